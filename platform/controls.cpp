@@ -1,0 +1,110 @@
+#include "platform/controls.h"
+
+#include <QMouseEvent>
+
+namespace tempodial {
+
+QString withoutAccessKeys(const QString& caption) {
+  QString out;
+  out.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == QLatin1Char('&')) {
+      if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+        out += QLatin1Char('&');
+        ++i;
+      }
+      continue;
+    }
+    out += caption[i];
+  }
+  return out;
+}
+
+RichTextBox::RichTextBox(QWidget* parent, const QString& name, const QString& accessibleName)
+    : QPlainTextEdit(parent) {
+  setObjectName(name);
+  setAccessibleName(accessibleName);
+  setTabChangesFocus(true);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  connect(this, &QPlainTextEdit::textChanged, this, [this] {
+    if (onChange) onChange();
+  });
+}
+
+void RichTextBox::setText(const QString& text) { setPlainText(text); }
+
+void RichTextBox::setLocked(bool locked) {
+  setReadOnly(locked);
+  setTextInteractionFlags(locked ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                 : Qt::TextEditorInteraction);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
+    : QCheckBox(caption, parent) {
+  setObjectName(name);
+  setAccessibleName(withoutAccessKeys(caption));
+  connect(this, &QCheckBox::toggled, this, [this] {
+    if (onClick) onClick();
+  });
+}
+
+void CheckBox::mousePressEvent(QMouseEvent* event) {
+  if (onMouseDown) onMouseDown(event->button(), event->globalPosition().toPoint());
+  if (event->button() == Qt::LeftButton) QCheckBox::mousePressEvent(event);
+}
+
+ComboBox::ComboBox(QWidget* parent, const QString& name, const QString& accessibleName)
+    : QComboBox(parent) {
+  setObjectName(name);
+  setAccessibleName(accessibleName);
+  setEditable(true);
+  setInsertPolicy(QComboBox::NoInsert);
+  connect(this, &QComboBox::activated, this, [this] {
+    if (onClick) onClick();
+  });
+}
+
+Button::Button(QWidget* parent, const QString& name, const QString& caption)
+    : QPushButton(caption, parent) {
+  setObjectName(name);
+  setAccessibleName(withoutAccessKeys(caption));
+  setAutoDefault(false);
+  connect(this, &QPushButton::clicked, this, [this] {
+    if (onClick) onClick();
+  });
+}
+
+Panel3D::Panel3D(QWidget* parent, const QString& name) : QLabel(parent) {
+  setObjectName(name);
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setLineWidth(1);
+  setAlignment(Qt::AlignCenter);
+  setWordWrap(true);
+}
+
+void Panel3D::mousePressEvent(QMouseEvent* event) {
+  if (onMouseDown) onMouseDown(event->button(), event->globalPosition().toPoint());
+  QLabel::mousePressEvent(event);
+}
+
+Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLabel(parent) {
+  setObjectName(name);
+  setTextFormat(Qt::PlainText);
+  setCaption(caption);
+}
+
+void Label::setCaption(const QString& caption) {
+  caption_ = caption;
+  setText(withoutAccessKeys(caption));
+}
+
+Frame::Frame(QWidget* parent, const QString& name, const QString& caption)
+    : QGroupBox(caption, parent) {
+  setObjectName(name);
+  setAccessibleName(withoutAccessKeys(caption));
+}
+
+}  // namespace tempodial

@@ -1,0 +1,118 @@
+// The controls of the classic forms, on Qt widgets, with the behaviour the
+// windows rely on: rich-text boxes whose change handler runs inside the
+// statement that set the text, check boxes whose click handler runs exactly
+// when the value changes, combo boxes whose click is only a choice from the
+// list, and panels that report mouse presses.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <functional>
+
+namespace tempodial {
+
+// Mouse-press hook: the button pressed and the global position.
+using MouseHandler = std::function<void(Qt::MouseButton, const QPoint&)>;
+
+class RichTextBox : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  RichTextBox(QWidget* parent, const QString& name, const QString& accessibleName);
+
+  QString text() const { return toPlainText(); }
+  // Replaces the text; the change handler has run when this returns.
+  void setText(const QString& text);
+
+  // A locked box shows its text and takes the focus, but cannot be typed into.
+  bool locked() const { return isReadOnly(); }
+  void setLocked(bool locked);
+
+  std::function<void()> onChange;
+};
+
+class CheckBox : public QCheckBox {
+  Q_OBJECT
+
+ public:
+  CheckBox(QWidget* parent, const QString& name, const QString& caption);
+
+  int value() const { return isChecked() ? 1 : 0; }
+  // Sets the value; the click handler runs iff the value changes.
+  void setValue(int value) { setChecked(value != 0); }
+
+  std::function<void()> onClick;
+  MouseHandler onMouseDown;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+class ComboBox : public QComboBox {
+  Q_OBJECT
+
+ public:
+  ComboBox(QWidget* parent, const QString& name, const QString& accessibleName);
+
+  QString text() const { return currentText(); }
+  // Sets the text shown; this is not a click.
+  void setText(const QString& text) { setEditText(text); }
+
+  // Runs when the user chooses an entry from the list.
+  std::function<void()> onClick;
+};
+
+class Button : public QPushButton {
+  Q_OBJECT
+
+ public:
+  Button(QWidget* parent, const QString& name, const QString& caption);
+
+  std::function<void()> onClick;
+};
+
+// A 3-D panel: a sunken caption that reports mouse presses.
+class Panel3D : public QLabel {
+  Q_OBJECT
+
+ public:
+  Panel3D(QWidget* parent, const QString& name);
+
+  QString caption() const { return text(); }
+  void setCaption(const QString& caption) { setText(caption); }
+
+  MouseHandler onMouseDown;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+// A label: its caption shows "&&" as one ampersand.
+class Label : public QLabel {
+  Q_OBJECT
+
+ public:
+  Label(QWidget* parent, const QString& name, const QString& caption);
+
+  QString caption() const { return caption_; }
+  void setCaption(const QString& caption);
+
+ private:
+  QString caption_;
+};
+
+class Frame : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  Frame(QWidget* parent, const QString& name, const QString& caption);
+};
+
+// The caption without its access-key marks: "E&xit" is "Exit", "&&" is "&".
+QString withoutAccessKeys(const QString& caption);
+
+}  // namespace tempodial

@@ -1,0 +1,77 @@
+#include "platform/form.h"
+
+#include <QCloseEvent>
+
+#include "platform/runtime.h"
+#include "platform/twips.h"
+
+namespace tempodial {
+namespace {
+
+// What a classic title bar and its borders took of a window's outer size.
+constexpr int kTitleBarTwips = 270;
+constexpr int kBorderTwips = 45;
+
+}  // namespace
+
+Form::Form(Runtime& runtime, const QString& name, int index)
+    : QWidget(nullptr), runtime_(runtime), index_(index), client_(new QWidget(this)) {
+  setObjectName(name);
+  setAccessibleName(name);
+  client_->setObjectName(QStringLiteral("client"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+Form::~Form() = default;
+
+void Form::setSizeTwips(int widthTwips, int heightTwips) {
+  heightTwips_ = heightTwips;
+  int frameW = framed_ ? 2 * kBorderTwips : 0;
+  int frameH = framed_ ? kTitleBarTwips + 2 * kBorderTwips : 0;
+  setFixedSize(twipsToPixels(widthTwips - frameW), twipsToPixels(heightTwips - frameH));
+}
+
+void Form::setHeightTwips(int heightTwips) {
+  heightTwips_ = heightTwips;
+  int frameH = framed_ ? kTitleBarTwips + 2 * kBorderTwips : 0;
+  setFixedHeight(twipsToPixels(heightTwips - frameH));
+}
+
+void Form::moveTwips(int leftTwips, int topTwips) {
+  move(twipsToPixels(leftTwips), twipsToPixels(topTwips));
+}
+
+void Form::setMenuBarWidget(QWidget* menuBar) {
+  menuBar_ = menuBar;
+  menuBar_->setParent(this);
+  layoutClient();
+}
+
+void Form::onCloseRequested() { runtime_.unload(formName()); }
+
+void Form::closeEvent(QCloseEvent* event) {
+  // The runtime decides what a close means; Qt must not destroy the window.
+  event->ignore();
+  onCloseRequested();
+}
+
+void Form::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  Q_EMIT hidden();
+}
+
+void Form::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  layoutClient();
+}
+
+void Form::layoutClient() {
+  int top = 0;
+  if (menuBar_ != nullptr) {
+    top = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, width(), top);
+  }
+  client_->setGeometry(0, top, width(), height() - top);
+}
+
+}  // namespace tempodial

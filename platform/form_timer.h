@@ -1,0 +1,32 @@
+// A window's timer: a precise Qt timer, so that a 1000 ms timer does not
+// drift against the wall clock. Tests make it elapse without waiting.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace tempodial {
+
+class FormTimer : public QObject {
+  Q_OBJECT
+
+ public:
+  FormTimer(QObject* parent, const QString& name, int intervalMs, bool enabled);
+
+  bool enabled() const { return timer_.isActive(); }
+  // Enabling a stopped timer restarts its interval; enabling a running one
+  // changes nothing.
+  void setEnabled(bool enabled);
+  int interval() const { return timer_.interval(); }
+
+  // Runs the tick handler as an elapse would, if the timer is enabled.
+  void elapse();
+
+  std::function<void()> onTick;
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace tempodial

@@ -1,0 +1,63 @@
+#include "platform/qt_services.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cstdio>
+#include <unistd.h>
+
+#include "platform/form.h"
+
+namespace tempodial {
+
+void QtServices::message(const QString& prompt) {
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tempodial"), prompt, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setObjectName(QStringLiteral("message"));
+  box.exec();
+}
+
+void QtServices::showModal(Form& form) {
+  QPointer<Form> guard(&form);
+  form.setWindowModality(Qt::ApplicationModal);
+  form.show();
+  form.raise();
+  form.activateWindow();
+  if (!form.isVisible()) return;
+  QEventLoop loop;
+  QObject::connect(&form, &Form::hidden, &loop, &QEventLoop::quit);
+  QObject::connect(&form, &QObject::destroyed, &loop, &QEventLoop::quit);
+  loop.exec();
+  if (guard) guard->setWindowModality(Qt::NonModal);
+}
+
+void QtServices::beep() { QApplication::beep(); }
+
+Status QtServices::startProgram(const QString& program, const QStringList& arguments) {
+  QString executable = program.contains(QLatin1Char('/'))
+                           ? program
+                           : QStandardPaths::findExecutable(program);
+  QFileInfo info(executable);
+  if (executable.isEmpty() || !info.isFile() || !info.isExecutable()) {
+    return Status::Error("No such program");
+  }
+  QProcess process;
+  process.setProgram(executable);
+  process.setArguments(arguments);
+  process.setStandardInputFile(QProcess::nullDevice());
+  if (!process.startDetached()) return Status::Error(process.errorString().toStdString());
+  return Status::Ok();
+}
+
+void QtServices::endProgram() {
+  // Every file the program writes is committed before its handler goes on, so
+  // nothing is left to flush but the standard streams.
+  std::fflush(nullptr);
+  ::_exit(0);
+}
+
+}  // namespace tempodial

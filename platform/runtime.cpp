@@ -1,0 +1,73 @@
+#include "platform/runtime.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <algorithm>
+
+#include "platform/form.h"
+#include "platform/form_timer.h"
+
+namespace tempodial {
+
+Runtime::Runtime(Services& services, Places places)
+    : services_(services), places_(std::move(places)) {}
+
+Runtime::~Runtime() {
+  for (auto& [name, entry] : entries_) {
+    delete entry.form;
+    entry.form = nullptr;
+  }
+}
+
+void Runtime::registerForm(const QString& name, int index, Factory make) {
+  entries_[name] = Entry{index, std::move(make), nullptr};
+}
+
+Form& Runtime::form(const QString& name) {
+  auto it = entries_.find(name);
+  Q_ASSERT_X(it != entries_.end(), "Runtime::form", "window not registered");
+  Entry& entry = it->second;
+  if (entry.form == nullptr) {
+    entry.form = entry.make(*this);
+    entry.form->onLoad();
+  }
+  return *entry.form;
+}
+
+Form* Runtime::loadedForm(const QString& name) const {
+  auto it = entries_.find(name);
+  return it == entries_.end() ? nullptr : it->second.form;
+}
+
+void Runtime::unload(const QString& name) {
+  auto it = entries_.find(name);
+  if (it == entries_.end() || it->second.form == nullptr) return;
+  Form* form = it->second.form;
+  it->second.form = nullptr;
+  form->onUnload();
+  for (FormTimer* timer : form->findChildren<FormTimer*>()) timer->setEnabled(false);
+  form->hide();
+  form->deleteLater();
+}
+
+std::vector<QString> Runtime::formNames() const {
+  std::vector<std::pair<int, QString>> byIndex;
+  for (const auto& [name, entry] : entries_) byIndex.emplace_back(entry.index, name);
+  std::sort(byIndex.begin(), byIndex.end());
+  std::vector<QString> names;
+  for (auto& [index, name] : byIndex) names.push_back(name);
+  return names;
+}
+
+void Runtime::showModal(Form& form) { services_.showModal(form); }
+
+void Runtime::endProgram() {
+  ended_ = true;
+  for (auto& [name, entry] : entries_) {
+    if (entry.form == nullptr) continue;
+    for (FormTimer* timer : entry.form->findChildren<FormTimer*>()) timer->setEnabled(false);
+  }
+  services_.endProgram();
+}
+
+}  // namespace tempodial

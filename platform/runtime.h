@@ -1,0 +1,77 @@
+// The forms runtime: the program's windows by name and form index, loaded on
+// first reference and discarded on unload, and the services they share.
+//
+// How the layers meet: core/ holds the pure rules (numbers as text, value
+// documents, places, rates); platform/ (this layer) gives the windows their
+// runtime over Qt; windows/ holds one class per window whose handlers read
+// controls, call core, and write controls.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/places.h"
+#include "platform/services.h"
+
+namespace tempodial {
+
+class Form;
+
+class Runtime {
+ public:
+  using Factory = std::function<Form*(Runtime&)>;
+
+  Runtime(Services& services, Places places);
+  ~Runtime();
+  Runtime(const Runtime&) = delete;
+  Runtime& operator=(const Runtime&) = delete;
+
+  // Registers the window `name` with its form index; `make` creates it.
+  void registerForm(const QString& name, int index, Factory make);
+
+  // The window `name`, loaded (created, load handler run, hidden) if it is not.
+  Form& form(const QString& name);
+  template <typename W>
+  W& form() {
+    return static_cast<W&>(form(QString::fromLatin1(W::kName)));
+  }
+
+  // The window if it is loaded, without loading it.
+  Form* loadedForm(const QString& name) const;
+  bool isLoaded(const QString& name) const { return loadedForm(name) != nullptr; }
+
+  // Runs the unload handler, hides the window and forgets it at once; the
+  // object is deleted once control is back in the event loop, so a window may
+  // unload itself from its own handler. A window that is not loaded: nothing.
+  void unload(const QString& name);
+
+  // Registered window names in form-index order.
+  std::vector<QString> formNames() const;
+
+  // Shows the window modally; returns when it is hidden or unloaded.
+  void showModal(Form& form);
+  void message(const QString& prompt) { services_.message(prompt); }
+
+  // Ends the program at once: timers stop and no further handler runs.
+  void endProgram();
+  bool ended() const { return ended_; }
+
+  Services& services() { return services_; }
+  const Places& places() const { return places_; }
+
+ private:
+  struct Entry {
+    int index;
+    Factory make;
+    Form* form = nullptr;
+  };
+  Services& services_;
+  Places places_;
+  std::map<QString, Entry> entries_;
+  bool ended_ = false;
+};
+
+}  // namespace tempodial

@@ -1,0 +1,20 @@
+// Value documents on disk: a box's text saved to a file in the box's font and
+// read back.
+#pragma once
+
+#include <QString>
+
+#include "core/status.h"
+#include "core/value_document.h"
+
+namespace tempodial {
+
+// Writes `text` as a value document in `font`, replacing the file atomically.
+Status saveValue(const QString& path, const QString& text, BoxFont font);
+
+// Reads the text of the value document at `path`. Fails for a missing or
+// unreadable file, a file larger than any value document, and a file that is
+// not a value document.
+Result<QString> loadValue(const QString& path);
+
+}  // namespace tempodial

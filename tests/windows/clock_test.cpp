@@ -1,0 +1,130 @@
+// The clock: ticks, carries in their order, the minute charge and the reset.
+#include <QAction>
+
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "window_fixture.h"
+#include "windows/main_window.h"
+#include "windows/options_window.h"
+#include "windows/reset_window.h"
+
+namespace tempodial {
+namespace {
+
+class ClockTest : public WindowTest {
+ protected:
+  void SetUp() override { startMain(); }
+  QString shown() {
+    return main().RichTextBox3->text() + ":" + main().RichTextBox2->text() + ":" +
+           main().RichTextBox1->text();
+  }
+};
+
+TEST_F(ClockTest, FiftyNineTicksDoNotCarryAndTheSixtiethChargesOneMinute) {
+  options().combo1ass->setText(QStringLiteral("1.4"));
+  tick(59);
+  EXPECT_EQ(shown(), "0:0:59");
+  EXPECT_EQ(main().cost->text(), "0");
+  tick(1);
+  EXPECT_EQ(shown(), "0:1:0");
+  EXPECT_EQ(main().cost->text(), "0.014");
+}
+
+TEST_F(ClockTest, AnHourOfTicksCarriesIntoHoursWithSixtyCharges) {
+  options().combo1ass->setText(QStringLiteral("100"));
+  tick(3600);
+  EXPECT_EQ(shown(), "1:0:0");
+  EXPECT_EQ(main().cost->text(), "60");
+}
+
+TEST_F(ClockTest, HourCarryCompletesBeforeTheMinuteIsCharged) {
+  main().RichTextBox3->setText(QStringLiteral("0"));
+  main().RichTextBox2->setText(QStringLiteral("59"));
+  main().RichTextBox1->setText(QStringLiteral("59"));
+  QStringList seen;
+  options().combo1ass->setText(QStringLiteral("100"));
+  main().cost->onChange = [&] { seen << shown(); };
+  tick(1);
+  EXPECT_EQ(seen, QStringList{"1:0:0"});
+  EXPECT_EQ(shown(), "1:0:0");
+}
+
+TEST_F(ClockTest, HoursGoPastNinetyNineWithoutWrapping) {
+  main().RichTextBox3->setText(QStringLiteral("99"));
+  main().RichTextBox2->setText(QStringLiteral("59"));
+  main().RichTextBox1->setText(QStringLiteral("59"));
+  tick(1);
+  EXPECT_EQ(shown(), "100:0:0");
+}
+
+TEST_F(ClockTest, SixtyTypedIntoSecondsCarriesAtOnceButSeventyFiveNeverDoes) {
+  main().RichTextBox1->setLocked(false);
+  main().RichTextBox1->setText(QStringLiteral("60"));
+  EXPECT_EQ(shown(), "0:1:0");
+  main().RichTextBox1->setText(QStringLiteral("75"));
+  tick(10);
+  EXPECT_EQ(shown(), "0:1:85");
+}
+
+TEST_F(ClockTest, LenientTextInACounterCountsOnFromItsLeadingNumber) {
+  main().RichTextBox1->setText(QStringLiteral("12abc"));
+  tick(1);
+  EXPECT_EQ(main().RichTextBox1->text(), "13");
+  main().RichTextBox1->setText(QStringLiteral("abc"));
+  tick(1);
+  EXPECT_EQ(main().RichTextBox1->text(), "1");
+}
+
+TEST_F(ClockTest, StartStopTwiceLeavesTheClockStoppedAndTheTimeKept) {
+  main().SSCommand1->click();
+  EXPECT_TRUE(main().Timer1->enabled());
+  tick(3);
+  main().SSCommand1->click();
+  EXPECT_FALSE(main().Timer1->enabled());
+  EXPECT_EQ(shown(), "0:0:3");
+  EXPECT_EQ(main().SSPanel1->caption(), "The timer has been touched");
+}
+
+TEST_F(ClockTest, ResetConfirmedWhileRunningZeroesTheClockButNotTheCost) {
+  main().SSCommand1->click();
+  tick(75);
+  main().cost->setText(QStringLiteral("0.5"));
+  services.answerModal(QString::fromLatin1(ResetWindow::kName),
+                       [](Form& form) { static_cast<ResetWindow&>(form).Command1->click(); });
+  main().SSCommand2->click();
+  EXPECT_EQ(services.messages, QStringList{"This will reset the time"});
+  EXPECT_EQ(shown(), "0:0:0");
+  EXPECT_EQ(main().SSPanel1->caption(), "Time will now be reset");
+  EXPECT_EQ(main().cost->text(), "0.5");
+  EXPECT_TRUE(main().Timer1->enabled());
+  EXPECT_FALSE(runtime->isLoaded(QString::fromLatin1(ResetWindow::kName)));
+  tick(1);
+  EXPECT_EQ(shown(), "0:0:1");
+}
+
+TEST_F(ClockTest, ResetCancelledChangesNothingAndBeepsOnEveryOpening) {
+  tick(5);
+  for (int i = 0; i < 2; ++i) {
+    services.answerModal(QString::fromLatin1(ResetWindow::kName),
+                         [](Form& form) { static_cast<ResetWindow&>(form).Command2->click(); });
+    main().reset_->trigger();
+  }
+  EXPECT_EQ(shown(), "0:0:5");
+  EXPECT_TRUE(services.messages.isEmpty());
+  EXPECT_EQ(services.beeps, 2);
+}
+
+TEST_F(ClockTest, MinimisedCaptionFollowsTheBoxesAndReturnsWhenRestored) {
+  main().show();
+  main().RichTextBox2->setText(QStringLiteral("12"));
+  main().RichTextBox1->setText(QStringLiteral("5"));
+  main().setWindowState(Qt::WindowMinimized);
+  main().Timer5->elapse();
+  EXPECT_EQ(main().windowTitle(), "W.E.X. 0:12:5");
+  main().setWindowState(Qt::WindowNoState);
+  main().Timer5->elapse();
+  EXPECT_EQ(main().windowTitle(), "Tempodial");
+}
+
+}  // namespace
+}  // namespace tempodial

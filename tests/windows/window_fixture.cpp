@@ -1,0 +1,73 @@
+#include "window_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/value_document.h"
+#include "platform/form_timer.h"
+#include "platform/value_files.h"
+#include "windows/forms.h"
+#include "windows/main_window.h"
+#include "windows/options_window.h"
+
+namespace tempodial {
+
+WindowTest::WindowTest() {
+  runtime = std::make_unique<Runtime>(services, Places(home.path() + QStringLiteral("/tempodial")));
+  registerForms(*runtime);
+  QDir().mkpath(runtime->places().folder(Place::Data));
+}
+
+WindowTest::~WindowTest() { runtime.reset(); }
+
+MainWindow& WindowTest::startMain() { return runtime->form<MainWindow>(); }
+MainWindow& WindowTest::main() { return runtime->form<MainWindow>(); }
+OptionsWindow& WindowTest::options() { return runtime->form<OptionsWindow>(); }
+
+void WindowTest::tick(int count) {
+  for (int i = 0; i < count; ++i) main().Timer1->elapse();
+}
+
+void WindowTest::selectRateTick() { options().Timer1->elapse(); }
+
+QString WindowTest::path(Place place, std::string_view name) const {
+  return runtime->places().path(place, name);
+}
+
+bool WindowTest::exists(Place place, std::string_view name) const {
+  return QFileInfo(path(place, name)).isFile();
+}
+
+void WindowTest::writeValue(Place place, std::string_view name, const QString& text) const {
+  writeRaw(place, name,
+           QByteArray::fromStdString(writeValueDocument(text.toStdString(), kClockBoxFont)));
+}
+
+void WindowTest::writeRaw(Place place, std::string_view name, const QByteArray& bytes) const {
+  QDir().mkpath(runtime->places().folder(place));
+  QFile file(path(place, name));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray WindowTest::readRaw(Place place, std::string_view name) const {
+  QFile file(path(place, name));
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+  return file.readAll();
+}
+
+QString WindowTest::readText(Place place, std::string_view name) const {
+  auto text = loadValue(path(place, name));
+  return text.ok() ? text.value() : QStringLiteral("<unreadable>");
+}
+
+void WindowTest::blockPlace(Place place) const {
+  const QString folder = runtime->places().folder(place);
+  QDir(folder).removeRecursively();
+  QDir().mkpath(QFileInfo(folder).path());
+  QFile blocker(folder);
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+}
+
+}  // namespace tempodial

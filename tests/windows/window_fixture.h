@@ -1,0 +1,55 @@
+// A program run for one test: a fresh data folder, the scripted services and
+// the twelve windows, driven through their own controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <string_view>
+
+#include "core/file_places.h"
+#include "platform/runtime.h"
+#include "platform/scripted_services.h"
+
+namespace tempodial {
+
+class MainWindow;
+class OptionsWindow;
+
+class WindowTest : public testing::Test {
+ protected:
+  WindowTest();
+  ~WindowTest() override;
+
+  // Loads the main window as the start-up does (its load step runs).
+  MainWindow& startMain();
+  MainWindow& main();
+  OptionsWindow& options();
+
+  // Lets the clock tick `count` times without waiting.
+  void tick(int count);
+  // Lets the Options window's rate selection run once.
+  void selectRateTick();
+
+  QString path(Place place, std::string_view name) const;
+  bool exists(Place place, std::string_view name) const;
+  // Writes a value document holding `text` (clock box font) to the file.
+  void writeValue(Place place, std::string_view name, const QString& text) const;
+  // Writes raw bytes to the file, creating its folder.
+  void writeRaw(Place place, std::string_view name, const QByteArray& bytes) const;
+  QByteArray readRaw(Place place, std::string_view name) const;
+  // The text of the value document in the file, or a marker when unreadable.
+  QString readText(Place place, std::string_view name) const;
+
+  // Puts a plain file where the place's folder should be, so writes fail.
+  void blockPlace(Place place) const;
+
+  QTemporaryDir home;
+  ScriptedServices services;
+  std::unique_ptr<Runtime> runtime;
+};
+
+}  // namespace tempodial

@@ -1,0 +1,66 @@
+#include "windows/box_files.h"
+
+#include "platform/controls.h"
+#include "platform/file_service.h"
+#include "platform/runtime.h"
+#include "platform/value_files.h"
+
+namespace tempodial {
+
+QString writeFailureText(const QString& path, const std::string& reason) {
+  return QStringLiteral("Could not save %1: %2").arg(path, QString::fromStdString(reason));
+}
+
+QString readFailureText(const QString& path, const std::string& reason) {
+  return QStringLiteral("Could not read %1: %2").arg(path, QString::fromStdString(reason));
+}
+
+bool saveText(Runtime& runtime, Place place, std::string_view name, const QString& text,
+              BoxFont font) {
+  const QString path = runtime.places().path(place, name);
+  Status status = saveValue(path, text, font);
+  if (!status.ok()) runtime.message(writeFailureText(path, status.reason()));
+  return status.ok();
+}
+
+bool saveBox(Runtime& runtime, Place place, std::string_view name, const RichTextBox& box,
+             BoxFont font) {
+  return saveText(runtime, place, name, box.text(), font);
+}
+
+Status loadBox(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
+  auto text = loadValue(runtime.places().path(place, name));
+  if (!text.ok()) return text.status();
+  box.setText(text.value());
+  return Status::Ok();
+}
+
+bool loadBoxIfPresent(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
+  if (!fileInPlace(runtime, place, name)) return false;
+  Status status = loadBox(runtime, place, name, box);
+  if (!status.ok()) {
+    runtime.message(readFailureText(runtime.places().path(place, name), status.reason()));
+  }
+  return status.ok();
+}
+
+bool loadBoxQuietly(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
+  if (!fileInPlace(runtime, place, name)) return false;
+  return loadBox(runtime, place, name, box).ok();
+}
+
+bool fileInPlace(Runtime& runtime, Place place, std::string_view name) {
+  return fileExists(runtime.places().path(place, name));
+}
+
+bool deleteInPlace(Runtime& runtime, Place place, std::string_view name) {
+  const QString path = runtime.places().path(place, name);
+  Status status = deleteIfPresent(path);
+  if (!status.ok()) {
+    runtime.message(QStringLiteral("Could not delete %1: %2")
+                        .arg(path, QString::fromStdString(status.reason())));
+  }
+  return status.ok();
+}
+
+}  // namespace tempodial

@@ -1,0 +1,48 @@
+// A box's text saved to and loaded from a value document in one of the two
+// places, with failures reported to the user in a message box that names the
+// file and the reason.
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+#include "core/file_places.h"
+#include "core/status.h"
+#include "core/value_document.h"
+
+namespace tempodial {
+
+class Runtime;
+class RichTextBox;
+
+// Writes the box's text to `name` in `place`. On failure tells the user which
+// file could not be written and why, and returns false.
+bool saveBox(Runtime& runtime, Place place, std::string_view name, const RichTextBox& box,
+             BoxFont font);
+// The same for a text that is not in a box.
+bool saveText(Runtime& runtime, Place place, std::string_view name, const QString& text,
+              BoxFont font);
+
+// Reads `name` in `place` into the box, replacing its text (the box's change
+// handling runs). Returns the failure without telling the user.
+Status loadBox(Runtime& runtime, Place place, std::string_view name, RichTextBox& box);
+
+// Loads the file into the box if it exists. A file that exists but cannot be
+// read is reported (naming the file and the reason) and leaves the box as it
+// was. Returns true iff the box was loaded.
+bool loadBoxIfPresent(Runtime& runtime, Place place, std::string_view name, RichTextBox& box);
+
+// Loads the file into the box if it exists and reads; anything else leaves the
+// box as it was, silently.
+bool loadBoxQuietly(Runtime& runtime, Place place, std::string_view name, RichTextBox& box);
+
+bool fileInPlace(Runtime& runtime, Place place, std::string_view name);
+
+// Deletes the file if present; a failure is reported. Returns true on success.
+bool deleteInPlace(Runtime& runtime, Place place, std::string_view name);
+
+// The messages that name a file and the reason.
+QString writeFailureText(const QString& path, const std::string& reason);
+QString readFailureText(const QString& path, const std::string& reason);
+
+}  // namespace tempodial

@@ -1,0 +1,23 @@
+// The button bar `buttonbar` (form 7): one button for each Internet program.
+#pragma once
+
+#include "platform/form.h"
+
+namespace tempodial {
+
+class Button;
+
+class ButtonBar : public Form {
+  Q_OBJECT
+ public:
+  static constexpr const char* kName = "buttonbar";
+  static constexpr int kIndex = 7;
+  explicit ButtonBar(Runtime& runtime);
+  void onUnload() override;
+  ~ButtonBar() override;
+  Button* SSCommand5;  // Dial Up networking
+  Button* SSCommand6;  // Netscape Communicator
+  Button* SSCommand9;  // Internet Explorer 4
+};
+
+}  // namespace tempodial

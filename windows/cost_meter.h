@@ -1,0 +1,26 @@
+// The cost meter: one minute's charge into the main window's cost box, the
+// rate in use kept in step with the chosen tariff, and the currency labels.
+#pragma once
+
+namespace tempodial {
+
+class Runtime;
+class OptionsWindow;
+
+enum class Currency { Pound, Dollar, Frank };
+
+// Adds the rate in use divided by 100 to the cost box.
+void chargeMinute(Runtime& runtime);
+
+// Sets the rate in use from the tariff name (every 100 ms).
+void selectRate(Runtime& runtime, OptionsWindow& options);
+
+// A choice from the currency list: labels for a known currency, then the
+// choice is remembered in any case.
+void applyCurrencyFromList(Runtime& runtime);
+// A choice from the currency panel's pop-up menu.
+void applyCurrencyFromMenu(Runtime& runtime, Currency currency);
+// The start-up route: labels from the currency list's text, nothing saved.
+void applyCurrencyAtStartUp(Runtime& runtime);
+
+}  // namespace tempodial

@@ -1,0 +1,421 @@
+#include "windows/main_window.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "core/number_text.h"
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "platform/runtime.h"
+#include "platform/twips.h"
+#include "windows/about_window.h"
+#include "windows/artwork.h"
+#include "windows/box_files.h"
+#include "windows/button_bar.h"
+#include "windows/cost_log.h"
+#include "windows/cost_meter.h"
+#include "windows/exit_window.h"
+#include "windows/help_window.h"
+#include "windows/launcher.h"
+#include "windows/locations_window.h"
+#include "windows/options_window.h"
+#include "windows/password_window.h"
+#include "windows/reset_window.h"
+#include "windows/splash_window.h"
+#include "windows/time_log.h"
+
+namespace tempodial {
+namespace {
+
+// The designed client area; the window's height changes with the cost area.
+constexpr int kClientWidthTwips = 7755;
+constexpr int kThreeDButtonIcon = 32;
+
+QString numberText(double value) { return QString::fromStdString(writeNumber(value)); }
+double boxNumber(const RichTextBox* box) { return readNumber(box->text().toStdString()); }
+
+Button* threeDButton(QWidget* parent, const char* name, const QString& caption, Art art) {
+  auto* button = new Button(parent, QString::fromLatin1(name), caption);
+  button->setIcon(artIcon(art));
+  button->setIconSize(QSize(kThreeDButtonIcon, kThreeDButtonIcon));
+  return button;
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
+                  const QKeySequence& shortcut = {}) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  if (!shortcut.isEmpty()) {
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+  }
+  return action;
+}
+
+QMenu* subMenu(QWidget* parent, const char* name, const QString& caption) {
+  auto* menu = new QMenu(caption, parent);
+  menu->setObjectName(QString::fromLatin1(name));
+  return menu;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowTitle(QStringLiteral("Tempodial"));
+  setWindowIcon(artIcon(Art::Application));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(QFont(QStringLiteral("Arial"), 9));
+  buildControls();
+  buildMenus();
+  connectHandlers();
+  setSizeTwips(kClientWidthTwips + 90, kTallTwips);
+  moveTwips(3030, 2730);
+}
+
+void MainWindow::buildControls() {
+  QWidget* area = client();
+  Frame2 = new Frame(area, QStringLiteral("Frame2"), QStringLiteral("Present Time Usage"));
+  placeTwips(Frame2, 120, 0, 2655, 975);
+  Label1 = new Label(Frame2, QStringLiteral("Label1"), QStringLiteral("Hours"));
+  Label2 = new Label(Frame2, QStringLiteral("Label2"), QStringLiteral("Minutes"));
+  Label3 = new Label(Frame2, QStringLiteral("Label3"), QStringLiteral("Seconds"));
+  RichTextBox3 = new RichTextBox(Frame2, QStringLiteral("RichTextBox3"), QStringLiteral("Hours"));
+  RichTextBox2 = new RichTextBox(Frame2, QStringLiteral("RichTextBox2"), QStringLiteral("Minutes"));
+  RichTextBox1 = new RichTextBox(Frame2, QStringLiteral("RichTextBox1"), QStringLiteral("Seconds"));
+  const int lefts[] = {120, 960, 1800};
+  Label* labels[] = {Label1, Label2, Label3};
+  RichTextBox* counters[] = {RichTextBox3, RichTextBox2, RichTextBox1};
+  for (int i = 0; i < 3; ++i) {
+    placeTwips(labels[i], lefts[i], 240, 735, 225);
+    placeTwips(counters[i], lefts[i], 480, 735, 375);
+    counters[i]->setText(QStringLiteral("0"));
+    counters[i]->setLocked(true);
+  }
+
+  SSPanel1 = new Panel3D(area, QStringLiteral("SSPanel1"));
+  placeTwips(SSPanel1, 120, 1080, 2655, 615);
+  Check1 = new CheckBox(area, QStringLiteral("Check1"), QStringLiteral("S&how Cost"));
+  placeTwips(Check1, 120, 1800, 1215, 255);
+  SSPanel2 = new Panel3D(area, QStringLiteral("SSPanel2"));
+  placeTwips(SSPanel2, 1440, 1800, 1215, 255);
+
+  Frame3 = new Frame(area, QStringLiteral("Frame3"), QStringLiteral("Cost so far....."));
+  placeTwips(Frame3, 120, 2280, 4695, 1935);
+  Label4 = new Label(Frame3, QStringLiteral("Label4"), QStringLiteral("£"));
+  QFont symbolFont(QStringLiteral("Arial"), 18);
+  symbolFont.setBold(true);
+  Label4->setFont(symbolFont);
+  placeTwips(Label4, 120, 840, 360, 435);
+  cost = new RichTextBox(Frame3, QStringLiteral("cost"), QStringLiteral("Cost so far"));
+  cost->setFont(QFont(QStringLiteral("Arial"), 14.5));
+  cost->setLocked(true);
+  placeTwips(cost, 480, 720, 1575, 615);
+  SSCommand7 = threeDButton(Frame3, "SSCommand7", QStringLiteral("S&ave Cost Log"), Art::SaveCost);
+  placeTwips(SSCommand7, 2160, 240, 2415, 735);
+  SSCommand8 = threeDButton(Frame3, "SSCommand8", QStringLiteral("L&oad Cost Log"), Art::LoadCost);
+  placeTwips(SSCommand8, 2160, 1080, 2415, 735);
+
+  Frame1 = new Frame(area, QStringLiteral("Frame1"), QStringLiteral("Controls"));
+  placeTwips(Frame1, 3000, 0, 4695, 2175);
+  SSCommand1 = threeDButton(Frame1, "SSCommand1", QStringLiteral("S&tart/Stop"), Art::Start);
+  placeTwips(SSCommand1, 120, 240, 2175, 855);
+  SSCommand2 =
+      threeDButton(Frame1, "SSCommand2", QStringLiteral("&Reset to 00:0:00"), Art::Reset);
+  placeTwips(SSCommand2, 2400, 240, 2175, 855);
+  SSCommand3 =
+      threeDButton(Frame1, "SSCommand3", QStringLiteral("&Save Current TimeLog"), Art::Save);
+  placeTwips(SSCommand3, 120, 1200, 2175, 855);
+  SSCommand4 =
+      threeDButton(Frame1, "SSCommand4", QStringLiteral("&Load Previous TimeLog"), Art::Load);
+  placeTwips(SSCommand4, 2400, 1200, 2175, 855);
+
+  Command1 = new Button(area, QStringLiteral("Command1"), QString());
+  placeTwips(Command1, 4920, 2400, 2775, 495);
+  Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("&Show options"));
+  placeTwips(Command2, 4920, 3000, 2775, 495);
+  Command3 = new Button(area, QStringLiteral("Command3"), QStringLiteral("E&xit"));
+  Command3->setStyleSheet(QStringLiteral("background-color: #d4d4d4;"));
+  placeTwips(Command3, 4920, 3600, 2775, 495);
+
+  RichTextBox4 = new RichTextBox(area, QStringLiteral("RichTextBox4"), QString());
+  RichTextBox4->setText(QStringLiteral("0"));
+  RichTextBox4->hide();
+
+  Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 1000, false);
+  Timer5 = new FormTimer(this, QStringLiteral("Timer5"), 400, true);
+  Timer3 = new FormTimer(this, QStringLiteral("Timer3"), 1000, true);
+
+  QWidget* order[] = {SSCommand1, SSCommand2,   SSCommand3,   SSCommand4,   Check1,
+                      SSCommand7, SSCommand8,   Command1,     Command2,     Command3,
+                      RichTextBox3, RichTextBox2, RichTextBox1, cost};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  SSCommand1->setFocus();
+}
+
+void MainWindow::buildMenus() {
+  menuBar = new QMenuBar(this);
+  menuBar->setObjectName(QStringLiteral("menuBar"));
+  menuBar->setNativeMenuBar(false);
+
+  QMenu* menu = subMenu(this, "menu", QStringLiteral("&Menu"));
+  QMenu* view = subMenu(menu, "view", QStringLiteral("&View"));
+  but = menuItem(view, "but", QStringLiteral("&Button Bar"), QKeySequence(QStringLiteral("Ctrl+B")));
+  options2 =
+      menuItem(view, "options2", QStringLiteral("&Options"), QKeySequence(QStringLiteral("Ctrl+O")));
+  menu->addMenu(view);
+  menu->addSeparator()->setObjectName(QStringLiteral("gap3"));
+  leave = menuItem(menu, "leave", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+E")));
+  menuBar->addMenu(menu);
+
+  QMenu* controls = subMenu(this, "controls", QStringLiteral("&Timer Controls"));
+  reset_ = menuItem(controls, "reset", QStringLiteral("&Reset"));
+  menuBar->addMenu(controls);
+
+  QMenu* times = subMenu(this, "times", QStringLiteral("T&imeLog Controls"));
+  prev = menuItem(times, "prev", QStringLiteral("&Load previous"));
+  save = menuItem(times, "save", QStringLiteral("&Save Current"));
+  blank = menuItem(times, "blank", QStringLiteral("&Make a blank"));
+  times->addSeparator()->setObjectName(QStringLiteral("gap2"));
+  un2 = menuItem(times, "un2", QStringLiteral("&Unlock controls"));
+  menuBar->addMenu(times);
+
+  QMenu* so = subMenu(this, "so", QStringLiteral("&CostLog Controls"));
+  cur = menuItem(so, "cur", QStringLiteral("&Save current log"));
+  box = menuItem(so, "box", QStringLiteral("&Load Previous"));
+  so->addSeparator()->setObjectName(QStringLiteral("gap1"));
+  un1 = menuItem(so, "un1", QStringLiteral("&Unlock boxes"));
+  menuBar->addMenu(so);
+
+  QMenu* applications = subMenu(this, "applications", QStringLiteral("&Applications"));
+  s = menuItem(applications, "s", QStringLiteral("&Set Locations"));
+  QMenu* run = subMenu(applications, "run", QStringLiteral("&Run"));
+  comm = menuItem(run, "comm", QStringLiteral("&Netscape Communicator"),
+                  QKeySequence(QStringLiteral("Ctrl+N")));
+  dial = menuItem(run, "dial", QStringLiteral("&Dial Up networking"),
+                  QKeySequence(QStringLiteral("Ctrl+D")));
+  int4 = menuItem(run, "int4", QStringLiteral("&Internet Explorer 4"),
+                  QKeySequence(QStringLiteral("Ctrl+I")));
+  applications->addMenu(run);
+  menuBar->addMenu(applications);
+
+  QMenu* helps = subMenu(this, "helps", QStringLiteral("&Help and Notices"));
+  help1 = menuItem(helps, "help1", QStringLiteral("&Help"));
+  about = menuItem(helps, "about", QStringLiteral("&About"));
+  menuBar->addMenu(helps);
+
+  // The two pop-up menus are never on the menu bar.
+  popup1 = subMenu(this, "popup1", QStringLiteral("Pop1"));
+  pound = menuItem(popup1, "pound", QStringLiteral("£"));
+  frank = menuItem(popup1, "frank", QStringLiteral("Fr"));
+  Dollar = menuItem(popup1, "Dollar", QStringLiteral("$"));
+  Popup2 = subMenu(this, "Popup2", QStringLiteral("Pop2"));
+  shownow = menuItem(Popup2, "shownow", QStringLiteral("Show Now"));
+  hidenow = menuItem(Popup2, "hidenow", QStringLiteral("Hide Now"));
+  showstart = menuItem(Popup2, "showstart", QStringLiteral("Show on start up"));
+  hidestart = menuItem(Popup2, "hidestart", QStringLiteral("Hide on start up"));
+
+  setMenuBarWidget(menuBar);
+}
+
+void MainWindow::connectHandlers() {
+  Runtime& rt = runtime();
+  auto onTriggered = [this](QAction* action, auto handler) {
+    connect(action, &QAction::triggered, this, handler);
+  };
+  Timer1->onTick = [this] { tick(); };
+  Timer5->onTick = [this] { refreshCaptions(); };
+  Timer3->onTick = [] {
+    startcount = 0;
+    startcount += 1;
+  };
+  RichTextBox1->onChange = [this] { secondsChanged(); };
+  RichTextBox2->onChange = [this] { minutesChanged(); };
+  SSCommand1->onClick = [this] { startStop(); };
+  SSCommand2->onClick = [this] { reset(); };
+  SSCommand3->onClick = [this] {
+    if (saveTimeLog(*this, Place::Data)) setStatus(QStringLiteral("The TimeLog has been saved"));
+  };
+  SSCommand4->onClick = [this] { loadTimeLog(*this, Place::Data); };
+  SSCommand7->onClick = [this] { saveCostLogButton(*this); };
+  SSCommand8->onClick = [this] { loadCostLogButton(*this); };
+  Check1->onClick = [this] { costAreaByCheckBox(); };
+  Check1->onMouseDown = [this](Qt::MouseButton button, const QPoint& at) {
+    if (button == Qt::RightButton) Popup2->popup(at);
+  };
+  SSPanel2->onMouseDown = [this](Qt::MouseButton button, const QPoint& at) {
+    if (button == Qt::RightButton) popup1->popup(at);
+  };
+  Command1->onClick = [this] { toggleButtonBar(false); };
+  Command2->onClick = [this] { toggleOptions(); };
+  Command3->onClick = [this] { openExitOptions(); };
+
+  onTriggered(but, [this] { toggleButtonBar(true); });
+  onTriggered(options2, [this] { toggleOptions(); });
+  onTriggered(leave, [this] { openExitOptions(); });
+  onTriggered(reset_, [this] { reset(); });
+  onTriggered(prev, [this] { loadTimeLog(*this, Place::Windows); });
+  onTriggered(save, [this] {
+    if (saveTimeLog(*this, Place::Windows)) setStatus(QStringLiteral("The TimeLog has been saved"));
+  });
+  onTriggered(blank, [this] { blankTimeLog(*this); });
+  onTriggered(un2, [&rt] { rt.form<PasswordWindow>().show(); });
+  onTriggered(cur, [this] { saveCostLogMenu(*this); });
+  onTriggered(box, [this] { loadCostLogMenu(*this); });
+  onTriggered(un1, [&rt] { rt.form<PasswordWindow>().show(); });
+  onTriggered(s, [&rt] { rt.showModal(rt.form<LocationsWindow>()); });
+  onTriggered(comm, [&rt] { launchProgram(rt, 1); });
+  onTriggered(dial, [&rt] { launchProgram(rt, 2); });
+  onTriggered(int4, [&rt] { launchProgram(rt, 3); });
+  onTriggered(help1, [&rt] {
+    rt.showModal(rt.form<HelpWindow>());
+    rt.unload(QString::fromLatin1(HelpWindow::kName));
+  });
+  onTriggered(about, [&rt] { rt.showModal(rt.form<AboutWindow>()); });
+  onTriggered(pound, [&rt] { applyCurrencyFromMenu(rt, Currency::Pound); });
+  onTriggered(frank, [&rt] { applyCurrencyFromMenu(rt, Currency::Frank); });
+  onTriggered(Dollar, [&rt] { applyCurrencyFromMenu(rt, Currency::Dollar); });
+  onTriggered(shownow, [this] { showNow(); });
+  onTriggered(hidenow, [this] { hideNow(); });
+  onTriggered(showstart, [this] { showOnStartUp(); });
+  onTriggered(hidestart, [this] { hideOnStartUp(); });
+}
+
+void MainWindow::onLoad() {
+  Runtime& rt = runtime();
+  cost->setText(numberText(0));
+  setStatus(QStringLiteral("Hello, Welcome to the Tempodial"));
+  if (fileInPlace(rt, Place::Data, files::kButtShow)) {
+    rt.form<ButtonBar>().show();
+    rt.form<OptionsWindow>().Check1->setValue(1);
+  }
+  rt.form<OptionsWindow>().restoreTariffsAndCurrency();
+  if (fileInPlace(rt, Place::Data, files::kShowCost)) {
+    Check1->setValue(1);
+    showstart->setVisible(false);
+    shownow->setVisible(false);
+    setHeightTwips(kTallTwips);
+  } else {
+    Check1->setValue(0);
+    setHeightTwips(kShortTwips);
+    hidenow->setVisible(false);
+    hidestart->setVisible(false);
+  }
+}
+
+void MainWindow::setStatus(const QString& text) { SSPanel1->setCaption(text); }
+
+void MainWindow::startStop() {
+  Timer1->setEnabled(!Timer1->enabled());
+  setStatus(QStringLiteral("The timer has been touched"));
+}
+
+void MainWindow::tick() { RichTextBox1->setText(numberText(boxNumber(RichTextBox1) + 1)); }
+
+void MainWindow::secondsChanged() {
+  if (boxNumber(RichTextBox1) != 60) return;
+  RichTextBox1->setText(numberText(0));
+  RichTextBox2->setText(numberText(boxNumber(RichTextBox2) + 1));
+  chargeMinute(runtime());
+}
+
+void MainWindow::minutesChanged() {
+  if (boxNumber(RichTextBox2) != 60) return;
+  RichTextBox3->setText(numberText(boxNumber(RichTextBox3) + 1));
+  RichTextBox2->setText(numberText(0));
+}
+
+void MainWindow::reset() { runtime().showModal(runtime().form<ResetWindow>()); }
+
+void MainWindow::refreshCaptions() {
+  if (windowState() & Qt::WindowMinimized) {
+    setWindowTitle(QStringLiteral("W.E.X. %1:%2:%3")
+                       .arg(RichTextBox3->text(), RichTextBox2->text(), RichTextBox1->text()));
+  } else if (windowState() == Qt::WindowNoState) {
+    setWindowTitle(QStringLiteral("Tempodial"));
+  }
+  Runtime& rt = runtime();
+  const QString barCaption = rt.form<ButtonBar>().isVisible() ? QStringLiteral("Hide buttonbar")
+                                                              : QStringLiteral("Show buttonbar");
+  const QString optionsCaption = rt.form<OptionsWindow>().isVisible()
+                                     ? QStringLiteral("Hide options")
+                                     : QStringLiteral("Show options");
+  if (Command1->text() != barCaption) {
+    Command1->setText(barCaption);
+    Command1->setAccessibleName(barCaption);
+  }
+  if (Command2->text() != optionsCaption) {
+    Command2->setText(optionsCaption);
+    Command2->setAccessibleName(optionsCaption);
+  }
+}
+
+void MainWindow::costAreaByCheckBox() {
+  const bool shown = Check1->value() == 1;
+  setHeightTwips(shown ? kTallTwips : kShortTwips);
+  shownow->setVisible(!shown);
+  hidenow->setVisible(shown);
+}
+
+void MainWindow::showNow() {
+  Check1->setValue(1);
+  setHeightTwips(kTallPopupTwips);
+  shownow->setVisible(false);
+  hidenow->setVisible(true);
+}
+
+void MainWindow::hideNow() {
+  Check1->setValue(0);
+  setHeightTwips(kShortPopupTwips);
+  hidenow->setVisible(false);
+  shownow->setVisible(true);
+}
+
+void MainWindow::showOnStartUp() {
+  if (!saveBox(runtime(), Place::Data, files::kShowCost, *RichTextBox4, kClockBoxFont)) return;
+  runtime().form<OptionsWindow>().Check2->setValue(1);
+  showstart->setVisible(false);
+  hidestart->setVisible(true);
+}
+
+void MainWindow::hideOnStartUp() {
+  deleteInPlace(runtime(), Place::Data, files::kShowCost);
+  runtime().form<OptionsWindow>().Check2->setValue(0);
+  showstart->setVisible(true);
+  hidestart->setVisible(false);
+}
+
+void MainWindow::toggleButtonBar(bool windowsDirectory) {
+  const Place place = windowsDirectory ? Place::Windows : Place::Data;
+  auto& bar = runtime().form<ButtonBar>();
+  if (bar.isVisible()) {
+    deleteInPlace(runtime(), place, files::kButtShow);
+    bar.hide();
+  } else {
+    bar.show();
+    saveBox(runtime(), place, files::kButtShow, *RichTextBox4, kClockBoxFont);
+  }
+}
+
+void MainWindow::toggleOptions() {
+  auto& options = runtime().form<OptionsWindow>();
+  if (options.isVisible()) {
+    options.hide();
+  } else {
+    options.show();
+  }
+}
+
+void MainWindow::openExitOptions() { runtime().showModal(runtime().form<ExitWindow>()); }
+
+void MainWindow::onCloseRequested() {
+  // A close from the title bar keeps this window and its counters: unloading
+  // it would lose the time that "Exit && Save" is about to write. The way out
+  // goes through the exit options, as from the Exit button.
+  if (Form* bar = runtime().loadedForm(QString::fromLatin1(ButtonBar::kName))) bar->hide();
+  openExitOptions();
+}
+
+}  // namespace tempodial

@@ -1,0 +1,130 @@
+// The main window `timer` (form 1): the clock, the cost so far, the status
+// panel, and the buttons and menus from which every other window is reached.
+#pragma once
+
+#include "platform/form.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace tempodial {
+
+class Button;
+class CheckBox;
+class Frame;
+class FormTimer;
+class Label;
+class Panel3D;
+class RichTextBox;
+
+class MainWindow : public Form {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kName = "timer";
+  static constexpr int kIndex = 1;
+
+  // Outer heights of the window with the cost area shown or hidden.
+  static constexpr int kTallTwips = 4935;
+  static constexpr int kTallPopupTwips = 5205;
+  static constexpr int kShortTwips = 3000;
+  static constexpr int kShortPopupTwips = 3180;
+
+  explicit MainWindow(Runtime& runtime);
+
+  void onLoad() override;
+
+  // The status panel's message.
+  void setStatus(const QString& text);
+
+  // Clock.
+  void startStop();
+  void tick();
+  // Opens the reset confirmation window.
+  void reset();
+  // The caption and button-caption refresh of every Timer5 tick.
+  void refreshCaptions();
+
+  // The cost-area pop-up entries and the start-up choice.
+  void showNow();
+  void hideNow();
+  void showOnStartUp();
+  void hideOnStartUp();
+
+  void toggleButtonBar(bool windowsDirectory);
+  void toggleOptions();
+  void openExitOptions();
+
+  // Frame2: the clock.
+  Frame* Frame2;
+  Label* Label1;
+  Label* Label2;
+  Label* Label3;
+  RichTextBox* RichTextBox3;  // hours
+  RichTextBox* RichTextBox2;  // minutes
+  RichTextBox* RichTextBox1;  // seconds
+  Panel3D* SSPanel1;          // status panel
+  CheckBox* Check1;           // "S&how Cost"
+  Panel3D* SSPanel2;          // currency name
+  // Frame3: the cost area.
+  Frame* Frame3;
+  Label* Label4;  // currency symbol
+  RichTextBox* cost;
+  Button* SSCommand7;
+  Button* SSCommand8;
+  // Frame1: the clock's buttons.
+  Frame* Frame1;
+  Button* SSCommand1;
+  Button* SSCommand2;
+  Button* SSCommand3;
+  Button* SSCommand4;
+  Button* Command1;
+  Button* Command2;
+  Button* Command3;
+  RichTextBox* RichTextBox4;  // hidden: the text of option files and blank TimeLogs
+  FormTimer* Timer1;
+  FormTimer* Timer5;
+  FormTimer* Timer3;
+
+  QMenuBar* menuBar;
+  QAction* but;
+  QAction* options2;
+  QAction* leave;
+  QAction* reset_;
+  QAction* prev;
+  QAction* save;
+  QAction* blank;
+  QAction* un2;
+  QAction* cur;
+  QAction* box;
+  QAction* un1;
+  QAction* s;
+  QAction* comm;
+  QAction* dial;
+  QAction* int4;
+  QAction* help1;
+  QAction* about;
+  QMenu* popup1;
+  QAction* pound;
+  QAction* frank;
+  QAction* Dollar;
+  QMenu* Popup2;
+  QAction* shownow;
+  QAction* hidenow;
+  QAction* showstart;
+  QAction* hidestart;
+
+ protected:
+  void onCloseRequested() override;
+
+ private:
+  void buildControls();
+  void buildMenus();
+  void connectHandlers();
+  void secondsChanged();
+  void minutesChanged();
+  void costAreaByCheckBox();
+};
+
+}  // namespace tempodial

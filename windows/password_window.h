@@ -1,0 +1,28 @@
+// The password window `vaskpass` (form 6): unlocks the counter and cost boxes.
+#pragma once
+
+#include "platform/form.h"
+
+class QLineEdit;
+
+namespace tempodial {
+
+class Button;
+class Label;
+
+class PasswordWindow : public Form {
+  Q_OBJECT
+ public:
+  static constexpr const char* kName = "vaskpass";
+  static constexpr int kIndex = 6;
+  explicit PasswordWindow(Runtime& runtime);
+  Label* Label1;
+  QLineEdit* Text1;
+  Button* Command1;  // "OK"
+  Button* Command2;  // "mistake sorry......."
+
+ protected:
+  void onCloseRequested() override {}
+};
+
+}  // namespace tempodial

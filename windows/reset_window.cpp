@@ -1,0 +1,52 @@
+#include "windows/reset_window.h"
+
+#include <QLabel>
+
+#include "core/number_text.h"
+#include "platform/controls.h"
+#include "platform/runtime.h"
+#include "platform/twips.h"
+#include "windows/artwork.h"
+#include "windows/main_window.h"
+
+namespace tempodial {
+
+ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  // No title text and no title-bar buttons.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint);
+  setWindowTitle(QString());
+  setSizeTwips(2700, 2400);
+  picture = new QLabel(client());
+  picture->setObjectName(QStringLiteral("picture"));
+  picture->setPixmap(artIcon(Art::Reset).pixmap(64, 64));
+  picture->setAlignment(Qt::AlignCenter);
+  placeTwips(picture, 120, 120, 2370, 960);
+  QFont black(QStringLiteral("Arial Black"), 10);
+  Command1 = new Button(client(), QStringLiteral("Command1"), QStringLiteral("00:00:00"));
+  Command1->setFont(black);
+  placeTwips(Command1, 360, 1140, 1890, 435);
+  Command2 = new Button(client(), QStringLiteral("Command2"), QStringLiteral("Aghh, no"));
+  Command2->setFont(black);
+  placeTwips(Command2, 360, 1620, 1890, 435);
+
+  Command1->onClick = [this] {
+    Runtime& rt = this->runtime();
+    rt.message(QStringLiteral("This will reset the time"));
+    auto& main = rt.form<MainWindow>();
+    const QString zero = QString::fromStdString(writeNumber(0));
+    main.RichTextBox1->setText(zero);
+    main.RichTextBox2->setText(zero);
+    main.RichTextBox3->setText(zero);
+    main.setStatus(QStringLiteral("Time will now be reset"));
+    hide();
+    rt.unload(formName());
+  };
+  Command2->onClick = [this] {
+    hide();
+    this->runtime().unload(formName());
+  };
+}
+
+void ResetWindow::onLoad() { runtime().services().beep(); }
+
+}  // namespace tempodial

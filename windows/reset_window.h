@@ -1,0 +1,27 @@
+// The reset confirmation `rusure` (form 3).
+#pragma once
+
+#include "platform/form.h"
+
+class QLabel;
+
+namespace tempodial {
+
+class Button;
+
+class ResetWindow : public Form {
+  Q_OBJECT
+ public:
+  static constexpr const char* kName = "rusure";
+  static constexpr int kIndex = 3;
+  explicit ResetWindow(Runtime& runtime);
+  void onLoad() override;
+  QLabel* picture;
+  Button* Command1;  // "00:00:00"
+  Button* Command2;  // "Aghh, no"
+
+ protected:
+  void onCloseRequested() override {}
+};
+
+}  // namespace tempodial

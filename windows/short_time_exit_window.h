@@ -1,0 +1,27 @@
+// The short-time exit question `quesexit2` (form 10).
+#pragma once
+
+#include "platform/form.h"
+
+namespace tempodial {
+
+class Button;
+class Label;
+
+class ShortTimeExitWindow : public Form {
+  Q_OBJECT
+ public:
+  static constexpr const char* kName = "quesexit2";
+  static constexpr int kIndex = 10;
+  explicit ShortTimeExitWindow(Runtime& runtime);
+  void onLoad() override;
+  Label* Label1;
+  Button* Command3;  // "No Save && No Exit"
+  Button* Command2;  // "No Save && Exit"
+  Button* Command1;  // "Save && Exit"
+
+ protected:
+  void onCloseRequested() override {}
+};
+
+}  // namespace tempodial

@@ -1,0 +1,27 @@
+// The TimeLog: the clock's three counters saved to and loaded from
+// seconds.tme, minutes.tme and hours.tme in one of the two places.
+#pragma once
+
+#include "core/file_places.h"
+
+namespace tempodial {
+
+class MainWindow;
+
+// Writes the three boxes, seconds first. Stops at the first file that cannot
+// be written, reports it, and returns false.
+bool saveTimeLog(MainWindow& main, Place place);
+
+// Loads each file that exists into its box (seconds, minutes, hours); a file
+// that cannot be read is reported and leaves its box unchanged.
+void loadTimeLog(MainWindow& main, Place place);
+
+// Writes the blank value to the three files in the Windows directory; the
+// boxes on screen do not change.
+bool blankTimeLog(MainWindow& main);
+
+// The save of the totals on the way out: the TimeLog and then the CostLog,
+// in the data directory. Returns false (after reporting) at the first failure.
+bool saveTotals(MainWindow& main);
+
+}  // namespace tempodial
