@@ -1,5 +1,6 @@
 // The clock: ticks, carries in their order, the minute charge and the reset.
 #include <QAction>
+#include <QTest>
 
 #include "platform/controls.h"
 #include "platform/form_timer.h"
@@ -64,6 +65,23 @@ TEST_F(ClockTest, SixtyTypedIntoSecondsCarriesAtOnceButSeventyFiveNeverDoes) {
   main().RichTextBox1->setText(QStringLiteral("75"));
   tick(10);
   EXPECT_EQ(shown(), "0:1:85");
+}
+
+TEST_F(ClockTest, TypingSixtyIntoAnUnlockedSecondsBoxCarriesAtOnce) {
+  main().show();
+  RichTextBox* seconds = main().RichTextBox1;
+  seconds->setLocked(false);
+  seconds->setFocus();
+  seconds->selectAll();
+  QTest::keyClicks(seconds, QStringLiteral("60"));
+  EXPECT_EQ(shown(), "0:1:0");
+}
+
+TEST_F(ClockTest, LockedCountersRefuseTyping) {
+  main().show();
+  main().RichTextBox1->setFocus();
+  QTest::keyClicks(main().RichTextBox1, QStringLiteral("9"));
+  EXPECT_EQ(main().RichTextBox1->text(), "0");
 }
 
 TEST_F(ClockTest, LenientTextInACounterCountsOnFromItsLeadingNumber) {
