@@ -62,6 +62,8 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, const QString& accessib
   setAccessibleName(accessibleName);
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
+  // Names are compared exactly: typing must not be completed into an entry.
+  setCompleter(nullptr);
   connect(this, &QComboBox::activated, this, [this] {
     if (onClick) onClick();
   });

@@ -26,7 +26,7 @@ MainWindow& WindowTest::main() { return runtime->form<MainWindow>(); }
 OptionsWindow& WindowTest::options() { return runtime->form<OptionsWindow>(); }
 
 void WindowTest::tick(int count) {
-  for (int i = 0; i < count; ++i) main().Timer1->elapse();
+  for (int i = 0; i < count; ++i) main().tick();
 }
 
 void WindowTest::selectRateTick() { options().Timer1->elapse(); }

@@ -29,7 +29,7 @@ class WindowTest : public testing::Test {
   MainWindow& main();
   OptionsWindow& options();
 
-  // Lets the clock tick `count` times without waiting.
+  // Runs the clock's tick `count` times without waiting, running or not.
   void tick(int count);
   // Lets the Options window's rate selection run once.
   void selectRateTick();
