@@ -2,12 +2,12 @@
 // rate in use kept in step with the chosen tariff, and the currency labels.
 #pragma once
 
+#include "core/currency.h"
+
 namespace tempodial {
 
 class Runtime;
 class OptionsWindow;
-
-enum class Currency { Pound, Dollar, Frank };
 
 // Adds the rate in use divided by 100 to the cost box.
 void chargeMinute(Runtime& runtime);

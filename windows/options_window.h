@@ -69,7 +69,21 @@ class OptionsWindow : public Form {
   RichTextBox* lastcurrency;
 
  protected:
+  // The window has no close control: it can only be hidden.
   void onCloseRequested() override {}
+
+ private:
+  void buildWindowOptions(QWidget* page);
+  void buildCustomisingCost(QWidget* page);
+  void buildSpecificCosts(QWidget* page);
+  void connectHandlers();
+
+  void saveFixedRates();
+  void resetFixedRates();
+  void saveCustomEntries();
+  void buttonBarOptionClicked();
+  void costOptionClicked();
+  void tariffChosen();
 };
 
 }  // namespace tempodial

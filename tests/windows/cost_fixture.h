@@ -1,0 +1,50 @@
+// A program run for the cost meter, the Options window and the tariff files:
+// the start-up as the program does it, a restart over the same folder, and the
+// user's choices from the two lists.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "window_fixture.h"
+#include "windows/forms.h"
+#include "windows/main_window.h"
+#include "windows/options_window.h"
+
+namespace tempodial {
+
+class CostTest : public WindowTest {
+ protected:
+  // Ends this run and starts the program again over the same files.
+  void restart() {
+    runtime.reset();
+    runtime =
+        std::make_unique<Runtime>(services, Places(home.path() + QStringLiteral("/tempodial")));
+    registerForms(*runtime);
+    startMain();
+  }
+
+  // The user chooses the tariff list's entry at `index`.
+  void chooseTariff(int index) {
+    options().Combo1->setCurrentIndex(index);
+    Q_EMIT options().Combo1->activated(index);
+  }
+  void chooseCurrency(int index) {
+    options().Combo2->setCurrentIndex(index);
+    Q_EMIT options().Combo2->activated(index);
+  }
+
+  QStringList tariffEntries() {
+    QStringList entries;
+    for (int i = 0; i < options().Combo1->count(); ++i) entries << options().Combo1->itemText(i);
+    return entries;
+  }
+
+  // A minute of the clock, charged at the rate in use.
+  QString costAfterMinute() {
+    main().Timer1->setEnabled(true);
+    tick(60);
+    return main().cost->text();
+  }
+};
+
+}  // namespace tempodial
