@@ -5,7 +5,7 @@
 #include "platform/qt_services.h"
 #include "platform/runtime.h"
 #include "windows/forms.h"
-#include "windows/main_window.h"
+#include "windows/splash_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -15,6 +15,9 @@ int main(int argc, char* argv[]) {
   tempodial::QtServices services;
   tempodial::Runtime runtime(services, tempodial::Places::fromEnvironment());
   tempodial::registerForms(runtime);
-  runtime.form<tempodial::MainWindow>().show();
+  // The splash window starts the program: its load makes sure the data
+  // directory exists, and a second later its timer hands over to the main
+  // window.
+  runtime.form<tempodial::SplashWindow>().show();
   return QApplication::exec();
 }

@@ -1,4 +1,6 @@
 // The button bar `buttonbar` (form 7): one button for each Internet program.
+// Closed with its own close control, it asks through `buttques` whether it
+// should appear at the next start.
 #pragma once
 
 #include "platform/form.h"
@@ -13,6 +15,7 @@ class ButtonBar : public Form {
   static constexpr const char* kName = "buttonbar";
   static constexpr int kIndex = 7;
   explicit ButtonBar(Runtime& runtime);
+  // The close control's unload: puts the question on screen, not modally.
   void onUnload() override;
   ~ButtonBar() override;
   Button* SSCommand5;  // Dial Up networking

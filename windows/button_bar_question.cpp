@@ -1,9 +1,54 @@
 #include "windows/button_bar_question.h"
 
+#include "platform/controls.h"
 #include "platform/runtime.h"
+#include "platform/twips.h"
+#include "windows/box_files.h"
 
 namespace tempodial {
+namespace {
 
-ButtonBarQuestion::ButtonBarQuestion(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {}
+// The designed client area, inside a fixed border and a title bar.
+constexpr int kClientWidthTwips = 4215;
+constexpr int kClientHeightTwips = 1125;
+constexpr int kFrameWidthTwips = 90;
+constexpr int kFrameHeightTwips = 360;
+
+}  // namespace
+
+ButtonBarQuestion::ButtonBarQuestion(Runtime& runtime)
+    : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowTitle(QStringLiteral("Buttonbar Question"));
+  // A title but no title-bar buttons.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setSizeTwips(kClientWidthTwips + kFrameWidthTwips, kClientHeightTwips + kFrameHeightTwips);
+
+  QWidget* area = client();
+  const QString question =
+      QStringLiteral("Do you want the buttonbar to appear when you start up the program next ?");
+  Label1 = new Label(area, QStringLiteral("Label1"), question);
+  Label1->setAccessibleName(question);
+  Label1->setFont(QFont(QStringLiteral("Arial"), 9.75));
+  Label1->setWordWrap(true);
+  placeTwips(Label1, 120, 60, kClientWidthTwips - 240, 495);
+  Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("Yes"));
+  placeTwips(Command1, 120, 660, 1215, 375);
+  Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("No"));
+  placeTwips(Command2, kClientWidthTwips - 120 - 1215, 660, 1215, 375);
+  setTabOrder(Command1, Command2);
+  Command1->setFocus();
+
+  Command1->onClick = [this] { answerYes(); };
+  Command2->onClick = [this] { answerNo(); };
+}
+
+void ButtonBarQuestion::answerYes() { runtime().unload(formName()); }
+
+void ButtonBarQuestion::answerNo() {
+  Runtime& rt = runtime();
+  if (!deleteInPlace(rt, Place::Data, files::kButtShow)) return;
+  hide();
+  rt.unload(formName());
+}
 
 }  // namespace tempodial

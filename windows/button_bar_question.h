@@ -1,4 +1,5 @@
-// The button-bar question `buttques` (form 11), asked when the bar is closed.
+// The button-bar question `buttques` (form 11), asked when the bar is closed
+// with its own close control: should the bar appear at the next start?
 #pragma once
 
 #include "platform/form.h"
@@ -14,6 +15,13 @@ class ButtonBarQuestion : public Form {
   static constexpr const char* kName = "buttques";
   static constexpr int kIndex = 11;
   explicit ButtonBarQuestion(Runtime& runtime);
+
+  // "Yes": the start-up option stays as it is.
+  void answerYes();
+  // "No": deletes the data directory's buttshow.opt and goes away. A delete
+  // that fails is reported and the question stays for another answer.
+  void answerNo();
+
   Label* Label1;
   Button* Command1;  // "Yes"
   Button* Command2;  // "No"

@@ -1,11 +1,73 @@
 #include "windows/splash_window.h"
 
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+#include "platform/file_service.h"
+#include "platform/form_timer.h"
 #include "platform/runtime.h"
+#include "platform/twips.h"
+#include "windows/artwork.h"
+#include "windows/main_window.h"
 
 namespace tempodial {
+namespace {
 
-SplashWindow::SplashWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {}
+constexpr int kWidthTwips = 5745;
+constexpr int kHeightTwips = 4305;
 
-void SplashWindow::onLoad() {}
+}  // namespace
+
+SplashWindow::SplashWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+  setWindowTitle(QStringLiteral("Tempodial"));
+  setFramed(false);
+  setSizeTwips(kWidthTwips, kHeightTwips);
+
+  picture = new QLabel(client());
+  picture->setObjectName(QStringLiteral("picture"));
+  picture->setAccessibleName(QStringLiteral("Tempodial"));
+  picture->setPixmap(splashPicture(devicePixelRatioF()));
+  picture->setScaledContents(true);
+  placeTwips(picture, 0, 0, kWidthTwips, kHeightTwips);
+
+  Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 1000, false);
+  Timer1->onTick = [this] { tick(); };
+
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+void SplashWindow::onLoad() {
+  startcount = 0;
+  Timer1->setEnabled(true);
+  makeDataDirectory();
+}
+
+void SplashWindow::makeDataDirectory() {
+  folderProblem.clear();
+  const QString folder = runtime().places().folder(Place::Data);
+  if (folderExists(folder)) return;
+  Status status = makeFolder(folder);
+  if (status.ok()) return;
+  folderProblem = QString::fromStdString(status.reason());
+  // The hand-over waits while the user reads this: a tick during the message
+  // would unload this window under the running handler.
+  Timer1->setEnabled(false);
+  runtime().message(
+      QStringLiteral("Could not create the folder %1: %2").arg(folder, folderProblem));
+  Timer1->setEnabled(true);
+}
+
+void SplashWindow::tick() {
+  startcount += 1;
+  if (startcount != 1) return;
+  Runtime& rt = runtime();
+  rt.form<MainWindow>().show();
+  hide();
+  rt.unload(formName());
+}
 
 }  // namespace tempodial

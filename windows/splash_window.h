@@ -21,11 +21,23 @@ class SplashWindow : public Form {
   static constexpr const char* kName = "Splash";
   static constexpr int kIndex = 0;
   explicit SplashWindow(Runtime& runtime);
+
+  // Resets the start-up counter, starts the hand-over timer and creates the
+  // data directory when it is missing.
   void onLoad() override;
-  // Problem creating the data directory, or empty; the main window reports it.
+  // The hand-over: at the first tick after the counter was reset, shows the
+  // main window and unloads the splash window.
+  void tick();
+
+  // Why the data directory could not be created at the last load, or empty.
+  // The user has been told already; every later read then meets missing files
+  // and every write reports its own failure.
   QString folderProblem;
   QLabel* picture;
   FormTimer* Timer1;
+
+ private:
+  void makeDataDirectory();
 };
 
 }  // namespace tempodial

@@ -1,0 +1,151 @@
+// Start-up as the user meets it: the splash window, the data directory and the
+// state the main window opens with, over several starts on the same files.
+#include <QAction>
+#include <QDir>
+
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "window_fixture.h"
+#include "windows/button_bar.h"
+#include "windows/button_bar_question.h"
+#include "windows/forms.h"
+#include "windows/main_window.h"
+#include "windows/options_window.h"
+#include "windows/splash_window.h"
+
+namespace tempodial {
+namespace {
+
+const QString kWelcome = QStringLiteral("Hello, Welcome to the Tempodial");
+
+class StartupTest : public WindowTest {
+ protected:
+  // One start of the program: the splash window's load, then its first tick.
+  MainWindow& startProgram() {
+    auto& splash = runtime->form<SplashWindow>();
+    splash.show();
+    splash.Timer1->elapse();
+    return main();
+  }
+  // Ends this run and starts the program afresh on the same files.
+  MainWindow& restartProgram() {
+    const QString root = runtime->places().root();
+    runtime.reset();
+    runtime = std::make_unique<Runtime>(services, Places(root));
+    registerForms(*runtime);
+    return startProgram();
+  }
+  bool barShowing() const {
+    Form* bar = runtime->loadedForm(ButtonBar::kName);
+    return bar != nullptr && bar->isVisible();
+  }
+};
+
+TEST_F(StartupTest, FirstRunCreatesAnEmptyDataDirectoryAndOpensShortWithDefaults) {
+  QDir(runtime->places().root()).removeRecursively();
+  auto& splash = runtime->form<SplashWindow>();
+  const QDir data(runtime->places().folder(Place::Data));
+  EXPECT_TRUE(data.exists());
+  EXPECT_TRUE(data.isEmpty());
+  EXPECT_FALSE(runtime->isLoaded(MainWindow::kName));
+
+  splash.Timer1->elapse();
+  EXPECT_FALSE(runtime->isLoaded(SplashWindow::kName));
+  EXPECT_TRUE(main().isVisible());
+  EXPECT_EQ(main().SSPanel1->caption(), kWelcome);
+  EXPECT_EQ(main().heightTwips(), MainWindow::kShortTwips);
+  EXPECT_TRUE(main().shownow->isVisible() && main().showstart->isVisible());
+  EXPECT_FALSE(main().hidenow->isVisible() || main().hidestart->isVisible());
+  EXPECT_FALSE(barShowing());
+  EXPECT_EQ(options().Combo1->text(), "Weekday");
+  EXPECT_EQ(options().combo1ass->text(), "1.4");
+  EXPECT_EQ(options().Combo2->text(), "£");
+  EXPECT_TRUE(services.messages.isEmpty());
+}
+
+TEST_F(StartupTest, SplashLoadedAgainHandsOverOnlyBeforeMainTimerAndNeverShows) {
+  startProgram();
+  main().Timer3->elapse();
+  auto& borrowed = runtime->form<SplashWindow>();  // as when its picture is borrowed
+  main().Timer3->elapse();
+  borrowed.Timer1->elapse();
+  EXPECT_TRUE(runtime->isLoaded(SplashWindow::kName));
+  EXPECT_FALSE(borrowed.isVisible());
+
+  runtime->unload(SplashWindow::kName);
+  runtime->form<SplashWindow>().Timer1->elapse();  // before Timer3 ticks again
+  EXPECT_FALSE(runtime->isLoaded(SplashWindow::kName));
+  EXPECT_TRUE(main().isVisible());
+}
+
+TEST_F(StartupTest, DataDirectoryThatCannotBeCreatedIsReportedAndWritesReportTheirOwn) {
+  blockPlace(Place::Data);
+  auto& shown = startProgram();
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages[0].startsWith("Could not create the folder " +
+                                              runtime->places().folder(Place::Data) + ": "))
+      << services.messages[0].toStdString();
+  EXPECT_TRUE(shown.isVisible());
+  EXPECT_EQ(shown.SSPanel1->caption(), kWelcome);
+
+  shown.SSCommand3->click();  // save the TimeLog
+  ASSERT_EQ(services.messages.size(), 2);
+  EXPECT_TRUE(services.messages[1].startsWith("Could not save "))
+      << services.messages[1].toStdString();
+  EXPECT_EQ(shown.SSPanel1->caption(), kWelcome);
+}
+
+TEST_F(StartupTest, EmptyButtShowShowsBarAndTicksStartWithBar) {
+  writeRaw(Place::Data, files::kButtShow, "");
+  startProgram();
+  EXPECT_TRUE(barShowing());
+  EXPECT_EQ(options().Check1->value(), 1);
+}
+
+TEST_F(StartupTest, ShowCostOpensTallWithOnlyTheHideEntries) {
+  writeRaw(Place::Data, files::kShowCost, "anything");
+  startProgram();
+  EXPECT_EQ(main().heightTwips(), MainWindow::kTallTwips);
+  EXPECT_EQ(main().Check1->value(), 1);
+  EXPECT_TRUE(main().hidenow->isVisible() && main().hidestart->isVisible());
+  EXPECT_FALSE(main().shownow->isVisible() || main().showstart->isVisible());
+}
+
+TEST_F(StartupTest, ShowCostInWindowsDirectoryIsCarriedOverAtEveryStart) {
+  writeValue(Place::Windows, files::kShowCost, "0");
+  startProgram();
+  EXPECT_TRUE(exists(Place::Data, files::kShowCost));
+  main().hidestart->trigger();
+  ASSERT_FALSE(exists(Place::Data, files::kShowCost));
+  restartProgram();
+  EXPECT_TRUE(exists(Place::Data, files::kShowCost));
+  EXPECT_EQ(main().heightTwips(), MainWindow::kTallTwips);
+}
+
+TEST_F(StartupTest, ButtShowInWindowsDirectoryBringsBarBackUntilMenuItemHidesIt) {
+  writeValue(Place::Windows, files::kButtShow, "0");
+  startProgram();
+  ASSERT_TRUE(barShowing());
+  main().Command1->click();
+  options().Check1->setValue(0);
+  ASSERT_FALSE(barShowing());
+  restartProgram();
+  EXPECT_TRUE(barShowing());
+
+  runtime->form<ButtonBar>().close();
+  runtime->form<ButtonBarQuestion>().Command2->click();  // "No"
+  restartProgram();
+  EXPECT_TRUE(barShowing());
+
+  main().but->trigger();
+  EXPECT_FALSE(barShowing());
+  EXPECT_FALSE(exists(Place::Windows, files::kButtShow));
+  restartProgram();
+  EXPECT_TRUE(barShowing());  // the data directory's file is still there
+  main().Command1->click();
+  restartProgram();
+  EXPECT_FALSE(barShowing());
+}
+
+}  // namespace
+}  // namespace tempodial
