@@ -1,11 +1,74 @@
 #include "windows/about_window.h"
 
+#include <QLabel>
+#include <QLineEdit>
+
+#include "platform/controls.h"
 #include "platform/runtime.h"
+#include "platform/twips.h"
+#include "windows/artwork.h"
+#include "windows/splash_window.h"
 
 namespace tempodial {
+namespace {
 
-AboutWindow::AboutWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {}
+constexpr int kIconPixels = 32;
+// The client area: the window less its title bar and borders.
+constexpr int kClientWidthTwips = 5685;
+constexpr int kClientHeightTwips = 3900;
 
-void AboutWindow::onLoad() {}
+}  // namespace
+
+AboutWindow::AboutWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowTitle(QStringLiteral("About W.E.X."));
+  setWindowIcon(artIcon(Art::Application));
+  setSizeTwips(5775, 4260);
+  QWidget* area = client();
+
+  // The picture is drawn from the top left corner at its own size, as a
+  // window's picture is; what does not fit is cut off.
+  background = new QLabel(area);
+  background->setObjectName(QStringLiteral("background"));
+  background->setAccessibleName(QStringLiteral("Tempodial"));
+  background->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  placeTwips(background, 0, 0, kClientWidthTwips, kClientHeightTwips);
+
+  // Narrow and tall, as the window was designed; "OK" fits across it.
+  Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("OK"));
+  placeTwips(Command1, kClientWidthTwips - 555, 60, 495, 855);
+
+  Picture2 = new QLabel(area);
+  Picture2->setObjectName(QStringLiteral("Picture2"));
+  Picture2->setAccessibleName(QStringLiteral("Tempodial icon"));
+  Picture2->setPixmap(artIcon(Art::Application).pixmap(kIconPixels, kIconPixels));
+  Picture2->setFixedSize(kIconPixels, kIconPixels);
+  Picture2->move(twipsToPixels(kClientWidthTwips - 60) - kIconPixels, twipsToPixels(975));
+
+  Text1 = new QLineEdit(area);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setAccessibleName(QStringLiteral("E-mail"));
+  Text1->setFont(QFont(QStringLiteral("Arial"), 14.25));
+  Text1->setText(QStringLiteral("E-mail: tempodial@example.org"));
+  Text1->setReadOnly(true);
+  placeTwips(Text1, 0, kClientHeightTwips - 465, kClientWidthTwips, 465);
+
+  setTabOrder(Command1, Text1);
+  Command1->setFocus();
+
+  Command1->onClick = [this] {
+    hide();
+    this->runtime().unload(formName());
+  };
+}
+
+void AboutWindow::onLoad() {
+  // Referring to the splash window loads it again, invisibly, and runs its
+  // load step; its timer then hands over to the main window or ticks
+  // harmlessly, and it is never shown again.
+  auto& splash = runtime().form<SplashWindow>();
+  background->setPixmap(splash.picture->pixmap());
+}
 
 }  // namespace tempodial

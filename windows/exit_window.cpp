@@ -1,9 +1,76 @@
 #include "windows/exit_window.h"
 
+#include <QFrame>
+
+#include "platform/controls.h"
 #include "platform/runtime.h"
+#include "platform/twips.h"
+#include "windows/exit_flow.h"
+#include "windows/main_window.h"
+#include "windows/short_time_exit_window.h"
+#include "windows/time_log.h"
 
 namespace tempodial {
+namespace {
 
-ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {}
+// Clock time at or below which the user is asked before the TimeLog is
+// overwritten.
+constexpr double kShortTimeSeconds = 5;
+
+}  // namespace
+
+ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setWindowTitle(QStringLiteral("Exit Options"));
+  setSizeTwips(2640, 1185);
+  QWidget* area = client();
+  const QFont small(QStringLiteral("Arial"), 7);
+
+  Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("Exit && Save"));
+  placeTwips(Command1, 60, 45, 1140, 375);
+  Label1 = new Label(area, QStringLiteral("Label1"), QStringLiteral("Every File possible saved"));
+  Label1->setAccessibleName(Label1->text());
+  Label1->setFont(small);
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  placeTwips(Label1, 60, 450, 1140, 360);
+
+  Line1 = new QFrame(area);
+  Line1->setObjectName(QStringLiteral("Line1"));
+  Line1->setFrameShape(QFrame::VLine);
+  Line1->setFrameShadow(QFrame::Plain);
+  placeTwips(Line1, 1245, 0, 60, 825);
+
+  Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("Exit no save"));
+  placeTwips(Command2, 1350, 45, 1140, 375);
+  Label2 = new Label(area, QStringLiteral("Label2"), QStringLiteral("No saves at all"));
+  Label2->setAccessibleName(Label2->text());
+  Label2->setFont(small);
+  Label2->setWordWrap(true);
+  Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  placeTwips(Label2, 1350, 450, 1140, 360);
+
+  setTabOrder(Command1, Command2);
+  Command1->setFocus();
+
+  Command1->onClick = [this] { exitAndSave(); };
+  Command2->onClick = [this] { closeAllWindowsAndEnd(this->runtime()); };
+}
+
+void ExitWindow::exitAndSave() {
+  Runtime& rt = runtime();
+  MainWindow& main = rt.form<MainWindow>();
+  if (timerTime(main) <= kShortTimeSeconds) {
+    rt.showModal(rt.form<ShortTimeExitWindow>());
+    return;
+  }
+  if (!saveTotals(main)) {
+    // The failure has been reported; ending now would lose the time.
+    returnToMainWindow(rt);
+    return;
+  }
+  rt.message(QStringLiteral("Ok, program now ends"));
+  rt.endProgram();
+}
 
 }  // namespace tempodial

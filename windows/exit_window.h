@@ -22,6 +22,11 @@ class ExitWindow : public Form {
   Label* Label2;
   QFrame* Line1;
 
+  // "Exit && Save": the totals are saved and the program ends, unless the
+  // clock shows 5 seconds or less (then the short-time question is asked) or
+  // the save fails (then the user is back at the main window).
+  void exitAndSave();
+
  protected:
   void onCloseRequested() override {}
 };

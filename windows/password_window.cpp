@@ -1,9 +1,66 @@
 #include "windows/password_window.h"
 
+#include <QLineEdit>
+
+#include "platform/controls.h"
 #include "platform/runtime.h"
+#include "platform/twips.h"
+#include "windows/main_window.h"
 
 namespace tempodial {
+namespace {
 
-PasswordWindow::PasswordWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {}
+// The password that unlocks the counter and cost boxes for the rest of the run.
+const QString kPassword = QStringLiteral("marlin");
+
+}  // namespace
+
+PasswordWindow::PasswordWindow(Runtime& runtime)
+    : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setWindowTitle(QStringLiteral("Password?"));
+  setSizeTwips(3435, 1140);
+  QWidget* area = client();
+  const QFont small(QStringLiteral("Arial"), 7);
+
+  Label1 = new Label(area, QStringLiteral("Label1"), QStringLiteral("Enter Password:"));
+  Label1->setAccessibleName(Label1->text());
+  Label1->setFont(small);
+  placeTwips(Label1, 60, 30, 2400, 240);
+
+  Text1 = new QLineEdit(area);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setAccessibleName(QStringLiteral("Enter Password:"));
+  Text1->setEchoMode(QLineEdit::Password);
+  // Every typed character shows as "?" (character 63).
+  Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 63"));
+  Text1->setFont(small);
+  Label1->setBuddy(Text1);
+  placeTwips(Text1, 60, 300, 3225, 255);
+
+  Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("OK"));
+  Command1->setFont(small);
+  placeTwips(Command1, 2640, 15, 645, 270);
+  Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("mistake sorry......."));
+  Command2->setFont(small);
+  placeTwips(Command2, 60, 570, 3225, 225);
+
+  setTabOrder(Text1, Command1);
+  setTabOrder(Command1, Command2);
+
+  Command1->onClick = [this] { tryPassword(); };
+  Command2->onClick = [this] { hide(); };
+}
+
+void PasswordWindow::tryPassword() {
+  if (Text1->text() != kPassword) return;
+  MainWindow& main = runtime().form<MainWindow>();
+  main.RichTextBox1->setLocked(false);
+  main.RichTextBox3->setLocked(false);
+  main.RichTextBox2->setLocked(false);
+  main.cost->setLocked(false);
+  hide();
+  Text1->clear();
+}
 
 }  // namespace tempodial

@@ -21,6 +21,11 @@ class PasswordWindow : public Form {
   Button* Command1;  // "OK"
   Button* Command2;  // "mistake sorry......."
 
+  // "OK": when the text box holds exactly the password, unlocks the seconds,
+  // hours, minutes and cost boxes of the main window, hides this window and
+  // empties the box. Any other text changes nothing.
+  void tryPassword();
+
  protected:
   void onCloseRequested() override {}
 };

@@ -20,6 +20,10 @@ class ShortTimeExitWindow : public Form {
   Button* Command2;  // "No Save && Exit"
   Button* Command1;  // "Save && Exit"
 
+  // "Save && Exit": saves the totals and closes every window, or, when the
+  // save fails, returns to the main window.
+  void saveAndExit();
+
  protected:
   void onCloseRequested() override {}
 };

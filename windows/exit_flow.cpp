@@ -1,0 +1,44 @@
+#include "windows/exit_flow.h"
+
+#include "core/number_text.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/runtime.h"
+#include "windows/button_bar.h"
+#include "windows/exit_window.h"
+#include "windows/main_window.h"
+#include "windows/short_time_exit_window.h"
+
+namespace tempodial {
+namespace {
+
+double boxNumber(const RichTextBox* box) { return readNumber(box->text().toStdString()); }
+
+void hideIfLoaded(Runtime& runtime, const char* name) {
+  if (Form* form = runtime.loadedForm(QString::fromLatin1(name))) form->hide();
+}
+
+}  // namespace
+
+double timerTime(const MainWindow& main) {
+  return boxNumber(main.RichTextBox3) * 3600 + boxNumber(main.RichTextBox2) * 60 +
+         boxNumber(main.RichTextBox1);
+}
+
+void closeAllWindowsAndEnd(Runtime& runtime) {
+  // The main window's unload hides the bar; the bar itself stays loaded so
+  // that its own unload (the start-up question) never runs on the way out.
+  const QString bar = QString::fromLatin1(ButtonBar::kName);
+  hideIfLoaded(runtime, ButtonBar::kName);
+  for (const QString& name : runtime.formNames()) {
+    if (name != bar) runtime.unload(name);
+  }
+  runtime.endProgram();
+}
+
+void returnToMainWindow(Runtime& runtime) {
+  hideIfLoaded(runtime, ShortTimeExitWindow::kName);
+  hideIfLoaded(runtime, ExitWindow::kName);
+}
+
+}  // namespace tempodial
