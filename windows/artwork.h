@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
+#include <QStringList>
 
 namespace tempodial {
 
@@ -20,9 +22,25 @@ enum class Art {
   Explorer,
 };
 
-// The icon for `art`: the desktop theme's icon of `themeName` when the theme
-// has one, else the program's own.
+// Every value of Art, in declaration order.
+inline constexpr Art kAllArt[] = {Art::Application, Art::Start,    Art::Reset,    Art::Save,
+                                  Art::Load,        Art::SaveCost, Art::LoadCost, Art::Browser,
+                                  Art::Dialer,      Art::Explorer};
+
+// The freedesktop icon names that stand for `art` in a desktop theme, best
+// first; empty when the program always shows its own (the application icon).
+QStringList artThemeNames(Art art);
+
+// The icon for `art`: the desktop theme's icon of the first of
+// artThemeNames(art) that the theme has, else the program's own.
 QIcon artIcon(Art art);
+
+// The program's own drawn icon for `art`, painted afresh at whatever size is
+// asked for.
+QIcon drawnArtIcon(Art art);
+
+// The program's own picture of `art`, `pixels` wide and high.
+QImage artImage(Art art, int pixels);
 
 // The splash picture, 384 x 288 pixels at scale 1.
 QPixmap splashPicture(qreal devicePixelRatio = 1.0);

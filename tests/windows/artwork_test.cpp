@@ -1,0 +1,81 @@
+// The artwork: every picture is drawn, distinct and sharp at scale 2; the
+// splash picture has its size and is more than a flat colour.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QSet>
+
+#include "windows/artwork.h"
+
+namespace tempodial {
+namespace {
+
+bool hasPaint(const QImage& image) {
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < argb.height(); ++y) {
+    for (int x = 0; x < argb.width(); ++x) {
+      if (qAlpha(argb.pixel(x, y)) > 0) return true;
+    }
+  }
+  return false;
+}
+
+int colourCount(const QImage& image) {
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  QSet<QRgb> colours;
+  for (int y = 0; y < argb.height(); y += 4) {
+    for (int x = 0; x < argb.width(); x += 4) colours.insert(argb.pixel(x, y));
+  }
+  return static_cast<int>(colours.size());
+}
+
+TEST(ArtworkTest, EveryIconPaintsSomethingAtButtonSize) {
+  for (Art art : kAllArt) {
+    SCOPED_TRACE(static_cast<int>(art));
+    const QIcon drawn = drawnArtIcon(art);
+    ASSERT_FALSE(drawn.isNull());
+    const QPixmap own = drawn.pixmap(QSize(32, 32), 1.0);
+    EXPECT_EQ(own.size(), QSize(32, 32));
+    EXPECT_TRUE(hasPaint(own.toImage()));
+    // A desktop theme may stand in with a smaller picture, never an empty one.
+    const QIcon shown = artIcon(art);
+    ASSERT_FALSE(shown.isNull());
+    const QPixmap pixmap = shown.pixmap(QSize(32, 32), 1.0);
+    EXPECT_FALSE(pixmap.isNull());
+    EXPECT_TRUE(hasPaint(pixmap.toImage()));
+  }
+}
+
+TEST(ArtworkTest, EveryDrawnPictureDiffersFromTheOthers) {
+  for (int side : {16, 32}) {
+    QSet<QByteArray> seen;
+    for (Art art : kAllArt) {
+      const QImage image = artImage(art, side).convertToFormat(QImage::Format_ARGB32);
+      seen.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()),
+                             static_cast<qsizetype>(image.sizeInBytes())));
+    }
+    EXPECT_EQ(seen.size(), static_cast<qsizetype>(std::size(kAllArt))) << side;
+  }
+}
+
+TEST(ArtworkTest, DrawnIconsArePaintedAtFullResolutionOnScaledScreens) {
+  const QPixmap pixmap = drawnArtIcon(Art::Application).pixmap(QSize(32, 32), 2.0);
+  EXPECT_EQ(pixmap.size(), QSize(64, 64));
+  EXPECT_DOUBLE_EQ(pixmap.devicePixelRatio(), 2.0);
+  EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32),
+            artImage(Art::Application, 64).convertToFormat(QImage::Format_ARGB32));
+}
+
+TEST(ArtworkTest, SplashPictureHasItsSizeAtEachScale) {
+  const QPixmap single = splashPicture(1.0);
+  EXPECT_EQ(single.size(), QSize(384, 288));
+  const QPixmap twice = splashPicture(2.0);
+  EXPECT_EQ(twice.size(), QSize(768, 576));
+  EXPECT_DOUBLE_EQ(twice.devicePixelRatio(), 2.0);
+  EXPECT_EQ(twice.deviceIndependentSize(), QSizeF(384, 288));
+  EXPECT_GT(colourCount(single.toImage()), 50);
+  EXPECT_GT(colourCount(twice.toImage()), 50);
+}
+
+}  // namespace
+}  // namespace tempodial

@@ -1,0 +1,100 @@
+// Writes the program's artwork out as PNG files:
+//   render_artwork <icon-folder> [--review <folder>]
+// puts the application icon into <icon-folder>/<N>x<N>/apps/tempodial.png
+// (the hicolor theme layout) and, with --review, the splash picture at scale
+// 1 and 2 and a sheet of every button picture at several sizes.
+#include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTextStream>
+
+#include <cstdio>
+
+#include "windows/artwork.h"
+
+namespace {
+
+using tempodial::Art;
+
+bool save(const QImage& image, const QString& path) {
+  if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !image.save(path, "PNG")) {
+    QTextStream(stderr) << "render_artwork: cannot write " << path << '\n';
+    return false;
+  }
+  QTextStream(stdout) << path << '\n';
+  return true;
+}
+
+bool writeIcons(const QDir& folder) {
+  bool ok = true;
+  for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+    const QString size = QStringLiteral("%1x%1").arg(side);
+    ok = save(tempodial::artImage(Art::Application, side),
+              folder.filePath(size + QStringLiteral("/apps/tempodial.png"))) &&
+         ok;
+  }
+  return ok;
+}
+
+// Every picture at the sizes it is shown at, on a light and on a dark ground.
+QImage artSheet() {
+  const QList<int> sides{16, 24, 32, 48, 64};
+  const int gap = 8;
+  int rowHeight = gap;
+  for (int side : sides) rowHeight += side + gap;
+  const int cell = 64 + gap;
+  const int columns = static_cast<int>(std::size(tempodial::kAllArt));
+  QImage sheet(columns * cell + gap, 2 * rowHeight, QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&sheet);
+  painter.fillRect(0, 0, sheet.width(), rowHeight, QColor(0xf4, 0xf4, 0xf2));
+  painter.fillRect(0, rowHeight, sheet.width(), rowHeight, QColor(0x2b, 0x2d, 0x30));
+  for (int ground = 0; ground < 2; ++ground) {
+    int y = ground * rowHeight + gap;
+    for (int side : sides) {
+      for (int column = 0; column < columns; ++column) {
+        const QImage image = tempodial::artImage(tempodial::kAllArt[column], side);
+        painter.drawImage(gap + column * cell + (64 - side) / 2, y, image);
+      }
+      y += side + gap;
+    }
+  }
+  painter.end();
+  return sheet;
+}
+
+bool writeReview(const QDir& folder) {
+  bool ok = save(tempodial::splashPicture(1.0).toImage(), folder.filePath("splash@1x.png"));
+  ok = save(tempodial::splashPicture(2.0).toImage(), folder.filePath("splash@2x.png")) && ok;
+  ok = save(artSheet(), folder.filePath("buttons.png")) && ok;
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  const QStringList arguments = QGuiApplication::arguments();
+  QString icons;
+  QString review;
+  for (int i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == QStringLiteral("--review") && i + 1 < arguments.size()) {
+      review = arguments[++i];
+    } else if (icons.isEmpty() && !arguments[i].startsWith(QLatin1Char('-'))) {
+      icons = arguments[i];
+    } else {
+      icons.clear();
+      break;
+    }
+  }
+  if (icons.isEmpty()) {
+    std::fputs("usage: render_artwork <icon-folder> [--review <folder>]\n", stderr);
+    return 2;
+  }
+  bool ok = writeIcons(QDir(icons));
+  if (!review.isEmpty()) ok = writeReview(QDir(review)) && ok;
+  return ok ? 0 : 1;
+}
