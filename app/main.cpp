@@ -1,16 +1,57 @@
 // Tempodial: times online sessions by hand, estimates what the connection
 // costs, keeps the totals between runs and starts the user's Internet programs.
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
+#include "platform/first_paint_probe.h"
 #include "platform/qt_services.h"
 #include "platform/runtime.h"
 #include "windows/forms.h"
 #include "windows/splash_window.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tempodial [--help] [--version] [Qt options]\n"
+    "\n"
+    "Times your online sessions by hand, estimates what the connection costs at a\n"
+    "per-minute tariff, keeps the totals between runs and starts your Internet\n"
+    "programs.\n"
+    "\n"
+    "Files live in $XDG_DATA_HOME/tempodial/ (default ~/.local/share/tempodial/)\n"
+    "and its wex/ folder.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "  -v, --version  show the version and exit\n";
+
+// Answers --help and --version before any window system is needed. Returns
+// true when the program should end.
+bool answeredOption(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return true;
+    }
+    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+      std::printf("Tempodial %s\n", TEMPODIAL_VERSION);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (answeredOption(argc, argv)) return 0;
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tempodial"));
+  QApplication::setApplicationVersion(QStringLiteral(TEMPODIAL_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("tempodial"));
   QApplication::setQuitOnLastWindowClosed(false);
+  tempodial::installFirstPaintProbe();
 
   tempodial::QtServices services;
   tempodial::Runtime runtime(services, tempodial::Places::fromEnvironment());

@@ -79,6 +79,20 @@ Button::Button(QWidget* parent, const QString& name, const QString& caption)
   });
 }
 
+Button3D::Button3D(QWidget* parent, const QString& name, const QString& caption, const QIcon& icon)
+    : QToolButton(parent) {
+  setObjectName(name);
+  setText(caption);
+  setAccessibleName(withoutAccessKeys(caption));
+  setIcon(icon);
+  setIconSize(QSize(32, 32));
+  setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+  setFocusPolicy(Qt::StrongFocus);
+  connect(this, &QToolButton::clicked, this, [this] {
+    if (onClick) onClick();
+  });
+}
+
 Panel3D::Panel3D(QWidget* parent, const QString& name) : QLabel(parent) {
   setObjectName(name);
   setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <functional>
 
 namespace tempodial {
@@ -71,6 +72,17 @@ class Button : public QPushButton {
 
  public:
   Button(QWidget* parent, const QString& name, const QString& caption);
+
+  std::function<void()> onClick;
+};
+
+// A 3-D button: a raised button with its 32 x 32 picture above the caption,
+// so that long captions fit the classic button sizes.
+class Button3D : public QToolButton {
+  Q_OBJECT
+
+ public:
+  Button3D(QWidget* parent, const QString& name, const QString& caption, const QIcon& icon);
 
   std::function<void()> onClick;
 };

@@ -31,7 +31,8 @@ class FirstPaintProbe : public QObject {
 
 void installFirstPaintProbe() {
   if (qEnvironmentVariableIsEmpty("TEMPODIAL_FIRST_PAINT")) return;
-  QCoreApplication::instance()->installEventFilter(new FirstPaintProbe(QCoreApplication::instance()));
+  QCoreApplication::instance()->installEventFilter(
+      new FirstPaintProbe(QCoreApplication::instance()));
 }
 
 }  // namespace tempodial

@@ -9,8 +9,10 @@ namespace tempodial {
 namespace {
 
 // What a classic title bar and its borders took of a window's outer size.
-constexpr int kTitleBarTwips = 270;
+constexpr int kTitleBarTwips = 300;
 constexpr int kBorderTwips = 45;
+// What a classic menu bar took; a window's own menu bar replaces it.
+constexpr int kMenuBarTwips = 300;
 
 }  // namespace
 
@@ -25,16 +27,20 @@ Form::Form(Runtime& runtime, const QString& name, int index)
 Form::~Form() = default;
 
 void Form::setSizeTwips(int widthTwips, int heightTwips) {
-  heightTwips_ = heightTwips;
   int frameW = framed_ ? 2 * kBorderTwips : 0;
-  int frameH = framed_ ? kTitleBarTwips + 2 * kBorderTwips : 0;
-  setFixedSize(twipsToPixels(widthTwips - frameW), twipsToPixels(heightTwips - frameH));
+  setFixedWidth(twipsToPixels(widthTwips - frameW));
+  setHeightTwips(heightTwips);
 }
 
 void Form::setHeightTwips(int heightTwips) {
   heightTwips_ = heightTwips;
   int frameH = framed_ ? kTitleBarTwips + 2 * kBorderTwips : 0;
-  setFixedHeight(twipsToPixels(heightTwips - frameH));
+  int menuPixels = 0;
+  if (menuBar_ != nullptr) {
+    frameH += kMenuBarTwips;
+    menuPixels = menuBar_->sizeHint().height();
+  }
+  setFixedHeight(menuPixels + twipsToPixels(heightTwips - frameH));
 }
 
 void Form::moveTwips(int leftTwips, int topTwips) {

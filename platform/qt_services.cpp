@@ -1,5 +1,6 @@
 #include "platform/qt_services.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -8,7 +9,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cstdio>
-#include <unistd.h>
 
 #include "platform/form.h"
 
@@ -38,9 +38,8 @@ void QtServices::showModal(Form& form) {
 void QtServices::beep() { QApplication::beep(); }
 
 Status QtServices::startProgram(const QString& program, const QStringList& arguments) {
-  QString executable = program.contains(QLatin1Char('/'))
-                           ? program
-                           : QStandardPaths::findExecutable(program);
+  QString executable =
+      program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
   QFileInfo info(executable);
   if (executable.isEmpty() || !info.isFile() || !info.isExecutable()) {
     return Status::Error("No such program");

@@ -30,16 +30,12 @@ namespace {
 
 // The designed client area; the window's height changes with the cost area.
 constexpr int kClientWidthTwips = 7755;
-constexpr int kThreeDButtonIcon = 32;
 
 QString numberText(double value) { return QString::fromStdString(writeNumber(value)); }
 double boxNumber(const RichTextBox* box) { return readNumber(box->text().toStdString()); }
 
-Button* threeDButton(QWidget* parent, const char* name, const QString& caption, Art art) {
-  auto* button = new Button(parent, QString::fromLatin1(name), caption);
-  button->setIcon(artIcon(art));
-  button->setIconSize(QSize(kThreeDButtonIcon, kThreeDButtonIcon));
-  return button;
+Button3D* threeDButton(QWidget* parent, const char* name, const QString& caption, Art art) {
+  return new Button3D(parent, QString::fromLatin1(name), caption, artIcon(art));
 }
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
@@ -114,16 +110,15 @@ void MainWindow::buildControls() {
   cost->setLocked(true);
   placeTwips(cost, 480, 720, 1575, 615);
   SSCommand7 = threeDButton(Frame3, "SSCommand7", QStringLiteral("S&ave Cost Log"), Art::SaveCost);
-  placeTwips(SSCommand7, 2160, 240, 2415, 735);
+  placeTwips(SSCommand7, 2160, 240, 2415, 795);
   SSCommand8 = threeDButton(Frame3, "SSCommand8", QStringLiteral("L&oad Cost Log"), Art::LoadCost);
-  placeTwips(SSCommand8, 2160, 1080, 2415, 735);
+  placeTwips(SSCommand8, 2160, 1080, 2415, 795);
 
   Frame1 = new Frame(area, QStringLiteral("Frame1"), QStringLiteral("Controls"));
   placeTwips(Frame1, 3000, 0, 4695, 2175);
   SSCommand1 = threeDButton(Frame1, "SSCommand1", QStringLiteral("S&tart/Stop"), Art::Start);
   placeTwips(SSCommand1, 120, 240, 2175, 855);
-  SSCommand2 =
-      threeDButton(Frame1, "SSCommand2", QStringLiteral("&Reset to 00:0:00"), Art::Reset);
+  SSCommand2 = threeDButton(Frame1, "SSCommand2", QStringLiteral("&Reset to 00:0:00"), Art::Reset);
   placeTwips(SSCommand2, 2400, 240, 2175, 855);
   SSCommand3 =
       threeDButton(Frame1, "SSCommand3", QStringLiteral("&Save Current TimeLog"), Art::Save);
@@ -148,8 +143,8 @@ void MainWindow::buildControls() {
   Timer5 = new FormTimer(this, QStringLiteral("Timer5"), 400, true);
   Timer3 = new FormTimer(this, QStringLiteral("Timer3"), 1000, true);
 
-  QWidget* order[] = {SSCommand1, SSCommand2,   SSCommand3,   SSCommand4,   Check1,
-                      SSCommand7, SSCommand8,   Command1,     Command2,     Command3,
+  QWidget* order[] = {SSCommand1,   SSCommand2,   SSCommand3,   SSCommand4, Check1,
+                      SSCommand7,   SSCommand8,   Command1,     Command2,   Command3,
                       RichTextBox3, RichTextBox2, RichTextBox1, cost};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   SSCommand1->setFocus();
@@ -159,12 +154,16 @@ void MainWindow::buildMenus() {
   menuBar = new QMenuBar(this);
   menuBar->setObjectName(QStringLiteral("menuBar"));
   menuBar->setNativeMenuBar(false);
+  // The six menus fit the classic window width in the classic menu font size.
+  menuBar->setFont(QFont(QStringLiteral("Arial"), 8));
+  menuBar->setStyleSheet(QStringLiteral("QMenuBar::item { padding: 2px 5px; }"));
 
   QMenu* menu = subMenu(this, "menu", QStringLiteral("&Menu"));
   QMenu* view = subMenu(menu, "view", QStringLiteral("&View"));
-  but = menuItem(view, "but", QStringLiteral("&Button Bar"), QKeySequence(QStringLiteral("Ctrl+B")));
-  options2 =
-      menuItem(view, "options2", QStringLiteral("&Options"), QKeySequence(QStringLiteral("Ctrl+O")));
+  but =
+      menuItem(view, "but", QStringLiteral("&Button Bar"), QKeySequence(QStringLiteral("Ctrl+B")));
+  options2 = menuItem(view, "options2", QStringLiteral("&Options"),
+                      QKeySequence(QStringLiteral("Ctrl+O")));
   menu->addMenu(view);
   menu->addSeparator()->setObjectName(QStringLiteral("gap3"));
   leave = menuItem(menu, "leave", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+E")));

@@ -11,6 +11,7 @@ class QMenuBar;
 namespace tempodial {
 
 class Button;
+class Button3D;
 class CheckBox;
 class Frame;
 class FormTimer;
@@ -71,14 +72,14 @@ class MainWindow : public Form {
   Frame* Frame3;
   Label* Label4;  // currency symbol
   RichTextBox* cost;
-  Button* SSCommand7;
-  Button* SSCommand8;
+  Button3D* SSCommand7;
+  Button3D* SSCommand8;
   // Frame1: the clock's buttons.
   Frame* Frame1;
-  Button* SSCommand1;
-  Button* SSCommand2;
-  Button* SSCommand3;
-  Button* SSCommand4;
+  Button3D* SSCommand1;
+  Button3D* SSCommand2;
+  Button3D* SSCommand3;
+  Button3D* SSCommand4;
   Button* Command1;
   Button* Command2;
   Button* Command3;
