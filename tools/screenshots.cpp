@@ -65,6 +65,7 @@ int main(int argc, char* argv[]) {
   runtime.unload(QString::fromLatin1(SplashWindow::kName));
 
   auto& main = runtime.form<MainWindow>();
+  main.refreshCaptions();
   save(main, QStringLiteral("main-cost-hidden"));
   main.showNow();
   save(main, QStringLiteral("main-cost-shown"));

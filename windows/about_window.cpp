@@ -44,7 +44,9 @@ AboutWindow::AboutWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   Picture2->setAccessibleName(QStringLiteral("Tempodial icon"));
   Picture2->setPixmap(artIcon(Art::Application).pixmap(kIconPixels, kIconPixels));
   Picture2->setFixedSize(kIconPixels, kIconPixels);
-  Picture2->move(twipsToPixels(kClientWidthTwips - 60) - kIconPixels, twipsToPixels(975));
+  // At the right edge, under "OK" and clear of the picture's title.
+  Picture2->move(twipsToPixels(kClientWidthTwips - 60) - kIconPixels,
+                 twipsToPixels(kClientHeightTwips - 525) - kIconPixels);
 
   Text1 = new QLineEdit(area);
   Text1->setObjectName(QStringLiteral("Text1"));

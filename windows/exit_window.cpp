@@ -22,9 +22,11 @@ constexpr double kShortTimeSeconds = 5;
 ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(QStringLiteral("Exit Options"));
-  setSizeTwips(2640, 1185);
+  // Taller than the designed 1185 twips so that the notes under the buttons
+  // are readable in today's fonts.
+  setSizeTwips(2640, 1425);
   QWidget* area = client();
-  const QFont small(QStringLiteral("Arial"), 7);
+  const QFont small(QStringLiteral("Arial"), 8);
 
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("Exit && Save"));
   placeTwips(Command1, 60, 45, 1140, 375);
@@ -33,13 +35,13 @@ ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
   Label1->setFont(small);
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  placeTwips(Label1, 60, 450, 1140, 360);
+  placeTwips(Label1, 60, 480, 1140, 480);
 
   Line1 = new QFrame(area);
   Line1->setObjectName(QStringLiteral("Line1"));
   Line1->setFrameShape(QFrame::VLine);
   Line1->setFrameShadow(QFrame::Plain);
-  placeTwips(Line1, 1245, 0, 60, 825);
+  placeTwips(Line1, 1245, 0, 60, 1035);
 
   Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("Exit no save"));
   placeTwips(Command2, 1350, 45, 1140, 375);
@@ -48,7 +50,7 @@ ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
   Label2->setFont(small);
   Label2->setWordWrap(true);
   Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  placeTwips(Label2, 1350, 450, 1140, 360);
+  placeTwips(Label2, 1350, 480, 1140, 480);
 
   setTabOrder(Command1, Command2);
   Command1->setFocus();

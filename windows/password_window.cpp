@@ -19,14 +19,16 @@ PasswordWindow::PasswordWindow(Runtime& runtime)
     : Form(runtime, QString::fromLatin1(kName), kIndex) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(QStringLiteral("Password?"));
-  setSizeTwips(3435, 1140);
+  // The designed 3435 x 1140 leaves too little room for a label, a box and a
+  // button in today's fonts; the window keeps its width and grows in height.
+  setSizeTwips(3435, 1500);
   QWidget* area = client();
-  const QFont small(QStringLiteral("Arial"), 7);
+  const QFont small(QStringLiteral("Arial"), 8);
 
   Label1 = new Label(area, QStringLiteral("Label1"), QStringLiteral("Enter Password:"));
   Label1->setAccessibleName(Label1->text());
   Label1->setFont(small);
-  placeTwips(Label1, 60, 30, 2400, 240);
+  placeTwips(Label1, 60, 60, 2400, 240);
 
   Text1 = new QLineEdit(area);
   Text1->setObjectName(QStringLiteral("Text1"));
@@ -36,14 +38,14 @@ PasswordWindow::PasswordWindow(Runtime& runtime)
   Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 63"));
   Text1->setFont(small);
   Label1->setBuddy(Text1);
-  placeTwips(Text1, 60, 300, 3225, 255);
+  placeTwips(Text1, 60, 345, 3225, 315);
 
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("OK"));
   Command1->setFont(small);
-  placeTwips(Command1, 2640, 15, 645, 270);
+  placeTwips(Command1, 2640, 30, 645, 285);
   Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("mistake sorry......."));
   Command2->setFont(small);
-  placeTwips(Command2, 60, 570, 3225, 225);
+  placeTwips(Command2, 60, 735, 3225, 330);
 
   setTabOrder(Text1, Command1);
   setTabOrder(Command1, Command2);

@@ -15,7 +15,7 @@ ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   // No title text and no title-bar buttons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint);
   setWindowTitle(QString());
-  setSizeTwips(2700, 2400);
+  setSizeTwips(2700, 2520);
   picture = new QLabel(client());
   picture->setObjectName(QStringLiteral("picture"));
   picture->setPixmap(artIcon(Art::Reset).pixmap(64, 64));
