@@ -35,10 +35,13 @@ int main(int argc, char* argv[]) {
   main.Timer1->onTick = [&] {
     tick();
     ++seen;
+
     const qint64 lateness = clock.nsecsElapsed() - seen * 1'000'000'000LL;
     worst = std::max(worst, lateness);
     lastLateness = lateness;
-    if (seen == ticks) QApplication::quit();
+    // exit(), not quit(): quit() asks every window to close, and the
+    // program's windows refuse a close that does not go through them.
+    if (seen == ticks) QCoreApplication::exit(0);
   };
   clock.start();
   main.SSCommand1->click();
@@ -46,7 +49,7 @@ int main(int argc, char* argv[]) {
 
   std::printf("ticks: %d\nshown: %s:%s:%s\n", seen, qPrintable(main.RichTextBox3->text()),
               qPrintable(main.RichTextBox2->text()), qPrintable(main.RichTextBox1->text()));
-  std::printf("last tick lateness: %.3f ms\nlargest single lateness: %.3f ms\n",
-              lastLateness / 1e6, worst / 1e6);
+  std::printf("last tick lateness: %.3f ms\nlargest single lateness: %.3f ms\n", lastLateness / 1e6,
+              worst / 1e6);
   return 0;
 }

@@ -6,16 +6,6 @@
 #include "platform/twips.h"
 
 namespace tempodial {
-namespace {
-
-// What a classic title bar and its borders took of a window's outer size.
-constexpr int kTitleBarTwips = 300;
-constexpr int kBorderTwips = 45;
-// What a classic menu bar took; a window's own menu bar replaces it.
-constexpr int kMenuBarTwips = 300;
-
-}  // namespace
-
 Form::Form(Runtime& runtime, const QString& name, int index)
     : QWidget(nullptr), runtime_(runtime), index_(index), client_(new QWidget(this)) {
   setObjectName(name);
@@ -27,14 +17,21 @@ Form::Form(Runtime& runtime, const QString& name, int index)
 Form::~Form() = default;
 
 void Form::setSizeTwips(int widthTwips, int heightTwips) {
-  int frameW = framed_ ? 2 * kBorderTwips : 0;
+  int frameW = framed_ ? kFrameWidthTwips : 0;
   setFixedWidth(twipsToPixels(widthTwips - frameW));
   setHeightTwips(heightTwips);
 }
 
+void Form::setClientSizeTwips(int widthTwips, int heightTwips) {
+  const bool framed = framed_;
+  framed_ = false;
+  setSizeTwips(widthTwips, heightTwips);
+  framed_ = framed;
+}
+
 void Form::setHeightTwips(int heightTwips) {
   heightTwips_ = heightTwips;
-  int frameH = framed_ ? kTitleBarTwips + 2 * kBorderTwips : 0;
+  int frameH = framed_ ? kFrameHeightTwips : 0;
   int menuPixels = 0;
   if (menuBar_ != nullptr) {
     frameH += kMenuBarTwips;

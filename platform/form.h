@@ -13,6 +13,12 @@ class Form : public QWidget {
   Q_OBJECT
 
  public:
+  // What a classic title bar and borders take of a framed window's outer
+  // size, and what a classic menu bar takes of the rest.
+  static constexpr int kFrameWidthTwips = 2 * 45;
+  static constexpr int kFrameHeightTwips = 300 + 2 * 45;
+  static constexpr int kMenuBarTwips = 300;
+
   Form(Runtime& runtime, const QString& name, int index);
   ~Form() override;
 
@@ -31,6 +37,8 @@ class Form : public QWidget {
   // Sizes the window: width and height as the window definition gives them,
   // including the title bar and the borders of a window that has them.
   void setSizeTwips(int widthTwips, int heightTwips);
+  // Sizes the window so that its client area is exactly this size.
+  void setClientSizeTwips(int widthTwips, int heightTwips);
   // Changes only the height (the main window's cost area).
   void setHeightTwips(int heightTwips);
   int heightTwips() const { return heightTwips_; }

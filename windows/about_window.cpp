@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kIconPixels = 32;
 // The client area: the window less its title bar and borders.
-constexpr int kClientWidthTwips = 5685;
-constexpr int kClientHeightTwips = 3900;
+constexpr int kClientWidthTwips = 5775 - Form::kFrameWidthTwips;
+constexpr int kClientHeightTwips = 4260 - Form::kFrameHeightTwips;
 
 }  // namespace
 

@@ -14,8 +14,6 @@ namespace {
 // border and a title bar go around it.
 constexpr int kClientWidthTwips = 2205;
 constexpr int kClientHeightTwips = 630;
-constexpr int kFrameWidthTwips = 90;
-constexpr int kFrameHeightTwips = 360;
 constexpr int kIconPixels = 32;
 
 Button* programButton(QWidget* parent, const char* name, const QString& program, Art art,
@@ -36,7 +34,7 @@ ButtonBar::ButtonBar(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName
   setWindowIcon(artIcon(Art::Application));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setSizeTwips(kClientWidthTwips + kFrameWidthTwips, kClientHeightTwips + kFrameHeightTwips);
+  setClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
 
   QWidget* area = client();
   SSCommand5 =

@@ -11,8 +11,6 @@ namespace {
 // The designed client area, inside a fixed border and a title bar.
 constexpr int kClientWidthTwips = 4215;
 constexpr int kClientHeightTwips = 1125;
-constexpr int kFrameWidthTwips = 90;
-constexpr int kFrameHeightTwips = 360;
 
 }  // namespace
 
@@ -21,7 +19,7 @@ ButtonBarQuestion::ButtonBarQuestion(Runtime& runtime)
   setWindowTitle(QStringLiteral("Buttonbar Question"));
   // A title but no title-bar buttons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setSizeTwips(kClientWidthTwips + kFrameWidthTwips, kClientHeightTwips + kFrameHeightTwips);
+  setClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
 
   QWidget* area = client();
   const QString question =

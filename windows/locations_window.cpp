@@ -12,9 +12,6 @@ namespace {
 constexpr int kClientWidthTwips = 6015;
 constexpr int kRowTwips = 960;
 constexpr int kMarginTwips = 120;
-// A fixed border and title bar around the client area.
-constexpr int kFrameWidthTwips = 90;
-constexpr int kFrameHeightTwips = 360;
 
 QFont labelFont() { return QFont(QStringLiteral("Arial"), 12); }
 
@@ -31,8 +28,7 @@ LocationsWindow::LocationsWindow(Runtime& runtime)
   setWindowTitle(QStringLiteral("Set your Program Locations"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setSizeTwips(kClientWidthTwips + kFrameWidthTwips,
-               kMarginTwips + 3 * kRowTwips + kFrameHeightTwips);
+  setClientSizeTwips(kClientWidthTwips, kMarginTwips + 3 * kRowTwips);
 
   QWidget* area = client();
   const QString programs[] = {QStringLiteral("Netscape Communicator"),

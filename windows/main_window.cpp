@@ -67,7 +67,7 @@ MainWindow::MainWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
   buildControls();
   buildMenus();
   connectHandlers();
-  setSizeTwips(kClientWidthTwips + 90, kTallTwips);
+  setSizeTwips(kClientWidthTwips + kFrameWidthTwips, kTallTwips);
   moveTwips(3030, 2730);
 }
 

@@ -19,8 +19,8 @@ namespace {
 // The designed outer size; the client area is what the frame leaves.
 constexpr int kWidthTwips = 7755;
 constexpr int kHeightTwips = 2985;
-constexpr int kClientWidthTwips = kWidthTwips - 90;
-constexpr int kClientHeightTwips = kHeightTwips - 360;
+constexpr int kClientWidthTwips = kWidthTwips - Form::kFrameWidthTwips;
+constexpr int kClientHeightTwips = kHeightTwips - Form::kFrameHeightTwips;
 
 constexpr auto kTariffAfterCustomSave = "Weekday 1.4p a minute";
 constexpr auto kRateAfterCustomSave = "1.4";
