@@ -127,7 +127,9 @@ void MainWindow::buildControls() {
       threeDButton(Frame1, "SSCommand4", QStringLiteral("&Load Previous TimeLog"), Art::Load);
   placeTwips(SSCommand4, 2400, 1200, 2175, 855);
 
+  // No caption until the first caption refresh; its name is there at once.
   Command1 = new Button(area, QStringLiteral("Command1"), QString());
+  Command1->setAccessibleName(QStringLiteral("Show buttonbar"));
   placeTwips(Command1, 4920, 2400, 2775, 495);
   Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("&Show options"));
   placeTwips(Command2, 4920, 3000, 2775, 495);
