@@ -1,8 +1,17 @@
 #include "platform/controls.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 namespace tempodial {
+
+QFont arialFont(double points, bool bold) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
 
 QString withoutAccessKeys(const QString& caption) {
   QString out;
@@ -64,9 +73,32 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, const QString& accessib
   setInsertPolicy(QComboBox::NoInsert);
   // Names are compared exactly: typing must not be completed into an entry.
   setCompleter(nullptr);
+  lineEdit()->installEventFilter(this);
   connect(this, &QComboBox::activated, this, [this] {
-    if (onClick) onClick();
+    const bool typed = typed_;
+    typed_ = false;
+    if (!typed && onClick) onClick();
   });
+}
+
+void ComboBox::showPopup() {
+  QComboBox::showPopup();
+  typed_ = false;
+}
+
+bool ComboBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lineEdit()) {
+    if (event->type() == QEvent::FocusOut) typed_ = true;
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) typed_ = true;
+      if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+          key == Qt::Key_PageDown) {
+        typed_ = false;
+      }
+    }
+  }
+  return QComboBox::eventFilter(watched, event);
 }
 
 Button::Button(QWidget* parent, const QString& name, const QString& caption)

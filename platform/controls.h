@@ -63,8 +63,18 @@ class ComboBox : public QComboBox {
   // Sets the text shown; this is not a click.
   void setText(const QString& text) { setEditText(text); }
 
-  // Runs when the user chooses an entry from the list.
+  // Runs when the user chooses an entry from the list (or steps through it
+  // with the arrow keys); typed text followed by Return or by leaving the box
+  // is not a choice.
   std::function<void()> onClick;
+
+  void showPopup() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool typed_ = false;
 };
 
 class Button : public QPushButton {
@@ -123,6 +133,10 @@ class Frame : public QGroupBox {
  public:
   Frame(QWidget* parent, const QString& name, const QString& caption);
 };
+
+// Arial at a point size with a fraction (8.25, 9.75, 14.5), as the classic
+// windows give their fonts.
+QFont arialFont(double points, bool bold = false);
 
 // The caption without its access-key marks: "E&xit" is "Exit", "&&" is "&".
 QString withoutAccessKeys(const QString& caption);

@@ -1,6 +1,9 @@
 #include "platform/form.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 #include "platform/runtime.h"
 #include "platform/twips.h"
@@ -47,7 +50,31 @@ void Form::moveTwips(int leftTwips, int topTwips) {
 void Form::setMenuBarWidget(QWidget* menuBar) {
   menuBar_ = menuBar;
   menuBar_->setParent(this);
+  qApp->installEventFilter(this);
   layoutClient();
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+  const bool shortcut = event->type() == QEvent::ShortcutOverride;
+  if (!shortcut && event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (key->modifiers() != Qt::AltModifier || widget == nullptr || widget->window() != this) {
+    return QWidget::eventFilter(watched, event);
+  }
+  const QKeySequence pressed(key->keyCombination());
+  for (QAbstractButton* button : client_->findChildren<QAbstractButton*>()) {
+    if (!button->isVisibleTo(this) || !button->isEnabled()) continue;
+    if (QKeySequence::mnemonic(button->text()) != pressed) continue;
+    if (shortcut) {
+      event->accept();  // deliver the key to us as a key press, not to the menu bar
+    } else if (key->isAutoRepeat() == false) {
+      button->setFocus(Qt::ShortcutFocusReason);
+      button->click();
+    }
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void Form::onCloseRequested() { runtime_.unload(formName()); }
@@ -60,7 +87,8 @@ void Form::closeEvent(QCloseEvent* event) {
 
 void Form::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
-  Q_EMIT hidden();
+  // A window minimised by the window manager is still open.
+  if (!event->spontaneous()) Q_EMIT hidden();
 }
 
 void Form::resizeEvent(QResizeEvent* event) {

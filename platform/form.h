@@ -60,6 +60,11 @@ class Form : public QWidget {
   // otherwise (windows without a close control only ignore it).
   virtual void onCloseRequested();
 
+  // In a window with a menu bar, Alt and a letter that a control's caption
+  // marks presses that control, even when a menu title marks the same letter
+  // (the menu stays reachable with F10 or Alt alone).
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -51,7 +51,7 @@ AboutWindow::AboutWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   Text1 = new QLineEdit(area);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setAccessibleName(QStringLiteral("E-mail"));
-  Text1->setFont(QFont(QStringLiteral("Arial"), 14.25));
+  Text1->setFont(arialFont(14.25));
   Text1->setText(QStringLiteral("E-mail: tempodial@example.org"));
   Text1->setReadOnly(true);
   placeTwips(Text1, 0, kClientHeightTwips - 465, kClientWidthTwips, 465);

@@ -14,15 +14,12 @@ namespace {
 // border and a title bar go around it.
 constexpr int kClientWidthTwips = 2205;
 constexpr int kClientHeightTwips = 630;
-constexpr int kIconPixels = 32;
 
-Button* programButton(QWidget* parent, const char* name, const QString& program, Art art,
-                      int left) {
-  auto* button = new Button(parent, QString::fromLatin1(name), QString());
+Button3D* programButton(QWidget* parent, const char* name, const QString& program, Art art,
+                        int left) {
+  auto* button = new Button3D(parent, QString::fromLatin1(name), QString(), artIcon(art));
   button->setAccessibleName(program);
   button->setToolTip(program);
-  button->setIcon(artIcon(art));
-  button->setIconSize(QSize(kIconPixels, kIconPixels));
   placeTwips(button, left, 0, 735, 615);
   return button;
 }

@@ -7,7 +7,7 @@
 
 namespace tempodial {
 
-class Button;
+class Button3D;
 
 class ButtonBar : public Form {
   Q_OBJECT
@@ -18,9 +18,9 @@ class ButtonBar : public Form {
   // The close control's unload: puts the question on screen, not modally.
   void onUnload() override;
   ~ButtonBar() override;
-  Button* SSCommand5;  // Dial Up networking
-  Button* SSCommand6;  // Netscape Communicator
-  Button* SSCommand9;  // Internet Explorer 4
+  Button3D* SSCommand5;  // Dial Up networking
+  Button3D* SSCommand6;  // Netscape Communicator
+  Button3D* SSCommand9;  // Internet Explorer 4
 };
 
 }  // namespace tempodial

@@ -26,7 +26,7 @@ ButtonBarQuestion::ButtonBarQuestion(Runtime& runtime)
       QStringLiteral("Do you want the buttonbar to appear when you start up the program next ?");
   Label1 = new Label(area, QStringLiteral("Label1"), question);
   Label1->setAccessibleName(question);
-  Label1->setFont(QFont(QStringLiteral("Arial"), 9.75));
+  Label1->setFont(arialFont(9.75));
   Label1->setWordWrap(true);
   placeTwips(Label1, 120, 60, kClientWidthTwips - 240, 495);
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("Yes"));

@@ -19,7 +19,7 @@ HelpWindow::HelpWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
   // A sizeable window that starts at, and cannot shrink below, its design.
   setSizeTwips(3480, 2865);
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  setFont(QFont(QStringLiteral("Arial"), 9.75));
+  setFont(arialFont(9.75));
   QWidget* area = client();
 
   Label1 = new Label(area, QStringLiteral("Label1"),

@@ -106,7 +106,7 @@ void MainWindow::buildControls() {
   Label4->setFont(symbolFont);
   placeTwips(Label4, 120, 840, 360, 435);
   cost = new RichTextBox(Frame3, QStringLiteral("cost"), QStringLiteral("Cost so far"));
-  cost->setFont(QFont(QStringLiteral("Arial"), 14.5));
+  cost->setFont(arialFont(14.5));
   cost->setLocked(true);
   placeTwips(cost, 480, 720, 1575, 615);
   SSCommand7 = threeDButton(Frame3, "SSCommand7", QStringLiteral("S&ave Cost Log"), Art::SaveCost);
@@ -382,7 +382,7 @@ void MainWindow::showOnStartUp() {
 }
 
 void MainWindow::hideOnStartUp() {
-  deleteInPlace(runtime(), Place::Data, files::kShowCost);
+  if (!deleteInPlace(runtime(), Place::Data, files::kShowCost)) return;
   runtime().form<OptionsWindow>().Check2->setValue(0);
   showstart->setVisible(true);
   hidestart->setVisible(false);

@@ -25,13 +25,6 @@ constexpr int kClientHeightTwips = kHeightTwips - Form::kFrameHeightTwips;
 constexpr auto kTariffAfterCustomSave = "Weekday 1.4p a minute";
 constexpr auto kRateAfterCustomSave = "1.4";
 
-QFont arial(double points, bool bold = false) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  return font;
-}
-
 QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -52,7 +45,7 @@ OptionsWindow::OptionsWindow(Runtime& runtime) : Form(runtime, QString::fromLati
   setWindowTitle(QStringLiteral("Options"));
   // Fixed single border, title only: no minimise, maximise or close control.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFont(arial(8.25));
+  setFont(arialFont(8.25));
 
   SSTab1 = new QTabWidget(client());
   SSTab1->setObjectName(QStringLiteral("SSTab1"));
@@ -88,23 +81,23 @@ void OptionsWindow::buildWindowOptions(QWidget* page) {
   placeTwips(Frame3, 120, 120, 4095, 1095);
   Check1 = new CheckBox(Frame3, QStringLiteral("Check1"),
                         QStringLiteral("Start with button bar showing"));
-  Check1->setFont(arial(9));
+  Check1->setFont(arialFont(9));
   placeTwips(Check1, 180, 300, 3735, 315);
   Check2 =
       new CheckBox(Frame3, QStringLiteral("Check2"), QStringLiteral("Start with cost showing"));
-  Check2->setFont(arial(9));
+  Check2->setFont(arialFont(9));
   placeTwips(Check2, 180, 660, 3735, 315);
 }
 
 void OptionsWindow::buildCustomisingCost(QWidget* page) {
   Combo1 = new ComboBox(page, QStringLiteral("Combo1"), QStringLiteral("Tariff"));
-  Combo1->setFont(arial(9.75));
+  Combo1->setFont(arialFont(9.75));
   placeTwips(Combo1, 120, 120, 3015, 360);
   combo1ass = box(page, "combo1ass", QStringLiteral("Rate in use"));
   combo1ass->setLocked(true);
   placeTwips(combo1ass, 3255, 120, 1095, 360);
   Label4 = label(page, "Label4", QStringLiteral("Pence"));
-  Label4->setFont(arial(14.25, true));
+  Label4->setFont(arialFont(14.25, true));
   placeTwips(Label4, 4470, 75, 1455, 435);
 
   Frame4 = new Frame(page, QStringLiteral("Frame4"), QStringLiteral("Your (Custom) Entries"));
@@ -144,7 +137,7 @@ void OptionsWindow::buildSpecificCosts(QWidget* page) {
   Frame1 = new Frame(page, QStringLiteral("Frame1"), QStringLiteral("Currency to be used"));
   placeTwips(Frame1, 120, 120, 1815, 855);
   Combo2 = new ComboBox(Frame1, QStringLiteral("Combo2"), QStringLiteral("Currency to be used"));
-  Combo2->setFont(arial(9.75, true));
+  Combo2->setFont(arialFont(9.75, true));
   placeTwips(Combo2, 120, 330, 1575, 390);
   lastcurrency = box(page, "lastcurrency", QStringLiteral("Last currency"));
   lastcurrency->hide();

@@ -25,12 +25,12 @@ ShortTimeExitWindow::ShortTimeExitWindow(Runtime& runtime)
                                     "sure that you want to overwrite the existing TimeLog and "
                                     "exit?"));
   Label1->setAccessibleName(Label1->text());
-  Label1->setFont(QFont(QStringLiteral("Arial"), 9.75));
+  Label1->setFont(arialFont(9.75));
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   placeTwips(Label1, 120, 45, 4395, 690);
 
-  const QFont buttonFont(QStringLiteral("Arial"), 8.25);
+  const QFont buttonFont = arialFont(8.25);
   Command3 = new Button(area, QStringLiteral("Command3"), QStringLiteral("No Save && No Exit"));
   Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("No Save && Exit"));
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("Save && Exit"));

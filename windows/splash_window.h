@@ -36,6 +36,11 @@ class SplashWindow : public Form {
   QLabel* picture;
   FormTimer* Timer1;
 
+ protected:
+  // The splash window has no title bar; a close from the window manager
+  // would leave the program with no window at all.
+  void onCloseRequested() override {}
+
  private:
   void makeDataDirectory();
 };

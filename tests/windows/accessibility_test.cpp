@@ -16,10 +16,9 @@ TEST_F(WindowTest, EveryVisibleControlOfEveryWindowHasAnAccessibleName) {
   for (const QString& name : runtime->formNames()) {
     Form& form = runtime->form(name);
     for (QWidget* control : form.findChildren<QWidget*>()) {
-      const bool interactive = qobject_cast<QAbstractButton*>(control) ||
-                               qobject_cast<QComboBox*>(control) ||
-                               qobject_cast<QPlainTextEdit*>(control) ||
-                               qobject_cast<QLineEdit*>(control);
+      const bool interactive =
+          qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control) ||
+          qobject_cast<QPlainTextEdit*>(control) || qobject_cast<QLineEdit*>(control);
       if (!interactive || control->isHidden()) continue;
       // Qt's own helpers (the menu bar's overflow button) name themselves.
       if (control->objectName().startsWith(QLatin1String("qt_"))) continue;

@@ -1,5 +1,6 @@
 // The clock: ticks, carries in their order, the minute charge and the reset.
 #include <QAction>
+#include <QApplication>
 #include <QTest>
 
 #include "platform/controls.h"
@@ -75,6 +76,15 @@ TEST_F(ClockTest, TypingSixtyIntoAnUnlockedSecondsBoxCarriesAtOnce) {
   seconds->selectAll();
   QTest::keyClicks(seconds, QStringLiteral("60"));
   EXPECT_EQ(shown(), "0:1:0");
+}
+
+TEST_F(ClockTest, AltTStartsTheClockAlthoughTheTimerMenuMarksTheSameLetter) {
+  main().show();
+  QApplication::setActiveWindow(&main());
+  main().SSCommand2->setFocus();
+  QTest::keyClick(&main(), Qt::Key_T, Qt::AltModifier);
+  EXPECT_TRUE(main().Timer1->enabled());
+  EXPECT_EQ(main().SSPanel1->caption(), "The timer has been touched");
 }
 
 TEST_F(ClockTest, LockedCountersRefuseTyping) {

@@ -1,0 +1,69 @@
+// The classic control rules the windows rely on.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "platform/controls.h"
+
+namespace tempodial {
+namespace {
+
+TEST(ComboBoxRule, TypedTextWithReturnOrLeavingTheBoxIsNoChoice) {
+  QWidget window;
+  auto* combo = new ComboBox(&window, QStringLiteral("Combo1"), QStringLiteral("Tariff"));
+  auto* other = new QLineEdit(&window);
+  combo->addItems({QStringLiteral("Weekday"), QStringLiteral("Weekend")});
+  int clicks = 0;
+  combo->onClick = [&] { ++clicks; };
+  window.show();
+  QApplication::setActiveWindow(&window);
+  combo->lineEdit()->setFocus();
+  combo->lineEdit()->clear();
+  QTest::keyClicks(combo->lineEdit(), QStringLiteral("Weekend"));
+  QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+  other->setFocus();
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(combo->text(), "Weekend");
+  // Stepping through the list with the arrow keys chooses, as clicking does.
+  combo->lineEdit()->setFocus();
+  QTest::keyClick(combo->lineEdit(), Qt::Key_Up);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(combo->text(), "Weekday");
+}
+
+TEST(CheckBoxRule, ClickHandlingRunsExactlyWhenTheValueChanges) {
+  CheckBox box(nullptr, QStringLiteral("Check1"), QStringLiteral("S&how Cost"));
+  int clicks = 0;
+  box.onClick = [&] { ++clicks; };
+  box.setValue(0);
+  EXPECT_EQ(clicks, 0);
+  box.setValue(1);
+  box.setValue(1);
+  EXPECT_EQ(clicks, 1);
+  box.click();
+  EXPECT_EQ(box.value(), 0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(box.accessibleName(), "Show Cost");
+}
+
+TEST(RichTextBoxRule, ChangeHandlingRunsInsideTheStatementThatSetTheText) {
+  RichTextBox box(nullptr, QStringLiteral("RichTextBox1"), QStringLiteral("Seconds"));
+  QStringList seen;
+  box.onChange = [&] {
+    seen << box.text();
+    if (box.text() == "60") box.setText(QStringLiteral("0"));
+  };
+  box.setText(QStringLiteral("60"));
+  EXPECT_EQ(seen, (QStringList{"60", "0"}));
+  EXPECT_EQ(box.text(), "0");
+}
+
+TEST(AccessKeys, CaptionWithoutItsMarks) {
+  EXPECT_EQ(withoutAccessKeys(QStringLiteral("E&xit")), "Exit");
+  EXPECT_EQ(withoutAccessKeys(QStringLiteral("Exit && Save")), "Exit & Save");
+  EXPECT_EQ(withoutAccessKeys(QStringLiteral("No Save && No Exit")), "No Save & No Exit");
+}
+
+}  // namespace
+}  // namespace tempodial
