@@ -80,7 +80,7 @@ def idle(build, seconds):
     with tempfile.TemporaryDirectory() as home:
         proc = subprocess.Popen([program], env=dict(os.environ, XDG_DATA_HOME=home))
         time.sleep(3)
-        window = xdotool("search", "--name", "^Tempodial$").split()[0]
+        window = xdotool("search", "--onlyvisible", "--name", "^Tempodial$").split()[0]
         xdotool("windowactivate", "--sync", window)
         xdotool("key", "--window", window, "space")  # Start/Stop has the focus
         xdotool("windowminimize", "--sync", window)

@@ -66,8 +66,8 @@ QImage artSheet() {
 }
 
 bool writeReview(const QDir& folder) {
-  bool ok = save(tempodial::splashPicture(1.0).toImage(), folder.filePath("splash@1x.png"));
-  ok = save(tempodial::splashPicture(2.0).toImage(), folder.filePath("splash@2x.png")) && ok;
+  bool ok = save(tempodial::drawnSplashPicture(1.0).toImage(), folder.filePath("splash.png"));
+  ok = save(tempodial::drawnSplashPicture(2.0).toImage(), folder.filePath("splash@2x.png")) && ok;
   ok = save(artSheet(), folder.filePath("buttons.png")) && ok;
   return ok;
 }

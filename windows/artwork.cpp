@@ -579,6 +579,21 @@ QIcon artIcon(Art art) {
 }
 
 QPixmap splashPicture(qreal devicePixelRatio) {
+  // Loading the stored picture takes a fraction of the time that drawing it
+  // (and loading its fonts) takes, and the splash window is the first thing
+  // the user sees.
+  if (devicePixelRatio == 1.0 || devicePixelRatio == 2.0) {
+    QPixmap stored(devicePixelRatio == 1.0 ? QStringLiteral(":/tempodial/splash.bmp")
+                                           : QStringLiteral(":/tempodial/splash@2x.png"));
+    if (!stored.isNull()) {
+      stored.setDevicePixelRatio(devicePixelRatio);
+      return stored;
+    }
+  }
+  return drawnSplashPicture(devicePixelRatio);
+}
+
+QPixmap drawnSplashPicture(qreal devicePixelRatio) {
   const QSizeF logical(384, 288);
   QPixmap picture((logical * devicePixelRatio).toSize());
   picture.setDevicePixelRatio(devicePixelRatio);

@@ -42,7 +42,13 @@ QIcon drawnArtIcon(Art art);
 // The program's own picture of `art`, `pixels` wide and high.
 QImage artImage(Art art, int pixels);
 
-// The splash picture, 384 x 288 pixels at scale 1.
+// The splash picture, 384 x 288 pixels at scale 1. At scale 1 and 2 it is
+// the stored rendering of drawnSplashPicture (resources/splash.bmp, an
+// uncompressed bitmap that needs no decoding, and resources/splash@2x.png),
+// which shows at once at start-up; at other scales it is drawn.
 QPixmap splashPicture(qreal devicePixelRatio = 1.0);
+
+// The splash picture drawn afresh; render_artwork stores it for splashPicture.
+QPixmap drawnSplashPicture(qreal devicePixelRatio = 1.0);
 
 }  // namespace tempodial

@@ -29,7 +29,9 @@ SplashWindow::SplashWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1
   picture->setObjectName(QStringLiteral("picture"));
   picture->setAccessibleName(QStringLiteral("Tempodial"));
   picture->setPixmap(splashPicture(devicePixelRatioF()));
-  picture->setScaledContents(true);
+  // Drawn at its own size: scaling it for the one-pixel difference would
+  // cost a smooth rescale before the first paint.
+  picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   placeTwips(picture, 0, 0, kWidthTwips, kHeightTwips);
 
   Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 1000, false);

@@ -79,3 +79,31 @@ TEST(ArtworkTest, SplashPictureHasItsSizeAtEachScale) {
 
 }  // namespace
 }  // namespace tempodial
+
+namespace tempodial {
+namespace {
+
+// The stored splash picture must be the one the drawing code makes; a change
+// to the drawing needs the stored files renewed.
+TEST(StoredSplash, MatchesTheDrawnPictureAtBothScales) {
+  for (qreal scale : {1.0, 2.0}) {
+    const QImage stored = splashPicture(scale).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage drawn =
+        drawnSplashPicture(scale).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(stored.size(), drawn.size()) << "scale " << scale;
+    qint64 difference = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+      for (int x = 0; x < drawn.width(); ++x) {
+        const QRgb a = stored.pixel(x, y);
+        const QRgb b = drawn.pixel(x, y);
+        difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                      std::abs(qBlue(a) - qBlue(b));
+      }
+    }
+    const double perChannel = double(difference) / (3.0 * drawn.width() * drawn.height());
+    EXPECT_LT(perChannel, 2.0) << "scale " << scale << ": renew resources/splash*.png";
+  }
+}
+
+}  // namespace
+}  // namespace tempodial
