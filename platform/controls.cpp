@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 namespace tempodial {
 
@@ -118,11 +120,40 @@ Button3D::Button3D(QWidget* parent, const QString& name, const QString& caption,
   setAccessibleName(withoutAccessKeys(caption));
   setIcon(icon);
   setIconSize(QSize(32, 32));
-  setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+  setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
   setFocusPolicy(Qt::StrongFocus);
   connect(this, &QToolButton::clicked, this, [this] {
     if (onClick) onClick();
   });
+}
+
+void Button3D::paintEvent(QPaintEvent* event) {
+  if (text().isEmpty()) {
+    QToolButton::paintEvent(event);
+    return;
+  }
+  QStylePainter painter(this);
+  QStyleOptionToolButton option;
+  initStyleOption(&option);
+  // The raised face and focus frame from the style, the picture and the
+  // caption laid out here so that the caption may wrap.
+  QStyleOptionToolButton face = option;
+  face.text.clear();
+  face.icon = QIcon();
+  face.toolButtonStyle = Qt::ToolButtonIconOnly;
+  painter.drawComplexControl(QStyle::CC_ToolButton, face);
+
+  const int margin = 6;
+  const QRect inner = rect().adjusted(margin, margin, -margin, -margin);
+  const QSize icon = iconSize();
+  const QRect iconRect(inner.left(), inner.center().y() - icon.height() / 2 + 1, icon.width(),
+                       icon.height());
+  const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
+  painter.drawPixmap(iconRect, this->icon().pixmap(icon, devicePixelRatio(), mode));
+  const QRect textRect = inner.adjusted(icon.width() + margin, 0, 0, 0);
+  const int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+  style()->drawItemText(&painter, textRect, flags, palette(), isEnabled(), text(),
+                        QPalette::ButtonText);
 }
 
 Panel3D::Panel3D(QWidget* parent, const QString& name) : QLabel(parent) {

@@ -86,8 +86,8 @@ class Button : public QPushButton {
   std::function<void()> onClick;
 };
 
-// A 3-D button: a raised button with its 32 x 32 picture above the caption,
-// so that long captions fit the classic button sizes.
+// A 3-D button: a raised button with its 32 x 32 picture beside the
+// caption; a caption too long for one line wraps onto a second.
 class Button3D : public QToolButton {
   Q_OBJECT
 
@@ -95,6 +95,9 @@ class Button3D : public QToolButton {
   Button3D(QWidget* parent, const QString& name, const QString& caption, const QIcon& icon);
 
   std::function<void()> onClick;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // A 3-D panel: a sunken caption that reports mouse presses.
