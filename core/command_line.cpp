@@ -27,7 +27,8 @@ Result<std::vector<std::string>> splitCommandLine(std::string_view line) {
     inWord = true;
     if (c == '\'') {
       std::size_t end = line.find('\'', i + 1);
-      if (end == std::string_view::npos) return Result<std::vector<std::string>>::Error("unterminated quote");
+      if (end == std::string_view::npos)
+        return Result<std::vector<std::string>>::Error("unterminated quote");
       word.append(line.substr(i + 1, end - i - 1));
       i = end + 1;
     } else if (c == '"') {

@@ -1,143 +1,19 @@
-// The value document writer and reader.
-//
-// Writing: only "\n" is a line break (\par). A carriage return, a tab and
-// every other control character is written as \uN? (the tab as \tab), so any
-// text round-trips exactly. Bytes that are not valid UTF-8 are written as
-// U+FFFD, one per bad byte.
-//
-// Reading: a single pass over the bytes with an explicit stack of groups, so
-// the time is linear and the depth is bounded whatever the input. Text is
-// decoded as Windows-1252; the five codes that code page leaves unassigned
-// (0x81, 0x8D, 0x8F, 0x90, 0x9D) read as the control characters of the same
-// number, as Windows does. \_ reads as U+2011 (non-breaking hyphen). A lone
-// UTF-16 surrogate reads as U+FFFD. The last paragraph mark of the document is
-// the end of the value, not a line break, when nothing follows it.
-#include "core/value_document.h"
-
-#include <array>
+// The value document reader: a single pass over the bytes with an explicit
+// stack of groups, so the time is linear and the depth is bounded whatever
+// the input. Text is decoded as Windows-1252; the five codes that code page
+// leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) read as the control
+// characters of the same number, as Windows does. \_ reads as U+2011
+// (non-breaking hyphen). A lone UTF-16 surrogate reads as U+FFFD. The last
+// paragraph mark of the document is the end of the value, not a line break,
+// when nothing follows it.
 #include <cstdint>
 #include <vector>
 
+#include "core/text_encoding.h"
+#include "core/value_document.h"
+
 namespace tempodial {
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Windows-1252 codes 0x80-0x9F; the rest of the code page above 127 is
-// Latin-1. Unassigned codes hold their own number.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t fromCp1252(unsigned char code) {
-  if (code >= 0x80 && code <= 0x9F) return kCp1252High[code - 0x80];
-  return code;
-}
-
-// The Windows-1252 code above 127 of `c`, or 0 when the code page lacks it.
-unsigned char toCp1252(char32_t c) {
-  if (c >= 0xA0 && c <= 0xFF) return static_cast<unsigned char>(c);
-  for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
-    if (kCp1252High[i] == c && c != 0x80 + i) return static_cast<unsigned char>(0x80 + i);
-  }
-  return 0;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-// Decodes the character at `i` and moves past it. A byte that does not start
-// a well-formed sequence (overlong, surrogate, beyond U+10FFFF, cut short)
-// decodes as U+FFFD and only that byte is consumed.
-char32_t nextUtf8(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  std::size_t length = 0;
-  char32_t c = 0;
-  char32_t minimum = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, c = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, c = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, c = lead & 0x07, minimum = 0x10000;
-  }
-  if (length == 0 || i + length > text.size()) {
-    ++i;
-    return kReplacement;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) {
-      ++i;
-      return kReplacement;
-    }
-    c = (c << 6) | (byte(i + k) & 0x3F);
-  }
-  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-    ++i;
-    return kReplacement;
-  }
-  i += length;
-  return c;
-}
-
-void appendUnicodeEscape(std::string& out, char16_t unit) {
-  const int value = unit > 0x7FFF ? static_cast<int>(unit) - 0x10000 : static_cast<int>(unit);
-  out += "\\u";
-  out += std::to_string(value);
-  out.push_back('?');
-}
-
-void appendHexEscape(std::string& out, unsigned char code) {
-  constexpr char kHex[] = "0123456789abcdef";
-  out += "\\'";
-  out.push_back(kHex[code >> 4]);
-  out.push_back(kHex[code & 0x0F]);
-}
-
-void appendEscapedText(std::string& out, std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const char32_t c = nextUtf8(text, i);
-    if (c == '\n') {
-      out += "\r\n\\par ";
-    } else if (c == '\t') {
-      out += "\\tab ";
-    } else if (c == '\\' || c == '{' || c == '}') {
-      out.push_back('\\');
-      out.push_back(static_cast<char>(c));
-    } else if (c >= 0x20 && c <= 0x7E) {
-      out.push_back(static_cast<char>(c));
-    } else if (const unsigned char code = toCp1252(c); code != 0) {
-      appendHexEscape(out, code);
-    } else if (c >= 0x10000) {
-      const char32_t offset = c - 0x10000;
-      appendUnicodeEscape(out, static_cast<char16_t>(0xD800 + (offset >> 10)));
-      appendUnicodeEscape(out, static_cast<char16_t>(0xDC00 + (offset & 0x3FF)));
-    } else {
-      appendUnicodeEscape(out, static_cast<char16_t>(c));
-    }
-  }
-}
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -377,26 +253,6 @@ class Reader {
 };
 
 }  // namespace
-
-std::string writeValueDocument(std::string_view text, BoxFont font) {
-  std::string out;
-  out.reserve(260 + text.size() * 2);
-  out +=
-      "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}"
-      "{\\f1\\fnil\\fcharset2 Symbol;}{\\f2\\fswiss\\fprq2 System;}{\\f3\\fswiss Arial;}"
-      "{\\f4\\fnil Arial;}";
-  if (font.sansSerifEntry) out += "{\\f5\\fswiss MS Sans Serif;}";
-  out += "}\r\n";
-  out += "{\\colortbl\\red0\\green0\\blue0;}\r\n";
-  out += "\\deflang2057\\pard\\plain\\f";
-  out += std::to_string(font.font);
-  out += "\\fs";
-  out += std::to_string(font.halfPoints);
-  out.push_back(' ');
-  appendEscapedText(out, text);
-  out += "\r\n\\par }\r\n";
-  return out;
-}
 
 Result<std::string> readValueDocument(std::string_view bytes) {
   if (bytes.size() > kMaxDocumentBytes) {
