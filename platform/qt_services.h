@@ -5,6 +5,10 @@
 
 namespace tempodial {
 
+// The executable a stored program name stands for: a path as it is, a bare
+// name looked up in PATH. Empty when there is no such executable file.
+QString findProgram(const QString& program);
+
 class QtServices : public Services {
  public:
   void message(const QString& prompt) override;

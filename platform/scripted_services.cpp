@@ -1,8 +1,5 @@
 #include "platform/scripted_services.h"
 
-#include <QFileInfo>
-#include <QStandardPaths>
-
 #include "platform/form.h"
 #include "platform/qt_services.h"
 
