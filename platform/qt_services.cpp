@@ -37,13 +37,17 @@ void QtServices::showModal(Form& form) {
 
 void QtServices::beep() { QApplication::beep(); }
 
-Status QtServices::startProgram(const QString& program, const QStringList& arguments) {
+QString findProgram(const QString& program) {
   QString executable =
       program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
   QFileInfo info(executable);
-  if (executable.isEmpty() || !info.isFile() || !info.isExecutable()) {
-    return Status::Error("No such program");
-  }
+  if (executable.isEmpty() || !info.isFile() || !info.isExecutable()) return QString();
+  return executable;
+}
+
+Status QtServices::startProgram(const QString& program, const QStringList& arguments) {
+  const QString executable = findProgram(program);
+  if (executable.isEmpty()) return Status::Error("No such program");
   QProcess process;
   process.setProgram(executable);
   process.setArguments(arguments);

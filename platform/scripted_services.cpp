@@ -35,12 +35,7 @@ Status ScriptedServices::startProgram(const QString& program, const QStringList&
     if (status.ok()) starts.push_back({program, arguments});
     return status;
   }
-  QString found =
-      program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
-  QFileInfo info(found);
-  if (found.isEmpty() || !info.isFile() || !info.isExecutable()) {
-    return Status::Error("No such program");
-  }
+  if (findProgram(program).isEmpty()) return Status::Error("No such program");
   starts.push_back({program, arguments});
   return Status::Ok();
 }
