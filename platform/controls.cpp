@@ -6,6 +6,8 @@
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
+#include "core/number_text.h"
+
 namespace tempodial {
 
 QFont arialFont(double points, bool bold) {
@@ -45,6 +47,10 @@ RichTextBox::RichTextBox(QWidget* parent, const QString& name, const QString& ac
 }
 
 void RichTextBox::setText(const QString& text) { setPlainText(text); }
+
+double RichTextBox::number() const { return readNumber(text().toStdString()); }
+
+void RichTextBox::setNumber(double value) { setText(QString::fromStdString(writeNumber(value))); }
 
 void RichTextBox::setLocked(bool locked) {
   setReadOnly(locked);

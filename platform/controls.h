@@ -29,6 +29,11 @@ class RichTextBox : public QPlainTextEdit {
   // Replaces the text; the change handler has run when this returns.
   void setText(const QString& text);
 
+  // The box's text read as a number (its leading number, or 0), and a number
+  // written into it in the shortest decimal form; the change handler runs.
+  double number() const;
+  void setNumber(double value);
+
   // A locked box shows its text and takes the focus, but cannot be typed into.
   bool locked() const { return isReadOnly(); }
   void setLocked(bool locked);

@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-#include "core/number_text.h"
 #include "core/tariff.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
@@ -36,9 +35,7 @@ void rememberCurrency(Runtime& runtime, OptionsWindow& options) {
 void chargeMinute(Runtime& runtime) {
   auto& main = runtime.form<MainWindow>();
   auto& options = runtime.form<OptionsWindow>();
-  double cost = readNumber(main.cost->text().toStdString());
-  double rate = readNumber(options.combo1ass->text().toStdString());
-  main.cost->setText(QString::fromStdString(writeNumber(cost + rate / 100)));
+  main.cost->setNumber(main.cost->number() + options.combo1ass->number() / 100);
 }
 
 void selectRate(Runtime& runtime, OptionsWindow& options) {

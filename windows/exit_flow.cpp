@@ -1,6 +1,5 @@
 #include "windows/exit_flow.h"
 
-#include "core/number_text.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/runtime.h"
@@ -12,8 +11,6 @@
 namespace tempodial {
 namespace {
 
-double boxNumber(const RichTextBox* box) { return readNumber(box->text().toStdString()); }
-
 void hideIfLoaded(Runtime& runtime, const char* name) {
   if (Form* form = runtime.loadedForm(QString::fromLatin1(name))) form->hide();
 }
@@ -21,8 +18,8 @@ void hideIfLoaded(Runtime& runtime, const char* name) {
 }  // namespace
 
 double timerTime(const MainWindow& main) {
-  return boxNumber(main.RichTextBox3) * 3600 + boxNumber(main.RichTextBox2) * 60 +
-         boxNumber(main.RichTextBox1);
+  return main.RichTextBox3->number() * 3600 + main.RichTextBox2->number() * 60 +
+         main.RichTextBox1->number();
 }
 
 void closeAllWindowsAndEnd(Runtime& runtime) {

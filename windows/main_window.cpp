@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "core/number_text.h"
 #include "platform/controls.h"
 #include "platform/form_timer.h"
 #include "platform/runtime.h"
@@ -30,9 +29,6 @@ namespace {
 
 // The designed client area; the window's height changes with the cost area.
 constexpr int kClientWidthTwips = 7755;
-
-QString numberText(double value) { return QString::fromStdString(writeNumber(value)); }
-double boxNumber(const RichTextBox* box) { return readNumber(box->text().toStdString()); }
 
 Button3D* threeDButton(QWidget* parent, const char* name, const QString& caption, Art art) {
   return new Button3D(parent, QString::fromLatin1(name), caption, artIcon(art));
@@ -200,7 +196,7 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::onLoad() {
   Runtime& rt = runtime();
-  cost->setText(numberText(0));
+  cost->setNumber(0);
   setStatus(QStringLiteral("Hello, Welcome to the Tempodial"));
   if (fileInPlace(rt, Place::Data, files::kButtShow)) {
     rt.form<ButtonBar>().show();
@@ -227,19 +223,19 @@ void MainWindow::startStop() {
   setStatus(QStringLiteral("The timer has been touched"));
 }
 
-void MainWindow::tick() { RichTextBox1->setText(numberText(boxNumber(RichTextBox1) + 1)); }
+void MainWindow::tick() { RichTextBox1->setNumber(RichTextBox1->number() + 1); }
 
 void MainWindow::secondsChanged() {
-  if (boxNumber(RichTextBox1) != 60) return;
-  RichTextBox1->setText(numberText(0));
-  RichTextBox2->setText(numberText(boxNumber(RichTextBox2) + 1));
+  if (RichTextBox1->number() != 60) return;
+  RichTextBox1->setNumber(0);
+  RichTextBox2->setNumber(RichTextBox2->number() + 1);
   chargeMinute(runtime());
 }
 
 void MainWindow::minutesChanged() {
-  if (boxNumber(RichTextBox2) != 60) return;
-  RichTextBox3->setText(numberText(boxNumber(RichTextBox3) + 1));
-  RichTextBox2->setText(numberText(0));
+  if (RichTextBox2->number() != 60) return;
+  RichTextBox3->setNumber(RichTextBox3->number() + 1);
+  RichTextBox2->setNumber(0);
 }
 
 void MainWindow::reset() { runtime().showModal(runtime().form<ResetWindow>()); }

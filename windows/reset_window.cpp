@@ -2,7 +2,6 @@
 
 #include <QLabel>
 
-#include "core/number_text.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
 #include "platform/twips.h"
@@ -33,10 +32,9 @@ ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
     Runtime& rt = this->runtime();
     rt.message(QStringLiteral("This will reset the time"));
     auto& main = rt.form<MainWindow>();
-    const QString zero = QString::fromStdString(writeNumber(0));
-    main.RichTextBox1->setText(zero);
-    main.RichTextBox2->setText(zero);
-    main.RichTextBox3->setText(zero);
+    main.RichTextBox1->setNumber(0);
+    main.RichTextBox2->setNumber(0);
+    main.RichTextBox3->setNumber(0);
     main.setStatus(QStringLiteral("Time will now be reset"));
     hide();
     rt.unload(formName());
