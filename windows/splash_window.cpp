@@ -49,17 +49,15 @@ void SplashWindow::onLoad() {
 }
 
 void SplashWindow::makeDataDirectory() {
-  folderProblem.clear();
   const QString folder = runtime().places().folder(Place::Data);
   if (folderExists(folder)) return;
   Status status = makeFolder(folder);
   if (status.ok()) return;
-  folderProblem = QString::fromStdString(status.reason());
   // The hand-over waits while the user reads this: a tick during the message
   // would unload this window under the running handler.
   Timer1->setEnabled(false);
-  runtime().message(
-      QStringLiteral("Could not create the folder %1: %2").arg(folder, folderProblem));
+  runtime().message(QStringLiteral("Could not create the folder %1: %2")
+                        .arg(folder, QString::fromStdString(status.reason())));
   Timer1->setEnabled(true);
 }
 

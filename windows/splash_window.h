@@ -29,10 +29,6 @@ class SplashWindow : public Form {
   // main window and unloads the splash window.
   void tick();
 
-  // Why the data directory could not be created at the last load, or empty.
-  // The user has been told already; every later read then meets missing files
-  // and every write reports its own failure.
-  QString folderProblem;
   QLabel* picture;
   FormTimer* Timer1;
 
