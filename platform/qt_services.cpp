@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <chrono>
 #include <cstdio>
 
 #include "platform/form.h"
@@ -61,6 +62,13 @@ void QtServices::endProgram() {
   // nothing is left to flush but the standard streams.
   std::fflush(nullptr);
   ::_exit(0);
+}
+
+qint64 QtServices::monotonicMs() {
+  // CLOCK_MONOTONIC: it does not jump with the wall clock and does not run
+  // while the computer sleeps.
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace tempodial

@@ -16,6 +16,7 @@ class QtServices : public Services {
   void beep() override;
   Status startProgram(const QString& program, const QStringList& arguments) override;
   void endProgram() override;
+  qint64 monotonicMs() override;
 };
 
 }  // namespace tempodial

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/form.h"
 #include "platform/form_timer.h"
+#include "platform/session_journal.h"
 
 namespace tempodial {
 
@@ -61,8 +63,17 @@ std::vector<QString> Runtime::formNames() const {
 
 void Runtime::showModal(Form& form) { services_.showModal(form); }
 
+SessionJournal& Runtime::journal() {
+  if (!journal_) {
+    journal_ =
+        std::make_unique<SessionJournal>(places_.root() + QStringLiteral("/history.sqlite3"));
+  }
+  return *journal_;
+}
+
 void Runtime::endProgram() {
   ended_ = true;
+  if (auto beforeEnd = std::exchange(beforeEnd_, nullptr)) beforeEnd();
   for (auto& [name, entry] : entries_) {
     if (entry.form == nullptr) continue;
     for (FormTimer* timer : entry.form->findChildren<FormTimer*>()) timer->setEnabled(false);

@@ -19,6 +19,7 @@
 namespace tempodial {
 
 class Form;
+class SessionJournal;
 
 class Runtime {
  public:
@@ -55,12 +56,17 @@ class Runtime {
   void showModal(Form& form);
   void message(const QString& prompt) { services_.message(prompt); }
 
-  // Ends the program at once: timers stop and no further handler runs.
+  // Ends the program at once: timers stop and no further handler runs but
+  // the one set with setBeforeEnd (the session journal closes its run).
   void endProgram();
+  void setBeforeEnd(std::function<void()> beforeEnd) { beforeEnd_ = std::move(beforeEnd); }
   bool ended() const { return ended_; }
 
   Services& services() { return services_; }
   const Places& places() const { return places_; }
+
+  // The session journal beside the data directory; opened by its users.
+  SessionJournal& journal();
 
  private:
   struct Entry {
@@ -71,6 +77,8 @@ class Runtime {
   Services& services_;
   Places places_;
   std::map<QString, Entry> entries_;
+  std::unique_ptr<SessionJournal> journal_;
+  std::function<void()> beforeEnd_;
   bool ended_ = false;
 };
 

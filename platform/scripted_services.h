@@ -25,6 +25,7 @@ class ScriptedServices : public Services {
   void beep() override { ++beeps; }
   Status startProgram(const QString& program, const QStringList& arguments) override;
   void endProgram() override { ++ends; }
+  qint64 monotonicMs() override { return clockMs; }
 
   // The next modal window named `formName` is answered by `answer`, which
   // typically clicks one of its buttons. Answers are used in order.
@@ -37,6 +38,8 @@ class ScriptedServices : public Services {
   std::vector<Start> starts;
   int beeps = 0;
   int ends = 0;
+  // The monotonic clock; a test moves it forward by hand.
+  qint64 clockMs = 0;
   // When true, programs are really started (detached, without a shell).
   bool performStarts = false;
   // Modal windows that were shown with no scripted answer.

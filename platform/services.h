@@ -1,6 +1,6 @@
-// The runtime's services that wait for a person or leave the process. The
-// windows reach them only through this interface: QtServices performs them,
-// ScriptedServices (for tests) records them and answers from a script.
+// The runtime's services that wait for a person or leave the process, and the
+// clock the usage clock counts by. The windows reach them only through this interface: QtServices
+// performs them, ScriptedServices (for tests) records them and answers from a script.
 #pragma once
 
 #include <QString>
@@ -32,6 +32,10 @@ class Services {
 
   // Ends the program at once: no further window handler runs.
   virtual void endProgram() = 0;
+
+  // Milliseconds on a clock that only moves forward and stands still while
+  // the computer is suspended: what the usage clock counts.
+  virtual qint64 monotonicMs() = 0;
 };
 
 }  // namespace tempodial

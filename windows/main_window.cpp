@@ -136,7 +136,7 @@ void MainWindow::connectHandlers() {
   auto onTriggered = [this](QAction* action, auto handler) {
     connect(action, &QAction::triggered, this, handler);
   };
-  Timer1->onTick = [this] { tick(); };
+  Timer1->onTick = [this] { clockTick(); };
   Timer5->onTick = [this] { refreshCaptions(); };
   Timer3->onTick = [] {
     startcount = 0;
@@ -196,6 +196,7 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::onLoad() {
   Runtime& rt = runtime();
+  rt.setBeforeEnd([this] { recorder_.programEnds(); });
   cost->setNumber(0);
   setStatus(QStringLiteral("Hello, Welcome to the Tempodial"));
   if (fileInPlace(rt, Place::Data, files::kButtShow)) {
@@ -219,11 +220,45 @@ void MainWindow::onLoad() {
 void MainWindow::setStatus(const QString& text) { SSPanel1->setCaption(text); }
 
 void MainWindow::startStop() {
-  Timer1->setEnabled(!Timer1->enabled());
+  const qint64 now = runtime().services().monotonicMs();
+  if (Timer1->enabled()) {
+    // Whole seconds that passed since the last tick still count.
+    countUpTo((now - runStartMs_) / 1000);
+    Timer1->setEnabled(false);
+    recorder_.clockStopped();
+  } else {
+    Timer1->setEnabled(true);
+    runStartMs_ = now;
+    runCounted_ = 0;
+    recorder_.clockStarted();
+  }
   setStatus(QStringLiteral("The timer has been touched"));
 }
 
 void MainWindow::tick() { RichTextBox1->setNumber(RichTextBox1->number() + 1); }
+
+void MainWindow::clockTick() {
+  // Rounded, so that a tick a little early or late counts its own second.
+  const qint64 elapsed = runtime().services().monotonicMs() - runStartMs_;
+  countUpTo((elapsed + 500) / 1000);
+}
+
+void MainWindow::countUpTo(qint64 due) {
+  int added = 0;
+  for (; runCounted_ < due; ++runCounted_, ++added) tick();
+  if (added > 0) recorder_.counted(added);
+}
+
+void MainWindow::endForSystem() {
+  if (Timer1->enabled()) countUpTo((runtime().services().monotonicMs() - runStartMs_) / 1000);
+  recorder_.interrupted();
+  runtime().endProgram();
+}
+
+void MainWindow::onUnload() {
+  recorder_.programEnds();
+  runtime().setBeforeEnd(nullptr);
+}
 
 void MainWindow::secondsChanged() {
   if (RichTextBox1->number() != 60) return;

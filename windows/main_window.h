@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/form.h"
+#include "windows/session_recorder.h"
 
 class QAction;
 class QMenu;
@@ -41,7 +42,15 @@ class MainWindow : public Form {
 
   // Clock.
   void startStop();
+  // One second more on the clock: the seconds box grows by one and carries.
   void tick();
+  // The clock's timer: every whole second of real time since the start that
+  // is not yet on the clock is added, one second at a time, so that late or
+  // dropped ticks lose nothing.
+  void clockTick();
+  // The system ends the program: the running session is closed as
+  // interrupted, nothing else is saved and no question is asked.
+  void endForSystem();
   // Opens the reset confirmation window.
   void reset();
   // The caption and button-caption refresh of every Timer5 tick.
@@ -118,6 +127,7 @@ class MainWindow : public Form {
 
  protected:
   void onCloseRequested() override;
+  void onUnload() override;
 
  private:
   void buildControls();
@@ -126,6 +136,12 @@ class MainWindow : public Form {
   void secondsChanged();
   void minutesChanged();
   void costAreaByCheckBox();
+  // Adds seconds until `due` seconds of this run are on the clock.
+  void countUpTo(qint64 due);
+
+  SessionRecorder recorder_{*this};
+  qint64 runStartMs_ = 0;  // monotonic time of the last start
+  qint64 runCounted_ = 0;  // seconds the clock has added since then
 };
 
 }  // namespace tempodial

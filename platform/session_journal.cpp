@@ -1,0 +1,295 @@
+#include "platform/session_journal.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+
+namespace tempodial {
+namespace {
+
+// SQLite's result codes for a file that is not a sound database.
+bool isBrokenDatabase(const QSqlError& error) {
+  const QString code = error.nativeErrorCode();
+  return code == QLatin1String("11") || code == QLatin1String("26");  // CORRUPT, NOTADB
+}
+
+Status failure(const QSqlError& error) {
+  QString text = error.databaseText();
+  if (text.isEmpty()) text = error.text();
+  return Status::Error(text.toStdString());
+}
+
+QDateTime fromSeconds(qint64 seconds) { return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC); }
+
+// Binds the values every write of a row carries.
+void bindSnapshot(QSqlQuery& query, const SessionSnapshot& now, const QDateTime& nowUtc) {
+  query.bindValue(QStringLiteral(":end"), nowUtc.toSecsSinceEpoch());
+  query.bindValue(QStringLiteral(":seconds"), now.counted);
+  query.bindValue(QStringLiteral(":cost"), now.cost);
+  query.bindValue(QStringLiteral(":tariff"), now.tariff);
+  query.bindValue(QStringLiteral(":rate"), now.rate);
+  query.bindValue(QStringLiteral(":currency"), now.currency);
+  query.bindValue(QStringLiteral(":hours"), now.hours);
+  query.bindValue(QStringLiteral(":minutes"), now.minutes);
+  query.bindValue(QStringLiteral(":secs"), now.seconds);
+}
+
+const char* const kCreateSchema[] = {
+    "CREATE TABLE IF NOT EXISTS sessions ("
+    " id INTEGER PRIMARY KEY,"
+    " start_utc INTEGER NOT NULL,"   // seconds since 1970, UTC
+    " utc_offset INTEGER NOT NULL,"  // seconds east of UTC at the start
+    " end_utc INTEGER NOT NULL,"     // the end, or the last moment known to run
+    " seconds INTEGER NOT NULL,"     // seconds the clock counted
+    " cost_start TEXT NOT NULL,"
+    " cost_end TEXT NOT NULL,"
+    " tariff TEXT NOT NULL,"
+    " rate REAL NOT NULL,"
+    " currency TEXT NOT NULL,"
+    " hours TEXT NOT NULL,"  // the counters as they last stood
+    " minutes TEXT NOT NULL,"
+    " secs TEXT NOT NULL,"
+    " end_kind TEXT,"  // NULL while running; stopped, exit or interrupted
+    " restore_asked INTEGER NOT NULL DEFAULT 0)",
+    "CREATE INDEX IF NOT EXISTS sessions_by_start ON sessions(start_utc)",
+};
+
+}  // namespace
+
+SessionJournal::SessionJournal(QString path) : path_(std::move(path)) {
+  static std::atomic<int> serial{0};
+  connection_ = QStringLiteral("tempodial-journal-%1").arg(++serial);
+}
+
+SessionJournal::~SessionJournal() { close(); }
+
+void SessionJournal::close() {
+  if (!QSqlDatabase::contains(connection_)) return;
+  {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(connection_);
+  open_ = false;
+}
+
+QSqlDatabase SessionJournal::database() const { return QSqlDatabase::database(connection_, false); }
+
+Status SessionJournal::exec(const QString& sql) {
+  QSqlQuery query(database());
+  if (!query.exec(sql)) return failure(query.lastError());
+  return Status::Ok();
+}
+
+Status SessionJournal::open(QString* movedAside, QString* reason) {
+  if (open_) return Status::Ok();
+  const QFileInfo info(path_);
+  Status status = Status::Ok();
+  if (info.exists() && !info.isFile()) {
+    status = Status::Error("not an ordinary file");
+  } else {
+    bool broken = false;
+    status = openFile(&broken);
+    // Only a file that is there but is no sound journal is moved aside; a
+    // disk that cannot be written is reported and tried again later.
+    if (status.ok() || !broken) return status;
+  }
+  close();
+  if (reason != nullptr) *reason = QString::fromStdString(status.reason());
+  moveAside(movedAside);
+  bool broken = false;
+  return openFile(&broken);
+}
+
+Status SessionJournal::openFile(bool* broken) {
+  close();
+  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+  db.setDatabaseName(path_);
+  db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+  if (!db.open()) {
+    Status status = failure(db.lastError());
+    close();
+    return status;
+  }
+  QSqlQuery check(db);
+  if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
+      check.value(0).toString() != QLatin1String("ok")) {
+    const QSqlError error = check.lastError();
+    if (error.isValid() && !isBrokenDatabase(error)) {
+      Status status = failure(error);
+      close();
+      return status;
+    }
+    const QString reason =
+        error.isValid() ? error.databaseText()
+                        : QStringLiteral("the database is damaged: ") + check.value(0).toString();
+    close();
+    *broken = true;
+    return Status::Error(reason.toStdString());
+  }
+  check.finish();
+  for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"}) {
+    Status status = exec(QString::fromLatin1(pragma));
+    if (!status.ok()) {
+      close();
+      return status;
+    }
+  }
+  Status status = migrate();
+  if (!status.ok()) {
+    close();
+    return status;
+  }
+  open_ = true;
+  return Status::Ok();
+}
+
+Status SessionJournal::migrate() {
+  QSqlQuery version(database());
+  if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
+    return failure(version.lastError());
+  }
+  const int found = version.value(0).toInt();
+  version.finish();
+  if (found > kSchemaVersion) {
+    return Status::Error("it was written by a newer version of Tempodial");
+  }
+  if (found == kSchemaVersion) return Status::Ok();
+  // Each step brings the file from one version to the next; a later version
+  // adds its step after these.
+  QSqlDatabase db = database();
+  if (!db.transaction()) return failure(db.lastError());
+  if (found < 1) {
+    for (const char* sql : kCreateSchema) {
+      Status status = exec(QString::fromLatin1(sql));
+      if (!status.ok()) {
+        db.rollback();
+        return status;
+      }
+    }
+  }
+  Status status = exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+  if (!status.ok() || !db.commit()) {
+    db.rollback();
+    return status.ok() ? failure(db.lastError()) : status;
+  }
+  return Status::Ok();
+}
+
+void SessionJournal::moveAside(QString* movedAside) {
+  const QString stamp =
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH-mm-ss"));
+  QString target = path_ + QStringLiteral(".broken-") + stamp;
+  for (int n = 2; QFileInfo::exists(target); ++n) {
+    target = path_ + QStringLiteral(".broken-%1-%2").arg(stamp).arg(n);
+  }
+  QFile::rename(path_, target);
+  // The write-ahead log belongs to the broken file: left beside a new journal
+  // it would be replayed into it.
+  QFile::rename(path_ + QStringLiteral("-wal"), target + QStringLiteral("-wal"));
+  QFile::remove(path_ + QStringLiteral("-shm"));
+  if (movedAside != nullptr) *movedAside = target;
+}
+
+Result<qint64> SessionJournal::begin(const SessionSnapshot& now, const QDateTime& startUtc,
+                                     int utcOffset) {
+  if (!open_) return Result<qint64>::Error("the journal is not open");
+  QSqlQuery query(database());
+  query.prepare(QStringLiteral(
+      "INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start, cost_end,"
+      " tariff, rate, currency, hours, minutes, secs)"
+      " VALUES (:start, :offset, :end, :seconds, :cost, :cost, :tariff, :rate, :currency,"
+      " :hours, :minutes, :secs)"));
+  query.bindValue(QStringLiteral(":start"), startUtc.toSecsSinceEpoch());
+  query.bindValue(QStringLiteral(":offset"), utcOffset);
+  bindSnapshot(query, now, startUtc);
+  if (!query.exec()) return Result<qint64>::FromStatus(failure(query.lastError()));
+  return Result<qint64>::Value(query.lastInsertId().toLongLong());
+}
+
+Status SessionJournal::update(qint64 id, const SessionSnapshot& now, const QDateTime& nowUtc,
+                              bool durable) {
+  if (!open_) return Status::Error("the journal is not open");
+  // In write-ahead mode a commit survives a killed process at once; a full
+  // sync makes it survive a power cut as well, with every commit before it.
+  if (durable) exec(QStringLiteral("PRAGMA synchronous=FULL"));
+  QSqlQuery query(database());
+  query.prepare(
+      QStringLiteral("UPDATE sessions SET end_utc = :end, seconds = :seconds, cost_end = :cost,"
+                     " tariff = :tariff, rate = :rate, currency = :currency, hours = :hours,"
+                     " minutes = :minutes, secs = :secs WHERE id = :id"));
+  bindSnapshot(query, now, nowUtc);
+  query.bindValue(QStringLiteral(":id"), id);
+  const bool done = query.exec();
+  const QSqlError error = query.lastError();
+  query.finish();
+  if (durable) exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+  return done ? Status::Ok() : failure(error);
+}
+
+Status SessionJournal::finish(qint64 id, const SessionSnapshot& now, const QDateTime& nowUtc,
+                              SessionEnd end) {
+  Status status = update(id, now, nowUtc, false);
+  if (!status.ok()) return status;
+  exec(QStringLiteral("PRAGMA synchronous=FULL"));
+  QSqlQuery query(database());
+  query.prepare(QStringLiteral("UPDATE sessions SET end_kind = :kind WHERE id = :id"));
+  query.bindValue(QStringLiteral(":kind"),
+                  QString::fromLatin1(sessionEndText(end).data(), sessionEndText(end).size()));
+  query.bindValue(QStringLiteral(":id"), id);
+  const bool done = query.exec();
+  const QSqlError error = query.lastError();
+  query.finish();
+  exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+  return done ? Status::Ok() : failure(error);
+}
+
+std::optional<SessionRow> SessionJournal::unansweredInterruption() {
+  if (!open_) return std::nullopt;
+  QSqlQuery query(database());
+  if (!query.exec(QStringLiteral(
+          "SELECT id, start_utc, utc_offset, end_utc, seconds, cost_start, cost_end, tariff,"
+          " rate, currency, hours, minutes, secs, end_kind, restore_asked"
+          " FROM sessions ORDER BY id DESC LIMIT 1")) ||
+      !query.next()) {
+    return std::nullopt;
+  }
+  const auto end = sessionEndOf(query.value(13).toString().toStdString());
+  const bool asked = query.value(14).toInt() != 0;
+  if (asked || !end || (*end != SessionEnd::Open && *end != SessionEnd::Interrupted)) {
+    return std::nullopt;
+  }
+  SessionRow row;
+  row.id = query.value(0).toLongLong();
+  row.startUtc = fromSeconds(query.value(1).toLongLong());
+  row.utcOffset = query.value(2).toInt();
+  row.endUtc = fromSeconds(query.value(3).toLongLong());
+  row.seconds = query.value(4).toLongLong();
+  row.costStart = query.value(5).toString();
+  row.costEnd = query.value(6).toString();
+  row.tariff = query.value(7).toString();
+  row.rate = query.value(8).toDouble();
+  row.currency = query.value(9).toString();
+  row.hours = query.value(10).toString();
+  row.minutes = query.value(11).toString();
+  row.secondsText = query.value(12).toString();
+  row.end = *end;
+  return row;
+}
+
+Status SessionJournal::markAnswered(qint64 id) {
+  if (!open_) return Status::Error("the journal is not open");
+  QSqlQuery query(database());
+  query.prepare(
+      QStringLiteral("UPDATE sessions SET restore_asked = 1,"
+                     " end_kind = COALESCE(end_kind, 'interrupted') WHERE id = :id"));
+  query.bindValue(QStringLiteral(":id"), id);
+  if (!query.exec()) return failure(query.lastError());
+  return Status::Ok();
+}
+
+}  // namespace tempodial

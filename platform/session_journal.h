@@ -1,0 +1,92 @@
+// The session journal: one row per run of the clock in an SQLite file beside
+// the data directory (history.sqlite3), kept up to date while the clock runs so
+// that a crash, a kill or a power cut loses at most a few counted seconds.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+#include "core/session.h"
+#include "core/status.h"
+
+class QSqlDatabase;
+
+namespace tempodial {
+
+// What the clock and the cost show at one moment of a run.
+struct SessionSnapshot {
+  QString hours, minutes, seconds;  // the counters' texts
+  QString cost;                     // the cost box's text
+  QString tariff;                   // the tariff in use
+  double rate = 0;                  // the rate in use, minor units a minute
+  QString currency;                 // the currency symbol shown beside the cost
+  qint64 counted = 0;               // seconds the clock counted in this run
+};
+
+// One run of the clock as the journal holds it.
+struct SessionRow {
+  qint64 id = 0;
+  QDateTime startUtc;
+  int utcOffset = 0;  // seconds east of UTC at the start
+  QDateTime endUtc;   // the end, or the last moment it was known to run
+  qint64 seconds = 0;
+  QString costStart, costEnd, tariff, currency;
+  double rate = 0;
+  QString hours, minutes, secondsText;  // the counters as they last stood
+  SessionEnd end = SessionEnd::Open;
+};
+
+class SessionJournal {
+ public:
+  // Current layout of the file; PRAGMA user_version holds it.
+  static constexpr int kSchemaVersion = 1;
+
+  explicit SessionJournal(QString path);
+  ~SessionJournal();
+  SessionJournal(const SessionJournal&) = delete;
+  SessionJournal& operator=(const SessionJournal&) = delete;
+
+  const QString& path() const { return path_; }
+  bool isOpen() const { return open_; }
+
+  // Opens the journal, creating it when missing. A file that is not a sound
+  // journal (not a database, corrupt, a folder) is moved aside as
+  // "<path>.broken-<date-time>" and a new journal started; `movedAside` then
+  // names where it went and `reason` why. Fails when the journal can neither
+  // be opened nor created (a read-only or full disk): the program goes on
+  // without it. Opening an open journal does nothing.
+  Status open(QString* movedAside = nullptr, QString* reason = nullptr);
+  void close();
+
+  // Starts a row for a run that began now; returns its id.
+  Result<qint64> begin(const SessionSnapshot& now, const QDateTime& startUtc, int utcOffset);
+  // Brings the open row up to date. `durable` flushes it to the disk.
+  Status update(qint64 id, const SessionSnapshot& now, const QDateTime& nowUtc, bool durable);
+  // Closes the row with its last values and how the run ended (flushed).
+  Status finish(qint64 id, const SessionSnapshot& now, const QDateTime& nowUtc, SessionEnd end);
+
+  // The last run, if it ended interrupted or has no end at all and nobody
+  // has been asked about it yet.
+  std::optional<SessionRow> unansweredInterruption();
+  // Marks the run as asked about; a run without an end is closed as
+  // interrupted at its last known moment.
+  Status markAnswered(qint64 id);
+
+  // The open database, for readers of the history; requires isOpen().
+  QSqlDatabase database() const;
+
+ private:
+  // Opens the file as it is; `broken` tells a file that is no sound journal
+  // from one that cannot be opened at all.
+  Status openFile(bool* broken);
+  Status migrate();
+  Status exec(const QString& sql);
+  void moveAside(QString* movedAside);
+
+  QString path_;
+  QString connection_;
+  bool open_ = false;
+};
+
+}  // namespace tempodial

@@ -1,0 +1,19 @@
+// Opening the session journal from the windows, with the messages that tell
+// the user when it had to be moved aside or cannot be written.
+#pragma once
+
+#include <QString>
+
+namespace tempodial {
+
+class Runtime;
+
+// Opens the journal if it is not open. A broken journal moved aside is
+// reported at once, naming both files and the reason. Returns false, with the
+// reason, when the journal cannot be opened; the caller reports that.
+bool openJournal(Runtime& runtime, QString* reason);
+
+// The message for a journal that cannot be written.
+QString journalFailureText(Runtime& runtime, const QString& reason);
+
+}  // namespace tempodial

@@ -1,0 +1,79 @@
+#include "windows/session_recorder.h"
+
+#include <QDateTime>
+#include <QTimer>
+#include <utility>
+
+#include "platform/controls.h"
+#include "platform/runtime.h"
+#include "platform/session_journal.h"
+#include "windows/journal_access.h"
+#include "windows/main_window.h"
+#include "windows/options_window.h"
+
+namespace tempodial {
+
+SessionSnapshot SessionRecorder::snapshot() const {
+  auto& options = main_.runtime().form<OptionsWindow>();
+  SessionSnapshot now;
+  now.hours = main_.RichTextBox3->text();
+  now.minutes = main_.RichTextBox2->text();
+  now.seconds = main_.RichTextBox1->text();
+  now.cost = main_.cost->text();
+  now.tariff = options.Combo1->text();
+  now.rate = options.combo1ass->number();
+  now.currency = main_.Label4->caption();
+  now.counted = counted_;
+  return now;
+}
+
+void SessionRecorder::clockStarted() {
+  row_ = 0;
+  counted_ = written_ = 0;
+  updates_ = 0;
+  Runtime& rt = main_.runtime();
+  QString reason;
+  if (!openJournal(rt, &reason)) {
+    report(reason);
+    return;
+  }
+  const QDateTime start = QDateTime::currentDateTime();
+  auto row = rt.journal().begin(snapshot(), start.toUTC(), start.offsetFromUtc());
+  if (!row.ok()) {
+    report(QString::fromStdString(row.reason()));
+    return;
+  }
+  row_ = row.value();
+  reported_ = false;
+}
+
+void SessionRecorder::counted(int seconds) {
+  counted_ += seconds;
+  if (row_ == 0 || counted_ - written_ < kUpdateSeconds) return;
+  written_ = counted_;
+  const bool durable = ++updates_ % kUpdatesPerFlush == 0;
+  Status status =
+      main_.runtime().journal().update(row_, snapshot(), QDateTime::currentDateTimeUtc(), durable);
+  if (status.ok()) return;
+  row_ = 0;
+  // Not from inside the tick: the message waits for the user, and the clock
+  // must go on counting meanwhile.
+  const QString reason = QString::fromStdString(status.reason());
+  QTimer::singleShot(0, &main_, [this, reason] { report(reason); });
+}
+
+void SessionRecorder::close(SessionEnd end) {
+  if (row_ == 0) return;
+  const qint64 row = std::exchange(row_, 0);
+  Status status =
+      main_.runtime().journal().finish(row, snapshot(), QDateTime::currentDateTimeUtc(), end);
+  if (!status.ok() && end == SessionEnd::Stopped) report(QString::fromStdString(status.reason()));
+}
+
+void SessionRecorder::report(const QString& reason) {
+  if (reported_) return;
+  reported_ = true;
+  main_.runtime().message(journalFailureText(main_.runtime(), reason));
+}
+
+}  // namespace tempodial
