@@ -7,7 +7,10 @@
 #include "platform/first_paint_probe.h"
 #include "platform/qt_services.h"
 #include "platform/runtime.h"
+#include "platform/single_instance.h"
+#include "platform/system_end.h"
 #include "windows/forms.h"
+#include "windows/main_window.h"
 #include "windows/splash_window.h"
 
 namespace {
@@ -53,9 +56,27 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
   tempodial::installFirstPaintProbe();
 
+  const tempodial::Places places = tempodial::Places::fromEnvironment();
+  tempodial::SingleInstance instance(places.root());
+  if (!instance.acquire()) {
+    if (instance.raiseRunningCopy()) {
+      std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
+    } else {
+      std::fputs("tempodial: already running\n", stderr);
+    }
+    return 0;
+  }
+
   tempodial::QtServices services;
-  tempodial::Runtime runtime(services, tempodial::Places::fromEnvironment());
+  tempodial::Runtime runtime(services, places);
   tempodial::registerForms(runtime);
+  QObject::connect(&instance, &tempodial::SingleInstance::raiseRequested, &app,
+                   [&runtime] { tempodial::bringMainWindowToFront(runtime); });
+  // Logout, shutdown or kill: the running session is kept in the journal and
+  // the program ends without a question.
+  tempodial::SystemEnd systemEnd;
+  QObject::connect(&systemEnd, &tempodial::SystemEnd::requested, &app,
+                   [&runtime] { tempodial::endForSystem(runtime); });
   // The splash window starts the program: its load makes sure the data
   // directory exists, and a second later its timer hands over to the main
   // window.

@@ -11,6 +11,7 @@
 #include "windows/options_window.h"
 #include "windows/password_window.h"
 #include "windows/reset_window.h"
+#include "windows/restore_window.h"
 #include "windows/short_time_exit_window.h"
 #include "windows/splash_window.h"
 
@@ -38,6 +39,7 @@ void registerForms(Runtime& runtime) {
   add<AboutWindow>(runtime);
   add<ShortTimeExitWindow>(runtime);
   add<ButtonBarQuestion>(runtime);
+  add<RestoreWindow>(runtime);
 }
 
 }  // namespace tempodial

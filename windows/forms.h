@@ -1,4 +1,5 @@
-// The twelve windows of the program, registered by name and form index.
+// The windows of the program, registered by name and form index: the twelve
+// classic windows and the restore question.
 #pragma once
 
 namespace tempodial {

@@ -364,4 +364,22 @@ void MainWindow::onCloseRequested() {
   openExitOptions();
 }
 
+void bringMainWindowToFront(Runtime& runtime) {
+  auto* main =
+      qobject_cast<MainWindow*>(runtime.loadedForm(QString::fromLatin1(MainWindow::kName)));
+  if (main == nullptr || !main->isVisible()) return;
+  main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+  main->raise();
+  main->activateWindow();
+}
+
+void endForSystem(Runtime& runtime) {
+  if (auto* main =
+          qobject_cast<MainWindow*>(runtime.loadedForm(QString::fromLatin1(MainWindow::kName)))) {
+    main->endForSystem();
+  } else {
+    runtime.endProgram();
+  }
+}
+
 }  // namespace tempodial

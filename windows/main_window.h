@@ -144,4 +144,11 @@ class MainWindow : public Form {
   qint64 runCounted_ = 0;  // seconds the clock has added since then
 };
 
+// Brings the main window to the front (another start of the program asked).
+void bringMainWindowToFront(Runtime& runtime);
+
+// The system ends the program: a running session is kept as interrupted and
+// the program ends without touching its files or asking anything.
+void endForSystem(Runtime& runtime);
+
 }  // namespace tempodial

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 
 #include "platform/file_service.h"
 #include "platform/form_timer.h"
@@ -10,6 +11,7 @@
 #include "platform/twips.h"
 #include "windows/artwork.h"
 #include "windows/main_window.h"
+#include "windows/restore_window.h"
 
 namespace tempodial {
 namespace {
@@ -65,9 +67,12 @@ void SplashWindow::tick() {
   startcount += 1;
   if (startcount != 1) return;
   Runtime& rt = runtime();
-  rt.form<MainWindow>().show();
+  auto& main = rt.form<MainWindow>();
+  main.show();
   hide();
   rt.unload(formName());
+  // Once the main window stands, a run that was cut short is offered back.
+  QTimer::singleShot(0, &main, [&rt] { offerRestore(rt); });
 }
 
 }  // namespace tempodial

@@ -1,0 +1,93 @@
+#include "windows/restore_window.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+
+#include "platform/controls.h"
+#include "platform/runtime.h"
+#include "platform/session_journal.h"
+#include "platform/twips.h"
+#include "windows/journal_access.h"
+#include "windows/main_window.h"
+
+namespace tempodial {
+namespace {
+
+constexpr int kClientWidthTwips = 4800;
+constexpr int kClientHeightTwips = 1500;
+
+}  // namespace
+
+RestoreWindow::RestoreWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowTitle(QStringLiteral("Restore last session?"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(QFont(QStringLiteral("Arial"), 9));
+  setClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
+
+  QWidget* area = client();
+  Label1 = new Label(area, QStringLiteral("Label1"), QString());
+  Label1->setWordWrap(true);
+  placeTwips(Label1, 120, 60, kClientWidthTwips - 240, 840);
+  Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("&Restore"));
+  placeTwips(Command1, 120, 1020, 1455, 375);
+  Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("&Discard"));
+  placeTwips(Command2, kClientWidthTwips - 120 - 1455, 1020, 1455, 375);
+  setTabOrder(Command1, Command2);
+  Command1->setFocus();
+
+  Command1->onClick = [this] {
+    restore_ = true;
+    hide();
+  };
+  Command2->onClick = [this] {
+    restore_ = false;
+    hide();
+  };
+}
+
+void RestoreWindow::describe(const SessionRow& row) {
+  const QDateTime ended = row.endUtc.toOffsetFromUtc(row.utcOffset);
+  const QString text =
+      QStringLiteral(
+          "The last session was cut short on %1, with %2:%3:%4 on the clock and %5 as "
+          "the cost.")
+          .arg(QLocale().toString(ended, QLocale::ShortFormat), row.hours, row.minutes,
+               row.secondsText, row.costEnd.isEmpty() ? QStringLiteral("0") : row.costEnd);
+  Label1->setCaption(text);
+  Label1->setAccessibleName(text);
+  setAccessibleDescription(text);
+}
+
+void RestoreWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    Command2->click();
+    return;
+  }
+  Form::keyPressEvent(event);
+}
+
+void offerRestore(Runtime& runtime) {
+  // A journal that cannot be opened now is reported when the clock starts.
+  if (!openJournal(runtime, nullptr)) return;
+  SessionJournal& journal = runtime.journal();
+  const auto row = journal.unansweredInterruption();
+  if (!row) return;
+  // Asked once, whatever the answer and whatever happens next.
+  journal.markAnswered(row->id);
+  auto& window = runtime.form<RestoreWindow>();
+  window.describe(*row);
+  runtime.showModal(window);
+  const bool restore = window.restoreChosen();
+  runtime.unload(QString::fromLatin1(RestoreWindow::kName));
+  if (!restore) return;
+  auto& main = runtime.form<MainWindow>();
+  // As a TimeLog load does: seconds, minutes, hours, each carrying as typed.
+  main.RichTextBox1->setText(row->secondsText);
+  main.RichTextBox2->setText(row->minutes);
+  main.RichTextBox3->setText(row->hours);
+  main.cost->setText(row->costEnd);
+  main.setStatus(QStringLiteral("The last session has been restored"));
+}
+
+}  // namespace tempodial

@@ -1,0 +1,43 @@
+// The question after a run that was cut short: "Restore last session?". It
+// says when that run ended, its time and its cost, and puts them back on the
+// clock if the user wants them.
+#pragma once
+
+#include "platform/form.h"
+
+namespace tempodial {
+
+class Button;
+class Label;
+struct SessionRow;
+
+class RestoreWindow : public Form {
+  Q_OBJECT
+ public:
+  static constexpr const char* kName = "restore";
+  static constexpr int kIndex = 12;
+  explicit RestoreWindow(Runtime& runtime);
+
+  // Shows what is known of the run.
+  void describe(const SessionRow& row);
+  bool restoreChosen() const { return restore_; }
+
+  Label* Label1;
+  Button* Command1;  // "&Restore"
+  Button* Command2;  // "&Discard"
+
+ protected:
+  // Closing the window is the same as "Discard".
+  void onCloseRequested() override { hide(); }
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  bool restore_ = false;
+};
+
+// At start-up: if the last run of the clock was cut short (a kill, a power
+// cut, the end of the desktop session) and nobody was asked about it yet, asks
+// whether to put its time and cost back on the clock. Asked once per run.
+void offerRestore(Runtime& runtime);
+
+}  // namespace tempodial
