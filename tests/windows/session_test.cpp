@@ -1,0 +1,291 @@
+// Every counted second is kept: the clock counts real time, each run of it is
+// kept in the session journal, and a run that was cut short is offered back.
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "platform/session_journal.h"
+#include "window_fixture.h"
+#include "windows/exit_window.h"
+#include "windows/main_window.h"
+#include "windows/restore_window.h"
+
+namespace tempodial {
+namespace {
+
+class SessionTest : public WindowTest {
+ protected:
+  void SetUp() override { startMain(); }
+
+  QString journalPath() const { return runtime->places().root() + "/history.sqlite3"; }
+  QString shown() {
+    return main().RichTextBox3->text() + ":" + main().RichTextBox2->text() + ":" +
+           main().RichTextBox1->text();
+  }
+  void startStop() { main().SSCommand1->click(); }
+  // The clock's timer elapses `ms` after the last moment.
+  void elapseAfter(qint64 ms) {
+    services.clockMs += ms;
+    main().Timer1->elapse();
+  }
+  // One column of the last row, read through a connection of the test's own.
+  QVariant lastRow(const char* column) {
+    QVariant value;
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "probe");
+      db.setDatabaseName(journalPath());
+      EXPECT_TRUE(db.open());
+      QSqlQuery query(db);
+      EXPECT_TRUE(query.exec(QStringLiteral("SELECT %1 FROM sessions ORDER BY id DESC LIMIT 1")
+                                 .arg(QLatin1String(column))));
+      if (query.next()) value = query.value(0);
+    }
+    QSqlDatabase::removeDatabase("probe");
+    return value;
+  }
+  void answer(const QString& window, const char* button) {
+    services.answerModal(window, [button](Form& form) {
+      auto* target = form.findChild<Button*>(QString::fromLatin1(button));
+      ASSERT_NE(target, nullptr) << button;
+      target->click();
+    });
+  }
+  // A run left in the journal as a killed program leaves it: no end.
+  void leaveOpenRun(const QString& h, const QString& m, const QString& s, const QString& cost) {
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    SessionSnapshot snapshot{h, m, s, cost, "Weekday", 1.4, QStringLiteral("£"), 65};
+    ASSERT_TRUE(journal.begin(snapshot, QDateTime::currentDateTimeUtc(), 3600).ok());
+  }
+};
+
+// When the clock's ticks come, late, early or after the process was stopped,
+// the clock shows the whole seconds of real time since it was started, and
+// every minute among them is charged.
+struct CatchUp {
+  const char* name;
+  std::vector<qint64> ticksAfterMs;
+  qint64 stopAfterMs;  // the user presses Stop this long after the last tick
+  const char* shown;
+  const char* cost;
+  int counted;  // as the journal keeps the run
+};
+
+class ClockCatchUpTest : public SessionTest, public testing::WithParamInterface<CatchUp> {};
+
+TEST_P(ClockCatchUpTest, ShowsTheWholeSecondsOfRealTime) {
+  const CatchUp& c = GetParam();
+  startStop();
+  for (qint64 ms : c.ticksAfterMs) elapseAfter(ms);
+  services.clockMs += c.stopAfterMs;
+  startStop();
+  EXPECT_EQ(shown(), QString::fromLatin1(c.shown));
+  EXPECT_EQ(main().cost->text(), QString::fromLatin1(c.cost));
+  EXPECT_EQ(lastRow("seconds").toInt(), c.counted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ticks, ClockCatchUpTest,
+    testing::Values(
+        CatchUp{"OnTime", {1000, 1000, 1000}, 0, "0:0:3", "0", 3},
+        CatchUp{"EarlyAndLateTicksCountTheirOwnSecond", {999, 1001, 990, 1010}, 0, "0:0:4", "0", 4},
+        CatchUp{"StoppedForTenSeconds", {1000, 10200}, 0, "0:0:11", "0", 11},
+        CatchUp{"StoppedForTwoMinutesChargesEachMinute", {1000, 125000}, 0, "0:2:6", "0.028", 126},
+        CatchUp{"StopCountsTheWholeSecondsSinceTheLastTick", {1000}, 1700, "0:0:2", "0", 2},
+        CatchUp{"StopBeforeAWholeSecondAddsNothing", {}, 900, "0:0:0", "0", 0}),
+    [](const testing::TestParamInfo<CatchUp>& info) { return std::string(info.param.name); });
+
+TEST_F(SessionTest, RunIsKeptUpToDateWhileRunningAndClosedAsStopped) {
+  main().cost->setText(QStringLiteral("0.5"));
+  startStop();
+  for (int i = 0; i < 12; ++i) elapseAfter(1000);
+  // Brought up to date every five counted seconds, inside the tick.
+  EXPECT_EQ(lastRow("seconds").toInt(), 10);
+  EXPECT_EQ(lastRow("secs").toString(), QStringLiteral("10"));
+  EXPECT_TRUE(lastRow("end_kind").isNull());
+  startStop();
+  EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped"));
+  EXPECT_EQ(lastRow("seconds").toInt(), 12);
+  EXPECT_EQ(lastRow("cost_start").toString(), QStringLiteral("0.5"));
+  EXPECT_EQ(lastRow("cost_end").toString(), QStringLiteral("0.5"));
+  EXPECT_EQ(lastRow("tariff").toString(), QStringLiteral("Weekday"));
+  EXPECT_DOUBLE_EQ(lastRow("rate").toDouble(), 1.4);
+  EXPECT_EQ(lastRow("currency").toString(), QStringLiteral("£"));
+  EXPECT_EQ(lastRow("utc_offset").toInt(), QDateTime::currentDateTime().offsetFromUtc());
+  EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
+}
+
+TEST_F(SessionTest, ExitClosesTheRunAsExit) {
+  startStop();
+  elapseAfter(3000);
+  answer(QString::fromLatin1(ExitWindow::kName), "Command2");  // "Exit no save"
+  main().Command3->click();
+  EXPECT_EQ(services.ends, 1);
+  EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("exit"));
+  EXPECT_EQ(lastRow("seconds").toInt(), 3);
+}
+
+TEST_F(SessionTest, SystemEndKeepsTheLastSecondAndTouchesNoFile) {
+  startStop();
+  elapseAfter(1000);
+  services.clockMs += 3400;  // killed between two ticks
+  const QStringList before = QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files);
+  endForSystem(*runtime);
+  EXPECT_EQ(services.ends, 1);
+  EXPECT_TRUE(services.modalsShown.isEmpty());
+  EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("interrupted"));
+  EXPECT_EQ(lastRow("seconds").toInt(), 4);
+  EXPECT_EQ(lastRow("secs").toString(), QStringLiteral("4"));
+  EXPECT_EQ(QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files), before);
+}
+
+// At start-up a run that was cut short is offered back once; any other last
+// run, or none, asks nothing.
+struct Offer {
+  const char* name;
+  bool cutShort;       // the last run has no end (a kill, a power cut)
+  const char* button;  // the answer, or nullptr when nothing must be asked
+  const char* shown;   // the clock afterwards
+  const char* cost;
+  const char* status;
+};
+
+class RestoreOfferTest : public SessionTest, public testing::WithParamInterface<Offer> {};
+
+TEST_P(RestoreOfferTest, AsksOnceAndRestoresOnlyWhenAsked) {
+  const Offer& o = GetParam();
+  if (o.cutShort) {
+    leaveOpenRun("1", "5", "9", "0.924");
+  } else {
+    startStop();
+    elapseAfter(1000);
+    startStop();
+  }
+  main().RichTextBox1->setText("0");
+  const QString status = main().SSPanel1->caption();
+  const QString window = QString::fromLatin1(RestoreWindow::kName);
+  if (o.button != nullptr) answer(window, o.button);
+  offerRestore(*runtime);
+  EXPECT_EQ(services.modalsShown.count(window), o.button != nullptr ? 1 : 0);
+  EXPECT_EQ(shown(), QString::fromLatin1(o.shown));
+  EXPECT_EQ(main().cost->text(), QString::fromLatin1(o.cost));
+  EXPECT_EQ(main().SSPanel1->caption(), o.status ? QString::fromUtf8(o.status) : status);
+  EXPECT_FALSE(main().Timer1->enabled()) << "the clock stays stopped";
+  // Asked once: the next start asks nothing.
+  offerRestore(*runtime);
+  EXPECT_LE(services.modalsShown.count(window), 1);
+  EXPECT_TRUE(services.unanswered.isEmpty());
+  if (o.cutShort) {
+    EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("interrupted"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, RestoreOfferTest,
+    testing::Values(Offer{"CutShortRestored", true, "Command1", "1:5:9", "0.924",
+                          "The last session has been restored"},
+                    Offer{"CutShortDiscarded", true, "Command2", "0:0:0", "0", nullptr},
+                    Offer{"StoppedAsksNothing", false, nullptr, "0:0:0", "0", nullptr}),
+    [](const testing::TestParamInfo<Offer>& info) { return std::string(info.param.name); });
+
+TEST_F(SessionTest, FirstRunAsksNothingAndCreatesTheJournalBesideTheDataDirectory) {
+  offerRestore(*runtime);
+  EXPECT_TRUE(services.modalsShown.isEmpty());
+  EXPECT_TRUE(QFile::exists(journalPath()));
+  EXPECT_FALSE(QFile::exists(runtime->places().folder(Place::Data) + "/history.sqlite3"));
+}
+
+// A journal that is no sound journal is moved aside, named with the reason,
+// and a new one takes its place.
+struct Broken {
+  const char* name;
+  void (*make)(const QString& path);
+};
+
+class BrokenJournalTest : public SessionTest, public testing::WithParamInterface<Broken> {};
+
+TEST_P(BrokenJournalTest, IsMovedAsideAndANewJournalStarts) {
+  GetParam().make(journalPath());
+  offerRestore(*runtime);
+  ASSERT_EQ(services.messages.size(), 1);
+  const QString message = services.messages.first();
+  EXPECT_TRUE(message.contains(journalPath() + " could not be read")) << message.toStdString();
+  const QStringList aside =
+      QDir(runtime->places().root()).entryList({"history.sqlite3.broken-*"}, QDir::AllEntries);
+  ASSERT_EQ(aside.size(), 1);
+  EXPECT_TRUE(message.contains(runtime->places().root() + "/" + aside.first()));
+  startStop();
+  elapseAfter(1000);
+  startStop();
+  EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped"));
+  EXPECT_EQ(services.messages.size(), 1);
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, BrokenJournalTest,
+    testing::Values(
+        Broken{"NotADatabase", [](const QString& p) { writeBytes(p, QByteArray(5000, 'x')); }},
+        Broken{"AFolder", [](const QString& p) { QDir().mkpath(p + "/inner"); }},
+        Broken{"DamagedPages",
+               [](const QString& p) {
+                 {
+                   SessionJournal journal(p);
+                   ASSERT_TRUE(journal.open().ok());
+                   SessionSnapshot s{"0", "0", "0", "0", QString(300, 'T'), 1.4, "£", 0};
+                   for (int i = 0; i < 200; ++i) {
+                     ASSERT_TRUE(journal.begin(s, QDateTime::currentDateTimeUtc(), 0).ok());
+                   }
+                 }
+                 QFile file(p);
+                 ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+                 file.seek(2 * 4096);
+                 file.write(QByteArray(3 * 4096, '\x5a'));
+               }}),
+    [](const testing::TestParamInfo<Broken>& info) { return std::string(info.param.name); });
+
+TEST_F(SessionTest, ReadOnlyJournalIsReportedOnceAndTheClockGoesOn) {
+  // The journal file is made read-only by a read-only bind mount of itself.
+  {
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+  }
+  const QByteArray target = journalPath().toLocal8Bit();
+  if (geteuid() != 0 ||
+      mount(target.constData(), target.constData(), nullptr, MS_BIND, nullptr) != 0) {
+    GTEST_SKIP() << "a read-only bind mount cannot be made here";
+  }
+  struct Unmount {
+    QByteArray path;
+    ~Unmount() { umount(path.constData()); }
+  } unmount{target};
+  ASSERT_EQ(mount(nullptr, target.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr),
+            0);
+  for (int run = 0; run < 2; ++run) {
+    startStop();
+    elapseAfter(6000);
+    startStop();
+  }
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages.first().startsWith("The session journal " + journalPath() +
+                                                   " cannot be written"))
+      << services.messages.first().toStdString();
+  EXPECT_EQ(shown(), QStringLiteral("0:0:12"));
+}
+
+}  // namespace
+}  // namespace tempodial
