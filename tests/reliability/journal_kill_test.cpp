@@ -1,0 +1,76 @@
+// A journal killed at a random moment while it writes is still a sound
+// database, and holds the run as it was at its last commit or the one before.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <random>
+
+#include "platform/session_journal.h"
+
+namespace tempodial {
+namespace {
+
+// The child keeps a run up to date, as the clock does, until it is killed.
+[[noreturn]] void recordForever(const QString& path) {
+  SessionJournal journal(path);
+  if (!journal.open().ok()) _exit(3);
+  SessionSnapshot now{"0", "0", "0", "0", "Weekday", 1.4, "£", 0};
+  auto row = journal.begin(now, QDateTime::currentDateTimeUtc(), 0);
+  if (!row.ok()) _exit(4);
+  for (qint64 second = 1;; ++second) {
+    now.counted = second;
+    now.seconds = QString::number(second % 60);
+    if (!journal.update(row.value(), now, QDateTime::currentDateTimeUtc(), second % 6 == 0).ok()) {
+      _exit(5);
+    }
+    if (second % 50 == 0 &&
+        !journal.finish(row.value(), now, QDateTime::currentDateTimeUtc(), SessionEnd::Stopped)
+             .ok()) {
+      _exit(6);
+    }
+    if (second % 50 == 0) row = journal.begin(now, QDateTime::currentDateTimeUtc(), 0);
+  }
+}
+
+TEST(KillDuringJournalWrite, IntegrityCheckIsOkAfterEveryKill) {
+  int argc = 0;
+  QCoreApplication app(argc, nullptr);
+  QTemporaryDir dir;
+  const QString path = dir.path() + "/history.sqlite3";
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<int> delayMicros(500, 30000);
+  qint64 lastCounted = -1;
+  for (int kill = 0; kill < 100; ++kill) {
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) recordForever(path);
+    usleep(static_cast<useconds_t>(delayMicros(random)));
+    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status))
+        << "the recording child stopped by itself, status " << WEXITSTATUS(status);
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "probe");
+      db.setDatabaseName(path);
+      ASSERT_TRUE(db.open());
+      QSqlQuery query(db);
+      ASSERT_TRUE(query.exec("PRAGMA integrity_check") && query.next());
+      EXPECT_EQ(query.value(0).toString(), "ok") << "after kill " << kill;
+      ASSERT_TRUE(query.exec("SELECT count(*), max(seconds) FROM sessions") && query.next());
+      lastCounted = query.value(1).toLongLong();
+    }
+    QSqlDatabase::removeDatabase("probe");
+  }
+  EXPECT_GT(lastCounted, 0) << "the child never committed a write";
+}
+
+}  // namespace
+}  // namespace tempodial
