@@ -16,6 +16,7 @@ QT_QPA_PLATFORM=offscreen ctest --preset dev -j "$jobs"
 # The same tests under the address and undefined-behaviour sanitizers.
 cmake --preset asan
 cmake --build build/asan -j "$jobs"
-QT_QPA_PLATFORM=offscreen ctest --preset asan -j "$jobs"
+# The long kill soak runs once, in the ordinary build.
+QT_QPA_PLATFORM=offscreen ctest --preset asan -j "$jobs" -LE soak
 
 fuzz/run.sh "${TEMPODIAL_FUZZ_SECONDS:-60}"

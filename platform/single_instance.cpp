@@ -56,7 +56,7 @@ bool SingleInstance::raiseRunningCopy() {
     if (socket.waitForConnected(500)) {
       socket.write("raise\n");
       socket.waitForBytesWritten(500);
-      socket.waitForDisconnected(500);
+      if (socket.state() == QLocalSocket::ConnectedState) socket.waitForDisconnected(500);
       return true;
     }
     QThread::msleep(100);
