@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2
   xvfb xauth x11-utils imagemagick
   locales desktop-file-utils appstream
+  libnss-wrapper
 )
 if [[ "${1:-}" == "--run-only" ]]; then
   packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation2)
