@@ -94,6 +94,8 @@ UnitOutcome saveUnit(const QString& recordPath, const std::vector<UnitFile>& fil
       return {false, files[i].path, reason};
     }
   }
+  // The staged names must be on disk before a record that relies on them.
+  for (const Replacement& to : targets) syncFolder(QFileInfo(to.target).path());
   step(UnitStep::Staged, 0);
 
   std::vector<std::string> finals;
