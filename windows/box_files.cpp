@@ -1,7 +1,6 @@
 #include "windows/box_files.h"
 
 #include "core/save_unit.h"
-
 #include "platform/controls.h"
 #include "platform/file_service.h"
 #include "platform/runtime.h"
