@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/display_check.h"
 #include "platform/first_paint_probe.h"
 #include "platform/qt_services.h"
 #include "platform/runtime.h"
@@ -48,6 +49,7 @@ bool answeredOption(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
   if (answeredOption(argc, argv)) return 0;
+  tempodial::exitUnlessDisplayCanOpen(argc, argv);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tempodial"));

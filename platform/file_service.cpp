@@ -1,5 +1,9 @@
 #include "platform/file_service.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -18,6 +22,20 @@ std::string errnoReason(int error) { return std::strerror(error); }
 std::string reasonFor(const QFileDevice& file, int savedErrno) {
   if (savedErrno != 0) return errnoReason(savedErrno);
   return file.errorString().toStdString();
+}
+
+QByteArray local(const QString& path) { return QFile::encodeName(path); }
+
+// Gives the file the owner, group and mode of the file it replaces, where
+// this process may; a refusal (another user's file) leaves the new file ours.
+void keepOwnerAndMode(int fd, const struct stat& old) {
+  if (fd < 0) return;
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return;
+  if (now.st_uid != old.st_uid || now.st_gid != old.st_gid) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, now.st_uid, old.st_gid);
+  }
+  (void)::fchmod(fd, old.st_mode & 07777);
 }
 
 }  // namespace
@@ -42,14 +60,46 @@ Status deleteIfPresent(const QString& path) {
   return Status::Ok();
 }
 
+Result<Replacement> replacementFor(const QString& path) {
+  QString target = path;
+  bool linked = false;
+  for (int hops = 0;; ++hops) {
+    struct stat link {};
+    if (::lstat(local(target).constData(), &link) != 0) {
+      // Nothing there yet (or a folder on the way is missing, which the
+      // write itself reports): the file is created at the end of the links.
+      return Result<Replacement>::Value({target, false, {}});
+    }
+    if (!S_ISLNK(link.st_mode)) {
+      if (S_ISDIR(link.st_mode)) {
+        return Result<Replacement>::Error(linked ? kNotOrdinary : errnoReason(EISDIR));
+      }
+      if (linked && !S_ISREG(link.st_mode)) return Result<Replacement>::Error(kNotOrdinary);
+      if (::access(local(target).constData(), W_OK) != 0) {
+        return Result<Replacement>::Error(errnoReason(errno));
+      }
+      return Result<Replacement>::Value({target, true, link});
+    }
+    if (hops == 40) return Result<Replacement>::Error(errnoReason(ELOOP));
+    linked = true;
+    const QString next = QFileInfo(target).symLinkTarget();
+    if (next.isEmpty()) return Result<Replacement>::Error(kNotOrdinary);
+    target = next;
+  }
+}
+
 Status writeFileAtomic(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
+  auto replacement = replacementFor(path);
+  if (!replacement.ok()) return replacement.status();
+  const Replacement& to = replacement.value();
+  QSaveFile file(to.target);
   errno = 0;
   if (!file.open(QIODevice::WriteOnly)) {
     int saved = errno;
-    if (folderExists(path)) return Status::Error("Is a directory");
+    if (folderExists(to.target)) return Status::Error("Is a directory");
     return Status::Error(reasonFor(file, saved));
   }
+  if (to.existed) keepOwnerAndMode(file.handle(), to.old);
   errno = 0;
   if (file.write(bytes) != bytes.size() || !file.flush()) {
     int saved = errno;
@@ -66,22 +116,38 @@ Status writeFileAtomic(const QString& path, const QByteArray& bytes) {
 }
 
 Result<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
-  QFileInfo info(path);
-  if (!info.exists()) return Result<QByteArray>::Error(errnoReason(ENOENT));
-  if (info.isDir()) return Result<QByteArray>::Error(errnoReason(EISDIR));
-  QFile file(path);
-  errno = 0;
-  if (!file.open(QIODevice::ReadOnly)) {
-    return Result<QByteArray>::Error(reasonFor(file, errno));
+  using R = Result<QByteArray>;
+  struct stat info {};
+  if (::stat(local(path).constData(), &info) != 0) return R::Error(errnoReason(errno));
+  if (S_ISDIR(info.st_mode)) return R::Error(errnoReason(EISDIR));
+  if (!S_ISREG(info.st_mode)) return R::Error(kNotOrdinary);
+  // Non-blocking, and tested again once open: what is opened may have been
+  // swapped for a FIFO or a device since the test above.
+  int fd = ::open(local(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return R::Error(errnoReason(errno));
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    ::close(fd);
+    return R::Error(kNotOrdinary);
   }
   // Read one byte past the bound so that a file that grew since the size
   // test is still caught.
-  QByteArray bytes = file.read(maxBytes + 1);
-  if (bytes.size() > maxBytes) return Result<QByteArray>::Error("File too large");
-  if (file.error() != QFileDevice::NoError) {
-    return Result<QByteArray>::Error(file.errorString().toStdString());
+  QByteArray bytes;
+  char buffer[16384];
+  while (bytes.size() <= maxBytes) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      int saved = errno;
+      ::close(fd);
+      return R::Error(errnoReason(saved));
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<qsizetype>(got));
   }
-  return Result<QByteArray>::Value(bytes);
+  ::close(fd);
+  if (bytes.size() > maxBytes) return R::Error("File too large");
+  return R::Value(bytes);
 }
 
 Status makeFolder(const QString& path) {

@@ -3,6 +3,8 @@
 // a reason a user can read ("Permission denied", "Not a directory").
 #pragma once
 
+#include <sys/stat.h>
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,13 +21,31 @@ bool folderExists(const QString& path);
 // Deletes the file if present; an absent file is no error.
 Status deleteIfPresent(const QString& path);
 
+// The reason given for a name that stands for something other than an
+// ordinary file: a link to a device, a FIFO, a socket or a folder.
+inline constexpr const char* kNotOrdinary = "not an ordinary file";
+
+// What replacing the file at a path replaces: the end of its chain of
+// symbolic links (the links stay), and the file there now, if any.
+struct Replacement {
+  QString target;
+  bool existed = false;
+  struct stat old {};
+};
+// Fails for a folder ("Is a directory"), a link whose final target is not an
+// ordinary file, and an existing file this process may not write.
+Result<Replacement> replacementFor(const QString& path);
+
 // Replaces the file whole and atomically: the bytes go to a temporary file
-// beside it, which is flushed and renamed over the old one. On failure the
-// old file is left as it was.
+// beside it, which is flushed and renamed over the old one. A symbolic link
+// stays and its final target is replaced, which must be an ordinary file. The
+// new file keeps the old one's owner and group (where permitted) and mode. On
+// failure the old file is left as it was.
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 
-// Reads the whole file. Fails for a missing or unreadable file, a folder, and a
-// file larger than `maxBytes`.
+// Reads the whole file. Fails at once, never waiting, for anything but an
+// ordinary file (a FIFO, a device, a socket, a folder), and for a missing or
+// unreadable file and a file larger than `maxBytes`.
 Result<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);
 
 // Creates the folder and any missing parents; an existing folder is no error.

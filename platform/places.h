@@ -15,6 +15,9 @@ class Places {
   explicit Places(QString root) : root_(std::move(root)) {}
   // The places under $XDG_DATA_HOME (default ~/.local/share).
   static Places fromEnvironment();
+  // The user's home: $HOME, or without it the user database's entry; never
+  // "/".
+  static QString homeFolder();
 
   const QString& root() const { return root_; }
   QString folder(Place place) const;

@@ -39,6 +39,11 @@ void QtServices::showModal(Form& form) {
 void QtServices::beep() { QApplication::beep(); }
 
 QString findProgram(const QString& program) {
+  // A relative path would name a different program in every folder the
+  // program happens to be started from.
+  if (program.contains(QLatin1Char('/')) && !program.startsWith(QLatin1Char('/'))) {
+    return QString();
+  }
   QString executable =
       program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
   QFileInfo info(executable);

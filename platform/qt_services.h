@@ -5,8 +5,9 @@
 
 namespace tempodial {
 
-// The executable a stored program name stands for: a path as it is, a bare
-// name looked up in PATH. Empty when there is no such executable file.
+// The executable a stored program name stands for: an absolute path as it is,
+// a bare name looked up in PATH. Empty when there is no such executable file,
+// and for a relative path with a "/" ("bin/netscape", "./x").
 QString findProgram(const QString& program);
 
 class QtServices : public Services {

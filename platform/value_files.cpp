@@ -11,6 +11,15 @@ Status saveValue(const QString& path, const QString& text, BoxFont font) {
   return writeFileAtomic(path, QByteArray::fromStdString(bytes));
 }
 
+UnitOutcome saveValuesTogether(const QString& recordPath, const std::vector<ValueToSave>& values) {
+  std::vector<UnitFile> files;
+  for (const ValueToSave& value : values) {
+    files.push_back({value.path, QByteArray::fromStdString(
+                                     writeValueDocument(value.text.toStdString(), value.font))});
+  }
+  return saveUnit(recordPath, files);
+}
+
 Result<QString> loadValue(const QString& path) {
   auto bytes = readWholeFile(path, static_cast<qint64>(kMaxDocumentBytes));
   if (!bytes.ok()) return Result<QString>::FromStatus(bytes.status());

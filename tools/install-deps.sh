@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool python3
   locales desktop-file-utils appstream
+  libnss-wrapper
 )
 if [[ "${1:-}" == "--run-only" ]]; then
   packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite fonts-liberation2)

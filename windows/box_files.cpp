@@ -1,5 +1,6 @@
 #include "windows/box_files.h"
 
+#include "core/save_unit.h"
 #include "platform/controls.h"
 #include "platform/file_service.h"
 #include "platform/runtime.h"
@@ -26,6 +27,16 @@ bool saveText(Runtime& runtime, Place place, std::string_view name, const QStrin
 bool saveBox(Runtime& runtime, Place place, std::string_view name, const RichTextBox& box,
              BoxFont font) {
   return saveText(runtime, place, name, box.text(), font);
+}
+
+bool saveBoxesTogether(Runtime& runtime, Place place, std::initializer_list<BoxToSave> boxes) {
+  std::vector<ValueToSave> values;
+  for (const BoxToSave& each : boxes) {
+    values.push_back({runtime.places().path(place, each.name), each.box.text(), each.font});
+  }
+  UnitOutcome outcome = saveValuesTogether(runtime.places().path(place, kUnitRecordName), values);
+  if (!outcome.ok) runtime.message(writeFailureText(outcome.failedPath, outcome.reason));
+  return outcome.ok;
 }
 
 Status loadBox(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 #include <string_view>
 
 #include "core/file_places.h"
@@ -22,6 +23,16 @@ bool saveBox(Runtime& runtime, Place place, std::string_view name, const RichTex
 // The same for a text that is not in a box.
 bool saveText(Runtime& runtime, Place place, std::string_view name, const QString& text,
               BoxFont font);
+
+// Writes the boxes' texts to their files in `place` as one unit: all change
+// or none does. On failure tells the user which file could not be written
+// and why, and returns false.
+struct BoxToSave {
+  std::string_view name;
+  const RichTextBox& box;
+  BoxFont font;
+};
+bool saveBoxesTogether(Runtime& runtime, Place place, std::initializer_list<BoxToSave> boxes);
 
 // Reads `name` in `place` into the box, replacing its text (the box's change
 // handling runs). Returns the failure without telling the user.

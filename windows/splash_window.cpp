@@ -8,6 +8,7 @@
 #include "platform/file_service.h"
 #include "platform/form_timer.h"
 #include "platform/runtime.h"
+#include "platform/save_unit.h"
 #include "platform/twips.h"
 #include "windows/artwork.h"
 #include "windows/main_window.h"
@@ -48,6 +49,7 @@ void SplashWindow::onLoad() {
   startcount = 0;
   Timer1->setEnabled(true);
   makeDataDirectory();
+  recoverInterruptedSaves(runtime().places());
 }
 
 void SplashWindow::makeDataDirectory() {

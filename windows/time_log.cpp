@@ -8,9 +8,10 @@ namespace tempodial {
 
 bool saveTimeLog(MainWindow& main, Place place) {
   Runtime& rt = main.runtime();
-  return saveBox(rt, place, files::kSeconds, *main.RichTextBox1, kClockBoxFont) &&
-         saveBox(rt, place, files::kMinutes, *main.RichTextBox2, kClockBoxFont) &&
-         saveBox(rt, place, files::kHours, *main.RichTextBox3, kClockBoxFont);
+  return saveBoxesTogether(rt, place,
+                           {{files::kSeconds, *main.RichTextBox1, kClockBoxFont},
+                            {files::kMinutes, *main.RichTextBox2, kClockBoxFont},
+                            {files::kHours, *main.RichTextBox3, kClockBoxFont}});
 }
 
 void loadTimeLog(MainWindow& main, Place place) {
@@ -23,9 +24,10 @@ void loadTimeLog(MainWindow& main, Place place) {
 bool blankTimeLog(MainWindow& main) {
   Runtime& rt = main.runtime();
   const RichTextBox& blank = *main.RichTextBox4;
-  return saveBox(rt, Place::Windows, files::kSeconds, blank, kClockBoxFont) &&
-         saveBox(rt, Place::Windows, files::kMinutes, blank, kClockBoxFont) &&
-         saveBox(rt, Place::Windows, files::kHours, blank, kClockBoxFont);
+  return saveBoxesTogether(rt, Place::Windows,
+                           {{files::kSeconds, blank, kClockBoxFont},
+                            {files::kMinutes, blank, kClockBoxFont},
+                            {files::kHours, blank, kClockBoxFont}});
 }
 
 bool saveTotals(MainWindow& main) {

@@ -8,16 +8,16 @@ namespace tempodial {
 
 class MainWindow;
 
-// Writes the three boxes, seconds first. Stops at the first file that cannot
-// be written, reports it, and returns false.
+// Writes the three boxes as one unit: all three files change or none does. A
+// file that cannot be written is reported and false returned.
 bool saveTimeLog(MainWindow& main, Place place);
 
 // Loads each file that exists into its box (seconds, minutes, hours); a file
 // that cannot be read is reported and leaves its box unchanged.
 void loadTimeLog(MainWindow& main, Place place);
 
-// Writes the blank value to the three files in the Windows directory; the
-// boxes on screen do not change.
+// Writes the blank value to the three files in the Windows directory as one
+// unit; the boxes on screen do not change.
 bool blankTimeLog(MainWindow& main);
 
 // The save of the totals on the way out: the TimeLog and then the CostLog,

@@ -238,8 +238,8 @@ TEST_F(ExitTest, TitleBarCloseThenExitAndSaveKeepsTheCountersTheClockShowed) {
 
 TEST_F(ExitTest, FailedSaveOnTheWayOutReportsItAndKeepsTheProgramRunning) {
   writeOldTotals();
-  // A folder where minutes.tme should be: seconds.tme is written, minutes.tme
-  // cannot be, and nothing after it is touched.
+  // A folder where minutes.tme should be: the TimeLog is saved as one unit, so
+  // none of its files changes, and the CostLog after it is not touched.
   QFile::remove(path(Place::Data, files::kMinutes));
   ASSERT_TRUE(QDir().mkpath(path(Place::Data, files::kMinutes)));
   setClock({"0", "3", "20"});
@@ -249,6 +249,7 @@ TEST_F(ExitTest, FailedSaveOnTheWayOutReportsItAndKeepsTheProgramRunning) {
   ASSERT_EQ(services.messages.size(), 1);
   EXPECT_TRUE(services.messages[0].contains(QStringLiteral("minutes.tme")))
       << services.messages[0].toStdString();
+  EXPECT_EQ(readRaw(Place::Data, files::kSeconds), clockDocument("41"));
   EXPECT_EQ(readRaw(Place::Data, files::kHours), clockDocument("43"));
   EXPECT_EQ(readRaw(Place::Data, files::kCost), costDocument("4.4"));
   EXPECT_EQ(services.ends, 0);

@@ -68,6 +68,26 @@ TEST_F(FullDataDirectory, TimeLogAndCostLogSavesReportAndShowNoSuccess) {
   expectOldFilesWhole();
 }
 
+TEST_F(FullDataDirectory, RoomForOneTimeLogFileChangesNoneOfTheThree) {
+  const QByteArray oldMinutes = readRaw(Place::Data, files::kMinutes);
+  const QByteArray oldHours = readRaw(Place::Data, files::kHours);
+  QFile filler(folder + QStringLiteral("/filler"));
+  ASSERT_TRUE(filler.resize(filler.size() - 4096));  // one page free: one document fits
+  main().RichTextBox1->setText(QString(3000, QLatin1Char('9')));
+  main().RichTextBox2->setText(QString(3000, QLatin1Char('8')));
+  main().RichTextBox3->setText(QString(3000, QLatin1Char('7')));
+  main().SSCommand3->click();
+  EXPECT_EQ(services.messages, QStringList{"Could not save " + path(Place::Data, files::kMinutes) +
+                                           ": No space left on device"});
+  EXPECT_EQ(main().SSPanel1->caption(), "before");
+  expectOldFilesWhole();
+  EXPECT_EQ(readRaw(Place::Data, files::kMinutes), oldMinutes);
+  EXPECT_EQ(readRaw(Place::Data, files::kHours), oldHours);
+  QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+  left.sort();
+  EXPECT_EQ(left, (QStringList{"cost.tme", "filler", "hours.tme", "minutes.tme", "seconds.tme"}));
+}
+
 TEST_F(FullDataDirectory, ExitAndSaveKeepsTheProgramRunning) {
   main().RichTextBox1->setText(QString(3000, QLatin1Char('9')));
   services.answerModal(QString::fromLatin1(ExitWindow::kName),

@@ -58,6 +58,33 @@ TEST_F(LaunchTest, EveryKindOfBadLocationGivesTheOneMessage) {
   EXPECT_FALSE(QFileInfo::exists(notRun));
 }
 
+TEST_F(LaunchTest, RelativePathsAreRefusedWhereverTheProgramWasStartedAndBareNamesUsePath) {
+  // Programs that a relative path would find from the folder the program
+  // happens to have been started in.
+  const QString script = markerScript();
+  QDir(scratch.path()).mkpath("bin");
+  ASSERT_TRUE(QFile::copy(script, scratch.filePath("bin/netscape")));
+  ASSERT_TRUE(QFile::copy(script, scratch.filePath("x")));
+  const QString startedIn = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(scratch.path()));
+  const QStringList relative = {"bin/netscape", "./x",
+                                "../" + QFileInfo(scratch.path()).fileName() + "/x"};
+  for (const QString& command : relative) {
+    store(1, command + " " + scratch.filePath("unused"));
+    launchProgram(*runtime, 1);
+  }
+  store(2, "true bare");  // a bare name is still looked up on PATH
+  launchProgram(*runtime, 2);
+  store(3, "'" + scratch.filePath("x") + "' " + scratch.filePath("unused"));  // absolute
+  launchProgram(*runtime, 3);
+  QDir::setCurrent(startedIn);
+
+  EXPECT_EQ(services.messages, QStringList(relative.size(), kFailure));
+  ASSERT_EQ(services.starts.size(), 2u);
+  EXPECT_EQ(services.starts[0].program, "true");
+  EXPECT_EQ(services.starts[1].program, scratch.filePath("x"));
+}
+
 TEST_F(LaunchTest, StoredCommandStartsWithLiteralWordsAndNoShell) {
   services.performStarts = true;
   const QString marker = scratch.filePath("marker");

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 
+#include "core/save_unit.h"
 #include "platform/controls.h"
 #include "platform/form_timer.h"
 #include "window_fixture.h"
@@ -93,6 +94,56 @@ TEST_F(StartupTest, DataDirectoryThatCannotBeCreatedIsReportedAndWritesReportThe
   EXPECT_TRUE(services.messages[1].startsWith("Could not save "))
       << services.messages[1].toStdString();
   EXPECT_EQ(shown.SSPanel1->caption(), kWelcome);
+}
+
+TEST_F(StartupTest, InterruptedSavesAreCompletedAndOnlyTheirTemporariesRemoved) {
+  // In the data directory a TimeLog save was killed after seconds.tme was
+  // renamed into place: its record and two staged documents are left.
+  writeValue(Place::Data, files::kSeconds, "9");
+  writeValue(Place::Data, files::kMinutes, "8");
+  writeValue(Place::Data, files::kHours, "7");
+  writeValue(Place::Data, std::string(files::kMinutes) + ".staged", "30");
+  writeValue(Place::Data, std::string(files::kHours) + ".staged", "2");
+  writeRaw(
+      Place::Data, kUnitRecordName,
+      QByteArray::fromStdString(writeUnitRecord({path(Place::Data, files::kSeconds).toStdString(),
+                                                 path(Place::Data, files::kMinutes).toStdString(),
+                                                 path(Place::Data, files::kHours).toStdString()})));
+  // In the Windows directory a save was killed before its record was
+  // committed: the old TimeLog stands.
+  writeValue(Place::Windows, files::kSeconds, "5");
+  writeValue(Place::Windows, std::string(files::kSeconds) + ".staged", "55");
+  // Temporaries of single saves, and the user's own files that look alike.
+  // (Names are lower case on disk, as the program writes them.)
+  const QStringList leftovers = {"cost.tme.ab12cd", "weekday.cst.zz9yy8", "timelog.roll.qw12er"};
+  const QStringList kept = {"notes.txt", "seconds.tme.bak", "cost.tme.ab12cde", "notes.txt.ab12cd"};
+  for (Place place : {Place::Windows, Place::Data}) {
+    for (const QString& name : leftovers + kept) writeRaw(place, name.toStdString(), "x");
+  }
+  QDir().mkpath(path(Place::Data, "hours.tme.ab12cd"));  // a folder is never a temporary
+
+  startProgram();
+  main().SSCommand4->click();
+  EXPECT_EQ(main().RichTextBox3->text() + ":" + main().RichTextBox2->text() + ":" +
+                main().RichTextBox1->text(),
+            "2:30:9");
+  main().prev->trigger();
+  EXPECT_EQ(main().RichTextBox1->text(), "5");
+  EXPECT_TRUE(services.messages.isEmpty());
+
+  QStringList dataLeft = QDir(runtime->places().folder(Place::Data))
+                             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  dataLeft.sort();
+  QStringList expectedData =
+      kept + QStringList{"hours.tme", "minutes.tme", "seconds.tme", "hours.tme.ab12cd"};
+  expectedData.sort();
+  EXPECT_EQ(dataLeft.join(' ').toStdString(), expectedData.join(' ').toStdString());
+  QStringList windowsLeft = QDir(runtime->places().root())
+                                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  windowsLeft.sort();
+  QStringList expectedWindows = kept + QStringList{"seconds.tme", "wex"};
+  expectedWindows.sort();
+  EXPECT_EQ(windowsLeft.join(' ').toStdString(), expectedWindows.join(' ').toStdString());
 }
 
 TEST_F(StartupTest, EmptyButtShowShowsBarAndTicksStartWithBar) {

@@ -1,11 +1,18 @@
 // The TimeLog and the CostLog: each operation at its own place, exact files,
 // and failures that never pass for success.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <tuple>
 
 #include "core/value_document.h"
 #include "platform/controls.h"
 #include "window_fixture.h"
+#include "windows/exit_window.h"
 #include "windows/main_window.h"
 #include "windows/options_window.h"
 
@@ -107,6 +114,136 @@ TEST_F(LogTest, FailedSaveShowsNoSuccessAndLeavesLaterFilesByteForByte) {
   EXPECT_EQ(readRaw(Place::Data, files::kHours), oldHours);
   EXPECT_EQ(readText(Place::Data, files::kMinutes), "11");
 }
+
+// Each of the three files blocked in turn, for each way the TimeLog is saved:
+// the blocked file is named with its reason, and none of the three changes.
+enum class Blocker { Folder, LinkToFifo, LinkToFolder, ReadOnly };
+enum class Saver { Button, Menu, Blank, Exit };
+
+const char* blockerName(Blocker blocker) {
+  switch (blocker) {
+    case Blocker::Folder:
+      return "Folder";
+    case Blocker::LinkToFifo:
+      return "LinkToFifo";
+    case Blocker::LinkToFolder:
+      return "LinkToFolder";
+    case Blocker::ReadOnly:
+      return "ReadOnly";
+  }
+  return "";
+}
+const char* saverName(Saver saver) {
+  const char* names[] = {"Button", "Menu", "MakeABlank", "Exit"};
+  return names[static_cast<int>(saver)];
+}
+
+using BlockedCase = std::tuple<std::string_view, Blocker, Saver>;
+
+class BlockedTimeLog : public LogTest, public testing::WithParamInterface<BlockedCase> {
+ protected:
+  std::string_view blocked() const { return std::get<0>(GetParam()); }
+  Blocker blocker() const { return std::get<1>(GetParam()); }
+  Saver saver() const { return std::get<2>(GetParam()); }
+  Place place() const {
+    return saver() == Saver::Menu || saver() == Saver::Blank ? Place::Windows : Place::Data;
+  }
+  // Puts the blocker where the file belongs; returns the reason expected.
+  QString block() {
+    const QString at = path(place(), blocked());
+    const QByteArray where = QFile::encodeName(at);
+    const QString target = home.filePath(QStringLiteral("target"));
+    switch (blocker()) {
+      case Blocker::Folder:
+        QFile::remove(at);
+        EXPECT_TRUE(QDir().mkpath(at));
+        return QStringLiteral("Is a directory");
+      case Blocker::LinkToFifo:
+        EXPECT_EQ(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        QFile::remove(at);
+        EXPECT_TRUE(QFile::link(target, at));
+        return QStringLiteral("not an ordinary file");
+      case Blocker::LinkToFolder:
+        EXPECT_TRUE(QDir().mkpath(target));
+        QFile::remove(at);
+        EXPECT_TRUE(QFile::link(target, at));
+        return QStringLiteral("not an ordinary file");
+      case Blocker::ReadOnly:
+        EXPECT_EQ(::chmod(where.constData(), 0444), 0);
+        return QStringLiteral("Permission denied");
+    }
+    return {};
+  }
+  void save() {
+    switch (saver()) {
+      case Saver::Button:
+        main().SSCommand3->click();
+        break;
+      case Saver::Menu:
+        main().save->trigger();
+        break;
+      case Saver::Blank:
+        main().blank->trigger();
+        break;
+      case Saver::Exit:
+        services.answerModal(QString::fromLatin1(ExitWindow::kName),
+                             [](Form& form) { static_cast<ExitWindow&>(form).Command1->click(); });
+        main().Command3->click();
+        break;
+    }
+  }
+};
+
+TEST_P(BlockedTimeLog, NoneOfTheThreeFilesChangesAndTheBlockedOneIsNamed) {
+  if (blocker() == Blocker::ReadOnly && geteuid() == 0) {
+    GTEST_SKIP() << "root writes read-only files";
+  }
+  const std::string_view names[] = {files::kSeconds, files::kMinutes, files::kHours};
+  const char* olds[] = {"11", "12", "13"};
+  for (int i = 0; i < 3; ++i) writeValue(place(), names[i], QString::fromLatin1(olds[i]));
+  const QString reason = block();
+  setClock("2", "30", "40");
+  main().setStatus(QStringLiteral("before"));
+  save();
+
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_EQ(services.messages[0],
+            QStringLiteral("Could not save %1: %2").arg(path(place(), blocked()), reason));
+  for (int i = 0; i < 3; ++i) {
+    if (names[i] == blocked()) continue;
+    EXPECT_EQ(readRaw(place(), names[i]), clockDocument(olds[i])) << names[i];
+  }
+  const QFileInfo blockedInfo(path(place(), blocked()));
+  EXPECT_EQ(blockedInfo.isSymLink(),
+            blocker() == Blocker::LinkToFifo || blocker() == Blocker::LinkToFolder);
+  if (blocker() == Blocker::LinkToFifo) {
+    struct stat target {};
+    ASSERT_EQ(::stat(QFile::encodeName(home.filePath("target")).constData(), &target), 0);
+    EXPECT_TRUE(S_ISFIFO(target.st_mode));
+  }
+  EXPECT_EQ(main().SSPanel1->caption(), "before");
+  EXPECT_EQ(services.ends, 0);
+  EXPECT_FALSE(exists(Place::Data, files::kCost)) << "the exit save stops at the TimeLog";
+  QStringList left = QDir(runtime->places().folder(place()))
+                         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  left.removeAll(QStringLiteral("wex"));
+  left.sort();
+  EXPECT_EQ(left, (QStringList{"hours.tme", "minutes.tme", "seconds.tme"}))
+      << "no staged document or record is left";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachFile, BlockedTimeLog,
+    testing::Combine(testing::Values(files::kSeconds, files::kMinutes, files::kHours),
+                     testing::Values(Blocker::Folder, Blocker::LinkToFifo, Blocker::LinkToFolder,
+                                     Blocker::ReadOnly),
+                     testing::Values(Saver::Button, Saver::Menu, Saver::Blank, Saver::Exit)),
+    [](const testing::TestParamInfo<BlockedCase>& info) {
+      std::string file(std::get<0>(info.param));
+      file = file.substr(0, file.find('.'));
+      return std::string(saverName(std::get<2>(info.param))) + "_" + file + "_" +
+             blockerName(std::get<1>(info.param));
+    });
 
 TEST_F(LogTest, MenuSaveIntoABlockedPlaceIsReported) {
   blockPlace(Place::Windows);
