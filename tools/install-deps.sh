@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool python3
   locales desktop-file-utils appstream
+  dbus python3-dbus python3-dbusmock
   libnss-wrapper
 )
 if [[ "${1:-}" == "--run-only" ]]; then

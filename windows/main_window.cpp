@@ -4,9 +4,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "core/session.h"
 #include "platform/controls.h"
 #include "platform/form_timer.h"
 #include "platform/runtime.h"
+#include "platform/sleep_watch.h"
 #include "platform/twips.h"
 #include "windows/about_window.h"
 #include "windows/artwork.h"
@@ -231,6 +233,10 @@ void MainWindow::startStop() {
     runStartMs_ = now;
     runCounted_ = 0;
     recorder_.clockStarted();
+    if (sleepWatch_ == nullptr) {
+      sleepWatch_ = new SleepWatch(this);
+      connect(sleepWatch_, &SleepWatch::woke, this, &MainWindow::sleptWhileRunning);
+    }
   }
   setStatus(QStringLiteral("The timer has been touched"));
 }
@@ -247,6 +253,12 @@ void MainWindow::countUpTo(qint64 due) {
   int added = 0;
   for (; runCounted_ < due; ++runCounted_, ++added) tick();
   if (added > 0) recorder_.counted(added);
+}
+
+void MainWindow::sleptWhileRunning(qint64 sleptMs) {
+  if (!Timer1->enabled()) return;
+  setStatus(QStringLiteral("The computer slept for %1; the timer did not count that time")
+                .arg(QString::fromStdString(clockText(sleptMs / 1000))));
 }
 
 void MainWindow::endForSystem() {

@@ -19,6 +19,7 @@ class FormTimer;
 class Label;
 class Panel3D;
 class RichTextBox;
+class SleepWatch;
 
 class MainWindow : public Form {
   Q_OBJECT
@@ -138,10 +139,13 @@ class MainWindow : public Form {
   void costAreaByCheckBox();
   // Adds seconds until `due` seconds of this run are on the clock.
   void countUpTo(qint64 due);
+  // Tells the user how long the computer slept while the clock ran.
+  void sleptWhileRunning(qint64 sleptMs);
 
   SessionRecorder recorder_{*this};
-  qint64 runStartMs_ = 0;  // monotonic time of the last start
-  qint64 runCounted_ = 0;  // seconds the clock has added since then
+  qint64 runStartMs_ = 0;             // monotonic time of the last start
+  qint64 runCounted_ = 0;             // seconds the clock has added since then
+  SleepWatch* sleepWatch_ = nullptr;  // made at the first start of the clock
 };
 
 // Brings the main window to the front (another start of the program asked).

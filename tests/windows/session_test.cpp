@@ -14,6 +14,7 @@
 #include "platform/controls.h"
 #include "platform/form_timer.h"
 #include "platform/session_journal.h"
+#include "platform/sleep_watch.h"
 #include "window_fixture.h"
 #include "windows/exit_window.h"
 #include "windows/main_window.h"
@@ -146,6 +147,28 @@ TEST_F(SessionTest, SystemEndKeepsTheLastSecondAndTouchesNoFile) {
   EXPECT_EQ(lastRow("seconds").toInt(), 4);
   EXPECT_EQ(lastRow("secs").toString(), QStringLiteral("4"));
   EXPECT_EQ(QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files), before);
+}
+
+TEST_F(SessionTest, SleepWhileRunningIsToldAndNotCounted) {
+  startStop();
+  auto* watch = main().findChild<SleepWatch*>();
+  ASSERT_NE(watch, nullptr);
+  qint64 boot = 0;
+  watch->bootClockMs = [&boot] { return boot; };
+  watch->runClockMs = [this] { return services.clockMs; };
+  elapseAfter(1000);
+  watch->prepareForSleep(true);
+  boot += 760'400;  // asleep: the clock the timer counts by stands still
+  watch->prepareForSleep(false);
+  elapseAfter(1000);
+  EXPECT_EQ(main().SSPanel1->caption(),
+            QStringLiteral("The computer slept for 0:12:40; the timer did not count that time"));
+  EXPECT_EQ(shown(), QStringLiteral("0:0:2"));
+  startStop();
+  watch->prepareForSleep(true);
+  watch->prepareForSleep(false);
+  EXPECT_EQ(main().SSPanel1->caption(), QStringLiteral("The timer has been touched"))
+      << "a stopped clock has nothing to tell";
 }
 
 // At start-up a run that was cut short is offered back once; any other last
