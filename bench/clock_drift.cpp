@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
   qint64 lastLateness = 0;
   auto tick = main.Timer1->onTick;
   main.Timer1->onTick = [&] {
+    services.clockMs = clock.elapsed();  // the clock counts real elapsed time
     tick();
     ++seen;
 

@@ -1,5 +1,6 @@
 #include "platform/session_journal.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -68,6 +69,7 @@ SessionJournal::SessionJournal(QString path) : path_(std::move(path)) {
 SessionJournal::~SessionJournal() { close(); }
 
 void SessionJournal::close() {
+  update_.reset();
   if (!QSqlDatabase::contains(connection_)) return;
   {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -107,45 +109,39 @@ Status SessionJournal::open(QString* movedAside, QString* reason) {
 
 Status SessionJournal::openFile(bool* broken) {
   close();
+  QDir().mkpath(QFileInfo(path_).path());
+  Status status = connect(broken);
+  // Every handle on the connection is gone here, so it can be removed.
+  if (status.ok()) {
+    open_ = true;
+  } else {
+    close();
+  }
+  return status;
+}
+
+Status SessionJournal::connect(bool* broken) {
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
   db.setDatabaseName(path_);
   db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-  if (!db.open()) {
-    Status status = failure(db.lastError());
-    close();
-    return status;
-  }
+  if (!db.open()) return failure(db.lastError());
   QSqlQuery check(db);
   if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
       check.value(0).toString() != QLatin1String("ok")) {
     const QSqlError error = check.lastError();
-    if (error.isValid() && !isBrokenDatabase(error)) {
-      Status status = failure(error);
-      close();
-      return status;
-    }
+    if (error.isValid() && !isBrokenDatabase(error)) return failure(error);
+    *broken = true;
     const QString reason =
         error.isValid() ? error.databaseText()
                         : QStringLiteral("the database is damaged: ") + check.value(0).toString();
-    close();
-    *broken = true;
     return Status::Error(reason.toStdString());
   }
   check.finish();
   for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"}) {
     Status status = exec(QString::fromLatin1(pragma));
-    if (!status.ok()) {
-      close();
-      return status;
-    }
+    if (!status.ok()) return status;
   }
-  Status status = migrate();
-  if (!status.ok()) {
-    close();
-    return status;
-  }
-  open_ = true;
-  return Status::Ok();
+  return migrate();
 }
 
 Status SessionJournal::migrate() {
@@ -217,11 +213,15 @@ Status SessionJournal::update(qint64 id, const SessionSnapshot& now, const QDate
   // In write-ahead mode a commit survives a killed process at once; a full
   // sync makes it survive a power cut as well, with every commit before it.
   if (durable) exec(QStringLiteral("PRAGMA synchronous=FULL"));
-  QSqlQuery query(database());
-  query.prepare(
-      QStringLiteral("UPDATE sessions SET end_utc = :end, seconds = :seconds, cost_end = :cost,"
-                     " tariff = :tariff, rate = :rate, currency = :currency, hours = :hours,"
-                     " minutes = :minutes, secs = :secs WHERE id = :id"));
+  // Prepared once: the clock brings its row up to date every few seconds.
+  if (!update_) {
+    update_ = std::make_unique<QSqlQuery>(database());
+    update_->prepare(
+        QStringLiteral("UPDATE sessions SET end_utc = :end, seconds = :seconds, cost_end = :cost,"
+                       " tariff = :tariff, rate = :rate, currency = :currency, hours = :hours,"
+                       " minutes = :minutes, secs = :secs WHERE id = :id"));
+  }
+  QSqlQuery& query = *update_;
   bindSnapshot(query, now, nowUtc);
   query.bindValue(QStringLiteral(":id"), id);
   const bool done = query.exec();

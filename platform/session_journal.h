@@ -5,12 +5,14 @@
 
 #include <QDateTime>
 #include <QString>
+#include <memory>
 #include <optional>
 
 #include "core/session.h"
 #include "core/status.h"
 
 class QSqlDatabase;
+class QSqlQuery;
 
 namespace tempodial {
 
@@ -80,12 +82,14 @@ class SessionJournal {
   // Opens the file as it is; `broken` tells a file that is no sound journal
   // from one that cannot be opened at all.
   Status openFile(bool* broken);
+  Status connect(bool* broken);
   Status migrate();
   Status exec(const QString& sql);
   void moveAside(QString* movedAside);
 
   QString path_;
   QString connection_;
+  std::unique_ptr<QSqlQuery> update_;
   bool open_ = false;
 };
 
