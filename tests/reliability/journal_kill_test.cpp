@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <algorithm>
 #include <random>
 
 #include "platform/session_journal.h"
@@ -64,8 +65,10 @@ TEST(KillDuringJournalWrite, IntegrityCheckIsOkAfterEveryKill) {
       QSqlQuery query(db);
       ASSERT_TRUE(query.exec("PRAGMA integrity_check") && query.next());
       EXPECT_EQ(query.value(0).toString(), "ok") << "after kill " << kill;
-      ASSERT_TRUE(query.exec("SELECT count(*), max(seconds) FROM sessions") && query.next());
-      lastCounted = query.value(1).toLongLong();
+      // A child killed before it made its table leaves none.
+      if (query.exec("SELECT max(seconds) FROM sessions") && query.next()) {
+        lastCounted = std::max(lastCounted, query.value(0).toLongLong());
+      }
     }
     QSqlDatabase::removeDatabase("probe");
   }
