@@ -137,6 +137,7 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, const QString& accessib
   setInsertPolicy(QComboBox::NoInsert);
   // Names are compared exactly: typing must not be completed into an entry.
   setCompleter(nullptr);
+  lineEdit()->setAccessibleName(accessibleName);
   lineEdit()->installEventFilter(this);
   connect(this, &QComboBox::activated, this, [this] {
     const bool typed = typed_;

@@ -13,7 +13,8 @@ namespace tempodial {
 ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
   // No title text and no title-bar buttons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint);
-  setWindowTitle(QString());
+  // One blank: the window system shows the program's name in an empty title.
+  setWindowTitle(QStringLiteral(" "));
   // The title bar stays empty; assistive technology hears what is asked.
   const QString question = QStringLiteral("Reset the clock to 0:0:0?");
   setAccessibleName(question);
