@@ -11,6 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
   xvfb xauth x11-utils imagemagick
+  dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 xdotool openbox
   locales desktop-file-utils appstream
 )
 if [[ "${1:-}" == "--run-only" ]]; then

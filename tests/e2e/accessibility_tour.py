@@ -84,6 +84,15 @@ def window_titles(program):
                            text=True).stdout.rstrip("\n") for wid in ids.split()]
 
 
+def move_focus_to(program, name, tries=6):
+    """Presses Tab until the control named `name` has the focus."""
+    for _ in range(tries):
+        if program.focused_name() == name:
+            return
+        key("Tab")
+    raise Failure(f"Tab does not reach {name!r}")
+
+
 def activate(title, visible=True):
     """Gives the window with this title the keyboard, as a click on it would."""
     shown = ["--onlyvisible"] if visible else []
@@ -317,10 +326,11 @@ def companion_windows_tour(program):
     key("Return")
     program.gone("Just a minute...")
     program.gone("Exit Options")
+    activate("^Tempodial$")
     key("alt+x")
     program.window("dialog", "Exit Options")
-    key("Tab")
-    key("Return")  # "Exit no save"
+    move_focus_to(program, "Exit no save")
+    key("Return")
     wait_for("the program to end", lambda: program.process.poll() is not None)
 
 
@@ -330,14 +340,24 @@ def small_screen_at_scale_two(binary):
     with tempfile.TemporaryDirectory() as home:
         program = Program(binary, home, {"QT_SCALE_FACTOR": "2"})
         try:
-            program.window("frame", "Tempodial")
+            program.window("frame", "Tempodial", holding="menu bar")
             out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
                                   "^Tempodial$", "getwindowgeometry", "--shell"],
                                  capture_output=True, text=True).stdout
-            values = dict(line.split("=") for line in out.split() if "=" in line)
-            right = int(values["X"]) + int(values["WIDTH"])
+            # One block of WINDOW, X, Y, WIDTH, HEIGHT, SCREEN per window; the
+            # main window is the widest.
+            blocks, block = [], {}
+            for line in out.split():
+                name, _, value = line.partition("=")
+                block[name] = int(value)
+                if name == "SCREEN":
+                    blocks.append(block)
+                    block = {}
+            values = max(blocks, key=lambda b: b["WIDTH"])
+            right = values["X"] + values["WIDTH"]
+            expect(values["WIDTH"] > 1000, f"main window at scale 2 is {values['WIDTH']} wide")
             expect(right <= 1280, f"main window at scale 2 ends at x={right}, past 1280")
-            expect(int(values["X"]) >= 0, "main window at scale 2 starts left of the screen")
+            expect(values["X"] >= 0, "main window at scale 2 starts left of the screen")
             print(f"scale 2: main window x={values['X']} width={values['WIDTH']}", flush=True)
         finally:
             program.end()
