@@ -227,13 +227,15 @@ void Form::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   layoutClient();
   updateReachability();
-  if (isVisible()) keepOnScreen(pos());
+  // Only a window the program placed is kept on the screen here; the window
+  // manager places the others.
+  if (isVisible() && testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
 }
 
 void Form::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   updateReachability();
-  if (!event->spontaneous()) keepOnScreen(pos());
+  if (!event->spontaneous() && testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
 }
 
 void Form::layoutClient() {
