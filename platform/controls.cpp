@@ -257,8 +257,25 @@ void Button3D::paintEvent(QPaintEvent* event) {
                         QPalette::ButtonText);
 }
 
+StatusMessage::StatusMessage(QWidget* panel) : QWidget(panel) {
+  setObjectName(QStringLiteral("message"));
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setGeometry(0, 0, 0, 0);
+  hide();
+}
+
+void StatusMessage::announce(const QString& message) {
+  // Hidden and shown again, so that the message is news even when its words
+  // are the same as the last one's.
+  hide();
+  setAccessibleName(message);
+  if (!message.isEmpty()) show();
+}
+
 Panel3D::Panel3D(QWidget* parent, const QString& name, Kind kind) : QLabel(parent), kind_(kind) {
   setObjectName(name);
+  if (kind == Kind::Status) message_ = new StatusMessage(this);
   setTextFormat(Qt::PlainText);
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(1);
@@ -272,6 +289,7 @@ void Panel3D::setCaption(const QString& caption) {
     // Every message is news, even one in the same words as the last.
     QAccessibleEvent named(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&named);
+    message_->announce(caption);
   }
 }
 

@@ -129,6 +129,17 @@ class Button3D : public QToolButton {
   void paintEvent(QPaintEvent* event) override;
 };
 
+// The newest message of a status panel, for assistive technology only: a
+// notification that appears afresh with each message, which screen readers
+// speak whatever has the focus. It takes no room and draws nothing.
+class StatusMessage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit StatusMessage(QWidget* panel);
+  void announce(const QString& message);
+};
+
 // A 3-D panel: a sunken caption that reports mouse presses.
 class Panel3D : public QLabel {
   Q_OBJECT
@@ -146,6 +157,9 @@ class Panel3D : public QLabel {
   QString caption() const { return text(); }
   void setCaption(const QString& caption);
   bool liveStatus() const { return kind_ == Kind::Status; }
+  // The status panel's newest message as a notification (null for a plain
+  // panel).
+  StatusMessage* message() const { return message_; }
 
   // Lets the panel take the focus (by Tab and by a click), so that the
   // keyboard's context-menu keys reach it.
@@ -163,6 +177,7 @@ class Panel3D : public QLabel {
 
  private:
   Kind kind_;
+  StatusMessage* message_ = nullptr;
 };
 
 // A label: its caption shows "&&" as one ampersand.

@@ -135,7 +135,7 @@ def main_window_tour(program):
     start = find(main, "check box", "Start/Stop") or find(main, "push button", "Start/Stop")
     expect(start is not None, "Start/Stop is on the bus")
     check_checked(start, False, "before a press")
-    events = Events("object:property-change:accessible-name")
+    events = Events("object:property-change:accessible-name", "object:state-changed:showing")
     events.clear()
     expect_equal(program.focused_name(), "Start/Stop", "focus after a round of Tab")
     key("Return")
@@ -145,8 +145,17 @@ def main_window_tour(program):
     wait_for("the status announcement",
              lambda: ("object:property-change:accessible-name", "status bar",
                       "The timer has been touched") in events.seen)
+    # Each message also appears afresh as a notification, which screen readers
+    # speak wherever the focus is; the same words again are news again.
+    wait_for("the status notification",
+             lambda: ("object:state-changed:showing=1", "notification",
+                      "The timer has been touched") in events.seen)
+    events.clear()
     key("alt+t")
     wait_for("Start/Stop to be cleared by Alt+T", lambda: pyatspi.STATE_CHECKED not in states(start))
+    wait_for("the status notification after Alt+T",
+             lambda: ("object:state-changed:showing=1", "notification",
+                      "The timer has been touched") in events.seen)
     check_checked(start, False, "after Alt+T stops the clock")
 
     # Alt+A with the cost area cut off opens the Applications menu and does

@@ -157,7 +157,8 @@ class Program:
 
 
 class Events:
-    """Collects the events of the given kinds from the bus."""
+    """Collects the events of the given kinds from the bus, as (kind, role,
+    name) of their source; a state change's kind ends in =1 or =0."""
 
     def __init__(self, *kinds):
         self.seen = []
@@ -167,7 +168,10 @@ class Events:
 
     def _on_event(self, event):
         try:
-            self.seen.append((event.type, event.source.getRoleName(), event.source.name))
+            kind = event.type
+            if kind.startswith("object:state-changed:"):
+                kind += "=%d" % event.detail1  # "...:showing=1" when it appears
+            self.seen.append((kind, event.source.getRoleName(), event.source.name))
         except GLib.Error:
             pass
 
