@@ -1,14 +1,37 @@
 #include "platform/controls.h"
 
+#include <QAccessible>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
 #include "core/number_text.h"
+#include "platform/colours.h"
 
 namespace tempodial {
+namespace {
+
+bool isEnter(const QKeyEvent* event) {
+  return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+         (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+bool isContextMenuKey(const QKeyEvent* event) {
+  return (event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier) ||
+         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+}
+
+// Where a menu opened from the keyboard appears: under the control.
+QPoint keyboardMenuPlace(const QWidget* control) {
+  return control->mapToGlobal(QPoint(0, control->height()));
+}
+
+}  // namespace
 
 QFont arialFont(double points, bool bold) {
   QFont font(QStringLiteral("Arial"));
@@ -41,22 +64,39 @@ RichTextBox::RichTextBox(QWidget* parent, const QString& name, const QString& ac
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setLineWrapMode(QPlainTextEdit::NoWrap);
-  connect(this, &QPlainTextEdit::textChanged, this, [this] {
-    if (onChange) onChange();
-  });
+  setFocusPolicy(Qt::StrongFocus);
+  connect(this, &QPlainTextEdit::textChanged, this, &RichTextBox::textEdited);
 }
 
-void RichTextBox::setText(const QString& text) { setPlainText(text); }
+void RichTextBox::setText(const QString& text) {
+  {
+    const QScopedValueRollback writing(programWriting_, true);
+    setPlainText(text);
+  }
+  programText_ = toPlainText();
+}
+
+void RichTextBox::textEdited() {
+  if (locked() && !programWriting_ && toPlainText() != programText_) {
+    // Not the program's change: put the program's text back, quietly.
+    const QScopedValueRollback writing(programWriting_, true);
+    const QSignalBlocker quiet(this);
+    setPlainText(programText_);
+    viewport()->update();
+    return;
+  }
+  if (onChange) onChange();
+}
 
 double RichTextBox::number() const { return readNumber(text().toStdString()); }
 
 void RichTextBox::setNumber(double value) { setText(QString::fromStdString(writeNumber(value))); }
 
 void RichTextBox::setLocked(bool locked) {
+  programText_ = toPlainText();
   setReadOnly(locked);
   setTextInteractionFlags(locked ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
                                  : Qt::TextEditorInteraction);
-  setFocusPolicy(Qt::StrongFocus);
 }
 
 CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
@@ -66,6 +106,22 @@ CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
   connect(this, &QCheckBox::toggled, this, [this] {
     if (onClick) onClick();
   });
+}
+
+void CheckBox::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard && onMouseDown) {
+    onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
+  }
+  event->accept();
+}
+
+void CheckBox::keyPressEvent(QKeyEvent* event) {
+  if (isContextMenuKey(event)) {
+    if (onMouseDown) onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
+    event->accept();
+    return;
+  }
+  QCheckBox::keyPressEvent(event);
 }
 
 void CheckBox::mousePressEvent(QMouseEvent* event) {
@@ -81,6 +137,7 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, const QString& accessib
   setInsertPolicy(QComboBox::NoInsert);
   // Names are compared exactly: typing must not be completed into an entry.
   setCompleter(nullptr);
+  lineEdit()->setAccessibleName(accessibleName);
   lineEdit()->installEventFilter(this);
   connect(this, &QComboBox::activated, this, [this] {
     const bool typed = typed_;
@@ -119,6 +176,24 @@ Button::Button(QWidget* parent, const QString& name, const QString& caption)
   });
 }
 
+void Button::setFaceColour(const QColor& face) {
+  QPalette colours = palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    colours.setColor(group, QPalette::Button, face);
+    colours.setColor(group, QPalette::ButtonText, readableOn(face));
+  }
+  setPalette(colours);
+}
+
+void Button::keyPressEvent(QKeyEvent* event) {
+  if (isEnter(event)) {
+    if (!event->isAutoRepeat()) click();
+    event->accept();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
+}
+
 Button3D::Button3D(QWidget* parent, const QString& name, const QString& caption, const QIcon& icon)
     : QToolButton(parent) {
   setObjectName(name);
@@ -133,8 +208,18 @@ Button3D::Button3D(QWidget* parent, const QString& name, const QString& caption,
   });
 }
 
+void Button3D::keyPressEvent(QKeyEvent* event) {
+  if (isEnter(event)) {
+    if (!event->isAutoRepeat()) click();
+    event->accept();
+    return;
+  }
+  QToolButton::keyPressEvent(event);
+}
+
 void Button3D::paintEvent(QPaintEvent* event) {
-  if (text().isEmpty()) {
+  const bool darkFace = palette().color(QPalette::Button).lightness() < 128;
+  if (text().isEmpty() && !darkFace) {
     QToolButton::paintEvent(event);
     return;
   }
@@ -152,27 +237,96 @@ void Button3D::paintEvent(QPaintEvent* event) {
   const int margin = 6;
   const QRect inner = rect().adjusted(margin, margin, -margin, -margin);
   const QSize icon = iconSize();
-  const QRect iconRect(inner.left(), inner.center().y() - icon.height() / 2 + 1, icon.width(),
+  const int iconLeft = text().isEmpty() ? inner.center().x() - icon.width() / 2 + 1 : inner.left();
+  const QRect iconRect(iconLeft, inner.center().y() - icon.height() / 2 + 1, icon.width(),
                        icon.height());
+  if (darkFace) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xee, 0xf6, 0xf7));
+    painter.drawRoundedRect(QRectF(iconRect).adjusted(-3, -3, 3, 3), 5, 5);
+    painter.restore();
+  }
   const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
   painter.drawPixmap(iconRect, this->icon().pixmap(icon, devicePixelRatio(), mode));
+  if (text().isEmpty()) return;
   const QRect textRect = inner.adjusted(icon.width() + margin, 0, 0, 0);
   const int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
   style()->drawItemText(&painter, textRect, flags, palette(), isEnabled(), text(),
                         QPalette::ButtonText);
 }
 
-Panel3D::Panel3D(QWidget* parent, const QString& name) : QLabel(parent) {
+StatusMessage::StatusMessage(QWidget* panel) : QWidget(panel) {
+  setObjectName(QStringLiteral("message"));
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setGeometry(0, 0, 0, 0);
+  hide();
+}
+
+void StatusMessage::announce(const QString& message) {
+  // Hidden and shown again, so that the message is news even when its words
+  // are the same as the last one's.
+  hide();
+  setAccessibleName(message);
+  if (!message.isEmpty()) show();
+}
+
+Panel3D::Panel3D(QWidget* parent, const QString& name, Kind kind) : QLabel(parent), kind_(kind) {
   setObjectName(name);
+  if (kind == Kind::Status) message_ = new StatusMessage(this);
+  setTextFormat(Qt::PlainText);
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(1);
   setAlignment(Qt::AlignCenter);
   setWordWrap(true);
 }
 
+void Panel3D::setCaption(const QString& caption) {
+  setText(caption);
+  if (liveStatus()) {
+    // Every message is news, even one in the same words as the last.
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    message_->announce(caption);
+  }
+}
+
+void Panel3D::setTakesFocus(bool takesFocus) {
+  setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void Panel3D::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard && onMouseDown) {
+    onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
+  }
+  event->accept();
+}
+
+void Panel3D::keyPressEvent(QKeyEvent* event) {
+  if (isContextMenuKey(event)) {
+    if (onMouseDown) onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
+    event->accept();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
 void Panel3D::mousePressEvent(QMouseEvent* event) {
   if (onMouseDown) onMouseDown(event->button(), event->globalPosition().toPoint());
   QLabel::mousePressEvent(event);
+}
+
+void Panel3D::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  QStylePainter painter(this);
+  QStyleOptionFocusRect focus;
+  focus.initFrom(this);
+  focus.rect = contentsRect().adjusted(1, 1, -1, -1);
+  focus.backgroundColor = palette().color(backgroundRole());
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 
 Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLabel(parent) {

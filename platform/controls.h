@@ -34,11 +34,20 @@ class RichTextBox : public QPlainTextEdit {
   double number() const;
   void setNumber(double value);
 
-  // A locked box shows its text and takes the focus, but cannot be typed into.
+  // A locked box shows its text and takes the focus, but only the program
+  // changes its text: a change that comes any other way (typing, pasting,
+  // dropping, an input method, assistive technology) is undone at once,
+  // before the change handler could see it.
   bool locked() const { return isReadOnly(); }
   void setLocked(bool locked);
 
   std::function<void()> onChange;
+
+ private:
+  void textEdited();
+
+  QString programText_;
+  bool programWriting_ = false;
 };
 
 class CheckBox : public QCheckBox {
@@ -52,9 +61,13 @@ class CheckBox : public QCheckBox {
   void setValue(int value) { setChecked(value != 0); }
 
   std::function<void()> onClick;
+  // Also runs for the keyboard's context-menu keys (Menu, Shift+F10), as a
+  // right-button press at the control.
   MouseHandler onMouseDown;
 
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 };
 
@@ -82,17 +95,27 @@ class ComboBox : public QComboBox {
   bool typed_ = false;
 };
 
+// A push button; Enter presses it as Space does.
 class Button : public QPushButton {
   Q_OBJECT
 
  public:
   Button(QWidget* parent, const QString& name, const QString& caption);
 
+  // A face of a fixed colour whatever the desktop's colours: the caption
+  // takes black or white, whichever stands out more against it.
+  void setFaceColour(const QColor& face);
+
   std::function<void()> onClick;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A 3-D button: a raised button with its 32 x 32 picture beside the
-// caption; a caption too long for one line wraps onto a second.
+// caption; a caption too long for one line wraps onto a second. Enter presses
+// it as Space does. On a dark face the picture lies on a light tile, so that
+// its dark colours stay visible.
 class Button3D : public QToolButton {
   Q_OBJECT
 
@@ -102,7 +125,19 @@ class Button3D : public QToolButton {
   std::function<void()> onClick;
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+};
+
+// The newest message of a status panel, for assistive technology only: a
+// notification that appears afresh with each message, which screen readers
+// speak whatever has the focus. It takes no room and draws nothing.
+class StatusMessage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit StatusMessage(QWidget* panel);
+  void announce(const QString& message);
 };
 
 // A 3-D panel: a sunken caption that reports mouse presses.
@@ -110,15 +145,39 @@ class Panel3D : public QLabel {
   Q_OBJECT
 
  public:
-  Panel3D(QWidget* parent, const QString& name);
+  enum class Kind {
+    Plain,
+    // A status panel: assistive technology sees a status bar and hears each
+    // new message.
+    Status,
+  };
+
+  Panel3D(QWidget* parent, const QString& name, Kind kind = Kind::Plain);
 
   QString caption() const { return text(); }
-  void setCaption(const QString& caption) { setText(caption); }
+  void setCaption(const QString& caption);
+  bool liveStatus() const { return kind_ == Kind::Status; }
+  // The status panel's newest message as a notification (null for a plain
+  // panel).
+  StatusMessage* message() const { return message_; }
 
+  // Lets the panel take the focus (by Tab and by a click), so that the
+  // keyboard's context-menu keys reach it.
+  void setTakesFocus(bool takesFocus);
+
+  // Also runs for the keyboard's context-menu keys (Menu, Shift+F10), as a
+  // right-button press at the panel.
   MouseHandler onMouseDown;
 
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Kind kind_;
+  StatusMessage* message_ = nullptr;
 };
 
 // A label: its caption shows "&&" as one ampersand.

@@ -4,17 +4,38 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <algorithm>
 
+#include "platform/accessibility.h"
+#include "platform/controls.h"
 #include "platform/runtime.h"
 #include "platform/twips.h"
 
 namespace tempodial {
+namespace {
+
+// Where a control that the window's edge cuts off keeps the focus policy it
+// gets back when it comes into view again.
+constexpr const char* kFocusInView = "tempodial_focusInView";
+
+}  // namespace
+
 Form::Form(Runtime& runtime, const QString& name, int index)
-    : QWidget(nullptr), runtime_(runtime), index_(index), client_(new QWidget(this)) {
+    : QWidget(nullptr),
+      runtime_(runtime),
+      index_(index),
+      client_(new QWidget(this)),
+      hiddenControls_(std::make_unique<QWidget>()) {
+  installAccessibility();
   setObjectName(name);
-  setAccessibleName(name);
   client_->setObjectName(QStringLiteral("client"));
+  hiddenControls_->setObjectName(name + QStringLiteral(".hidden"));
   setAttribute(Qt::WA_QuitOnClose, false);
+  // The windows are laid out for their own fonts, whatever the desktop's font
+  // is: a window without a font of its own has the classic 8.25-point face.
+  setFont(arialFont(8.25));
 }
 
 Form::~Form() = default;
@@ -41,10 +62,73 @@ void Form::setHeightTwips(int heightTwips) {
     menuPixels = menuBar_->sizeHint().height();
   }
   setFixedHeight(menuPixels + twipsToPixels(heightTwips - frameH));
+  // A hidden window has its resize event only when shown; what is in view
+  // must be known at once.
+  layoutClient();
+  updateReachability();
 }
 
 void Form::moveTwips(int leftTwips, int topTwips) {
-  move(twipsToPixels(leftTwips), twipsToPixels(topTwips));
+  keepOnScreen(QPoint(twipsToPixels(leftTwips), twipsToPixels(topTwips)));
+}
+
+void Form::keepOnScreen(QPoint wanted) {
+  QScreen* screen = QGuiApplication::screenAt(wanted);
+  if (screen == nullptr) screen = this->screen();
+  if (screen == nullptr) {
+    move(wanted);
+    return;
+  }
+  const QRect area = screen->availableGeometry();
+  // Before the window is first shown the window manager has not framed it
+  // yet: count the classic frame.
+  QSize outer = frameGeometry().size();
+  if (outer == size() && framed_) {
+    outer += QSize(twipsToPixels(kFrameWidthTwips), twipsToPixels(kFrameHeightTwips));
+  }
+  QPoint at = wanted;
+  at.setX(std::max(area.left(), std::min(at.x(), area.x() + area.width() - outer.width())));
+  at.setY(std::max(area.top(), std::min(at.y(), area.y() + area.height() - outer.height())));
+  move(at);
+}
+
+Form::Role Form::accessibleRole() const {
+  if (role_) return *role_;
+  return windowType() == Qt::Dialog ? Role::Dialog : Role::Frame;
+}
+
+bool Form::inView(const QWidget* control) const {
+  if (!client_->isAncestorOf(control)) return true;
+  const QRect place(control->mapTo(client_, QPoint(0, 0)), control->size());
+  return client_->rect().contains(place);
+}
+
+void Form::updateReachability() {
+  QWidget* lostFocus = nullptr;
+  for (QWidget* control : client_->findChildren<QWidget*>()) {
+    const QVariant kept = control->property(kFocusInView);
+    const bool cutOff = !inView(control);
+    if (!kept.isValid()) {
+      if (!cutOff || control->focusPolicy() == Qt::NoFocus) continue;
+      control->setProperty(kFocusInView, static_cast<int>(control->focusPolicy()));
+      control->setFocusPolicy(Qt::NoFocus);
+      if (control->hasFocus()) lostFocus = control;
+    } else if (!cutOff) {
+      control->setFocusPolicy(static_cast<Qt::FocusPolicy>(kept.toInt()));
+      control->setProperty(kFocusInView, QVariant());
+    }
+  }
+  if (lostFocus == nullptr) return;
+  // The focus goes on to the next control that can still take it.
+  for (QWidget* next = lostFocus->nextInFocusChain(); next != lostFocus;
+       next = next->nextInFocusChain()) {
+    if (client_->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) &&
+        next->isVisibleTo(this) && next->isEnabled()) {
+      next->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+  lostFocus->clearFocus();
 }
 
 void Form::setMenuBarWidget(QWidget* menuBar) {
@@ -59,22 +143,58 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
   if (!shortcut && event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   auto* widget = qobject_cast<QWidget*>(watched);
-  if (key->modifiers() != Qt::AltModifier || widget == nullptr || widget->window() != this) {
-    return QWidget::eventFilter(watched, event);
+  if (widget == nullptr || widget->window() != this) return QWidget::eventFilter(watched, event);
+  auto* bar = qobject_cast<QMenuBar*>(menuBar_);
+  if (bar != nullptr && key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+    if (shortcut) {
+      event->accept();
+    } else {
+      for (QAction* menu : bar->actions()) {
+        if (!menu->isVisible()) continue;
+        bar->setActiveAction(menu);
+        break;
+      }
+    }
+    return true;
   }
+  if (key->modifiers() == Qt::AltModifier && altKey(key, shortcut)) return true;
+  return QWidget::eventFilter(watched, event);
+}
+
+bool Form::altKey(QKeyEvent* key, bool shortcut) {
   const QKeySequence pressed(key->keyCombination());
+  bool cutOff = false;
   for (QAbstractButton* button : client_->findChildren<QAbstractButton*>()) {
     if (!button->isVisibleTo(this) || !button->isEnabled()) continue;
     if (QKeySequence::mnemonic(button->text()) != pressed) continue;
+    if (!inView(button)) {
+      cutOff = true;
+      continue;
+    }
     if (shortcut) {
-      event->accept();  // deliver the key to us as a key press, not to the menu bar
-    } else if (key->isAutoRepeat() == false) {
+      key->accept();  // deliver the key to us as a key press, not to the menu bar
+    } else if (!key->isAutoRepeat()) {
       button->setFocus(Qt::ShortcutFocusReason);
       button->click();
     }
     return true;
   }
-  return QWidget::eventFilter(watched, event);
+  if (!cutOff) return false;
+  // Only a control out of view marks this letter: the menu that marks it
+  // opens, and the control's own shortcut is kept from taking the focus.
+  if (shortcut) {
+    key->accept();
+    return true;
+  }
+  if (auto* bar = qobject_cast<QMenuBar*>(menuBar_)) {
+    for (QAction* menu : bar->actions()) {
+      if (menu->isVisible() && QKeySequence::mnemonic(menu->text()) == pressed) {
+        bar->setActiveAction(menu);
+        break;
+      }
+    }
+  }
+  return true;
 }
 
 void Form::onCloseRequested() { runtime_.unload(formName()); }
@@ -91,9 +211,31 @@ void Form::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) Q_EMIT hidden();
 }
 
+void Form::setCancelButton(QAbstractButton* button) { cancelButton_ = button; }
+
+void Form::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    auto* cancel = qobject_cast<QAbstractButton*>(cancelButton_.data());
+    if (cancel != nullptr && cancel->isVisible() && cancel->isEnabled()) cancel->click();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void Form::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   layoutClient();
+  updateReachability();
+  // Only a window the program placed is kept on the screen here; the window
+  // manager places the others.
+  if (isVisible() && testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
+}
+
+void Form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  updateReachability();
+  if (!event->spontaneous() && testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
 }
 
 void Form::layoutClient() {

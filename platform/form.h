@@ -3,7 +3,12 @@
 // children of client(); sizes and places are given in twips.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
+#include <memory>
+#include <optional>
+
+class QAbstractButton;
 
 namespace tempodial {
 
@@ -18,6 +23,9 @@ class Form : public QWidget {
   static constexpr int kFrameWidthTwips = 2 * 45;
   static constexpr int kFrameHeightTwips = 300 + 2 * 45;
   static constexpr int kMenuBarTwips = 300;
+
+  // How assistive technology presents the window.
+  enum class Role { Frame, Dialog };
 
   Form(Runtime& runtime, const QString& name, int index);
   ~Form() override;
@@ -43,8 +51,27 @@ class Form : public QWidget {
   void setHeightTwips(int heightTwips);
   int heightTwips() const { return heightTwips_; }
 
-  // Moves the window on the screen, in twips from the top left corner.
+  // Moves the window on the screen, in twips from the top left corner; where
+  // the window would not fit on the screen there, it moves only as far as it
+  // must to lie inside the screen's available area.
   void moveTwips(int leftTwips, int topTwips);
+
+  // A dialog for windows that ask or tell something (the default for dialog
+  // windows), a frame for the others.
+  Role accessibleRole() const;
+  void setAccessibleRole(Role role) { role_ = role; }
+
+  // The parent of controls that the window keeps but never shows (boxes that
+  // only hold a text for the program): they are not on screen, take no focus
+  // and are not on the accessibility bus.
+  QWidget* hiddenControls() const { return hiddenControls_.get(); }
+
+  // The button that Escape presses; a window without one refuses Escape.
+  void setCancelButton(QAbstractButton* button);
+
+  // Whether the control lies inside the window's visible area; controls that
+  // the window's lower edge cuts off take no focus and answer no access key.
+  bool inView(const QWidget* control) const;
 
  Q_SIGNALS:
   // Emitted whenever the window is hidden; a modal show waits for it.
@@ -60,17 +87,25 @@ class Form : public QWidget {
   // otherwise (windows without a close control only ignore it).
   virtual void onCloseRequested();
 
-  // In a window with a menu bar, Alt and a letter that a control's caption
-  // marks presses that control, even when a menu title marks the same letter
-  // (the menu stays reachable with F10 or Alt alone).
+  // In a window with a menu bar, Alt and a letter that a control in view
+  // marks presses that control, even when a menu title marks the same letter;
+  // otherwise it opens the menu that marks it. F10 opens the first menu, and
+  // the arrow keys go on from there to every other.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void layoutClient();
+  bool altKey(QKeyEvent* key, bool shortcut);
+  // Gives the focus only to controls in view, as the window's height decides.
+  void updateReachability();
+  // Moves the window as little as needed to lie inside the screen.
+  void keepOnScreen(QPoint wanted);
 
   Runtime& runtime_;
   int index_;
@@ -78,6 +113,9 @@ class Form : public QWidget {
   QWidget* menuBar_ = nullptr;
   bool framed_ = true;
   int heightTwips_ = 0;
+  std::optional<Role> role_;
+  std::unique_ptr<QWidget> hiddenControls_;
+  QPointer<QWidget> cancelButton_;
 };
 
 }  // namespace tempodial

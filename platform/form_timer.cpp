@@ -12,8 +12,10 @@ FormTimer::FormTimer(QObject* parent, const QString& name, int intervalMs, bool 
 }
 
 void FormTimer::setEnabled(bool enabled) {
-  if (enabled && !timer_.isActive()) timer_.start();
+  const bool was = timer_.isActive();
+  if (enabled && !was) timer_.start();
   if (!enabled) timer_.stop();
+  if (was != enabled && onEnabledChanged) onEnabledChanged(enabled);
 }
 
 void FormTimer::elapse() {

@@ -24,6 +24,8 @@ class FormTimer : public QObject {
   void elapse();
 
   std::function<void()> onTick;
+  // Runs when the timer is enabled or disabled (not when it already was).
+  std::function<void(bool enabled)> onEnabledChanged;
 
  private:
   QTimer timer_;

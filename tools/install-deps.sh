@@ -11,6 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool python3
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   locales desktop-file-utils appstream
   dbus python3-dbus python3-dbusmock
   libnss-wrapper

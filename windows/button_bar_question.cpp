@@ -33,6 +33,7 @@ ButtonBarQuestion::ButtonBarQuestion(Runtime& runtime)
   placeTwips(Command1, 120, 660, 1215, 375);
   Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("No"));
   placeTwips(Command2, kClientWidthTwips - 120 - 1215, 660, 1215, 375);
+  setAccessibleDescription(question);
   setTabOrder(Command1, Command2);
   Command1->setFocus();
 

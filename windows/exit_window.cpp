@@ -52,6 +52,14 @@ ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
   Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   placeTwips(Label2, 1350, 480, 1140, 480);
 
+  // Each note tells what its button does. There is no way back from here:
+  // Escape does nothing.
+  Command1->setAccessibleDescription(Label1->text());
+  Command2->setAccessibleDescription(Label2->text());
+  setAccessibleDescription(QStringLiteral("%1: %2. %3: %4.")
+                               .arg(withoutAccessKeys(Command1->text()), Label1->text(),
+                                    withoutAccessKeys(Command2->text()), Label2->text()));
+
   setTabOrder(Command1, Command2);
   Command1->setFocus();
 

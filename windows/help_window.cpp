@@ -40,6 +40,8 @@ HelpWindow::HelpWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
   Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("OK"));
   Command1->setFocus();
+  setAccessibleDescription(Label1->text() + QLatin1Char(' ') + Label2->text());
+  setCancelButton(Command1);
 
   // The designed size is the least; where the fonts need more room for the
   // second text, the window starts taller so that nothing is cut off.

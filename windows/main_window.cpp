@@ -72,11 +72,12 @@ void MainWindow::buildControls() {
     counters[i]->setLocked(true);
   }
 
-  SSPanel1 = new Panel3D(area, QStringLiteral("SSPanel1"));
+  SSPanel1 = new Panel3D(area, QStringLiteral("SSPanel1"), Panel3D::Kind::Status);
   placeTwips(SSPanel1, 120, 1080, 2655, 615);
   Check1 = new CheckBox(area, QStringLiteral("Check1"), QStringLiteral("S&how Cost"));
   placeTwips(Check1, 120, 1800, 1215, 255);
   SSPanel2 = new Panel3D(area, QStringLiteral("SSPanel2"));
+  SSPanel2->setTakesFocus(true);
   placeTwips(SSPanel2, 1440, 1800, 1215, 255);
 
   Frame3 = new Frame(area, QStringLiteral("Frame3"), QStringLiteral("Cost so far....."));
@@ -98,6 +99,8 @@ void MainWindow::buildControls() {
   Frame1 = new Frame(area, QStringLiteral("Frame1"), QStringLiteral("Controls"));
   placeTwips(Frame1, 3000, 0, 4695, 2175);
   SSCommand1 = threeDButton(Frame1, "SSCommand1", QStringLiteral("S&tart/Stop"), Art::Start);
+  // Pressed in while the clock runs, which assistive technology reads too.
+  SSCommand1->setCheckable(true);
   placeTwips(SSCommand1, 120, 240, 2175, 855);
   SSCommand2 = threeDButton(Frame1, "SSCommand2", QStringLiteral("&Reset to 00:0:00"), Art::Reset);
   placeTwips(SSCommand2, 2400, 240, 2175, 855);
@@ -115,20 +118,21 @@ void MainWindow::buildControls() {
   Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("&Show options"));
   placeTwips(Command2, 4920, 3000, 2775, 495);
   Command3 = new Button(area, QStringLiteral("Command3"), QStringLiteral("E&xit"));
-  Command3->setStyleSheet(QStringLiteral("background-color: #d4d4d4;"));
+  Command3->setFaceColour(QColor(0xd4, 0xd4, 0xd4));
   placeTwips(Command3, 4920, 3600, 2775, 495);
 
-  RichTextBox4 = new RichTextBox(area, QStringLiteral("RichTextBox4"), QString());
+  RichTextBox4 = new RichTextBox(hiddenControls(), QStringLiteral("RichTextBox4"), QString());
   RichTextBox4->setText(QStringLiteral("0"));
-  RichTextBox4->hide();
 
   Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 1000, false);
   Timer5 = new FormTimer(this, QStringLiteral("Timer5"), 400, true);
   Timer3 = new FormTimer(this, QStringLiteral("Timer3"), 1000, true);
 
-  QWidget* order[] = {SSCommand1,   SSCommand2,   SSCommand3,   SSCommand4, Check1,
-                      SSCommand7,   SSCommand8,   Command1,     Command2,   Command3,
-                      RichTextBox3, RichTextBox2, RichTextBox1, cost};
+  // The currency panel follows the check box, so that its pop-up menu can be
+  // reached from the keyboard.
+  QWidget* order[] = {SSCommand1, SSCommand2,   SSCommand3,   SSCommand4,   Check1,
+                      SSPanel2,   SSCommand7,   SSCommand8,   Command1,     Command2,
+                      Command3,   RichTextBox3, RichTextBox2, RichTextBox1, cost};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   SSCommand1->setFocus();
 }
@@ -139,6 +143,7 @@ void MainWindow::connectHandlers() {
     connect(action, &QAction::triggered, this, handler);
   };
   Timer1->onTick = [this] { clockTick(); };
+  Timer1->onEnabledChanged = [this](bool running) { SSCommand1->setChecked(running); };
   Timer5->onTick = [this] { refreshCaptions(); };
   Timer3->onTick = [] {
     startcount = 0;

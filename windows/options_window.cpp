@@ -45,6 +45,8 @@ OptionsWindow::OptionsWindow(Runtime& runtime) : Form(runtime, QString::fromLati
   setWindowTitle(QStringLiteral("Options"));
   // Fixed single border, title only: no minimise, maximise or close control.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  // A window the user works in, not a question.
+  setAccessibleRole(Role::Frame);
   setFont(arialFont(8.25));
 
   SSTab1 = new QTabWidget(client());
@@ -127,10 +129,8 @@ void OptionsWindow::buildCustomisingCost(QWidget* page) {
   Command2 = new Button(page, QStringLiteral("Command2"), QStringLiteral("Save custom entries"));
   placeTwips(Command2, 5775, 1740, 1695, 375);
 
-  loadbox1 = box(page, "loadbox1", QStringLiteral("Last tariff"));
-  loadbox1->hide();
-  loadbox2 = box(page, "loadbox2", QStringLiteral("Last rate"));
-  loadbox2->hide();
+  loadbox1 = box(hiddenControls(), "loadbox1", QStringLiteral("Last tariff"));
+  loadbox2 = box(hiddenControls(), "loadbox2", QStringLiteral("Last rate"));
 }
 
 void OptionsWindow::buildSpecificCosts(QWidget* page) {
@@ -139,8 +139,7 @@ void OptionsWindow::buildSpecificCosts(QWidget* page) {
   Combo2 = new ComboBox(Frame1, QStringLiteral("Combo2"), QStringLiteral("Currency to be used"));
   Combo2->setFont(arialFont(9.75, true));
   placeTwips(Combo2, 120, 330, 1575, 390);
-  lastcurrency = box(page, "lastcurrency", QStringLiteral("Last currency"));
-  lastcurrency->hide();
+  lastcurrency = box(hiddenControls(), "lastcurrency", QStringLiteral("Last currency"));
 
   Frame2 = new Frame(page, QStringLiteral("Frame2"), QStringLiteral("Frame2"));
   placeTwips(Frame2, 2055, 120, 5415, 1575);

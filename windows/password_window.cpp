@@ -47,6 +47,9 @@ PasswordWindow::PasswordWindow(Runtime& runtime)
   Command2->setFont(small);
   placeTwips(Command2, 60, 735, 3225, 330);
 
+  setAccessibleDescription(Label1->text());
+  setCancelButton(Command2);
+
   setTabOrder(Text1, Command1);
   setTabOrder(Command1, Command2);
 

@@ -13,12 +13,20 @@ namespace tempodial {
 ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
   // No title text and no title-bar buttons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint);
-  setWindowTitle(QString());
+  // One blank: the window system shows the program's name in an empty title.
+  setWindowTitle(QStringLiteral(" "));
+  // The title bar stays empty; assistive technology hears what is asked.
+  const QString question = QStringLiteral("Reset the clock to 0:0:0?");
+  setAccessibleName(question);
+  setAccessibleDescription(
+      QStringLiteral("00:00:00 sets the hours, minutes and seconds to 0; Aghh, no leaves the "
+                     "clock as it is."));
   setSizeTwips(2700, 2520);
   picture = new QLabel(client());
   picture->setObjectName(QStringLiteral("picture"));
   picture->setPixmap(artIcon(Art::Reset).pixmap(64, 64));
   picture->setAlignment(Qt::AlignCenter);
+  picture->setAccessibleName(question);
   placeTwips(picture, 120, 120, 2370, 960);
   QFont black(QStringLiteral("Arial Black"), 10);
   Command1 = new Button(client(), QStringLiteral("Command1"), QStringLiteral("00:00:00"));
@@ -27,6 +35,8 @@ ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   Command2 = new Button(client(), QStringLiteral("Command2"), QStringLiteral("Aghh, no"));
   Command2->setFont(black);
   placeTwips(Command2, 360, 1620, 1890, 435);
+
+  setCancelButton(Command2);
 
   Command1->onClick = [this] {
     Runtime& rt = this->runtime();

@@ -41,6 +41,8 @@ ShortTimeExitWindow::ShortTimeExitWindow(Runtime& runtime)
     placeTwips(buttons[i], lefts[i], 780, 1455, 330);
   }
 
+  setAccessibleDescription(Label1->text());
+
   setTabOrder(Command1, Command3);
   setTabOrder(Command3, Command2);
   Command1->setFocus();

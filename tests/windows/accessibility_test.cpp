@@ -32,5 +32,41 @@ TEST_F(WindowTest, EveryVisibleControlOfEveryWindowHasAnAccessibleName) {
   }
 }
 
+// Each window is a frame or a dialog named by its caption, as a screen reader
+// announces it; the reset confirmation, which has no caption, by its question.
+TEST_F(WindowTest, EveryWindowIsAFrameOrADialogNamedByItsCaption) {
+  startMain();
+  struct Expected {
+    const char* form;
+    QAccessible::Role role;
+    const char* name;
+  };
+  const Expected windows[] = {
+      {"Splash", QAccessible::Window, "Tempodial"},
+      {"timer", QAccessible::Window, "Tempodial"},
+      {"locations", QAccessible::Dialog, "Set your Program Locations"},
+      {"rusure", QAccessible::Dialog, "Reset the clock to 0:0:0?"},
+      {"Helpsf", QAccessible::Dialog, "Help and credits"},
+      {"quesexit", QAccessible::Dialog, "Exit Options"},
+      {"vaskpass", QAccessible::Dialog, "Password?"},
+      {"buttonbar", QAccessible::Window, "Buttonbar"},
+      {"Options", QAccessible::Window, "Options"},
+      {"aboutwex", QAccessible::Dialog, "About W.E.X."},
+      {"quesexit2", QAccessible::Dialog, "Just a minute..."},
+      {"buttques", QAccessible::Dialog, "Buttonbar Question"},
+  };
+  ASSERT_EQ(runtime->formNames().size(), std::size(windows));
+  for (const Expected& expected : windows) {
+    Form& form = runtime->form(QString::fromLatin1(expected.form));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&form);
+    ASSERT_NE(accessible, nullptr) << expected.form;
+    EXPECT_EQ(accessible->role(), expected.role) << expected.form;
+    EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(expected.name))
+        << expected.form;
+  }
+  // The reset confirmation's title bar shows nothing.
+  EXPECT_TRUE(runtime->form(QStringLiteral("rusure")).windowTitle().trimmed().isEmpty());
+}
+
 }  // namespace
 }  // namespace tempodial

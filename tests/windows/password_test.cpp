@@ -63,14 +63,18 @@ TEST_F(PasswordTest, TypedCharactersShowAsQuestionMarks) {
   EXPECT_EQ(window.Text1->displayText(), "???");
 }
 
-TEST_F(PasswordTest, EnterAndEscapeInTheBoxNeitherUnlockNorClose) {
+// Enter in the box is not "OK"; Escape is "mistake sorry.......": the
+// window hides and keeps the text, nothing is unlocked.
+TEST_F(PasswordTest, EnterInTheBoxDoesNotUnlockAndEscapeIsMistakeSorry) {
   PasswordWindow& window = openFrom(&MainWindow::un1);
   type(window.Text1, QStringLiteral("marlin"));
   pressKey(window.Text1, Qt::Key_Return);
   pressKey(window.Text1, Qt::Key_Enter);
-  pressKey(window.Text1, Qt::Key_Escape);
   expectAllLocked(true);
   EXPECT_TRUE(window.isVisible());
+  pressKey(window.Text1, Qt::Key_Escape);
+  expectAllLocked(true);
+  EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(window.Text1->text(), "marlin");
 }
 
