@@ -1,6 +1,5 @@
 #include "windows/restore_window.h"
 
-#include <QKeyEvent>
 #include <QLocale>
 
 #include "platform/controls.h"
@@ -35,6 +34,7 @@ RestoreWindow::RestoreWindow(Runtime& runtime) : Form(runtime, QString::fromLati
   placeTwips(Command2, kClientWidthTwips - 120 - 1455, 1020, 1455, 375);
   setTabOrder(Command1, Command2);
   Command1->setFocus();
+  setCancelButton(Command2);  // Escape discards
 
   Command1->onClick = [this] {
     restore_ = true;
@@ -57,14 +57,6 @@ void RestoreWindow::describe(const SessionRow& row) {
   Label1->setCaption(text);
   Label1->setAccessibleName(text);
   setAccessibleDescription(text);
-}
-
-void RestoreWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    Command2->click();
-    return;
-  }
-  Form::keyPressEvent(event);
 }
 
 void offerRestore(Runtime& runtime) {

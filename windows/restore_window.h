@@ -29,7 +29,6 @@ class RestoreWindow : public Form {
  protected:
   // Closing the window is the same as "Discard".
   void onCloseRequested() override { hide(); }
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   bool restore_ = false;

@@ -54,6 +54,7 @@ TEST_F(WindowTest, EveryWindowIsAFrameOrADialogNamedByItsCaption) {
       {"aboutwex", QAccessible::Dialog, "About W.E.X."},
       {"quesexit2", QAccessible::Dialog, "Just a minute..."},
       {"buttques", QAccessible::Dialog, "Buttonbar Question"},
+      {"restore", QAccessible::Dialog, "Restore last session?"},
   };
   ASSERT_EQ(runtime->formNames().size(), std::size(windows));
   for (const Expected& expected : windows) {
