@@ -6,16 +6,17 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev libqt6sql6-sqlite
+  qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool python3
   locales desktop-file-utils appstream
   libnss-wrapper
+  python3-dbusmock dbus-daemon
 )
 if [[ "${1:-}" == "--run-only" ]]; then
-  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite fonts-liberation2)
+  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation2)
 fi
 
 missing=()
