@@ -49,8 +49,9 @@ void HistoryChart::paintEvent(QPaintEvent*) {
   const int line = metrics.height();
 
   const qint64 most = seconds_.empty() ? 0 : *std::max_element(seconds_.begin(), seconds_.end());
-  const double step = hourStep(std::max(most / 3600.0, 1.0));
-  const double top = std::max(1.0, std::ceil(most / 3600.0 / step)) * step;
+  const double hours = std::max(most / 3600.0, 1.0);
+  const double step = hourStep(hours);
+  const double top = std::ceil(hours / step) * step;
 
   // Room for the axis labels: the hours on the left, the days below, and the
   // axis titles.

@@ -47,6 +47,7 @@ QTableView* table(QWidget* parent, const char* name, const QString& accessible,
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->verticalHeader()->hide();
+  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
   view->horizontalHeader()->setStretchLastSection(true);
   return view;
 }
@@ -138,6 +139,9 @@ void HistoryWindow::buildControls() {
   period->setDisplayFormat(QStringLiteral("MMMM yyyy"));
   period->setCalendarPopup(true);
   next = button(area, "next", QStringLiteral(">"), QStringLiteral("Next"));
+  for (QPushButton* arrow : {previous, next}) {
+    arrow->setMaximumWidth(arrow->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 3);
+  }
   auto* top = new QHBoxLayout;
   top->addWidget(previous);
   top->addWidget(period);
@@ -207,7 +211,10 @@ void HistoryWindow::buildControls() {
   connect(daysTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) { selectDay(current.row()); });
   connect(sessionsTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) { deleteButton->setEnabled(current.isValid()); });
+          [this](const QModelIndex& current) {
+            deleteButton->setEnabled(current.isValid() &&
+                                     current.row() < static_cast<int>(sessionIds_.size()));
+          });
   connect(deleteButton, &QPushButton::clicked, this,
           [this] { deleteSession(sessionsTable->currentIndex().row()); });
   connect(exportButton, &QPushButton::clicked, this, [this] { exportShown(); });
@@ -280,6 +287,8 @@ void HistoryWindow::fillMonth() {
   }
   for (int column = 0; column < 3; ++column) daysTable->resizeColumnToContents(column);
   chart->setDays(std::move(perDay));
+  daysTable->scrollToTop();
+  deleteButton->setEnabled(false);
 }
 
 void HistoryWindow::fillYear() {
@@ -326,6 +335,7 @@ void HistoryWindow::selectDay(int index) {
     sessionIds_.push_back(session.id);
   }
   for (int column = 0; column < 6; ++column) sessionsTable->resizeColumnToContents(column);
+  deleteButton->setEnabled(false);
 }
 
 void HistoryWindow::deleteSession(int index) {
