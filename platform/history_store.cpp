@@ -70,15 +70,15 @@ QString rangeCondition() {
 
 }  // namespace
 
-HistoryStore::HistoryStore(QSqlDatabase database) : db_(std::move(database)) {
-  usable_ = installCostFunction(db_);
+HistoryStore::HistoryStore(QSqlDatabase database) : connection_(database.connectionName()) {
+  usable_ = installCostFunction(database);
 }
 
 Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const CivilDate& from,
                                                        const CivilDate& to) const {
   using R = Result<std::vector<PeriodTotal>>;
   if (!usable_) return R::Error("the history cannot be read");
-  QSqlQuery query(db_);
+  QSqlQuery query(db());
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT %1 AS period, currency, COUNT(*), SUM(seconds),"
                                " SUM(tempodial_cost(cost_start, cost_end))"
@@ -128,7 +128,7 @@ Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& 
 
 Result<std::vector<SessionRow>> HistoryStore::sessionsOn(const CivilDate& date) const {
   using R = Result<std::vector<SessionRow>>;
-  QSqlQuery query(db_);
+  QSqlQuery query(db());
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT id, start_utc, utc_offset, end_utc, seconds, cost_start,"
                                " cost_end, tariff, rate, currency, end_kind FROM sessions"
@@ -156,7 +156,7 @@ Result<std::vector<SessionRow>> HistoryStore::sessionsOn(const CivilDate& date) 
 }
 
 Status HistoryStore::remove(qint64 id) {
-  QSqlQuery query(db_);
+  QSqlQuery query(db());
   query.prepare(QStringLiteral("DELETE FROM sessions WHERE id = :id"));
   query.bindValue(QStringLiteral(":id"), id);
   if (!query.exec()) return failure(query);
@@ -167,7 +167,7 @@ Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
                                   qint64 except) const {
   using R = Result<Usage>;
   if (!usable_) return R::Error("the history cannot be read");
-  QSqlQuery query(db_);
+  QSqlQuery query(db());
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT %1 = :day, SUM(seconds),"
                                " SUM(CASE WHEN currency = :currency"
@@ -199,7 +199,7 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
                                const std::function<bool(std::string_view)>& write,
                                qint64* rows) const {
   if (rows != nullptr) *rows = 0;
-  QSqlQuery query(db_);
+  QSqlQuery query(db());
   query.setForwardOnly(true);
   QString sql = QStringLiteral(
       "SELECT start_utc, utc_offset, end_utc, seconds, tariff, rate, currency, cost_start,"

@@ -60,7 +60,11 @@ class HistoryStore {
   Result<std::vector<PeriodTotal>> grouped(const char* key, const CivilDate& from,
                                            const CivilDate& to) const;
 
-  QSqlDatabase db_;
+  // The database by its connection, so that no copy of it outlives the
+  // journal that closes it.
+  QSqlDatabase db() const { return QSqlDatabase::database(connection_, false); }
+
+  QString connection_;
   bool usable_ = false;
 };
 
