@@ -1,5 +1,6 @@
 #include "windows/history_window.h"
 
+#include <QAbstractButton>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -49,6 +50,10 @@ QTableView* table(QWidget* parent, const char* name, const QString& accessible,
   view->verticalHeader()->hide();
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
   view->horizontalHeader()->setStretchLastSection(true);
+  // The corner button of the headers selects the whole table.
+  for (QAbstractButton* corner : view->findChildren<QAbstractButton*>()) {
+    corner->setAccessibleName(QStringLiteral("Select all"));
+  }
   return view;
 }
 
