@@ -4,6 +4,7 @@
 // another month and to the year view, the memory that takes, and the CSV
 // export of the whole history.  Usage: history_scale [sessions]
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>

@@ -45,17 +45,17 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
     : QGroupBox(QStringLiteral("Limits"), parent) {
   setObjectName(QStringLiteral("limits"));
   setAccessibleName(QStringLiteral("Limits"));
-  dayTimeOn = switchBox(this, "dayTimeOn", QStringLiteral("&Daily time"));
+  dayTimeOn = switchBox(this, "dayTimeOn", QStringLiteral("Daily &time"));
   dayHours =
       countBox(this, "dayHours", QStringLiteral("Daily time hours"), 24, QStringLiteral(" h"));
   dayMinutes = countBox(this, "dayMinutes", QStringLiteral("Daily time minutes"), 59,
                         QStringLiteral(" min"));
-  monthTimeOn = switchBox(this, "monthTimeOn", QStringLiteral("M&onthly time"));
+  monthTimeOn = switchBox(this, "monthTimeOn", QStringLiteral("Monthly t&ime"));
   monthHours =
       countBox(this, "monthHours", QStringLiteral("Monthly time hours"), 744, QStringLiteral(" h"));
   monthMinutes = countBox(this, "monthMinutes", QStringLiteral("Monthly time minutes"), 59,
                           QStringLiteral(" min"));
-  dayCostOn = switchBox(this, "dayCostOn", QStringLiteral("Daily &cost"));
+  dayCostOn = switchBox(this, "dayCostOn", QStringLiteral("Daily c&ost"));
   dayCost = amountBox(this, "dayCost", QStringLiteral("Daily cost limit"), currency);
   monthCostOn = switchBox(this, "monthCostOn", QStringLiteral("Monthly co&st"));
   monthCost = amountBox(this, "monthCost", QStringLiteral("Monthly cost limit"), currency);
