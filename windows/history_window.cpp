@@ -1,10 +1,8 @@
 #include "windows/history_window.h"
 
-#include <QAbstractButton>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -23,6 +21,7 @@
 #include "platform/session_journal.h"
 #include "windows/history_chart.h"
 #include "windows/history_limits.h"
+#include "windows/history_tables.h"
 #include "windows/journal_access.h"
 #include "windows/main_window.h"
 
@@ -38,74 +37,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption,
   return b;
 }
 
-QTableView* table(QWidget* parent, const char* name, const QString& accessible,
-                  QStandardItemModel* model) {
-  auto* view = new QTableView(parent);
-  view->setObjectName(QString::fromLatin1(name));
-  view->setAccessibleName(accessible);
-  view->setModel(model);
-  view->setSelectionBehavior(QAbstractItemView::SelectRows);
-  view->setSelectionMode(QAbstractItemView::SingleSelection);
-  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view->verticalHeader()->hide();
-  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-  view->horizontalHeader()->setStretchLastSection(true);
-  // The corner button of the headers selects the whole table.
-  for (QAbstractButton* corner : view->findChildren<QAbstractButton*>()) {
-    corner->setAccessibleName(QStringLiteral("Select all"));
-  }
-  return view;
-}
-
-QStandardItemModel* model(QObject* parent, const QStringList& headers) {
-  auto* m = new QStandardItemModel(0, static_cast<int>(headers.size()), parent);
-  m->setHorizontalHeaderLabels(headers);
-  return m;
-}
-
-QList<QStandardItem*> row(const QStringList& texts, bool bold = false) {
-  QList<QStandardItem*> items;
-  for (const QString& text : texts) {
-    auto* item = new QStandardItem(text);
-    if (bold) {
-      QFont font = item->font();
-      font.setBold(true);
-      item->setFont(font);
-    }
-    items << item;
-  }
-  return items;
-}
-
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 QDate qdate(const CivilDate& date) { return {date.year, date.month, date.day}; }
 CivilDate civil(const QDate& date) { return {date.year(), date.month(), date.day()}; }
-
 QString sessionsText(qint64 count) { return QString::number(count); }
-
-QString endText(SessionEnd end) {
-  switch (end) {
-    case SessionEnd::Stopped:
-      return QStringLiteral("stopped");
-    case SessionEnd::Exit:
-      return QStringLiteral("program ended");
-    case SessionEnd::Interrupted:
-      return QStringLiteral("interrupted");
-    case SessionEnd::Open:
-      break;
-  }
-  return QStringLiteral("running or cut short");
-}
-
-// A moment at the session's own offset: the time, with the date when it is
-// not the day the session started.
-QString momentText(const QDateTime& utc, int offset, const QDate& day) {
-  const QDateTime local = utc.toOffsetFromUtc(offset);
-  const QLocale locale;
-  const QString time = local.time().toString(QStringLiteral("HH:mm:ss"));
-  if (local.date() == day) return time;
-  return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') + time;
-}
 
 }  // namespace
 
@@ -129,13 +64,14 @@ HistoryWindow::~HistoryWindow() = default;
 
 void HistoryWindow::buildControls() {
   QWidget* area = client();
-  days = model(this, {QStringLiteral("Date"), QStringLiteral("Sessions"), QStringLiteral("Time"),
-                      QStringLiteral("Cost")});
-  sessions = model(this, {QStringLiteral("Start"), QStringLiteral("End"),
+  days = historyModel(this, {QStringLiteral("Date"), QStringLiteral("Sessions"),
+                             QStringLiteral("Time"), QStringLiteral("Cost")});
+  sessions =
+      historyModel(this, {QStringLiteral("Start"), QStringLiteral("End"),
                           QStringLiteral("Duration"), QStringLiteral("Tariff"),
                           QStringLiteral("Rate"), QStringLiteral("Cost"), QStringLiteral("Ended")});
-  months = model(this, {QStringLiteral("Month"), QStringLiteral("Sessions"), QStringLiteral("Time"),
-                        QStringLiteral("Cost")});
+  months = historyModel(this, {QStringLiteral("Month"), QStringLiteral("Sessions"),
+                               QStringLiteral("Time"), QStringLiteral("Cost")});
 
   previous = button(area, "previous", QStringLiteral("<"), QStringLiteral("Previous"));
   period = new QDateEdit(area);
@@ -159,11 +95,11 @@ void HistoryWindow::buildControls() {
 
   auto* monthPage = new QWidget(tabs);
   monthPage->setObjectName(QStringLiteral("monthPage"));
-  daysTable = table(monthPage, "daysTable", QStringLiteral("Days"), days);
+  daysTable = historyTable(monthPage, "daysTable", QStringLiteral("Days"), days);
   chart = new HistoryChart(monthPage);
   dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
   dayCaption->setObjectName(QStringLiteral("dayCaption"));
-  sessionsTable = table(monthPage, "sessionsTable", QStringLiteral("Sessions"), sessions);
+  sessionsTable = historyTable(monthPage, "sessionsTable", QStringLiteral("Sessions"), sessions);
   deleteButton = button(monthPage, "deleteButton", QStringLiteral("&Delete session..."));
   deleteButton->setEnabled(false);
   auto* upper = new QHBoxLayout;
@@ -180,7 +116,7 @@ void HistoryWindow::buildControls() {
 
   auto* yearPage = new QWidget(tabs);
   yearPage->setObjectName(QStringLiteral("yearPage"));
-  monthsTable = table(yearPage, "monthsTable", QStringLiteral("Months"), months);
+  monthsTable = historyTable(yearPage, "monthsTable", QStringLiteral("Months"), months);
   (new QVBoxLayout(yearPage))->addWidget(monthsTable);
   tabs->addTab(yearPage, QStringLiteral("&Year"));
 
@@ -277,18 +213,18 @@ void HistoryWindow::fillMonth() {
     PeriodTotal month;
     const QLocale locale;
     for (const PeriodTotal& day : found.value()) {
-      days->appendRow(
-          row({locale.toString(qdate(day.date), QLocale::ShortFormat), sessionsText(day.sessions),
-               qt(durationText(day.seconds)), qt(day.cost.text())}));
+      days->appendRow(historyRow({locale.toString(qdate(day.date), QLocale::ShortFormat),
+                                  sessionsText(day.sessions), qt(durationText(day.seconds)),
+                                  qt(day.cost.text())}));
       days->item(days->rowCount() - 1, 0)->setData(qdate(day.date));
       month.sessions += day.sessions;
       month.seconds += day.seconds;
       month.cost.add(day.cost);
       perDay[static_cast<std::size_t>(day.date.day - 1)] = day.seconds;
     }
-    days->appendRow(row({QStringLiteral("Total"), sessionsText(month.sessions),
-                         qt(durationText(month.seconds)), qt(month.cost.text())},
-                        true));
+    days->appendRow(historyRow({QStringLiteral("Total"), sessionsText(month.sessions),
+                                qt(durationText(month.seconds)), qt(month.cost.text())},
+                               true));
   }
   for (int column = 0; column < 3; ++column) daysTable->resizeColumnToContents(column);
   chart->setDays(std::move(perDay));
@@ -304,15 +240,16 @@ void HistoryWindow::fillYear() {
   const QLocale locale;
   for (const PeriodTotal& month : found.value()) {
     months->appendRow(
-        row({locale.standaloneMonthName(month.date.month), sessionsText(month.sessions),
-             qt(durationText(month.seconds)), qt(month.cost.text())}));
+        historyRow({locale.standaloneMonthName(month.date.month), sessionsText(month.sessions),
+                    qt(durationText(month.seconds)), qt(month.cost.text())}));
     year.sessions += month.sessions;
     year.seconds += month.seconds;
     year.cost.add(month.cost);
   }
-  months->appendRow(row({QStringLiteral("Total %1").arg(shown_.year()), sessionsText(year.sessions),
-                         qt(durationText(year.seconds)), qt(year.cost.text())},
-                        true));
+  months->appendRow(
+      historyRow({QStringLiteral("Total %1").arg(shown_.year()), sessionsText(year.sessions),
+                  qt(durationText(year.seconds)), qt(year.cost.text())},
+                 true));
   for (int column = 0; column < 3; ++column) monthsTable->resizeColumnToContents(column);
 }
 
@@ -333,10 +270,11 @@ void HistoryWindow::selectDay(int index) {
     const std::string cost =
         amountText(session.currency.toStdString(),
                    sessionCost(session.costStart.toStdString(), session.costEnd.toStdString()));
-    sessions->appendRow(row({momentText(session.startUtc, session.utcOffset, selectedDay_),
-                             momentText(session.endUtc, session.utcOffset, selectedDay_),
-                             qt(durationText(session.seconds)), session.tariff,
-                             qt(writeNumber(session.rate)), qt(cost), endText(session.end)}));
+    sessions->appendRow(
+        historyRow({momentText(session.startUtc, session.utcOffset, selectedDay_),
+                    momentText(session.endUtc, session.utcOffset, selectedDay_),
+                    qt(durationText(session.seconds)), session.tariff,
+                    qt(writeNumber(session.rate)), qt(cost), sessionEndWords(session.end)}));
     sessionIds_.push_back(session.id);
   }
   for (int column = 0; column < 6; ++column) sessionsTable->resizeColumnToContents(column);
