@@ -114,7 +114,12 @@ def export_scenario(binary):
                   "Fr", "stopped"),
                  (1773209700, 19800, 1773209760, 60, "0.5", "0.524", "Day", 2.4, "£", "exit"),
                  (1773213300, 19800, 1773213360, 60, "5", "1", "Day", 2.4, "£", "interrupted")])
+        # Ctrl+H opens the History window beside the main window, which goes
+        # on taking keys: the next run is started and stopped while it is open.
+        session.keys(main, "ctrl+h")
+        check(session.window("History") is not None, "Ctrl+H opens the History window")
         ran.append(run_clock(session, main, program, 2))
+        check(session.window("History", timeout=1) is not None, "and it stays open meanwhile")
         # The clock runs while the export reads: the running session is in it.
         start_clock(session, main, program)
         time.sleep(6)
