@@ -236,11 +236,16 @@ void HistoryWindow::fillYear() {
   months->removeRows(0, months->rowCount());
   if (!store_) return;
   auto found = store_->months(shown_.year());
+  // All twelve months, those without sessions at nought.
+  std::vector<PeriodTotal> twelve(12);
+  for (const PeriodTotal& month : found.value())
+    twelve[static_cast<std::size_t>(month.date.month - 1)] = month;
   PeriodTotal year;
   const QLocale locale;
-  for (const PeriodTotal& month : found.value()) {
+  for (int index = 0; index < 12; ++index) {
+    const PeriodTotal& month = twelve[static_cast<std::size_t>(index)];
     months->appendRow(
-        historyRow({locale.standaloneMonthName(month.date.month), sessionsText(month.sessions),
+        historyRow({locale.standaloneMonthName(index + 1), sessionsText(month.sessions),
                     qt(durationText(month.seconds)), qt(month.cost.text())}));
     year.sessions += month.sessions;
     year.seconds += month.seconds;

@@ -172,15 +172,17 @@ TEST_F(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenC
   EXPECT_EQ(history.sessions->item(0, 0)->text(), "10:00:00");
 
   history.tabs->setCurrentIndex(1);
-  ASSERT_EQ(history.months->rowCount(), 3);
+  ASSERT_EQ(history.months->rowCount(), 13);
   EXPECT_EQ(rowTexts(history.months, 0),
-            (QStringList{locale.standaloneMonthName(3), "2", "0:11:00", "Fr 0.5 + £0.25"}));
-  EXPECT_EQ(rowTexts(history.months, 1),
-            (QStringList{locale.standaloneMonthName(7), "1", "1:00:00", "$3"}));
+            (QStringList{locale.standaloneMonthName(1), "0", "0:00:00", "0"}));
   EXPECT_EQ(rowTexts(history.months, 2),
+            (QStringList{locale.standaloneMonthName(3), "2", "0:11:00", "Fr 0.5 + £0.25"}));
+  EXPECT_EQ(rowTexts(history.months, 6),
+            (QStringList{locale.standaloneMonthName(7), "1", "1:00:00", "$3"}));
+  EXPECT_EQ(rowTexts(history.months, 12),
             (QStringList{"Total 2026", "3", "1:11:00", "Fr 0.5 + £0.25 + $3"}));
   history.previous->click();
-  EXPECT_EQ(history.months->rowCount(), 1);  // 2025: the total alone
+  EXPECT_EQ(rowTexts(history.months, 12), (QStringList{"Total 2025", "0", "0:00:00", "0"}));
 
   // The export writes the shown year to the chosen file.
   const QString file = home.path() + "/out.csv";
