@@ -6,6 +6,7 @@
 
 #include "platform/display_check.h"
 #include "platform/first_paint_probe.h"
+#include "platform/history_export.h"
 #include "platform/qt_services.h"
 #include "platform/runtime.h"
 #include "platform/single_instance.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: tempodial [--help] [--version] [Qt options]\n"
+    "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
     "\n"
     "Times your online sessions by hand, estimates what the connection costs at a\n"
     "per-minute tariff, keeps the totals between runs and starts your Internet\n"
@@ -27,7 +29,10 @@ constexpr const char* kUsage =
     "and its wex/ folder.\n"
     "\n"
     "  -h, --help     show this help and exit\n"
-    "  -v, --version  show the version and exit\n";
+    "  -v, --version  show the version and exit\n"
+    "  --export-history FILE  write the kept sessions as CSV to FILE (- for\n"
+    "                 standard output), without a display; --from and --to\n"
+    "                 choose the days the sessions started on\n";
 
 // Answers --help and --version before any window system is needed. Returns
 // true when the program should end.
@@ -49,6 +54,7 @@ bool answeredOption(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
   if (answeredOption(argc, argv)) return 0;
+  if (tempodial::asksForHistoryExport(argc, argv)) return tempodial::exportHistory(argc, argv);
   tempodial::exitUnlessDisplayCanOpen(argc, argv);
 
   QApplication app(argc, argv);

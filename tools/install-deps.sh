@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev libqt6sql6-sqlite
+  qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
@@ -15,9 +15,10 @@ packages=(
   locales desktop-file-utils appstream
   dbus python3-dbus python3-dbusmock
   libnss-wrapper
+  python3-dbusmock dbus-daemon
 )
 if [[ "${1:-}" == "--run-only" ]]; then
-  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite fonts-liberation2)
+  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation2)
 fi
 
 missing=()

@@ -6,6 +6,7 @@
 #include "windows/button_bar_question.h"
 #include "windows/exit_window.h"
 #include "windows/help_window.h"
+#include "windows/history_window.h"
 #include "windows/locations_window.h"
 #include "windows/main_window.h"
 #include "windows/options_window.h"
@@ -40,6 +41,7 @@ void registerForms(Runtime& runtime) {
   add<ShortTimeExitWindow>(runtime);
   add<ButtonBarQuestion>(runtime);
   add<RestoreWindow>(runtime);
+  add<HistoryWindow>(runtime);
 }
 
 }  // namespace tempodial

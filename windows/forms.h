@@ -1,5 +1,5 @@
 // The windows of the program, registered by name and form index: the twelve
-// classic windows and the restore question.
+// classic windows, the restore question and the History window.
 #pragma once
 
 namespace tempodial {

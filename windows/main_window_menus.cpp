@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "windows/history_window.h"
 #include "windows/main_window.h"
 
 namespace tempodial {
@@ -42,6 +43,9 @@ void MainWindow::buildMenus() {
   options2 = menuItem(view, "options2", QStringLiteral("&Options"),
                       QKeySequence(QStringLiteral("Ctrl+O")));
   menu->addMenu(view);
+  QAction* history = menuItem(menu, "history", QStringLiteral("&History..."),
+                              QKeySequence(QStringLiteral("Ctrl+H")));
+  connect(history, &QAction::triggered, this, [this] { showHistory(runtime()); });
   menu->addSeparator()->setObjectName(QStringLiteral("gap3"));
   leave = menuItem(menu, "leave", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+E")));
   menuBar->addMenu(menu);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/controls.h"
+#include "platform/desktop_notifier.h"
 #include "platform/runtime.h"
 #include "platform/session_journal.h"
 #include "windows/journal_access.h"
@@ -32,23 +33,26 @@ void SessionRecorder::clockStarted() {
   counted_ = written_ = 0;
   updates_ = 0;
   Runtime& rt = main_.runtime();
+  const QDateTime start = QDateTime::currentDateTime();
+  limits_.started(0, start, main_.cost->text());
   QString reason;
   if (!openJournal(rt, &reason)) {
     report(reason);
     return;
   }
-  const QDateTime start = QDateTime::currentDateTime();
   auto row = rt.journal().begin(snapshot(), start.toUTC(), start.offsetFromUtc());
   if (!row.ok()) {
     report(QString::fromStdString(row.reason()));
     return;
   }
   row_ = row.value();
+  limits_.started(row_, start, main_.cost->text());
   reported_ = false;
 }
 
 void SessionRecorder::counted(int seconds) {
   counted_ += seconds;
+  checkLimits();
   if (row_ == 0 || counted_ - written_ < kUpdateSeconds) return;
   written_ = counted_;
   const bool durable = ++updates_ % kUpdatesPerFlush == 0;
@@ -60,6 +64,15 @@ void SessionRecorder::counted(int seconds) {
   // must go on counting meanwhile.
   const QString reason = QString::fromStdString(status.reason());
   QTimer::singleShot(0, &main_, [this, reason] { report(reason); });
+}
+
+void SessionRecorder::checkLimits() {
+  const QStringList warnings =
+      limits_.counted(main_.runtime(), counted_, main_.cost->text(), main_.Label4->caption());
+  for (const QString& text : warnings) {
+    main_.setStatus(text);
+    notifyDesktop(QStringLiteral("Tempodial"), text);
+  }
 }
 
 void SessionRecorder::close(SessionEnd end) {

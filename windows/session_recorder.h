@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include "core/session.h"
+#include "windows/limit_warnings.h"
 
 namespace tempodial {
 
@@ -40,6 +41,8 @@ class SessionRecorder {
   // Tells the user once that the journal cannot be written; the next start
   // of the clock tries again.
   void report(const QString& reason);
+  // Warns of the limits the run has reached.
+  void checkLimits();
 
   MainWindow& main_;
   qint64 row_ = 0;
@@ -47,6 +50,7 @@ class SessionRecorder {
   qint64 written_ = 0;
   int updates_ = 0;
   bool reported_ = false;
+  LimitWarnings limits_;
 };
 
 }  // namespace tempodial

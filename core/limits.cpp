@@ -1,0 +1,71 @@
+#include "core/limits.h"
+
+namespace tempodial {
+
+int percentReached(double used, double limit) {
+  if (!(limit > 0)) return 0;
+  if (used >= limit) return 100;
+  // Compared without dividing, so that 80 % of 60 s is exactly 48 s.
+  if (used * 5 >= limit * 4) return 80;
+  return 0;
+}
+
+std::string warningText(const LimitWarning& warning) {
+  const bool day = warning.kind == LimitKind::DayTime || warning.kind == LimitKind::DayCost;
+  const bool time = warning.kind == LimitKind::DayTime || warning.kind == LimitKind::MonthTime;
+  return std::to_string(warning.percent) + " % of " + (day ? "today's " : "this month's ") +
+         (time ? "time" : "cost") + " limit used";
+}
+
+std::string limitKey(LimitKind kind) {
+  switch (kind) {
+    case LimitKind::DayTime:
+      return "dayTime";
+    case LimitKind::DayCost:
+      return "dayCost";
+    case LimitKind::MonthTime:
+      return "monthTime";
+    case LimitKind::MonthCost:
+      break;
+  }
+  return "monthCost";
+}
+
+std::vector<LimitWarning> LimitWatch::check(const Usage& usage, const Limits& limits) {
+  std::vector<LimitWarning> due;
+  for (LimitKind kind : kLimitKinds) {
+    double used = 0;
+    std::optional<double> limit;
+    const std::string* period = &usage.day;
+    switch (kind) {
+      case LimitKind::DayTime:
+        used = static_cast<double>(usage.daySeconds);
+        if (limits.dayTime) limit = static_cast<double>(*limits.dayTime);
+        break;
+      case LimitKind::DayCost:
+        used = usage.dayCost;
+        limit = limits.dayCost;
+        break;
+      case LimitKind::MonthTime:
+        used = static_cast<double>(usage.monthSeconds);
+        if (limits.monthTime) limit = static_cast<double>(*limits.monthTime);
+        period = &usage.month;
+        break;
+      case LimitKind::MonthCost:
+        used = usage.monthCost;
+        limit = limits.monthCost;
+        period = &usage.month;
+        break;
+    }
+    if (!limit) continue;
+    const int percent = percentReached(used, *limit);
+    Given& given = given_[static_cast<int>(kind)];
+    const int already = given.period == *period ? given.percent : 0;
+    if (percent <= already) continue;
+    given = {*period, percent};
+    due.push_back({kind, percent});
+  }
+  return due;
+}
+
+}  // namespace tempodial

@@ -1,0 +1,183 @@
+#include "platform/history_export.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "platform/history_store.h"
+#include "platform/places.h"
+#include "platform/session_journal.h"
+
+namespace tempodial {
+namespace {
+
+struct Request {
+  QString file;
+  std::optional<CivilDate> from, to;
+};
+
+int fail(const QString& text) {
+  std::fprintf(stderr, "tempodial: %s\n", qPrintable(text));
+  return 1;
+}
+
+std::optional<CivilDate> parseDate(const char* text) {
+  int year = 0, month = 0, day = 0;
+  char rest = 0;
+  if (std::strlen(text) != 10 ||
+      std::sscanf(text, "%4d-%2d-%2d%c", &year, &month, &day, &rest) != 3) {
+    return std::nullopt;
+  }
+  const CivilDate date{year, month, day};
+  // A day that does not exist (2026-02-30) comes back as another date.
+  if (month < 1 || month > 12 || day < 1 || localDate(daysFromCivil(date), 0) != date) {
+    return std::nullopt;
+  }
+  return date;
+}
+
+// Reads the arguments after the program name; returns an error text or an
+// empty text.
+QString parse(int argc, char* argv[], Request& request) {
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    const bool takesValue = std::strcmp(arg, "--export-history") == 0 ||
+                            std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--to") == 0;
+    if (!takesValue) return QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(arg));
+    if (i + 1 >= argc) return QStringLiteral("%1 needs a value").arg(QString::fromLatin1(arg));
+    const char* value = argv[++i];
+    if (std::strcmp(arg, "--export-history") == 0) {
+      request.file = QString::fromLocal8Bit(value);
+      continue;
+    }
+    const auto date = parseDate(value);
+    if (!date) {
+      return QStringLiteral("%1 wants a date as YYYY-MM-DD, not \"%2\"")
+          .arg(QString::fromLatin1(arg), QString::fromLocal8Bit(value));
+    }
+    (std::strcmp(arg, "--from") == 0 ? request.from : request.to) = date;
+  }
+  if (request.file.isEmpty()) return QStringLiteral("--export-history needs a file name or -");
+  if (request.from && request.to && daysFromCivil(*request.from) > daysFromCivil(*request.to)) {
+    return QStringLiteral("--from comes after --to");
+  }
+  return {};
+}
+
+// Where the CSV goes: standard output, or a file replaced only once all of
+// it has been written.
+class Output {
+ public:
+  explicit Output(const QString& name) {
+    if (name == QLatin1String("-")) return;
+    file_.emplace(name);
+  }
+  QString open() {
+    if (!file_) return {};
+    if (!file_->open(QIODevice::WriteOnly)) return file_->errorString();
+    return {};
+  }
+  bool write(std::string_view bytes) {
+    if (!file_) return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    return file_->write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
+  }
+  QString finish() {
+    if (!file_)
+      return std::fflush(stdout) == 0 ? QString()
+                                      : QStringLiteral("standard output cannot be written");
+    if (!file_->commit()) return file_->errorString();
+    return {};
+  }
+  void cancel() {
+    if (file_) file_->cancelWriting();
+  }
+
+ private:
+  std::optional<QSaveFile> file_;
+};
+
+int run(const Request& request, const QString& journalPath, const QString& connection) {
+  Output output(request.file);
+  if (QString error = output.open(); !error.isEmpty()) {
+    return fail(QStringLiteral("cannot write %1: %2").arg(request.file, error));
+  }
+  if (!QFileInfo(journalPath).isFile()) {
+    // Nothing is created: an empty history is the header line alone.
+    std::fprintf(stderr,
+                 "tempodial: there is no session journal at %s yet; no sessions to export\n",
+                 qPrintable(journalPath));
+    const bool written = output.write("start,end,seconds,time,tariff,rate,currency,cost,ended\r\n");
+    const QString error = written ? output.finish() : QStringLiteral("write failed");
+    if (!error.isEmpty())
+      return fail(QStringLiteral("cannot write %1: %2").arg(request.file, error));
+    return 0;
+  }
+  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+  db.setDatabaseName(journalPath);
+  // Read-only: a running copy of the program goes on writing meanwhile.
+  db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+  auto cannotRead = [&](const QString& reason) {
+    output.cancel();
+    return fail(QStringLiteral("cannot read the session journal %1: %2").arg(journalPath, reason));
+  };
+  if (!db.open()) return cannotRead(db.lastError().text());
+  {
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
+      return cannotRead(version.lastError().databaseText());
+    }
+    if (version.value(0).toInt() > SessionJournal::kSchemaVersion) {
+      return cannotRead(QStringLiteral("it was written by a newer version of Tempodial"));
+    }
+  }
+  HistoryStore store(db);
+  qint64 rows = 0;
+  const Status status = store.exportCsv(
+      request.from, request.to, [&output](std::string_view bytes) { return output.write(bytes); },
+      &rows);
+  if (!status.ok()) return cannotRead(QString::fromStdString(status.reason()));
+  if (QString error = output.finish(); !error.isEmpty()) {
+    return fail(QStringLiteral("cannot write %1: %2").arg(request.file, error));
+  }
+  if (request.file != QLatin1String("-")) {
+    std::fprintf(stderr, "tempodial: %lld sessions written to %s\n", static_cast<long long>(rows),
+                 qPrintable(request.file));
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool asksForHistoryExport(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--export-history") == 0) return true;
+  }
+  return false;
+}
+
+int exportHistory(int argc, char* argv[]) {
+  Request request;
+  if (QString error = parse(argc, argv, request); !error.isEmpty()) return fail(error);
+  // Qt SQL loads its driver as a plug-in, which wants an application object.
+  int noArgs = 1;
+  QCoreApplication app(noArgs, argv);
+  const QString connection = QStringLiteral("tempodial-export");
+  int status = 0;
+  {
+    status = run(request, Places::fromEnvironment().root() + QStringLiteral("/history.sqlite3"),
+                 connection);
+  }
+  QSqlDatabase::removeDatabase(connection);
+  return status;
+}
+
+}  // namespace tempodial

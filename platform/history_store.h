@@ -1,0 +1,71 @@
+// The usage history over the session journal's database: totals per day,
+// month and period from SQL aggregates over the start-time index, the
+// sessions of one day, deleting a session, and the CSV export. The costs are
+// summed in SQL with the program's own number reading, per currency.
+#pragma once
+
+#include <QSqlDatabase>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/history.h"
+#include "core/limits.h"
+#include "core/status.h"
+#include "platform/session_journal.h"
+
+namespace tempodial {
+
+// Sessions, counted seconds and costs per currency of one day, month or period.
+struct PeriodTotal {
+  CivilDate date;  // the day, or the first day of the month
+  qint64 sessions = 0;
+  qint64 seconds = 0;
+  CurrencyTotals cost;
+};
+
+class HistoryStore {
+ public:
+  // Requires an open database holding the journal's tables. Teaches it the
+  // cost function the totals use.
+  explicit HistoryStore(QSqlDatabase database);
+
+  // Whether the cost function could be taught to the database; every query
+  // fails without it.
+  bool usable() const { return usable_; }
+
+  // The days of a month that have sessions, in order.
+  Result<std::vector<PeriodTotal>> days(int year, int month) const;
+  // The months of a year that have sessions, in order.
+  Result<std::vector<PeriodTotal>> months(int year) const;
+  // Everything from `from` to `to`, both days included.
+  Result<PeriodTotal> total(const CivilDate& from, const CivilDate& to) const;
+  // The sessions that started on `date`, in order of their start.
+  Result<std::vector<SessionRow>> sessionsOn(const CivilDate& date) const;
+  // Deletes one session.
+  Status remove(qint64 id);
+
+  // Time and cost in `currency` of the sessions that started on `day` and in
+  // its month, leaving out the session `except`.
+  Result<Usage> usage(const CivilDate& day, const QString& currency, qint64 except) const;
+
+  // Writes the sessions that started from `from` to `to` (each optional) as
+  // CSV with a header line, in pieces to `write`, which returns false when it
+  // cannot go on. `rows` receives the number of sessions written.
+  Status exportCsv(std::optional<CivilDate> from, std::optional<CivilDate> to,
+                   const std::function<bool(std::string_view)>& write, qint64* rows) const;
+
+ private:
+  Result<std::vector<PeriodTotal>> grouped(const char* key, const CivilDate& from,
+                                           const CivilDate& to) const;
+
+  // The database by its connection, so that no copy of it outlives the
+  // journal that closes it.
+  QSqlDatabase db() const { return QSqlDatabase::database(connection_, false); }
+
+  QString connection_;
+  bool usable_ = false;
+};
+
+}  // namespace tempodial

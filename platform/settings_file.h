@@ -1,0 +1,26 @@
+// The program's own settings beyond its classic files: the usage limits and
+// the warnings already given, in $XDG_CONFIG_HOME/tempodial/tempodial.conf
+// (INI format).
+#pragma once
+
+#include <QString>
+
+#include "core/limits.h"
+
+namespace tempodial {
+
+// "$XDG_CONFIG_HOME/tempodial/tempodial.conf" (default ~/.config/...).
+QString settingsPath();
+
+Limits loadLimits();
+void saveLimits(const Limits& limits);
+// Grows by one at every saveLimits, so that a reader can tell that the
+// limits it holds are out of date without reading the file again.
+int limitsGeneration();
+
+// The warnings given so far, kept so that each is given once per period even
+// across runs of the program.
+void loadGivenWarnings(LimitWatch& watch);
+void saveGivenWarnings(const LimitWatch& watch);
+
+}  // namespace tempodial

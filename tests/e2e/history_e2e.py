@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""The usage history with the real program: the command line's CSV export,
+read back with Python's csv module and checked field by field against the
+sessions that were run, while the program keeps running; and the limit
+warnings as desktop notifications on a private session bus.
+
+usage: history_e2e.py BINARY export
+       history_e2e.py BINARY notify
+Prints one line per check and "N passed, N failed" at the end."""
+
+import csv
+import io
+import os
+import re
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import time
+from datetime import datetime, timedelta, timezone
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import session_e2e  # noqa: E402
+from session_e2e import check, row_count, start_clock  # noqa: E402
+from xsession import Program, XSession  # noqa: E402
+
+HEADER = ["start", "end", "seconds", "time", "tariff", "rate", "currency", "cost", "ended"]
+# India has no daylight saving time: every session has the same offset.
+ZONE = "Asia/Kolkata"
+
+
+def export(binary, home, *args, data_home=None):
+    """Runs the export without a display; returns (status, stdout, stderr)."""
+    env = dict(os.environ, XDG_DATA_HOME=data_home or home, TZ=ZONE)
+    env.pop("DISPLAY", None)
+    env.pop("WAYLAND_DISPLAY", None)
+    done = subprocess.run([binary, "--export-history", *args], env=env, capture_output=True,
+                          timeout=20)
+    return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
+
+
+def iso(seconds, offset):
+    zone = timezone(timedelta(seconds=offset))
+    return datetime.fromtimestamp(seconds, zone).isoformat()
+
+
+def number(value):
+    """A number as the program writes it: at most 15 significant digits."""
+    return f"{value:.15g}"
+
+
+def read_cost(text):
+    """The leading number of a cost text, as the cost box reads it."""
+    match = re.match(r"[+-]?(\d+(\.\d*)?|\.\d+)([eE][+-]?\d+)?", text.replace(" ", ""))
+    return float(match.group(0)) if match else 0.0
+
+
+def expected_rows(journal):
+    with sqlite3.connect(journal) as db:
+        rows = db.execute("SELECT start_utc, utc_offset, end_utc, seconds, tariff, rate, currency,"
+                          " cost_start, cost_end, end_kind FROM sessions"
+                          " ORDER BY start_utc, id").fetchall()
+    expected = []
+    for start, offset, end, seconds, tariff, rate, currency, cost_start, cost_end, kind in rows:
+        cost = max(read_cost(cost_end) - read_cost(cost_start), 0.0)
+        expected.append([iso(start, offset), iso(end, offset), str(seconds),
+                         f"{seconds // 3600}:{seconds // 60 % 60:02d}:{seconds % 60:02d}", tariff,
+                         number(rate), currency, number(cost), kind or ""])
+    return expected
+
+
+def run_clock(session, main, program, seconds):
+    """Runs the clock for about `seconds` and stops it; returns the time it ran."""
+    pressed = start_clock(session, main, program)
+    time.sleep(seconds)
+    session.keys(main, "alt+t")
+    stopped = time.monotonic()
+    deadline = time.monotonic() + 5
+    while time.monotonic() < deadline:
+        with sqlite3.connect(program.journal) as db:
+            kind = db.execute("SELECT end_kind FROM sessions ORDER BY id DESC LIMIT 1").fetchone()
+        if kind[0] == "stopped":
+            break
+        time.sleep(0.1)
+    return stopped - pressed
+
+
+def export_scenario(binary):
+    session = XSession()
+    session.env["TZ"] = ZONE
+    program = Program(binary, session)
+    empty_home = tempfile.mkdtemp(prefix="tempodial-empty-")
+    try:
+        # No journal yet: the header alone, a note, and nothing created.
+        status, out, err = export(binary, empty_home, "-")
+        check(status == 0 and out == ",".join(HEADER) + "\r\n" and "no session journal" in err,
+              f"no journal: header only, status {status}, said {err.strip()!r}")
+        check(os.listdir(empty_home) == [], "no journal: nothing was created")
+
+        program.start()
+        main = session.main_window()
+        if not check(main is not None, "main window"):
+            return
+        ran = [run_clock(session, main, program, 3)]
+        # Sessions from other days and currencies beside the program's own:
+        # one across midnight, one with a tariff that needs quoting, one
+        # whose cost box was typed down during the run.
+        with sqlite3.connect(program.journal) as db:
+            db.executemany(
+                "INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start,"
+                " cost_end, tariff, rate, currency, hours, minutes, secs, end_kind)"
+                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, '0', '0', '0', ?)",
+                [(1773166500, 19800, 1773173700, 7200, "0", "3.6", "Night, \"late\"\nrate", 3,
+                  "Fr", "stopped"),
+                 (1773209700, 19800, 1773209760, 60, "0.5", "0.524", "Day", 2.4, "£", "exit"),
+                 (1773213300, 19800, 1773213360, 60, "5", "1", "Day", 2.4, "£", "interrupted")])
+        # Ctrl+H opens the History window beside the main window, which goes
+        # on taking keys: the next run is started and stopped while it is open.
+        session.keys(main, "ctrl+h")
+        check(session.window("History") is not None, "Ctrl+H opens the History window")
+        ran.append(run_clock(session, main, program, 2))
+        check(session.window("History", timeout=1) is not None, "and it stays open meanwhile")
+        # The clock runs while the export reads: the running session is in it.
+        start_clock(session, main, program)
+        time.sleep(6)
+        path = os.path.join(program.home, "all.csv")
+        began = time.monotonic()
+        status, out, err = export(binary, program.home, path)
+        took = time.monotonic() - began
+        check(status == 0 and took < 10, f"export beside the running program: status {status} in"
+              f" {took:.2f} s ({err.strip()})")
+        with open(path, newline="", encoding="utf-8") as f:
+            exported = list(csv.reader(f))
+        expected = expected_rows(program.journal)
+        check(exported[0] == HEADER, f"header {exported[0]}")
+        check(len(exported) - 1 == len(expected) == 6,
+              f"{len(exported) - 1} sessions exported of {len(expected)}")
+        # The running session may have moved on between the export and the
+        # look at the journal; every finished one must match to the field.
+        for got, want in zip(exported[1:], expected):
+            if want[8] == "":
+                check(got[0] == want[0] and got[8] == "", f"running session {got}")
+            else:
+                check(got == want, f"row {got} == {want}")
+        check(exported[1][4] == "Night, \"late\"\nrate" and exported[1][7] == "3.6"
+              and exported[1][6] == "Fr", "quoted tariff and the francs kept apart")
+        check(exported[1][0:2] == ["2026-03-10T23:45:00+05:30", "2026-03-11T01:45:00+05:30"],
+              f"local times with their offset: {exported[1][0:2]}")
+        check(exported[3][7] == "0", "a cost typed down counts as 0")
+        own = [row for row in exported[1:] if row[8] == "stopped" and row[6] != "Fr"]
+        for row, seconds in zip(own, ran):
+            check(abs(int(row[2]) - seconds) <= 1.5 and row[3] == f"0:00:{int(row[2]):02d}",
+                  f"own run of {seconds:.1f} s kept as {row[2]} s ({row[3]})")
+
+        status, out, err = export(binary, program.home, "-", "--from", "2026-03-11", "--to",
+                                  "2026-03-11")
+        rows = list(csv.reader(io.StringIO(out, newline="")))
+        # The session from 23:45 the day before ends on this day but counts on its own.
+        check(status == 0 and len(rows) == 3 and rows[1][0] == "2026-03-11T11:45:00+05:30",
+              f"--from/--to keep to the days the sessions started: {len(rows) - 1} rows")
+        status, out, err = export(binary, program.home, "-", "--from", "2026-02-30")
+        check(status == 1 and out == "" and "YYYY-MM-DD" in err, f"a bad date: {err.strip()}")
+        status, out, err = export(binary, program.home, "/nonexistent/folder/x.csv")
+        check(status == 1 and "cannot write" in err, f"an unwritable file: {err.strip()}")
+        session.keys(main, "alt+t")
+    finally:
+        program.remove()
+        session.close()
+
+    # A journal that is no database: an error, and the file left as it was.
+    broken_home = tempfile.mkdtemp(prefix="tempodial-broken-")
+    os.makedirs(os.path.join(broken_home, "tempodial"))
+    broken = os.path.join(broken_home, "tempodial", "history.sqlite3")
+    with open(broken, "wb") as f:
+        f.write(b"x" * 8192)
+    status, out, err = export(binary, broken_home, "-")
+    check(status == 1 and "cannot read the session journal" in err,
+          f"broken journal: status {status}, {err.strip()}")
+    check(sorted(os.listdir(os.path.dirname(broken))) == ["history.sqlite3"]
+          and open(broken, "rb").read() == b"x" * 8192, "broken journal left untouched")
+
+
+def notify_scenario(binary):
+    import dbus
+
+    bus_daemon = subprocess.Popen(["dbus-daemon", "--session", "--print-address", "--nofork"],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    address = bus_daemon.stdout.readline().strip()
+    env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=address)
+    mock = subprocess.Popen([sys.executable, "-m", "dbusmock", "--template",
+                             "notification_daemon"], env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    session = XSession()
+    session.env["DBUS_SESSION_BUS_ADDRESS"] = address
+    config = tempfile.mkdtemp(prefix="tempodial-config-")
+    session.env["XDG_CONFIG_HOME"] = config
+    os.makedirs(os.path.join(config, "tempodial"))
+    with open(os.path.join(config, "tempodial", "tempodial.conf"), "w") as f:
+        f.write("[Limits]\ndayTime=5\n")
+    program = Program(binary, session)
+    try:
+        bus = dbus.bus.BusConnection(address)
+        deadline = time.monotonic() + 10
+        while not bus.name_has_owner("org.freedesktop.Notifications"):
+            if time.monotonic() > deadline:
+                raise RuntimeError("the notification service did not start")
+            time.sleep(0.1)
+        daemon = bus.get_object("org.freedesktop.Notifications", "/org/freedesktop/Notifications")
+
+        def notes():
+            calls = daemon.GetCalls(dbus_interface="org.freedesktop.DBus.Mock")
+            return [(str(args[3]), str(args[4]), str(args[0])) for _, method, args in calls
+                    if method == "Notify"]
+
+        program.start()
+        main = session.main_window()
+        if not check(main is not None, "main window"):
+            return
+        start_clock(session, main, program)
+        deadline = time.monotonic() + 15
+        while len(notes()) < 2 and time.monotonic() < deadline:
+            time.sleep(0.2)
+        got = notes()
+        check(got == [("Tempodial", "80 % of today's time limit used", "Tempodial"),
+                      ("Tempodial", "100 % of today's time limit used", "Tempodial")],
+              f"notifications at 80 % and 100 %: {got}")
+        # The clock goes on, and nothing is repeated.
+        with sqlite3.connect(program.journal) as db:
+            before = db.execute("SELECT seconds FROM sessions ORDER BY id DESC").fetchone()[0]
+        time.sleep(6)
+        with sqlite3.connect(program.journal) as db:
+            after = db.execute("SELECT seconds FROM sessions ORDER BY id DESC").fetchone()[0]
+        check(after > before, f"the clock goes on after the warning: {before} s, then {after} s")
+        check(len(notes()) == 2, "each warning once")
+        with open(os.path.join(config, "tempodial", "tempodial.conf")) as f:
+            kept = f.read()
+        check("dayTime=" in kept and " 100" in kept, f"the warnings given are kept: {kept!r}")
+    finally:
+        program.remove()
+        session.close()
+        mock.terminate()
+        mock.wait()
+        bus_daemon.terminate()
+        bus_daemon.wait()
+
+
+def main():
+    binary, scenario = sys.argv[1], sys.argv[2]
+    if scenario == "export":
+        export_scenario(binary)
+    elif scenario == "notify":
+        notify_scenario(binary)
+    else:
+        sys.exit(__doc__)
+    results = session_e2e.results
+    print(f"{results['passed']} passed, {results['failed']} failed")
+    sys.exit(1 if results["failed"] or not results["passed"] else 0)
+
+
+if __name__ == "__main__":
+    main()

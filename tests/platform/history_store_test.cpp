@@ -1,0 +1,196 @@
+// The history's totals, day lists, usage and export over a real journal file.
+#include "platform/history_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "platform/session_journal.h"
+
+namespace tempodial {
+namespace {
+
+class HistoryStoreTest : public testing::Test {
+ protected:
+  HistoryStoreTest() : journal(dir.path() + QStringLiteral("/history.sqlite3")) {
+    EXPECT_TRUE(journal.open().ok());
+  }
+
+  // A finished session that started at `localStart` ("2026-03-14T23:30:00")
+  // `offsetHours` east of UTC and counted `seconds`.
+  qint64 add(const char* localStart, double offsetHours, qint64 seconds, const char* costStart,
+             const char* costEnd, const char* currency = "£", SessionEnd end = SessionEnd::Stopped,
+             const char* tariff = "Day") {
+    const int offset = static_cast<int>(offsetHours * 3600);
+    const QDateTime utc =
+        QDateTime::fromString(QString::fromLatin1(localStart) + QStringLiteral("Z"), Qt::ISODate)
+            .addSecs(-offset);
+    SessionSnapshot now;
+    now.hours = now.minutes = now.seconds = QStringLiteral("0");
+    now.cost = QString::fromUtf8(costStart);
+    now.tariff = QString::fromUtf8(tariff);
+    now.rate = 1.5;
+    now.currency = QString::fromUtf8(currency);
+    auto row = journal.begin(now, utc, offset);
+    EXPECT_TRUE(row.ok()) << row.reason();
+    now.counted = seconds;
+    now.cost = QString::fromUtf8(costEnd);
+    if (end == SessionEnd::Open) {
+      EXPECT_TRUE(journal.update(row.value(), now, utc.addSecs(seconds), false).ok());
+    } else {
+      EXPECT_TRUE(journal.finish(row.value(), now, utc.addSecs(seconds), end).ok());
+    }
+    return row.value();
+  }
+
+  std::string exported(std::optional<CivilDate> from = {}, std::optional<CivilDate> to = {}) {
+    std::string out;
+    qint64 rows = -1;
+    const Status status = store().exportCsv(
+        from, to,
+        [&out](std::string_view bytes) {
+          out += bytes;
+          return true;
+        },
+        &rows);
+    EXPECT_TRUE(status.ok()) << status.reason();
+    return out;
+  }
+
+  HistoryStore store() { return HistoryStore(journal.database()); }
+
+  QTemporaryDir dir;
+  SessionJournal journal;
+};
+
+constexpr const char* kHeader = "start,end,seconds,time,tariff,rate,currency,cost,ended\r\n";
+
+TEST_F(HistoryStoreTest, EmptyHistoryHasNoDaysNoMonthsAndAnExportOfTheHeaderAlone) {
+  HistoryStore history = store();
+  ASSERT_TRUE(history.usable());
+  auto days = history.days(2026, 12);
+  ASSERT_TRUE(days.ok()) << days.reason();
+  EXPECT_TRUE(days.value().empty());
+  EXPECT_TRUE(history.months(2026).value().empty());
+  const PeriodTotal total = history.total({2000, 1, 1}, {2100, 12, 31}).value();
+  EXPECT_EQ(total.sessions, 0);
+  EXPECT_EQ(total.cost.text(), "0");
+  EXPECT_EQ(exported(), kHeader);
+}
+
+TEST_F(HistoryStoreTest, SessionAcrossMidnightCountsOnTheDayItStartedAtItsOwnOffset) {
+  add("2026-03-14T23:30:00", 1, 7200, "0", "1.8");
+  // 23:30 on 31 March at UTC-5 is already 1 April in UTC: it stays in March.
+  add("2026-03-31T23:30:00", -5, 600, "0", "0.15");
+  // 00:30 on 1 April at UTC+2 is still 31 March in UTC: it belongs to April.
+  add("2026-04-01T00:30:00", 2, 60, "0", "0.02");
+  HistoryStore history = store();
+  const auto march = history.days(2026, 3).value();
+  ASSERT_EQ(march.size(), 2u);
+  EXPECT_EQ(march[0].date, (CivilDate{2026, 3, 14}));
+  EXPECT_EQ(march[0].seconds, 7200);
+  EXPECT_EQ(march[0].cost.text(), "£1.8");
+  EXPECT_EQ(march[1].date, (CivilDate{2026, 3, 31}));
+  const auto april = history.days(2026, 4).value();
+  ASSERT_EQ(april.size(), 1u);
+  EXPECT_EQ(april[0].date, (CivilDate{2026, 4, 1}));
+  EXPECT_EQ(history.sessionsOn({2026, 3, 14}).value().size(), 1u);
+  EXPECT_TRUE(history.sessionsOn({2026, 3, 15}).value().empty());
+  const auto months = history.months(2026).value();
+  ASSERT_EQ(months.size(), 2u);
+  EXPECT_EQ(months[0].sessions, 2);
+  EXPECT_EQ(months[0].seconds, 7800);
+  EXPECT_EQ(months[1].date, (CivilDate{2026, 4, 1}));
+  EXPECT_EQ(exported({{2026, 3, 14}}, {{2026, 3, 14}}),
+            std::string(kHeader) +
+                "2026-03-14T23:30:00+01:00,2026-03-15T01:30:00+01:00,7200,2:00:00,Day,1.5,£,1.8,"
+                "stopped\r\n");
+}
+
+TEST_F(HistoryStoreTest, MonthWithTwoCurrenciesKeepsTheirCostsApart) {
+  add("2026-05-02T10:00:00", 1, 600, "0", "0.5", "£");
+  add("2026-05-02T12:00:00", 1, 1200, "1", "4", "Fr");
+  add("2026-05-03T09:00:00", 1, 60, "0.5", "1.25", "£");
+  add("2026-05-20T09:00:00", 1, 60, "0", "2.5", "Fr");
+  HistoryStore history = store();
+  const auto days = history.days(2026, 5).value();
+  ASSERT_EQ(days.size(), 3u);
+  EXPECT_EQ(days[0].sessions, 2);
+  EXPECT_EQ(days[0].seconds, 1800);
+  EXPECT_EQ(days[0].cost.text(), "£0.5 + Fr 3");
+  EXPECT_EQ(days[1].cost.text(), "£0.75");
+  EXPECT_EQ(days[2].cost.text(), "Fr 2.5");
+  const PeriodTotal month = history.total({2026, 5, 1}, {2026, 5, 31}).value();
+  EXPECT_EQ(month.sessions, 4);
+  EXPECT_EQ(month.seconds, 1920);
+  EXPECT_DOUBLE_EQ(month.cost.amountIn("£"), 1.25);
+  EXPECT_DOUBLE_EQ(month.cost.amountIn("Fr"), 5.5);
+  ASSERT_EQ(month.cost.sums().size(), 2u);
+
+  // The limits count only the currency in use, and leave out the running session.
+  const qint64 running = add("2026-05-20T20:00:00", 1, 300, "0", "9", "£", SessionEnd::Open);
+  const Usage usage = history.usage({2026, 5, 20}, QStringLiteral("£"), running).value();
+  EXPECT_EQ(usage.day, "2026-05-20");
+  EXPECT_EQ(usage.month, "2026-05");
+  EXPECT_EQ(usage.daySeconds, 60);
+  EXPECT_DOUBLE_EQ(usage.dayCost, 0);
+  EXPECT_EQ(usage.monthSeconds, 1920);
+  EXPECT_DOUBLE_EQ(usage.monthCost, 1.25);
+  EXPECT_DOUBLE_EQ(history.usage({2026, 5, 20}, QStringLiteral("Fr"), 0).value().dayCost, 2.5);
+}
+
+TEST_F(HistoryStoreTest, CostsAreReadAsTheCostBoxReadsThemAndAnEditedBoxCountsNothing) {
+  struct Case {
+    const char* start;
+    const char* end;
+    const char* cost;
+  };
+  const Case cases[] = {
+      {"0", "0.924", "0.924"}, {" 1 2", "13.5", "1.5"},  // blanks inside a number are skipped
+      {"1,5", "3", "2"},       {"abc", "2", "2"},        // reading stops at a comma or a letter
+      {"10", "4", "0"},                                  // typed down during the run
+  };
+  int day = 1;
+  for (const Case& c : cases) {
+    const std::string start =
+        "2026-06-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + "T10:00:00";
+    add(start.c_str(), 0, 60, c.start, c.end);
+    ++day;
+  }
+  const auto days = store().days(2026, 6).value();
+  ASSERT_EQ(days.size(), std::size(cases));
+  for (std::size_t i = 0; i < days.size(); ++i) {
+    EXPECT_EQ(days[i].cost.text(), std::string("£") + cases[i].cost) << cases[i].start;
+  }
+}
+
+TEST_F(HistoryStoreTest, ExportQuotesAwkwardTextsAndKeepsToItsDays) {
+  add("2026-07-01T08:00:00", 0, 3909, "0", "1", "$", SessionEnd::Interrupted,
+      "Peak, \"busy\"\nhours");
+  add("2026-07-02T08:00:00", 5.5, 5, "0", "0", "$", SessionEnd::Open, " padded ");
+  add("2026-07-03T08:00:00", 0, 5, "0", "0", "$", SessionEnd::Exit);
+  EXPECT_EQ(exported({{2026, 7, 1}}, {{2026, 7, 2}}),
+            std::string(kHeader) +
+                "2026-07-01T08:00:00+00:00,2026-07-01T09:05:09+00:00,3909,1:05:09,"
+                "\"Peak, \"\"busy\"\"\nhours\",1.5,$,1,interrupted\r\n"
+                "2026-07-02T08:00:00+05:30,2026-07-02T08:00:05+05:30,5,0:00:05,\" padded \",1.5,"
+                "$,0,\r\n");
+  EXPECT_EQ(exported({{2026, 7, 3}}).substr(std::strlen(kHeader)),
+            "2026-07-03T08:00:00+00:00,2026-07-03T08:00:05+00:00,5,0:00:05,Day,1.5,$,0,exit\r\n");
+}
+
+TEST_F(HistoryStoreTest, DeletingASessionTakesItOutOfEveryTotal) {
+  const qint64 first = add("2026-08-09T10:00:00", 0, 100, "0", "1");
+  add("2026-08-09T11:00:00", 0, 50, "1", "3");
+  HistoryStore history = store();
+  ASSERT_TRUE(history.remove(first).ok());
+  const auto days = history.days(2026, 8).value();
+  ASSERT_EQ(days.size(), 1u);
+  EXPECT_EQ(days[0].sessions, 1);
+  EXPECT_EQ(days[0].seconds, 50);
+  EXPECT_EQ(days[0].cost.text(), "£2");
+  ASSERT_EQ(history.sessionsOn({2026, 8, 9}).value().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tempodial

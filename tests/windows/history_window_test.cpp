@@ -1,0 +1,276 @@
+// The History window over a real journal file: opened from the menu without
+// blocking, its month, day and year views, deleting, a broken journal, and
+// the limits warning while the clock runs.
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "platform/session_journal.h"
+#include "platform/settings_file.h"
+#include "window_fixture.h"
+#include "windows/history_chart.h"
+#include "windows/history_limits.h"
+#include "windows/history_window.h"
+#include "windows/main_window.h"
+
+namespace tempodial {
+namespace {
+
+class HistoryWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    startMain();
+  }
+
+  // A finished session that started at `start` (local time).
+  void add(const QDateTime& start, qint64 seconds, const char* costEnd, const char* currency,
+           const char* tariff = "Day") {
+    SessionJournal& journal = runtime->journal();
+    ASSERT_TRUE(journal.open().ok());
+    SessionSnapshot now;
+    now.hours = now.minutes = now.seconds = QStringLiteral("0");
+    now.cost = QStringLiteral("0");
+    now.tariff = QString::fromUtf8(tariff);
+    now.rate = 2;
+    now.currency = QString::fromUtf8(currency);
+    auto row = journal.begin(now, start.toUTC(), start.offsetFromUtc());
+    ASSERT_TRUE(row.ok());
+    now.counted = seconds;
+    now.cost = QString::fromUtf8(costEnd);
+    ASSERT_TRUE(
+        journal.finish(row.value(), now, start.toUTC().addSecs(seconds), SessionEnd::Stopped).ok());
+  }
+
+  HistoryWindow& openFromMenu() {
+    auto* item = main().findChild<QAction*>(QStringLiteral("history"));
+    EXPECT_NE(item, nullptr);
+    item->trigger();
+    return runtime->form<HistoryWindow>();
+  }
+
+  static QStringList rowTexts(QStandardItemModel* model, int row) {
+    QStringList texts;
+    for (int column = 0; column < model->columnCount(); ++column) {
+      texts << model->item(row, column)->text();
+    }
+    return texts;
+  }
+
+  void elapseAfter(qint64 ms) {
+    services.clockMs += ms;
+    main().Timer1->elapse();
+  }
+  QString status() { return main().SSPanel1->caption(); }
+};
+
+TEST_F(HistoryWindowTest, MenuItemOpensAWindowThatNeverBlocksAndNamesEveryControl) {
+  QMenu* menu = main().menuBar->actions().first()->menu();
+  QStringList captions;
+  for (QAction* action : menu->actions()) captions << action->text();
+  EXPECT_EQ(captions, (QStringList{"&View", "&History...", "", "E&xit"}));
+  auto* item = main().findChild<QAction*>(QStringLiteral("history"));
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));
+
+  HistoryWindow& history = openFromMenu();
+  EXPECT_TRUE(history.isVisible());
+  EXPECT_FALSE(history.isModal());
+  EXPECT_TRUE(services.modalsShown.isEmpty());
+  EXPECT_EQ(history.windowTitle(), "History");
+  EXPECT_EQ(history.accessibleName(), "History");
+  EXPECT_EQ(history.formIndex(), 13);
+  // An empty history: the month's total row alone, and an empty chart.
+  ASSERT_EQ(history.days->rowCount(), 1);
+  EXPECT_EQ(rowTexts(history.days, 0), (QStringList{"Total", "0", "0:00:00", "0"}));
+  EXPECT_EQ(history.chart->days().size(),
+            static_cast<std::size_t>(QDate::currentDate().daysInMonth()));
+
+  QStringList unnamed;
+  for (QWidget* control : history.findChildren<QWidget*>()) {
+    const bool interactive =
+        qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
+        qobject_cast<QAbstractItemView*>(control) || qobject_cast<QTabWidget*>(control) ||
+        qobject_cast<HistoryChart*>(control);
+    // The headers and corner of a table are the table's own parts.
+    const bool part = qobject_cast<QAbstractItemView*>(control->parentWidget()) != nullptr;
+    if (interactive && !part && control->accessibleName().isEmpty()) {
+      unnamed << control->objectName() + "/" + control->metaObject()->className();
+    }
+  }
+  EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+
+  // Ctrl+H again brings the same window forward; Close unloads it.
+  item->trigger();
+  EXPECT_EQ(&runtime->form<HistoryWindow>(), &history);
+  history.closeButton->click();
+  EXPECT_FALSE(runtime->isLoaded(QStringLiteral("history")));
+}
+
+TEST_F(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenConfirmed) {
+  const QDate first(2026, 3, 1);
+  const QTime evening(23, 30);
+  add(QDateTime(first.addDays(13), evening), 7200, "1.8", "£", "Night, late");  // across midnight
+  add(QDateTime(first.addDays(13), QTime(10, 0)), 600, "0.5", "Fr");
+  add(QDateTime(first.addDays(20), QTime(9, 0)), 60, "0.25", "£");
+  add(QDateTime(QDate(2026, 7, 4), QTime(9, 0)), 3600, "3", "$");
+
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(QDate(2026, 3, 17));
+  const QLocale locale;
+  ASSERT_EQ(history.days->rowCount(), 3);
+  EXPECT_EQ(rowTexts(history.days, 0),
+            (QStringList{locale.toString(QDate(2026, 3, 14), QLocale::ShortFormat), "2", "2:10:00",
+                         "Fr 0.5 + £1.8"}));
+  EXPECT_EQ(rowTexts(history.days, 1),
+            (QStringList{locale.toString(QDate(2026, 3, 21), QLocale::ShortFormat), "1", "0:01:00",
+                         "£0.25"}));
+  EXPECT_EQ(rowTexts(history.days, 2), (QStringList{"Total", "3", "2:11:00", "Fr 0.5 + £2.05"}));
+  std::vector<qint64> chart(31, 0);
+  chart[13] = 7800;
+  chart[20] = 60;
+  EXPECT_EQ(history.chart->days(), chart);
+
+  history.daysTable->setCurrentIndex(history.days->index(0, 0));
+  ASSERT_EQ(history.sessions->rowCount(), 2);
+  EXPECT_EQ(rowTexts(history.sessions, 0),
+            (QStringList{"10:00:00", "10:10:00", "0:10:00", "Day", "2", "Fr 0.5", "stopped"}));
+  EXPECT_EQ(rowTexts(history.sessions, 1),
+            (QStringList{"23:30:00",
+                         locale.toString(QDate(2026, 3, 15), QLocale::ShortFormat) + " 01:30:00",
+                         "2:00:00", "Night, late", "2", "£1.8", "stopped"}));
+
+  QStringList asked;
+  bool agree = false;
+  history.confirm = [&](const QString& question) {
+    asked << question;
+    return agree;
+  };
+  history.sessionsTable->setCurrentIndex(history.sessions->index(1, 0));
+  ASSERT_TRUE(history.deleteButton->isEnabled());
+  history.deleteButton->click();
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains("23:30:00")) << asked[0].toStdString();
+  EXPECT_EQ(history.sessions->rowCount(), 2);
+  agree = true;
+  history.deleteButton->click();
+  EXPECT_EQ(rowTexts(history.days, 2), (QStringList{"Total", "2", "0:11:00", "Fr 0.5 + £0.25"}));
+  ASSERT_EQ(history.sessions->rowCount(), 1);
+  EXPECT_EQ(history.sessions->item(0, 0)->text(), "10:00:00");
+
+  history.tabs->setCurrentIndex(1);
+  ASSERT_EQ(history.months->rowCount(), 13);
+  EXPECT_EQ(rowTexts(history.months, 0),
+            (QStringList{locale.standaloneMonthName(1), "0", "0:00:00", "0"}));
+  EXPECT_EQ(rowTexts(history.months, 2),
+            (QStringList{locale.standaloneMonthName(3), "2", "0:11:00", "Fr 0.5 + £0.25"}));
+  EXPECT_EQ(rowTexts(history.months, 6),
+            (QStringList{locale.standaloneMonthName(7), "1", "1:00:00", "$3"}));
+  EXPECT_EQ(rowTexts(history.months, 12),
+            (QStringList{"Total 2026", "3", "1:11:00", "Fr 0.5 + £0.25 + $3"}));
+  history.previous->click();
+  EXPECT_EQ(rowTexts(history.months, 12), (QStringList{"Total 2025", "0", "0:00:00", "0"}));
+
+  // The export writes the shown year to the chosen file.
+  const QString file = home.path() + "/out.csv";
+  history.next->click();
+  history.chooseFile = [&](const QString& suggested) {
+    EXPECT_EQ(suggested, "tempodial-2026.csv");
+    return file;
+  };
+  history.exportButton->click();
+  QFile written(file);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(written.readAll().count("\r\n"), 4);
+  EXPECT_EQ(history.note->text(), "3 sessions written to " + file);
+}
+
+TEST_F(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
+  const QString path = runtime->places().root() + "/history.sqlite3";
+  QDir().mkpath(runtime->places().root());
+  {
+    QFile broken(path);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(8192, 'x'));
+  }
+  HistoryWindow& history = openFromMenu();
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages[0].contains("has been moved aside as"))
+      << services.messages[0].toStdString();
+  const QStringList aside = QDir(runtime->places().root()).entryList({"history.sqlite3.broken-*"});
+  ASSERT_EQ(aside.size(), 1);
+  EXPECT_EQ(QFile(runtime->places().root() + "/" + aside[0]).size(), 8192);
+  ASSERT_EQ(history.days->rowCount(), 1);
+  EXPECT_EQ(history.days->item(0, 0)->text(), "Total");
+  EXPECT_TRUE(history.note->text().isEmpty());
+}
+
+TEST_F(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
+  // Earlier today: 30 s in pounds, and 30 s in francs that count for the
+  // time limit but not for the cost limit.
+  const QDateTime early(QDate::currentDate(), QTime(0, 0, 1));
+  add(early, 30, "0.5", "£");
+  add(early.addSecs(60), 30, "50", "Fr");
+
+  HistoryWindow& history = openFromMenu();
+  LimitsGroup& limits = *history.limits;
+  limits.dayTimeOn->setChecked(true);
+  limits.dayMinutes->setValue(2);
+  limits.monthCostOn->setChecked(true);
+  limits.monthCost->setValue(10);
+  history.closeButton->click();
+  const QSettings settings(settingsPath(), QSettings::IniFormat);
+  EXPECT_EQ(settings.value("Limits/dayTime").toString(), "120");
+  EXPECT_EQ(settings.value("Limits/monthCost").toString(), "10");
+  EXPECT_FALSE(settings.contains("Limits/dayCost"));
+  EXPECT_TRUE(QFile::exists(home.path() + "/config/tempodial/tempodial.conf"));
+
+  main().Label4->setCaption(QStringLiteral("£"));
+  main().SSCommand1->click();
+  elapseAfter(35000);  // 95 s today
+  EXPECT_EQ(status(), "The timer has been touched");
+  elapseAfter(1000);  // 96 s: 80 % of 120 s
+  EXPECT_EQ(status(), "80 % of today's time limit used");
+  main().setStatus(QStringLiteral("-"));
+  elapseAfter(23000);
+  EXPECT_EQ(status(), "-");
+  elapseAfter(1000);  // 120 s
+  EXPECT_EQ(status(), "100 % of today's time limit used");
+  EXPECT_TRUE(main().Timer1->enabled());
+  // 7.5 more in pounds: 8 of 10 with the recorded 0.5; the francs do not count.
+  main().cost->setText(QStringLiteral("7.5"));
+  elapseAfter(1000);
+  EXPECT_EQ(status(), "80 % of this month's cost limit used");
+  EXPECT_EQ(settings.value("Warnings/monthCost").toString(),
+            QDate::currentDate().toString("yyyy-MM") + " 80");
+  EXPECT_EQ(settings.value("Warnings/dayTime").toString(),
+            QDate::currentDate().toString("yyyy-MM-dd") + " 100");
+
+  // A second run of the same day warns of nothing already warned of.
+  main().SSCommand1->click();
+  main().SSCommand1->click();
+  main().setStatus(QStringLiteral("-"));
+  elapseAfter(5000);
+  EXPECT_EQ(status(), "-");
+  // Raising the cost to 10 in this run reaches the month's cost limit.
+  main().cost->setText(QStringLiteral("17.5"));
+  elapseAfter(1000);
+  EXPECT_EQ(status(), "100 % of this month's cost limit used");
+  EXPECT_TRUE(main().Timer1->enabled());
+}
+
+}  // namespace
+}  // namespace tempodial

@@ -1,0 +1,138 @@
+#include "windows/history_limits.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSpinBox>
+
+#include "platform/settings_file.h"
+
+namespace tempodial {
+namespace {
+
+QCheckBox* switchBox(QWidget* parent, const char* name, const QString& caption) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+  return box;
+}
+
+QSpinBox* countBox(QWidget* parent, const char* name, const QString& accessible, int most,
+                   const QString& suffix) {
+  auto* box = new QSpinBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setAccessibleName(accessible);
+  box->setRange(0, most);
+  box->setSuffix(suffix);
+  return box;
+}
+
+QDoubleSpinBox* amountBox(QWidget* parent, const char* name, const QString& accessible,
+                          const QString& currency) {
+  auto* box = new QDoubleSpinBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setAccessibleName(accessible);
+  box->setRange(0, 1e6);
+  box->setDecimals(2);
+  box->setPrefix(currency.size() > 1 ? currency + QLatin1Char(' ') : currency);
+  return box;
+}
+
+}  // namespace
+
+LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
+    : QGroupBox(QStringLiteral("Limits"), parent) {
+  setObjectName(QStringLiteral("limits"));
+  setAccessibleName(QStringLiteral("Limits"));
+  dayTimeOn = switchBox(this, "dayTimeOn", QStringLiteral("Daily &time"));
+  dayHours =
+      countBox(this, "dayHours", QStringLiteral("Daily time hours"), 24, QStringLiteral(" h"));
+  dayMinutes = countBox(this, "dayMinutes", QStringLiteral("Daily time minutes"), 59,
+                        QStringLiteral(" min"));
+  monthTimeOn = switchBox(this, "monthTimeOn", QStringLiteral("Monthly t&ime"));
+  monthHours =
+      countBox(this, "monthHours", QStringLiteral("Monthly time hours"), 744, QStringLiteral(" h"));
+  monthMinutes = countBox(this, "monthMinutes", QStringLiteral("Monthly time minutes"), 59,
+                          QStringLiteral(" min"));
+  dayCostOn = switchBox(this, "dayCostOn", QStringLiteral("Daily c&ost"));
+  dayCost = amountBox(this, "dayCost", QStringLiteral("Daily cost limit"), currency);
+  monthCostOn = switchBox(this, "monthCostOn", QStringLiteral("Monthly co&st"));
+  monthCost = amountBox(this, "monthCost", QStringLiteral("Monthly cost limit"), currency);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(dayTimeOn, 0, 0);
+  grid->addWidget(dayHours, 0, 1);
+  grid->addWidget(dayMinutes, 0, 2);
+  grid->addWidget(monthTimeOn, 1, 0);
+  grid->addWidget(monthHours, 1, 1);
+  grid->addWidget(monthMinutes, 1, 2);
+  grid->addWidget(dayCostOn, 2, 0);
+  grid->addWidget(dayCost, 2, 1, 1, 2);
+  grid->addWidget(monthCostOn, 3, 0);
+  grid->addWidget(monthCost, 3, 1, 1, 2);
+  auto* note = new QLabel(
+      QStringLiteral("While the clock runs, a warning comes at 80 % and at 100 % of each limit, "
+                     "once a day or month. The clock goes on."),
+      this);
+  note->setObjectName(QStringLiteral("limitsNote"));
+  note->setWordWrap(true);
+  grid->addWidget(note, 4, 0, 1, 3);
+  grid->setColumnStretch(3, 1);
+  grid->setRowStretch(5, 1);
+
+  show(loadLimits());
+  for (QCheckBox* box : {dayTimeOn, monthTimeOn, dayCostOn, monthCostOn}) {
+    connect(box, &QCheckBox::toggled, this, &LimitsGroup::save);
+  }
+  for (QSpinBox* box : {dayHours, dayMinutes, monthHours, monthMinutes}) {
+    connect(box, &QSpinBox::valueChanged, this, &LimitsGroup::save);
+  }
+  for (QDoubleSpinBox* box : {dayCost, monthCost}) {
+    connect(box, &QDoubleSpinBox::valueChanged, this, &LimitsGroup::save);
+  }
+}
+
+void LimitsGroup::show(const Limits& limits) {
+  loading_ = true;
+  auto time = [](std::optional<std::int64_t> seconds, QCheckBox* on, QSpinBox* hours,
+                 QSpinBox* minutes) {
+    on->setChecked(seconds.has_value());
+    const std::int64_t value = seconds.value_or(0);
+    hours->setValue(static_cast<int>(value / 3600));
+    minutes->setValue(static_cast<int>(value / 60 % 60));
+  };
+  time(limits.dayTime, dayTimeOn, dayHours, dayMinutes);
+  time(limits.monthTime, monthTimeOn, monthHours, monthMinutes);
+  dayCostOn->setChecked(limits.dayCost.has_value());
+  dayCost->setValue(limits.dayCost.value_or(0));
+  monthCostOn->setChecked(limits.monthCost.has_value());
+  monthCost->setValue(limits.monthCost.value_or(0));
+  loading_ = false;
+}
+
+Limits LimitsGroup::limits() const {
+  // A limit switched on but left at nothing is no limit.
+  auto time = [](QCheckBox* on, QSpinBox* hours, QSpinBox* minutes) -> std::optional<std::int64_t> {
+    const std::int64_t seconds = hours->value() * 3600 + minutes->value() * 60;
+    if (!on->isChecked() || seconds <= 0) return std::nullopt;
+    return seconds;
+  };
+  auto amount = [](QCheckBox* on, QDoubleSpinBox* box) -> std::optional<double> {
+    if (!on->isChecked() || box->value() <= 0) return std::nullopt;
+    return box->value();
+  };
+  Limits limits;
+  limits.dayTime = time(dayTimeOn, dayHours, dayMinutes);
+  limits.monthTime = time(monthTimeOn, monthHours, monthMinutes);
+  limits.dayCost = amount(dayCostOn, dayCost);
+  limits.monthCost = amount(monthCostOn, monthCost);
+  return limits;
+}
+
+void LimitsGroup::save() {
+  if (loading_) return;
+  saveLimits(limits());
+}
+
+}  // namespace tempodial

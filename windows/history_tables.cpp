@@ -1,0 +1,73 @@
+#include "windows/history_tables.h"
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLocale>
+#include <QStandardItemModel>
+#include <QTableView>
+
+namespace tempodial {
+
+QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
+                         QStandardItemModel* model) {
+  auto* view = new QTableView(parent);
+  view->setObjectName(QString::fromLatin1(name));
+  view->setAccessibleName(accessible);
+  view->setModel(model);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->verticalHeader()->hide();
+  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+  view->horizontalHeader()->setStretchLastSection(true);
+  // The corner button of the headers selects the whole table.
+  for (QAbstractButton* corner : view->findChildren<QAbstractButton*>()) {
+    corner->setAccessibleName(QStringLiteral("Select all"));
+  }
+  return view;
+}
+
+QStandardItemModel* historyModel(QObject* parent, const QStringList& headers) {
+  auto* m = new QStandardItemModel(0, static_cast<int>(headers.size()), parent);
+  m->setHorizontalHeaderLabels(headers);
+  return m;
+}
+
+QList<QStandardItem*> historyRow(const QStringList& texts, bool bold) {
+  QList<QStandardItem*> items;
+  for (const QString& text : texts) {
+    auto* item = new QStandardItem(text);
+    if (bold) {
+      QFont font = item->font();
+      font.setBold(true);
+      item->setFont(font);
+    }
+    items << item;
+  }
+  return items;
+}
+
+QString sessionEndWords(SessionEnd end) {
+  switch (end) {
+    case SessionEnd::Stopped:
+      return QStringLiteral("stopped");
+    case SessionEnd::Exit:
+      return QStringLiteral("program ended");
+    case SessionEnd::Interrupted:
+      return QStringLiteral("interrupted");
+    case SessionEnd::Open:
+      break;
+  }
+  return QStringLiteral("running or cut short");
+}
+
+QString momentText(const QDateTime& utc, int offset, const QDate& day) {
+  const QDateTime local = utc.toOffsetFromUtc(offset);
+  const QLocale locale;
+  const QString time = local.time().toString(QStringLiteral("HH:mm:ss"));
+  if (local.date() == day) return time;
+  return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') + time;
+}
+
+}  // namespace tempodial

@@ -1,0 +1,36 @@
+// The History window's tables: read-only views of rows of text, and the
+// words and times their cells show.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "core/session.h"
+
+class QDate;
+class QDateTime;
+class QObject;
+class QStandardItem;
+class QStandardItemModel;
+class QTableView;
+class QWidget;
+
+namespace tempodial {
+
+// A table of whole rows, one chosen at a time, that nobody types into.
+QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
+                         QStandardItemModel* model);
+QStandardItemModel* historyModel(QObject* parent, const QStringList& headers);
+// One row of cells; a totals row is bold.
+QList<QStandardItem*> historyRow(const QStringList& texts, bool bold = false);
+
+// How a session ended, in words: "stopped", "program ended", "interrupted",
+// "running or cut short".
+QString sessionEndWords(SessionEnd end);
+
+// A moment at the session's own offset: the time, with the date when it is
+// not `day`, the day the session started.
+QString momentText(const QDateTime& utc, int offset, const QDate& day);
+
+}  // namespace tempodial

@@ -1,0 +1,355 @@
+#include "windows/history_window.h"
+
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "core/number_text.h"
+#include "platform/controls.h"
+#include "platform/history_store.h"
+#include "platform/runtime.h"
+#include "platform/session_journal.h"
+#include "windows/history_chart.h"
+#include "windows/history_limits.h"
+#include "windows/history_tables.h"
+#include "windows/journal_access.h"
+#include "windows/main_window.h"
+
+namespace tempodial {
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& accessible = {}) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAccessibleName(accessible.isEmpty() ? QString(caption).remove(QLatin1Char('&'))
+                                            : accessible);
+  return b;
+}
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+QDate qdate(const CivilDate& date) { return {date.year, date.month, date.day}; }
+CivilDate civil(const QDate& date) { return {date.year(), date.month(), date.day()}; }
+QString sessionsText(qint64 count) { return QString::number(count); }
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowTitle(QStringLiteral("History"));
+  setAccessibleName(QStringLiteral("History"));
+  setWindowFlags(Qt::Window);
+  setFont(QFont(QStringLiteral("Arial"), 9));
+  confirm = [this](const QString& question) {
+    return QMessageBox::question(this, QStringLiteral("Tempodial"), question) == QMessageBox::Yes;
+  };
+  chooseFile = [this](const QString& suggested) {
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"), suggested,
+                                        QStringLiteral("CSV files (*.csv)"));
+  };
+  buildControls();
+  setClientSizeTwips(11400, 9000);
+}
+
+HistoryWindow::~HistoryWindow() = default;
+
+void HistoryWindow::buildControls() {
+  QWidget* area = client();
+  days = historyModel(this, {QStringLiteral("Date"), QStringLiteral("Sessions"),
+                             QStringLiteral("Time"), QStringLiteral("Cost")});
+  sessions =
+      historyModel(this, {QStringLiteral("Start"), QStringLiteral("End"),
+                          QStringLiteral("Duration"), QStringLiteral("Tariff"),
+                          QStringLiteral("Rate"), QStringLiteral("Cost"), QStringLiteral("Ended")});
+  months = historyModel(this, {QStringLiteral("Month"), QStringLiteral("Sessions"),
+                               QStringLiteral("Time"), QStringLiteral("Cost")});
+
+  previous = button(area, "previous", QStringLiteral("<"), QStringLiteral("Previous"));
+  period = new QDateEdit(area);
+  period->setObjectName(QStringLiteral("period"));
+  period->setAccessibleName(QStringLiteral("Month"));
+  period->setDisplayFormat(QStringLiteral("MMMM yyyy"));
+  period->setCalendarPopup(true);
+  next = button(area, "next", QStringLiteral(">"), QStringLiteral("Next"));
+  for (QPushButton* arrow : {previous, next}) {
+    arrow->setMaximumWidth(arrow->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 3);
+  }
+  auto* top = new QHBoxLayout;
+  top->addWidget(previous);
+  top->addWidget(period);
+  top->addWidget(next);
+  top->addStretch(1);
+
+  tabs = new QTabWidget(area);
+  tabs->setObjectName(QStringLiteral("tabs"));
+  tabs->setAccessibleName(QStringLiteral("Views"));
+
+  auto* monthPage = new QWidget(tabs);
+  monthPage->setObjectName(QStringLiteral("monthPage"));
+  daysTable = historyTable(monthPage, "daysTable", QStringLiteral("Days"), days);
+  chart = new HistoryChart(monthPage);
+  dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
+  dayCaption->setObjectName(QStringLiteral("dayCaption"));
+  sessionsTable = historyTable(monthPage, "sessionsTable", QStringLiteral("Sessions"), sessions);
+  deleteButton = button(monthPage, "deleteButton", QStringLiteral("&Delete session..."));
+  deleteButton->setEnabled(false);
+  auto* upper = new QHBoxLayout;
+  upper->addWidget(daysTable, 1);
+  upper->addWidget(chart, 1);
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(dayCaption, 1);
+  lower->addWidget(deleteButton);
+  auto* monthLayout = new QVBoxLayout(monthPage);
+  monthLayout->addLayout(upper, 3);
+  monthLayout->addLayout(lower);
+  monthLayout->addWidget(sessionsTable, 2);
+  tabs->addTab(monthPage, QStringLiteral("&Month"));
+
+  auto* yearPage = new QWidget(tabs);
+  yearPage->setObjectName(QStringLiteral("yearPage"));
+  monthsTable = historyTable(yearPage, "monthsTable", QStringLiteral("Months"), months);
+  (new QVBoxLayout(yearPage))->addWidget(monthsTable);
+  tabs->addTab(yearPage, QStringLiteral("&Year"));
+
+  auto* limitsPage = new QWidget(tabs);
+  limitsPage->setObjectName(QStringLiteral("limitsPage"));
+  limits = new LimitsGroup(limitsPage, runtime().form<MainWindow>().Label4->caption());
+  (new QVBoxLayout(limitsPage))->addWidget(limits);
+  tabs->addTab(limitsPage, QStringLiteral("&Limits"));
+
+  note = new QLabel(area);
+  note->setObjectName(QStringLiteral("note"));
+  note->setWordWrap(true);
+  exportButton = button(area, "exportButton", QStringLiteral("E&xport CSV..."));
+  closeButton = button(area, "closeButton", QStringLiteral("&Close"));
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(note, 1);
+  bottom->addWidget(exportButton);
+  bottom->addWidget(closeButton);
+
+  auto* layout = new QVBoxLayout(area);
+  layout->addLayout(top);
+  layout->addWidget(tabs, 1);
+  layout->addLayout(bottom);
+
+  connect(previous, &QPushButton::clicked, this, [this] { step(-1); });
+  connect(next, &QPushButton::clicked, this, [this] { step(1); });
+  connect(period, &QDateEdit::dateChanged, this, [this](const QDate& date) { showPeriod(date); });
+  connect(tabs, &QTabWidget::currentChanged, this, [this] {
+    period->setDisplayFormat(yearView() ? QStringLiteral("yyyy") : QStringLiteral("MMMM yyyy"));
+    period->setAccessibleName(yearView() ? QStringLiteral("Year") : QStringLiteral("Month"));
+    refresh();
+  });
+  connect(daysTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) { selectDay(current.row()); });
+  connect(sessionsTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            deleteButton->setEnabled(current.isValid() &&
+                                     current.row() < static_cast<int>(sessionIds_.size()));
+          });
+  connect(deleteButton, &QPushButton::clicked, this,
+          [this] { deleteSession(sessionsTable->currentIndex().row()); });
+  connect(exportButton, &QPushButton::clicked, this, [this] { exportShown(); });
+  connect(closeButton, &QPushButton::clicked, this,
+          [this] { this->runtime().unload(QString::fromLatin1(kName)); });
+}
+
+void HistoryWindow::onLoad() {
+  QString reason;
+  if (openJournal(runtime(), &reason)) {
+    store_ = std::make_unique<HistoryStore>(runtime().journal().database());
+  } else {
+    note->setText(QStringLiteral("The session journal cannot be read: %1").arg(reason));
+  }
+  const QDate today = QDate::currentDate();
+  shown_ = QDate(today.year(), today.month(), 1);
+  period->setDate(shown_);
+  refresh();
+}
+
+bool HistoryWindow::yearView() const { return tabs->currentIndex() == 1; }
+
+void HistoryWindow::showPeriod(const QDate& date) {
+  const QDate first(date.year(), date.month(), 1);
+  if (first == shown_) return;
+  shown_ = first;
+  if (period->date() != date) period->setDate(date);
+  refresh();
+}
+
+void HistoryWindow::step(int by) {
+  showPeriod(yearView() ? shown_.addYears(by) : shown_.addMonths(by));
+}
+
+void HistoryWindow::refresh() {
+  if (yearView()) {
+    fillYear();
+  } else {
+    fillMonth();
+  }
+}
+
+void HistoryWindow::fillMonth() {
+  days->removeRows(0, days->rowCount());
+  sessions->removeRows(0, sessions->rowCount());
+  sessionIds_.clear();
+  selectedDay_ = {};
+  deleteButton->setEnabled(false);
+  dayCaption->setText(QStringLiteral("Choose a day to see its sessions."));
+  std::vector<qint64> perDay(static_cast<std::size_t>(shown_.daysInMonth()), 0);
+  if (store_) {
+    auto found = store_->days(shown_.year(), shown_.month());
+    if (!found.ok())
+      note->setText(QStringLiteral("The history cannot be read: %1").arg(qt(found.reason())));
+    PeriodTotal month;
+    const QLocale locale;
+    for (const PeriodTotal& day : found.value()) {
+      days->appendRow(historyRow({locale.toString(qdate(day.date), QLocale::ShortFormat),
+                                  sessionsText(day.sessions), qt(durationText(day.seconds)),
+                                  qt(day.cost.text())}));
+      days->item(days->rowCount() - 1, 0)->setData(qdate(day.date));
+      month.sessions += day.sessions;
+      month.seconds += day.seconds;
+      month.cost.add(day.cost);
+      perDay[static_cast<std::size_t>(day.date.day - 1)] = day.seconds;
+    }
+    days->appendRow(historyRow({QStringLiteral("Total"), sessionsText(month.sessions),
+                                qt(durationText(month.seconds)), qt(month.cost.text())},
+                               true));
+  }
+  for (int column = 0; column < 3; ++column) daysTable->resizeColumnToContents(column);
+  chart->setDays(std::move(perDay));
+  daysTable->scrollToTop();
+  deleteButton->setEnabled(false);
+}
+
+void HistoryWindow::fillYear() {
+  months->removeRows(0, months->rowCount());
+  if (!store_) return;
+  auto found = store_->months(shown_.year());
+  // All twelve months, those without sessions at nought.
+  std::vector<PeriodTotal> twelve(12);
+  for (const PeriodTotal& month : found.value())
+    twelve[static_cast<std::size_t>(month.date.month - 1)] = month;
+  PeriodTotal year;
+  const QLocale locale;
+  for (int index = 0; index < 12; ++index) {
+    const PeriodTotal& month = twelve[static_cast<std::size_t>(index)];
+    months->appendRow(
+        historyRow({locale.standaloneMonthName(index + 1), sessionsText(month.sessions),
+                    qt(durationText(month.seconds)), qt(month.cost.text())}));
+    year.sessions += month.sessions;
+    year.seconds += month.seconds;
+    year.cost.add(month.cost);
+  }
+  months->appendRow(
+      historyRow({QStringLiteral("Total %1").arg(shown_.year()), sessionsText(year.sessions),
+                  qt(durationText(year.seconds)), qt(year.cost.text())},
+                 true));
+  for (int column = 0; column < 3; ++column) monthsTable->resizeColumnToContents(column);
+}
+
+void HistoryWindow::selectDay(int index) {
+  sessions->removeRows(0, sessions->rowCount());
+  sessionIds_.clear();
+  deleteButton->setEnabled(false);
+  QStandardItem* item = index >= 0 ? days->item(index, 0) : nullptr;
+  selectedDay_ = item != nullptr ? item->data().toDate() : QDate();
+  if (!store_ || !selectedDay_.isValid()) {
+    dayCaption->setText(QStringLiteral("Choose a day to see its sessions."));
+    return;
+  }
+  dayCaption->setText(QStringLiteral("Sessions of %1 (each counts on the day it started)")
+                          .arg(QLocale().toString(selectedDay_, QLocale::LongFormat)));
+  auto found = store_->sessionsOn(civil(selectedDay_));
+  for (const SessionRow& session : found.value()) {
+    const std::string cost =
+        amountText(session.currency.toStdString(),
+                   sessionCost(session.costStart.toStdString(), session.costEnd.toStdString()));
+    sessions->appendRow(
+        historyRow({momentText(session.startUtc, session.utcOffset, selectedDay_),
+                    momentText(session.endUtc, session.utcOffset, selectedDay_),
+                    qt(durationText(session.seconds)), session.tariff,
+                    qt(writeNumber(session.rate)), qt(cost), sessionEndWords(session.end)}));
+    sessionIds_.push_back(session.id);
+  }
+  for (int column = 0; column < 6; ++column) sessionsTable->resizeColumnToContents(column);
+  deleteButton->setEnabled(false);
+}
+
+void HistoryWindow::deleteSession(int index) {
+  if (!store_ || index < 0 || index >= static_cast<int>(sessionIds_.size())) return;
+  const QString question =
+      QStringLiteral("Delete the session that started at %1 on %2 (%3)? This cannot be undone.")
+          .arg(sessions->item(index, 0)->text(),
+               QLocale().toString(selectedDay_, QLocale::ShortFormat),
+               sessions->item(index, 2)->text());
+  if (!confirm(question)) return;
+  const Status status = store_->remove(sessionIds_[static_cast<std::size_t>(index)]);
+  if (!status.ok()) {
+    runtime().message(
+        QStringLiteral("The session could not be deleted: %1").arg(qt(status.reason())));
+    return;
+  }
+  const QDate day = selectedDay_;
+  fillMonth();
+  for (int r = 0; r < days->rowCount(); ++r) {
+    if (days->item(r, 0)->data().toDate() == day) {
+      daysTable->selectRow(r);
+      daysTable->setCurrentIndex(days->index(r, 0));
+    }
+  }
+  note->setText(QStringLiteral("The session has been deleted."));
+}
+
+void HistoryWindow::exportShown() {
+  if (!store_) return;
+  const bool year = yearView();
+  const CivilDate from{shown_.year(), year ? 1 : shown_.month(), 1};
+  const QDate last = year ? QDate(shown_.year(), 12, 31) : shown_.addMonths(1).addDays(-1);
+  const QString suggested =
+      QStringLiteral("tempodial-%1.csv")
+          .arg(shown_.toString(year ? QStringLiteral("yyyy") : QStringLiteral("yyyy-MM")));
+  const QString path = chooseFile(suggested);
+  if (path.isEmpty()) return;
+  QSaveFile file(path);
+  qint64 count = 0;
+  Status status = Status::Ok();
+  if (!file.open(QIODevice::WriteOnly)) {
+    status = Status::Error(file.errorString().toStdString());
+  } else {
+    status = store_->exportCsv(
+        from, civil(last),
+        [&file](std::string_view bytes) {
+          return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                 static_cast<qint64>(bytes.size());
+        },
+        &count);
+    if (status.ok() && !file.commit()) status = Status::Error(file.errorString().toStdString());
+  }
+  if (!status.ok()) {
+    file.cancelWriting();
+    runtime().message(QStringLiteral("The history could not be written to %1: %2")
+                          .arg(path, qt(status.reason())));
+    return;
+  }
+  note->setText(QStringLiteral("%1 sessions written to %2").arg(count).arg(path));
+}
+
+void showHistory(Runtime& runtime) {
+  auto& window = runtime.form<HistoryWindow>();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+}  // namespace tempodial

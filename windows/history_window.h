@@ -1,0 +1,88 @@
+// The History window: the sessions kept in the journal, a month at a time
+// (its days with their totals and a chart, and the sessions of a chosen day)
+// or a year at a time, with the CSV export, deleting a session, and the
+// limits. Not one of the classic windows: opened from "&History..." and
+// never modal.
+#pragma once
+
+#include <QDate>
+#include <functional>
+#include <memory>
+
+#include "platform/form.h"
+
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+class QTabWidget;
+class QTableView;
+
+namespace tempodial {
+
+class HistoryChart;
+class HistoryStore;
+class LimitsGroup;
+
+class HistoryWindow : public Form {
+  Q_OBJECT
+ public:
+  static constexpr const char* kName = "history";
+  static constexpr int kIndex = 13;
+
+  explicit HistoryWindow(Runtime& runtime);
+  ~HistoryWindow() override;
+
+  void onLoad() override;
+
+  // Shows the month (in the month view) or the year (in the year view) of `date`.
+  void showPeriod(const QDate& date);
+  // One month or year back or forward, as the view shows.
+  void step(int by);
+  // Lists the sessions of the day in row `row` of the days table.
+  void selectDay(int row);
+  // Deletes the session in row `row` of the sessions table, if the user confirms.
+  void deleteSession(int row);
+  // Writes the sessions of the shown month or year to a file the user chooses.
+  void exportShown();
+
+  // How the window asks the user; tests answer instead.
+  std::function<bool(const QString& question)> confirm;
+  std::function<QString(const QString& suggested)> chooseFile;
+
+  QTabWidget* tabs;
+  QPushButton* previous;
+  QDateEdit* period;
+  QPushButton* next;
+  QTableView* daysTable;
+  HistoryChart* chart;
+  QLabel* dayCaption;
+  QTableView* sessionsTable;
+  QPushButton* deleteButton;
+  QTableView* monthsTable;
+  LimitsGroup* limits;
+  QPushButton* exportButton;
+  QPushButton* closeButton;
+  QLabel* note;
+
+  QStandardItemModel* days;
+  QStandardItemModel* sessions;
+  QStandardItemModel* months;
+
+ private:
+  void buildControls();
+  void refresh();
+  void fillMonth();
+  void fillYear();
+  bool yearView() const;
+
+  std::unique_ptr<HistoryStore> store_;
+  QDate shown_;
+  QDate selectedDay_;
+  std::vector<qint64> sessionIds_;
+};
+
+// Opens the History window, or brings it to the front.
+void showHistory(Runtime& runtime);
+
+}  // namespace tempodial
