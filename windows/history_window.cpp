@@ -73,13 +73,13 @@ void HistoryWindow::buildControls() {
   months = historyModel(this, {QStringLiteral("Month"), QStringLiteral("Sessions"),
                                QStringLiteral("Time"), QStringLiteral("Cost")});
 
-  previous = button(area, "previous", QStringLiteral("<"), QStringLiteral("Previous"));
+  previous = button(area, "previous", QStringLiteral("\u25C0"), QStringLiteral("Previous"));
   period = new QDateEdit(area);
   period->setObjectName(QStringLiteral("period"));
   period->setAccessibleName(QStringLiteral("Month"));
   period->setDisplayFormat(QStringLiteral("MMMM yyyy"));
   period->setCalendarPopup(true);
-  next = button(area, "next", QStringLiteral(">"), QStringLiteral("Next"));
+  next = button(area, "next", QStringLiteral("\u25B6"), QStringLiteral("Next"));
   for (QPushButton* arrow : {previous, next}) {
     arrow->setMaximumWidth(arrow->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 3);
   }

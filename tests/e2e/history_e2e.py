@@ -71,7 +71,7 @@ def expected_rows(journal):
 
 def run_clock(session, main, program, seconds):
     """Runs the clock for about `seconds` and stops it; returns the time it ran."""
-    pressed = start_clock(session, main, program)
+    pressed, _ = start_clock(session, main, program)
     time.sleep(seconds)
     session.keys(main, "alt+t")
     stopped = time.monotonic()

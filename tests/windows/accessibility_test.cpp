@@ -55,6 +55,7 @@ TEST_F(WindowTest, EveryWindowIsAFrameOrADialogNamedByItsCaption) {
       {"quesexit2", QAccessible::Dialog, "Just a minute..."},
       {"buttques", QAccessible::Dialog, "Buttonbar Question"},
       {"restore", QAccessible::Dialog, "Restore last session?"},
+      {"history", QAccessible::Window, "History"},
   };
   ASSERT_EQ(runtime->formNames().size(), std::size(windows));
   for (const Expected& expected : windows) {
