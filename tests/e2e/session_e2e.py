@@ -61,8 +61,11 @@ def start_clock(session, main, program):
 def row_count(program):
     if not os.path.exists(program.journal):
         return 0
-    with sqlite3.connect(program.journal) as db:
-        return db.execute("SELECT count(*) FROM sessions").fetchone()[0]
+    try:
+        with sqlite3.connect(program.journal, timeout=5) as db:
+            return db.execute("SELECT count(*) FROM sessions").fetchone()[0]
+    except sqlite3.OperationalError:  # the program is still making its table
+        return 0
 
 
 def kill_chain(binary, count, seed, name):
