@@ -64,8 +64,14 @@ CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
   setObjectName(name);
   setAccessibleName(withoutAccessKeys(caption));
   connect(this, &QCheckBox::toggled, this, [this] {
-    if (onClick) onClick();
+    if (onClick && !restoring_) onClick();
   });
+}
+
+void CheckBox::restoreValue(int value) {
+  restoring_ = true;
+  setChecked(value != 0);
+  restoring_ = false;
 }
 
 void CheckBox::mousePressEvent(QMouseEvent* event) {

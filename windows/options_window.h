@@ -3,6 +3,8 @@
 // 100 ms timer keeps the rate in use in step with the chosen tariff.
 #pragma once
 
+#include <string_view>
+
 #include "platform/form.h"
 
 class QTabWidget;
@@ -83,6 +85,9 @@ class OptionsWindow : public Form {
   void saveCustomEntries();
   void buttonBarOptionClicked();
   void costOptionClicked();
+  // Puts the box back to the option that the file's presence records, without
+  // running its click steps.
+  void showOptionOfFile(CheckBox& box, std::string_view file);
   void tariffChosen();
 };
 
