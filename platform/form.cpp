@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QKeyEvent>
+#include <QShowEvent>
 
 #include "platform/runtime.h"
 #include "platform/twips.h"
@@ -85,10 +87,17 @@ void Form::closeEvent(QCloseEvent* event) {
   onCloseRequested();
 }
 
+void Form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) runtime_.visibilityChanged(*this);
+}
+
 void Form::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   // A window minimised by the window manager is still open.
-  if (!event->spontaneous()) Q_EMIT hidden();
+  if (event->spontaneous()) return;
+  Q_EMIT hidden();
+  runtime_.visibilityChanged(*this);
 }
 
 void Form::resizeEvent(QResizeEvent* event) {

@@ -66,6 +66,7 @@ class Form : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 

@@ -59,6 +59,20 @@ std::vector<QString> Runtime::formNames() const {
   return names;
 }
 
+void Runtime::watchVisibility(QObject* context, std::function<void(Form&)> observer) {
+  visibilityObservers_.emplace_back(context, std::move(observer));
+}
+
+void Runtime::visibilityChanged(Form& form) {
+  std::erase_if(visibilityObservers_, [](const auto& entry) { return entry.first.isNull(); });
+  if (ended_) return;
+  // A copy: an observer may add observers.
+  const auto observers = visibilityObservers_;
+  for (const auto& [context, observer] : observers) {
+    if (!context.isNull()) observer(form);
+  }
+}
+
 void Runtime::showModal(Form& form) { services_.showModal(form); }
 
 void Runtime::endProgram() {

@@ -12,6 +12,7 @@
 #include "windows/button_bar.h"
 #include "windows/cost_meter.h"
 #include "windows/main_window.h"
+#include "windows/rate_events.h"
 
 namespace tempodial {
 namespace {
@@ -73,6 +74,7 @@ OptionsWindow::OptionsWindow(Runtime& runtime) : Form(runtime, QString::fromLati
 
   Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 100, true);
   connectHandlers();
+  followRateEvents(*this);
   setSizeTwips(kWidthTwips, kHeightTwips);
 }
 
