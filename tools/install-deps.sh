@@ -11,7 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
   xvfb xauth x11-utils imagemagick
-  locales desktop-file-utils appstream
+  locales desktop-file-utils appstream lintian man-db
 )
 if [[ "${1:-}" == "--run-only" ]]; then
   packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation2)
