@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
@@ -14,7 +14,7 @@ packages=(
   locales desktop-file-utils appstream lintian man-db
 )
 if [[ "${1:-}" == "--run-only" ]]; then
-  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation2)
+  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libx11-dev fonts-liberation2)
 fi
 
 missing=()

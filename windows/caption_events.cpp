@@ -5,6 +5,7 @@
 #include "platform/controls.h"
 #include "platform/form_timer.h"
 #include "platform/runtime.h"
+#include "platform/window_system.h"
 #include "windows/button_bar.h"
 #include "windows/main_window.h"
 #include "windows/options_window.h"
@@ -46,7 +47,10 @@ void followCaptionEvents(MainWindow& main) {
   // same wake-up as the clock's tick.
   for (RichTextBox* box : {main.RichTextBox1, main.RichTextBox2, main.RichTextBox3}) {
     QObject::connect(box, &QPlainTextEdit::textChanged, &main, [&main] {
-      if ((main.windowState() & Qt::WindowMinimized) && isCurrent(main)) main.refreshCaptions();
+      if ((main.windowState() & Qt::WindowMinimized) && isCurrent(main)) {
+        main.refreshCaptions();
+        flushWindowSystem();
+      }
     });
   }
   main.runtime().watchVisibility(&main, [&main](Form& form) {
