@@ -127,21 +127,51 @@ def woken(pid, before, after):
     return main, every
 
 
+def cpu_ns(pid):
+    """CPU time of every thread of pid in nanoseconds (/proc/<pid>/task/*/schedstat,
+    far finer than the 10 ms ticks of /proc/<pid>/stat)."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as stat:
+                total += int(stat.read().split()[0])
+        except FileNotFoundError:
+            pass
+    return total
+
+
 def sample(pids, seconds):
     """Per pid: wake-ups per second of the main thread and of all threads,
-    and the CPU seconds, all over the same span."""
-    before = {pid: (switches(pid), cpu_seconds(pid)) for pid in pids}
+    and the CPU milliseconds, all over the same span."""
+    before = {pid: (switches(pid), cpu_ns(pid)) for pid in pids}
     time.sleep(seconds)
-    after = {pid: (switches(pid), cpu_seconds(pid)) for pid in pids}
+    after = {pid: (switches(pid), cpu_ns(pid)) for pid in pids}
     result = {}
     for pid in pids:
         main, every = woken(pid, before[pid][0], after[pid][0])
-        result[pid] = (main / seconds, every / seconds, after[pid][1] - before[pid][1])
+        result[pid] = (main / seconds, every / seconds, (after[pid][1] - before[pid][1]) / 1e6)
     return result
 
 
-def window_of(pattern):
-    return xdotool("search", "--onlyvisible", "--name", pattern).split()[0]
+def window_of(pattern, timeout_s=20):
+    """The first visible window whose name matches, waited for."""
+    deadline = time.monotonic() + timeout_s
+    while True:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[0]
+        if time.monotonic() > deadline:
+            raise RuntimeError(f"no window named {pattern}")
+        time.sleep(0.2)
+
+
+def press_start_stop(window):
+    """Restores the main window and presses Start/Stop (it has the focus)."""
+    xdotool("windowactivate", "--sync", window)
+    time.sleep(0.5)
+    xdotool("key", "--window", window, "space")
+    time.sleep(0.5)
 
 
 def ratio(a, b):
@@ -160,17 +190,22 @@ def wakeups(build, seconds):
         try:
             time.sleep(3)
             main = window_of("^Tempodial$")
-            xdotool("windowactivate", "--sync", main)
-            xdotool("key", "--window", main, "space")  # Start/Stop has the focus
+            window_of("^Minimal clock$")
+            press_start_stop(main)
             xdotool("windowminimize", "--sync", main)
             time.sleep(2)
+            first = xdotool("getwindowname", main)
             running = sample([ours.pid, theirs.pid], seconds)
             caption = xdotool("getwindowname", main)
-            xdotool("windowactivate", "--sync", main)
-            xdotool("key", "--window", main, "space")  # stop the clock
+            if first == caption or not caption.startswith("W.E.X. "):
+                raise RuntimeError(f"the clock did not run: {first!r}, then {caption!r}")
+            press_start_stop(main)
             xdotool("windowminimize", "--sync", main)
             time.sleep(2)
-            stopped = sample([ours.pid], seconds)[ours.pid]
+            first = xdotool("getwindowname", main)
+            stopped = sample([ours.pid, theirs.pid], seconds)
+            if xdotool("getwindowname", main) != first:
+                raise RuntimeError("the clock did not stop")
         finally:
             for proc in (ours, theirs):
                 proc.kill()
@@ -180,13 +215,16 @@ def wakeups(build, seconds):
     print(f"caption while minimised: {caption}")
     print(f"{'over ' + str(seconds) + ' s':32s} {'Tempodial':>10s} {'minimal clock':>14s} {'ratio':>7s}")
     rows = [("wake-ups/s main thread, running", 0), ("wake-ups/s all threads, running", 1),
-            ("CPU s, running", 2)]
+            ("CPU ms, running", 2)]
     for label, i in rows:
         print(f"{label:32s} {ours_run[i]:10.2f} {theirs_run[i]:14.2f} "
               f"{ratio(ours_run[i], theirs_run[i])}")
-    print(f"{'wake-ups/s main thread, stopped':32s} {stopped[0]:10.2f}")
-    print(f"{'wake-ups/s all threads, stopped':32s} {stopped[1]:10.2f}")
-    print(f"{'CPU s, stopped':32s} {stopped[2]:10.2f}")
+    ours_stop = stopped[ours.pid]
+    theirs_stop = stopped[theirs.pid]
+    rows = [("wake-ups/s main thread, stopped", 0), ("wake-ups/s all threads, stopped", 1),
+            ("CPU ms, stopped", 2)]
+    for label, i in rows:
+        print(f"{label:32s} {ours_stop[i]:10.2f} {theirs_stop[i]:14.2f}")
 
 
 if __name__ == "__main__":
