@@ -30,6 +30,9 @@ class Form : public QWidget {
   virtual void onLoad() {}
   // Runs when the window is unloaded, before it is discarded.
   virtual void onUnload() {}
+  // True once the window has been unloaded: it waits to be deleted and may
+  // outlive the runtime, which it must no longer use.
+  bool unloaded() const { return unloaded_; }
 
   // The area below the menu bar that holds the controls.
   QWidget* client() const { return client_; }
@@ -78,7 +81,10 @@ class Form : public QWidget {
   QWidget* client_;
   QWidget* menuBar_ = nullptr;
   bool framed_ = true;
+  bool unloaded_ = false;
   int heightTwips_ = 0;
+
+  friend class Runtime;
 };
 
 }  // namespace tempodial

@@ -44,6 +44,7 @@ void Runtime::unload(const QString& name) {
   if (it == entries_.end() || it->second.form == nullptr) return;
   Form* form = it->second.form;
   it->second.form = nullptr;
+  form->unloaded_ = true;
   form->onUnload();
   for (FormTimer* timer : form->findChildren<FormTimer*>()) timer->setEnabled(false);
   form->hide();

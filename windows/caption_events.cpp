@@ -14,7 +14,7 @@ namespace tempodial {
 namespace {
 
 bool isCurrent(const MainWindow& main) {
-  return !main.runtime().ended() &&
+  return !main.unloaded() && !main.runtime().ended() &&
          main.runtime().loadedForm(QString::fromLatin1(MainWindow::kName)) == &main;
 }
 

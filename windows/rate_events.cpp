@@ -12,7 +12,7 @@ namespace tempodial {
 namespace {
 
 void arm(OptionsWindow& options) {
-  if (!options.runtime().ended()) options.Timer1->arm();
+  if (!options.unloaded() && !options.runtime().ended()) options.Timer1->arm();
 }
 
 // Watches the data directory, and the folder that holds it so that a data
@@ -26,6 +26,7 @@ class DataDirectoryWatch : public QFileSystemWatcher {
         root_(QFileInfo(data_).path()) {
     setObjectName(QStringLiteral("dataDirectoryWatch"));
     connect(this, &QFileSystemWatcher::directoryChanged, this, [this] {
+      if (options_.unloaded()) return;
       watch();
       arm(options_);
     });
