@@ -3,6 +3,8 @@
 
   bench/figures.py startup BUILD_DIR [runs]   start-up time and peak memory
   bench/figures.py idle BUILD_DIR [seconds]   CPU time with the clock running, minimised
+  bench/figures.py wakeups BUILD_DIR [seconds]
+                        wake-ups and CPU time against a minimal Qt clock, side by side
 
 Run inside an X session (see bench/README.md: xvfb-run, and openbox for idle).
 """
@@ -95,10 +97,139 @@ def idle(build, seconds):
     print(f"CPU over {seconds} s: {used:.2f} s = {100 * used / seconds:.3f} % of one core")
 
 
+def context_switches(pid, path):
+    """Voluntary plus involuntary context switches in /proc/<pid>/<path>:
+    each one is the thread waking up, or being woken, once."""
+    total = 0
+    try:
+        with open(f"/proc/{pid}/{path}") as status:
+            for line in status:
+                if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:")):
+                    total += int(line.split()[1])
+    except FileNotFoundError:
+        pass  # a thread that ended meanwhile
+    return total
+
+
+def switches(pid):
+    """Per thread id: /proc/<pid>/status counts the main thread, where the
+    program's timers and windows live; /proc/<pid>/task adds Qt's helper
+    threads (the X connection's reader, D-Bus)."""
+    return {int(task): context_switches(pid, f"task/{task}/status")
+            for task in os.listdir(f"/proc/{pid}/task")}
+
+
+def woken(pid, before, after):
+    """(main thread, all threads) switches between two readings; a thread
+    that came or went meanwhile counts from zero or not at all."""
+    main = after.get(pid, 0) - before.get(pid, 0)
+    every = sum(count - before.get(task, 0) for task, count in after.items())
+    return main, every
+
+
+def cpu_ns(pid):
+    """CPU time of every thread of pid in nanoseconds (/proc/<pid>/task/*/schedstat,
+    far finer than the 10 ms ticks of /proc/<pid>/stat)."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as stat:
+                total += int(stat.read().split()[0])
+        except FileNotFoundError:
+            pass
+    return total
+
+
+def sample(pids, seconds):
+    """Per pid: wake-ups per second of the main thread and of all threads,
+    and the CPU milliseconds, all over the same span."""
+    before = {pid: (switches(pid), cpu_ns(pid)) for pid in pids}
+    time.sleep(seconds)
+    after = {pid: (switches(pid), cpu_ns(pid)) for pid in pids}
+    result = {}
+    for pid in pids:
+        main, every = woken(pid, before[pid][0], after[pid][0])
+        result[pid] = (main / seconds, every / seconds, (after[pid][1] - before[pid][1]) / 1e6)
+    return result
+
+
+def window_of(pattern, timeout_s=20):
+    """The first visible window whose name matches, waited for."""
+    deadline = time.monotonic() + timeout_s
+    while True:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[0]
+        if time.monotonic() > deadline:
+            raise RuntimeError(f"no window named {pattern}")
+        time.sleep(0.2)
+
+
+def press_start_stop(window):
+    """Restores the main window and presses Start/Stop (it has the focus)."""
+    xdotool("windowactivate", "--sync", window)
+    time.sleep(0.5)
+    xdotool("key", "--window", window, "space")
+    time.sleep(0.5)
+
+
+def ratio(a, b):
+    return f"{a / b:7.2f}" if b else "      -"
+
+
+def wakeups(build, seconds):
+    """Tempodial minimised with its clock running, then stopped, against the
+    minimal clock showing its time, started side by side in one X session."""
+    tempodial = os.path.join(build, "app", "tempodial")
+    minimal = os.path.join(build, "bench", "minimal_clock")
+    with tempfile.TemporaryDirectory() as home:
+        env = dict(os.environ, XDG_DATA_HOME=home, XDG_CONFIG_HOME=home)
+        ours = subprocess.Popen([tempodial], env=env)
+        theirs = subprocess.Popen([minimal], env=env)
+        try:
+            time.sleep(3)
+            main = window_of("^Tempodial$")
+            window_of("^Minimal clock$")
+            press_start_stop(main)
+            xdotool("windowminimize", "--sync", main)
+            time.sleep(2)
+            first = xdotool("getwindowname", main)
+            running = sample([ours.pid, theirs.pid], seconds)
+            caption = xdotool("getwindowname", main)
+            if first == caption or not caption.startswith("W.E.X. "):
+                raise RuntimeError(f"the clock did not run: {first!r}, then {caption!r}")
+            press_start_stop(main)
+            xdotool("windowminimize", "--sync", main)
+            time.sleep(2)
+            first = xdotool("getwindowname", main)
+            stopped = sample([ours.pid, theirs.pid], seconds)
+            if xdotool("getwindowname", main) != first:
+                raise RuntimeError("the clock did not stop")
+        finally:
+            for proc in (ours, theirs):
+                proc.kill()
+                proc.wait()
+    ours_run = running[ours.pid]
+    theirs_run = running[theirs.pid]
+    print(f"caption while minimised: {caption}")
+    print(f"{'over ' + str(seconds) + ' s':32s} {'Tempodial':>10s} {'minimal clock':>14s} {'ratio':>7s}")
+    rows = [("wake-ups/s main thread, running", 0), ("wake-ups/s all threads, running", 1),
+            ("CPU ms, running", 2)]
+    for label, i in rows:
+        print(f"{label:32s} {ours_run[i]:10.2f} {theirs_run[i]:14.2f} "
+              f"{ratio(ours_run[i], theirs_run[i])}")
+    ours_stop = stopped[ours.pid]
+    theirs_stop = stopped[theirs.pid]
+    rows = [("wake-ups/s main thread, stopped", 0), ("wake-ups/s all threads, stopped", 1),
+            ("CPU ms, stopped", 2)]
+    for label, i in rows:
+        print(f"{label:32s} {ours_stop[i]:10.2f} {theirs_stop[i]:14.2f}")
+
+
 if __name__ == "__main__":
-    if len(sys.argv) < 3 or sys.argv[1] not in ("startup", "idle"):
+    modes = {"startup": (startup, 15), "idle": (idle, 60), "wakeups": (wakeups, 60)}
+    if len(sys.argv) < 3 or sys.argv[1] not in modes:
         sys.exit(__doc__)
-    if sys.argv[1] == "startup":
-        startup(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 15)
-    else:
-        idle(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 60)
+    run, default = modes[sys.argv[1]]
+    run(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else default)

@@ -21,7 +21,9 @@
 namespace tempodial {
 namespace {
 
-bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+// A line feed is a box's line break (and a document's paragraph mark): it ends
+// the number as a carriage return does, so it is not skipped.
+bool isSkipped(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Position of the next character at or after `i` that is not skipped.

@@ -7,11 +7,13 @@
 
 namespace tempodial {
 
-// Reads the leading number of `text`. Blanks, tabs and line feeds are skipped
-// wherever they stand (" 1 2" reads 12); an optional sign, digits, an optional
-// full stop with digits and an optional exponent are read; reading stops at the
-// first other character ("12abc" is 12, "1,5" is 1). A text without a leading
-// number reads as 0. Independent of the process locale.
+// Reads the leading number of `text`. Blanks and tabs are skipped wherever they
+// stand (" 1 2" reads 12); an optional sign, digits, an optional full stop with
+// digits and an optional exponent are read; reading stops at the first other
+// character ("12abc" is 12, "1,5" is 1), a line break included: a line feed (a
+// box's line break, a document's paragraph mark) ends the number as a carriage
+// return does ("2\n5" is 2). A text without a leading number reads as 0.
+// Independent of the process locale.
 double readNumber(std::string_view text);
 
 // Writes `value` in the shortest general decimal form with at most 15

@@ -104,7 +104,7 @@ CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
   setObjectName(name);
   setAccessibleName(withoutAccessKeys(caption));
   connect(this, &QCheckBox::toggled, this, [this] {
-    if (onClick) onClick();
+    if (onClick && !restoring_) onClick();
   });
 }
 
@@ -122,6 +122,12 @@ void CheckBox::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QCheckBox::keyPressEvent(event);
+}
+
+void CheckBox::restoreValue(int value) {
+  restoring_ = true;
+  setChecked(value != 0);
+  restoring_ = false;
 }
 
 void CheckBox::mousePressEvent(QMouseEvent* event) {

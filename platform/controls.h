@@ -59,6 +59,9 @@ class CheckBox : public QCheckBox {
   int value() const { return isChecked() ? 1 : 0; }
   // Sets the value; the click handler runs iff the value changes.
   void setValue(int value) { setChecked(value != 0); }
+  // Puts the value back without running the click handler, for a handler
+  // whose steps failed and that must undo nothing else.
+  void restoreValue(int value);
 
   std::function<void()> onClick;
   // Also runs for the keyboard's context-menu keys (Menu, Shift+F10), as a
@@ -69,6 +72,9 @@ class CheckBox : public QCheckBox {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  bool restoring_ = false;
 };
 
 class ComboBox : public QComboBox {

@@ -3,10 +3,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <algorithm>
+#include <QShowEvent>
 
 #include "platform/accessibility.h"
 #include "platform/controls.h"
@@ -205,10 +207,17 @@ void Form::closeEvent(QCloseEvent* event) {
   onCloseRequested();
 }
 
+void Form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) runtime_.visibilityChanged(*this);
+}
+
 void Form::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   // A window minimised by the window manager is still open.
-  if (!event->spontaneous()) Q_EMIT hidden();
+  if (event->spontaneous()) return;
+  Q_EMIT hidden();
+  runtime_.visibilityChanged(*this);
 }
 
 void Form::setCancelButton(QAbstractButton* button) { cancelButton_ = button; }

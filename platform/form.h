@@ -38,6 +38,9 @@ class Form : public QWidget {
   virtual void onLoad() {}
   // Runs when the window is unloaded, before it is discarded.
   virtual void onUnload() {}
+  // True once the window has been unloaded: it waits to be deleted and may
+  // outlive the runtime, which it must no longer use.
+  bool unloaded() const { return unloaded_; }
 
   // The area below the menu bar that holds the controls.
   QWidget* client() const { return client_; }
@@ -94,6 +97,7 @@ class Form : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -112,10 +116,13 @@ class Form : public QWidget {
   QWidget* client_;
   QWidget* menuBar_ = nullptr;
   bool framed_ = true;
+  bool unloaded_ = false;
   int heightTwips_ = 0;
   std::optional<Role> role_;
   std::unique_ptr<QWidget> hiddenControls_;
   QPointer<QWidget> cancelButton_;
+
+  friend class Runtime;
 };
 
 }  // namespace tempodial

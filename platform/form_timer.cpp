@@ -19,7 +19,10 @@ void FormTimer::setEnabled(bool enabled) {
 }
 
 void FormTimer::elapse() {
-  if (timer_.isActive() && onTick) onTick();
+  if (!timer_.isActive()) return;
+  // Stopped first, so that the handler may arm it again.
+  if (runsOnce_) timer_.stop();
+  if (onTick) onTick();
 }
 
 }  // namespace tempodial

@@ -23,12 +23,20 @@ class FormTimer : public QObject {
   // Runs the tick handler as an elapse would, if the timer is enabled.
   void elapse();
 
+  // A timer that waits for something to do: set, it runs its handler once,
+  // one interval after the first call to arm() since it last ran, and then
+  // stops until armed again. So a burst of changes costs one tick.
+  void setRunsOnce(bool once) { runsOnce_ = once; }
+  bool runsOnce() const { return runsOnce_; }
+  void arm() { setEnabled(true); }
+
   std::function<void()> onTick;
   // Runs when the timer is enabled or disabled (not when it already was).
   std::function<void(bool enabled)> onEnabledChanged;
 
  private:
   QTimer timer_;
+  bool runsOnce_ = false;
 };
 
 }  // namespace tempodial

@@ -46,6 +46,7 @@ void Runtime::unload(const QString& name) {
   if (it == entries_.end() || it->second.form == nullptr) return;
   Form* form = it->second.form;
   it->second.form = nullptr;
+  form->unloaded_ = true;
   form->onUnload();
   for (FormTimer* timer : form->findChildren<FormTimer*>()) timer->setEnabled(false);
   form->hide();
@@ -59,6 +60,20 @@ std::vector<QString> Runtime::formNames() const {
   std::vector<QString> names;
   for (auto& [index, name] : byIndex) names.push_back(name);
   return names;
+}
+
+void Runtime::watchVisibility(QObject* context, std::function<void(Form&)> observer) {
+  visibilityObservers_.emplace_back(context, std::move(observer));
+}
+
+void Runtime::visibilityChanged(Form& form) {
+  std::erase_if(visibilityObservers_, [](const auto& entry) { return entry.first.isNull(); });
+  if (ended_) return;
+  // A copy: an observer may add observers.
+  const auto observers = visibilityObservers_;
+  for (const auto& [context, observer] : observers) {
+    if (!context.isNull()) observer(form);
+  }
 }
 
 void Runtime::showModal(Form& form) { services_.showModal(form); }

@@ -7,6 +7,7 @@
 // controls, call core, and write controls.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <map>
@@ -62,6 +63,13 @@ class Runtime {
   void setBeforeEnd(std::function<void()> beforeEnd) { beforeEnd_ = std::move(beforeEnd); }
   bool ended() const { return ended_; }
 
+  // Runs `observer` whenever the program shows or hides a window (not when
+  // the window manager minimises or restores one), for as long as `context`
+  // lives and the program has not ended.
+  void watchVisibility(QObject* context, std::function<void(Form&)> observer);
+  // Called by a window that has been shown or hidden.
+  void visibilityChanged(Form& form);
+
   Services& services() { return services_; }
   const Places& places() const { return places_; }
 
@@ -79,6 +87,7 @@ class Runtime {
   std::map<QString, Entry> entries_;
   std::unique_ptr<SessionJournal> journal_;
   std::function<void()> beforeEnd_;
+  std::vector<std::pair<QPointer<QObject>, std::function<void(Form&)>>> visibilityObservers_;
   bool ended_ = false;
 };
 

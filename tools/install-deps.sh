@@ -6,19 +6,18 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev
+  qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool python3
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-  locales desktop-file-utils appstream
-  dbus python3-dbus python3-dbusmock
+  locales desktop-file-utils appstream lintian man-db
+  dbus dbus-daemon python3-dbus python3-dbusmock
   libnss-wrapper
-  python3-dbusmock dbus-daemon
 )
 if [[ "${1:-}" == "--run-only" ]]; then
-  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation2)
+  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev fonts-liberation2)
 fi
 
 missing=()

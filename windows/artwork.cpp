@@ -381,6 +381,61 @@ void paintExplorer(QPainter& p, bool small) {
   fillEllipse(p, c, face * 0.1, kWhite);
 }
 
+// The button bar's own icon: a small window whose face is a row of three
+// buttons, each with a hint of the program it starts (the dial of the
+// telephone, the globe of the browser, the needle of the compass).
+void paintButtonBar(QPainter& p, bool small) {
+  const QRectF frame(6, 18, 88, 64);
+  p.setPen(Qt::NoPen);
+  QLinearGradient body(frame.topLeft(), frame.bottomLeft());
+  body.setColorAt(0, QColor::fromRgba(kTealLight));
+  body.setColorAt(1, QColor::fromRgba(kTeal));
+  p.setBrush(body);
+  p.drawRoundedRect(frame, 10, 10);
+  // The title bar, with its close control in amber.
+  p.setBrush(QColor::fromRgba(kInk));
+  QPainterPath title;
+  title.addRoundedRect(QRectF(frame.left(), frame.top(), frame.width(), 20), 10, 10);
+  title.addRect(QRectF(frame.left(), frame.top() + 10, frame.width(), 10));
+  p.drawPath(title.simplified());
+  fillEllipse(p, QPointF(frame.right() - 11, frame.top() + 10), small ? 6 : 4.5, kAmber);
+
+  const qreal side = 24;
+  const qreal top = 46;
+  for (int i = 0; i < 3; ++i) {
+    const QRectF button(13 + i * 26.5, top, side, side);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor::fromRgba(kWhite));
+    p.drawRoundedRect(button, 5, 5);
+    const QPointF c = button.center();
+    const qreal r = small ? 8 : 7.5;
+    switch (i) {
+      case 0:
+        fillEllipse(p, c, r, kAmber);
+        if (!small) fillEllipse(p, c, r * 0.4, kAmberDark);
+        break;
+      case 1:
+        fillEllipse(p, c, r, kTeal);
+        if (!small) {
+          p.setPen(strokePen(kWhite, 1.8, Qt::FlatCap));
+          p.setBrush(Qt::NoBrush);
+          p.drawEllipse(c, r * 0.45, r);
+          p.drawLine(QPointF(c.x() - r, c.y()), QPointF(c.x() + r, c.y()));
+        }
+        break;
+      default:
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor::fromRgba(kAmber));
+        p.drawPolygon(QPolygonF{c + QPointF(r * 0.7, -r * 0.7), c + QPointF(r * 0.25, r * 0.25),
+                                c + QPointF(-r * 0.25, -r * 0.25)});
+        p.setBrush(QColor::fromRgba(kInk));
+        p.drawPolygon(QPolygonF{c + QPointF(-r * 0.7, r * 0.7), c + QPointF(r * 0.25, r * 0.25),
+                                c + QPointF(-r * 0.25, -r * 0.25)});
+        break;
+    }
+  }
+}
+
 void paintArt(QPainter& p, Art art, bool small) {
   switch (art) {
     case Art::Application:
@@ -403,6 +458,8 @@ void paintArt(QPainter& p, Art art, bool small) {
       return paintDialer(p, small);
     case Art::Explorer:
       return paintExplorer(p, small);
+    case Art::ButtonBar:
+      return paintButtonBar(p, small);
   }
 }
 
@@ -534,6 +591,8 @@ QStringList artThemeNames(Art art) {
       return {QStringLiteral("network-modem"), QStringLiteral("call-start")};
     case Art::Explorer:
       // A second browser must not look like the first: always the compass.
+      return {};
+    case Art::ButtonBar:
       return {};
   }
   return {};

@@ -20,12 +20,13 @@ enum class Art {
   Browser,
   Dialer,
   Explorer,
+  ButtonBar,
 };
 
 // Every value of Art, in declaration order.
 inline constexpr Art kAllArt[] = {Art::Application, Art::Start,    Art::Reset,    Art::Save,
                                   Art::Load,        Art::SaveCost, Art::LoadCost, Art::Browser,
-                                  Art::Dialer,      Art::Explorer};
+                                  Art::Dialer,      Art::Explorer, Art::ButtonBar};
 
 // The freedesktop icon names that stand for `art` in a desktop theme, best
 // first; empty when the program always shows its own (the application icon).

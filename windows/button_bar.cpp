@@ -28,7 +28,7 @@ Button3D* programButton(QWidget* parent, const char* name, const QString& progra
 
 ButtonBar::ButtonBar(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
   setWindowTitle(QStringLiteral("Buttonbar"));
-  setWindowIcon(artIcon(Art::Application));
+  setWindowIcon(artIcon(Art::ButtonBar));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setClientSizeTwips(kClientWidthTwips, kClientHeightTwips);

@@ -39,7 +39,7 @@ void chargeMinute(Runtime& runtime) {
 }
 
 void selectRate(Runtime& runtime, OptionsWindow& options) {
-  // The file tests run on every tick, so a save or a reset counts at once.
+  // The file tests run at every tick, so a save or a reset by anyone counts.
   const RichTextBox* fixedBoxes[] = {options.RichTextBox1, options.RichTextBox2,
                                      options.RichTextBox3};
   std::array<std::string, 5> texts;

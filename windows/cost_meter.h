@@ -12,7 +12,8 @@ class OptionsWindow;
 // Adds the rate in use divided by 100 to the cost box.
 void chargeMinute(Runtime& runtime);
 
-// Sets the rate in use from the tariff name (every 100 ms).
+// Sets the rate in use from the tariff name (at a tick of the Options
+// window's Timer1, 100 ms after a change that can change it).
 void selectRate(Runtime& runtime, OptionsWindow& options);
 
 // A choice from the currency list: labels for a known currency, then the

@@ -14,6 +14,7 @@
 #include "windows/artwork.h"
 #include "windows/box_files.h"
 #include "windows/button_bar.h"
+#include "windows/caption_events.h"
 #include "windows/cost_log.h"
 #include "windows/cost_meter.h"
 #include "windows/exit_window.h"
@@ -145,6 +146,9 @@ void MainWindow::connectHandlers() {
   Timer1->onTick = [this] { clockTick(); };
   Timer1->onEnabledChanged = [this](bool running) { SSCommand1->setChecked(running); };
   Timer5->onTick = [this] { refreshCaptions(); };
+  followCaptionEvents(*this);
+  // It matters only while the splash window is loaded, which arms it again.
+  Timer3->setRunsOnce(true);
   Timer3->onTick = [] {
     startcount = 0;
     startcount += 1;

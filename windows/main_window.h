@@ -54,7 +54,7 @@ class MainWindow : public Form {
   void endForSystem();
   // Opens the reset confirmation window.
   void reset();
-  // The caption and button-caption refresh of every Timer5 tick.
+  // The caption and button-caption refresh (windows/caption_events.h).
   void refreshCaptions();
 
   // The cost-area pop-up entries and the start-up choice.

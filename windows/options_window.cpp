@@ -12,6 +12,7 @@
 #include "windows/button_bar.h"
 #include "windows/cost_meter.h"
 #include "windows/main_window.h"
+#include "windows/rate_events.h"
 
 namespace tempodial {
 namespace {
@@ -75,6 +76,7 @@ OptionsWindow::OptionsWindow(Runtime& runtime) : Form(runtime, QString::fromLati
 
   Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 100, true);
   connectHandlers();
+  followRateEvents(*this);
   setSizeTwips(kWidthTwips, kHeightTwips);
 }
 
@@ -268,35 +270,30 @@ void OptionsWindow::saveCustomEntries() {
 
 void OptionsWindow::buttonBarOptionClicked() {
   Runtime& rt = runtime();
-  if (Check1->value() == 1) {
-    auto& main = rt.form<MainWindow>();
-    if (!saveBox(rt, Place::Data, files::kButtShow, *main.RichTextBox4, kClockBoxFont)) {
-      // The box shows what the next start will do: without the file, no bar.
-      Check1->setValue(0);
-      return;
-    }
-    rt.form<ButtonBar>().show();
-  } else {
-    deleteInPlace(rt, Place::Data, files::kButtShow);
-  }
+  const bool ticked = Check1->value() == 1;
+  const bool done = ticked ? saveBox(rt, Place::Data, files::kButtShow,
+                                     *rt.form<MainWindow>().RichTextBox4, kClockBoxFont)
+                           : deleteInPlace(rt, Place::Data, files::kButtShow);
+  // After a failure (reported already) the file is as it was, and so is the
+  // option: the box shows it again, and nothing is undone by its click steps.
+  if (!done) showOptionOfFile(*Check1, files::kButtShow);
+  if (ticked && Check1->value() == 1) rt.form<ButtonBar>().show();
 }
 
 void OptionsWindow::costOptionClicked() {
   Runtime& rt = runtime();
   auto& main = rt.form<MainWindow>();
-  if (Check2->value() == 1) {
-    if (!saveBox(rt, Place::Data, files::kShowCost, *main.RichTextBox4, kClockBoxFont)) {
-      // Clearing the box again puts the pop-up items back as they were.
-      Check2->setValue(0);
-      return;
-    }
-    main.showstart->setVisible(false);
-    main.hidestart->setVisible(true);
-  } else {
-    deleteInPlace(rt, Place::Data, files::kShowCost);
-    main.showstart->setVisible(true);
-    main.hidestart->setVisible(false);
-  }
+  const bool done = Check2->value() == 1 ? saveBox(rt, Place::Data, files::kShowCost,
+                                                   *main.RichTextBox4, kClockBoxFont)
+                                         : deleteInPlace(rt, Place::Data, files::kShowCost);
+  if (!done) showOptionOfFile(*Check2, files::kShowCost);
+  const bool on = Check2->value() == 1;
+  main.showstart->setVisible(!on);
+  main.hidestart->setVisible(on);
+}
+
+void OptionsWindow::showOptionOfFile(CheckBox& box, std::string_view file) {
+  box.restoreValue(fileInPlace(runtime(), Place::Data, file) ? 1 : 0);
 }
 
 void OptionsWindow::tariffChosen() {

@@ -1,7 +1,10 @@
 // The Options window `Options` (form 8): tariff and currency choice, the rates
 // of the fixed tariffs, two custom tariffs and the two start-up options. Its
-// 100 ms timer keeps the rate in use in step with the chosen tariff.
+// 100 ms timer keeps the rate in use in step with the chosen tariff, ticking
+// once after each change that can change it (windows/rate_events.h).
 #pragma once
+
+#include <string_view>
 
 #include "platform/form.h"
 
@@ -83,6 +86,9 @@ class OptionsWindow : public Form {
   void saveCustomEntries();
   void buttonBarOptionClicked();
   void costOptionClicked();
+  // Puts the box back to the option that the file's presence records, without
+  // running its click steps.
+  void showOptionOfFile(CheckBox& box, std::string_view file);
   void tariffChosen();
 };
 

@@ -28,7 +28,8 @@ ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   picture->setAlignment(Qt::AlignCenter);
   picture->setAccessibleName(question);
   placeTwips(picture, 120, 120, 2370, 960);
-  QFont black(QStringLiteral("Arial Black"), 10);
+  // Where Arial Black is missing, the black weight makes the stand-in bold.
+  QFont black(QStringLiteral("Arial Black"), 10, QFont::Black);
   Command1 = new Button(client(), QStringLiteral("Command1"), QStringLiteral("00:00:00"));
   Command1->setFont(black);
   placeTwips(Command1, 360, 1140, 1890, 435);

@@ -48,6 +48,12 @@ SplashWindow::SplashWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1
 void SplashWindow::onLoad() {
   startcount = 0;
   Timer1->setEnabled(true);
+  // Loaded again while the program runs: the main window's Timer3 keeps
+  // startcount at 1 from its next tick on. It is armed after this window's
+  // timer, so this window's tick comes first.
+  if (Form* main = runtime().loadedForm(QString::fromLatin1(MainWindow::kName))) {
+    static_cast<MainWindow*>(main)->Timer3->arm();
+  }
   makeDataDirectory();
   recoverInterruptedSaves(runtime().places());
 }

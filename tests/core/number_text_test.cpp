@@ -30,7 +30,12 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, ReadNumberTest,
     testing::Values(
         ReadCase{"BlanksBetweenDigitsAreSkipped", " 1 2", 12},
-        ReadCase{"LineFeedBetweenDigitsIsSkipped", "1\n2", 12},
+        ReadCase{"LineFeedStopsReadingLikeACarriageReturn", "2\n5", 2},
+        ReadCase{"LineFeedInsideTheFractionStops", "4.5\n6", 4.5},
+        ReadCase{"LineFeedBeforeTheExponentDigitsStops", "2e\n3", 2},
+        ReadCase{"LineFeedBeforeAnyDigitReadsZero", "\n5", 0},
+        ReadCase{"BlanksAndTabsBeforeALineFeedAreStillSkipped", " 1 \t2 \n3", 12},
+        ReadCase{"UnicodeLineSeparatorStops", "7\u20288", 7},
         ReadCase{"TabsAreSkipped", "\t3\t4\t", 34}, ReadCase{"BlankAfterSignIsSkipped", "- 5", -5},
         ReadCase{"CarriageReturnStopsReading", "1\r2", 1}, ReadCase{"PlusSignIsAccepted", "+7", 7},
         ReadCase{"FractionWithoutIntegerPart", ".5", 0.5},

@@ -2,11 +2,13 @@
 // window hides and shows it, and which program each of its buttons starts.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QImage>
 #include <QPointer>
 
 #include "platform/controls.h"
 #include "platform/form_timer.h"
 #include "window_fixture.h"
+#include "windows/artwork.h"
 #include "windows/button_bar.h"
 #include "windows/button_bar_question.h"
 #include "windows/main_window.h"
@@ -47,6 +49,20 @@ TEST_F(ButtonBarTest, CloseControlUnloadsBarAndAsksWithoutBlocking) {
   EXPECT_TRUE(services.modalsShown.isEmpty());
   main().Timer5->elapse();
   EXPECT_EQ(main().Command1->text(), "Show buttonbar");
+}
+
+TEST_F(ButtonBarTest, BarHasItsOwnThirtyTwoPixelIcon) {
+  startMain();
+  const auto image = [](const QWidget& window) {
+    return window.windowIcon()
+        .pixmap(QSize(32, 32), 1.0)
+        .toImage()
+        .convertToFormat(QImage::Format_ARGB32);
+  };
+  const QImage own = image(bar());
+  EXPECT_EQ(own.size(), QSize(32, 32));
+  EXPECT_EQ(own, artImage(Art::ButtonBar, 32).convertToFormat(QImage::Format_ARGB32));
+  EXPECT_NE(own, image(main()));
 }
 
 TEST_F(ButtonBarTest, QuestionOutlivesTheReleaseOfTheClosedBar) {

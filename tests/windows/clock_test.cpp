@@ -1,6 +1,7 @@
 // The clock: ticks, carries in their order, the minute charge and the reset.
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
 #include <QTest>
 
 #include "platform/controls.h"
@@ -140,6 +141,18 @@ TEST_F(ClockTest, ResetCancelledChangesNothingAndBeepsOnEveryOpening) {
   EXPECT_EQ(shown(), "0:0:5");
   EXPECT_TRUE(services.messages.isEmpty());
   EXPECT_EQ(services.beeps, 2);
+}
+
+TEST_F(ClockTest, ResetButtonsAskForArialBlackAndAStandInIsBold) {
+  auto& reset = runtime->form<ResetWindow>();
+  for (Button* button : {reset.Command1, reset.Command2}) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    EXPECT_EQ(button->font().family(), "Arial Black");
+    EXPECT_EQ(button->font().weight(), QFont::Black);
+    // Whatever face fontconfig finds for it is a bold one.
+    EXPECT_GE(QFontInfo(button->font()).weight(), QFont::Bold);
+  }
+  runtime->unload(QString::fromLatin1(ResetWindow::kName));
 }
 
 TEST_F(ClockTest, MinimisedCaptionFollowsTheBoxesAndReturnsWhenRestored) {

@@ -80,6 +80,30 @@ TEST_F(CostMeterTest, LettersInTheCostBoxAreReplacedByTheCharge) {
   EXPECT_EQ(costAfterMinute(), "0.014");
 }
 
+TEST_F(CostMeterTest, LineBreakInABoxOrParagraphMarkInAFileEndsTheNumber) {
+  // A CostLog whose amount runs on after a paragraph mark.
+  writeRaw(Place::Data, files::kCost, "{\\rtf1\\ansi\\deff0 1\\par 2\\par }");
+  main().SSCommand8->click();
+  EXPECT_EQ(main().cost->text(), "1\n2");
+  selectRateTick();
+  EXPECT_EQ(costAfterMinute(), "1.014");
+
+  // "2", Enter, "5" typed as the Weekday rate and saved.
+  options().RichTextBox1->setText(QStringLiteral("2\n5"));
+  options().Command4->click();
+  selectRateTick();
+  main().cost->setText(QStringLiteral("0"));
+  EXPECT_EQ(costAfterMinute(), "0.02");
+
+  // A weekday.cst written by another program with a paragraph mark inside.
+  writeRaw(Place::Data, files::kWeekday, "{\\rtf1\\ansi\\deff0 4.5\\par 6\\par }");
+  restart();
+  EXPECT_EQ(options().RichTextBox1->text(), "4.5\n6");
+  selectRateTick();
+  EXPECT_EQ(costAfterMinute(), "0.045");
+  EXPECT_TRUE(services.messages.isEmpty());
+}
+
 TEST_F(CostMeterTest, ListChoiceSetsRunTimeLabelsAndRemembersTheCurrency) {
   chooseCurrency(2);
   EXPECT_EQ(labels(), (QStringList{"Fr", "Fr: Frank", "C"}));

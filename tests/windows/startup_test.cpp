@@ -1,7 +1,11 @@
 // Start-up as the user meets it: the splash window, the data directory and the
 // state the main window opens with, over several starts on the same files.
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QDir>
+#include <QFile>
 
 #include "core/save_unit.h"
 #include "platform/controls.h"
@@ -18,6 +22,43 @@ namespace tempodial {
 namespace {
 
 const QString kWelcome = QStringLiteral("Hello, Welcome to the Tempodial");
+
+// Makes a folder and its files read-only for as long as it lives: a
+// read-only bind mount for root (whom permissions do not stop), the
+// permission bits for anyone else.
+class ReadOnlyFolder {
+ public:
+  explicit ReadOnlyFolder(const QString& folder) : folder_(folder.toLocal8Bit()) {
+    if (geteuid() == 0) {
+      mounted_ = mount(folder_.constData(), folder_.constData(), nullptr, MS_BIND, nullptr) == 0;
+      if (mounted_ && mount(nullptr, folder_.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                            nullptr) != 0) {
+        umount(folder_.constData());
+        mounted_ = false;
+      }
+      ok_ = mounted_;
+    } else {
+      for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+        QFile::setPermissions(file.filePath(), QFile::ReadOwner);
+      }
+      ok_ = QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+  }
+  ~ReadOnlyFolder() {
+    if (mounted_) {
+      umount(folder_.constData());
+    } else {
+      QFile::setPermissions(QString::fromLocal8Bit(folder_),
+                            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  QByteArray folder_;
+  bool mounted_ = false;
+  bool ok_ = false;
+};
 
 class StartupTest : public WindowTest {
  protected:
@@ -196,6 +237,51 @@ TEST_F(StartupTest, ButtShowInWindowsDirectoryBringsBarBackUntilMenuItemHidesIt)
   main().Command1->click();
   restartProgram();
   EXPECT_FALSE(barShowing());
+}
+
+TEST_F(StartupTest, ReadOnlyOptionFilesAreReportedButKeptWithTheirOptionsOn) {
+  // Both options on in a read-only data directory; the Windows directory's
+  // showcost.opt makes the start rewrite that one too.
+  writeValue(Place::Data, files::kButtShow, "0");
+  writeValue(Place::Data, files::kShowCost, "0");
+  writeValue(Place::Windows, files::kShowCost, "0");
+  ReadOnlyFolder readOnly(runtime->places().folder(Place::Data));
+  if (!readOnly.ok()) GTEST_SKIP() << "the data directory cannot be made read-only here";
+  for (int start = 0; start < 2; ++start) {
+    SCOPED_TRACE(start == 0 ? "first start" : "next start");
+    services.messages.clear();
+    if (start == 0) {
+      startProgram();
+    } else {
+      restartProgram();
+    }
+    ASSERT_EQ(services.messages.size(), 2) << services.messages.join(" | ").toStdString();
+    for (const QString& message : services.messages) {
+      EXPECT_TRUE(message.startsWith("Could not save ")) << message.toStdString();
+    }
+    EXPECT_TRUE(services.messages.join(' ').contains("buttshow.opt"));
+    EXPECT_TRUE(services.messages.join(' ').contains("showcost.opt"));
+    EXPECT_TRUE(exists(Place::Data, files::kButtShow));
+    EXPECT_TRUE(exists(Place::Data, files::kShowCost));
+    EXPECT_TRUE(barShowing());
+    EXPECT_EQ(options().Check1->value(), 1);
+    EXPECT_EQ(options().Check2->value(), 1);
+    EXPECT_EQ(main().heightTwips(), MainWindow::kTallTwips);
+    EXPECT_TRUE(main().hidestart->isVisible());
+    EXPECT_FALSE(main().showstart->isVisible());
+  }
+
+  // Clearing the boxes cannot delete the files: both stay ticked, and the bar
+  // stays as it is.
+  services.messages.clear();
+  options().Check1->setValue(0);
+  options().Check2->setValue(0);
+  EXPECT_EQ(services.messages.size(), 2);
+  EXPECT_EQ(options().Check1->value(), 1);
+  EXPECT_EQ(options().Check2->value(), 1);
+  EXPECT_TRUE(exists(Place::Data, files::kButtShow));
+  EXPECT_TRUE(main().hidestart->isVisible());
+  EXPECT_FALSE(main().showstart->isVisible());
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ class WindowTest : public testing::Test {
 
   // Runs the clock's tick `count` times without waiting, running or not.
   void tick(int count);
-  // Lets the Options window's rate selection run once.
+  // Lets the Options window's rate selection run once, if anything has armed
+  // it (the data directory's changes are delivered first).
   void selectRateTick();
 
   QString path(Place place, std::string_view name) const;

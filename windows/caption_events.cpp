@@ -1,0 +1,65 @@
+#include "windows/caption_events.h"
+
+#include <QEvent>
+
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "platform/runtime.h"
+#include "platform/window_system.h"
+#include "windows/button_bar.h"
+#include "windows/main_window.h"
+#include "windows/options_window.h"
+
+namespace tempodial {
+namespace {
+
+bool isCurrent(const MainWindow& main) {
+  return !main.unloaded() && !main.runtime().ended() &&
+         main.runtime().loadedForm(QString::fromLatin1(MainWindow::kName)) == &main;
+}
+
+// Refreshes the captions when the window manager minimises or restores the
+// main window.
+class WindowStateWatch : public QObject {
+ public:
+  explicit WindowStateWatch(MainWindow& main) : QObject(&main), main_(main) {
+    main.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &main_ && event->type() == QEvent::WindowStateChange && isCurrent(main_)) {
+      main_.refreshCaptions();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  MainWindow& main_;
+};
+
+}  // namespace
+
+void followCaptionEvents(MainWindow& main) {
+  main.Timer5->setRunsOnce(true);
+  new WindowStateWatch(main);
+  // The minimised caption shows the clock: it changes with the boxes, in the
+  // same wake-up as the clock's tick.
+  for (RichTextBox* box : {main.RichTextBox1, main.RichTextBox2, main.RichTextBox3}) {
+    QObject::connect(box, &QPlainTextEdit::textChanged, &main, [&main] {
+      if ((main.windowState() & Qt::WindowMinimized) && isCurrent(main)) {
+        main.refreshCaptions();
+        flushWindowSystem();
+      }
+    });
+  }
+  main.runtime().watchVisibility(&main, [&main](Form& form) {
+    const QString name = form.formName();
+    if ((name == QLatin1String(ButtonBar::kName) || name == QLatin1String(OptionsWindow::kName)) &&
+        isCurrent(main)) {
+      main.Timer5->arm();
+    }
+  });
+}
+
+}  // namespace tempodial
