@@ -207,10 +207,6 @@ void Form::closeEvent(QCloseEvent* event) {
   onCloseRequested();
 }
 
-void Form::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  if (!event->spontaneous()) runtime_.visibilityChanged(*this);
-}
 
 void Form::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
@@ -244,7 +240,9 @@ void Form::resizeEvent(QResizeEvent* event) {
 void Form::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   updateReachability();
-  if (!event->spontaneous() && testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
+  if (event->spontaneous()) return;
+  if (testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
+  runtime_.visibilityChanged(*this);
 }
 
 void Form::layoutClient() {

@@ -101,7 +101,6 @@ class Form : public QWidget {
   void hideEvent(QHideEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void layoutClient();
