@@ -14,6 +14,7 @@
 #include "windows/button_bar.h"
 #include "windows/cost_log.h"
 #include "windows/cost_meter.h"
+#include "windows/desktop_extras.h"
 #include "windows/exit_window.h"
 #include "windows/help_window.h"
 #include "windows/launcher.h"
@@ -215,6 +216,7 @@ void MainWindow::onLoad() {
     hidenow->setVisible(false);
     hidestart->setVisible(false);
   }
+  attachDesktopExtras(*this);
 }
 
 void MainWindow::setStatus(const QString& text) { SSPanel1->setCaption(text); }
@@ -233,6 +235,7 @@ void MainWindow::startStop() {
     recorder_.clockStarted();
   }
   setStatus(QStringLiteral("The timer has been touched"));
+  clockStartedOrStopped(*this);
 }
 
 void MainWindow::tick() { RichTextBox1->setNumber(RichTextBox1->number() + 1); }
