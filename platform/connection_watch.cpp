@@ -16,8 +16,7 @@ bool ConnectionWatch::available() {
   }
   QNetworkInformation* information = QNetworkInformation::instance();
   if (information == nullptr || information->backendName() != u"networkmanager") return false;
-  connect(information, &QNetworkInformation::reachabilityChanged, this,
-          &ConnectionWatch::changed);
+  connect(information, &QNetworkInformation::reachabilityChanged, this, &ConnectionWatch::changed);
   connect(information, &QNetworkInformation::isMeteredChanged, this, &ConnectionWatch::changed);
   connected_ = true;
   return true;

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-utils imagemagick openbox xdotool python3
   locales desktop-file-utils appstream
   libnss-wrapper
+  dbus-daemon python3-dbus python3-dbusmock python3-gi
 )
 if [[ "${1:-}" == "--run-only" ]]; then
   packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite fonts-liberation2)

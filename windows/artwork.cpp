@@ -396,9 +396,8 @@ void paintClockState(QPainter& p, bool running, bool small) {
   const qreal h = small ? 24 : 20;
   if (running) {
     const qreal left = badge.x() - h * 0.32;
-    p.drawPolygon(QPolygonF{{left, badge.y() - h / 2},
-                            {left + h * 0.8, badge.y()},
-                            {left, badge.y() + h / 2}});
+    p.drawPolygon(QPolygonF{
+        {left, badge.y() - h / 2}, {left + h * 0.8, badge.y()}, {left, badge.y() + h / 2}});
   } else {
     const qreal bar = h * 0.28;
     p.drawRect(QRectF(badge.x() - bar * 1.4, badge.y() - h / 2, bar, h));

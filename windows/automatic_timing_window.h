@@ -27,12 +27,12 @@ class AutomaticTimingWindow : public Form {
   // Shows the choice in force and what is known of the connection.
   void reflect();
 
-  Label* Label1;  // "Start and stop the clock:"
+  Label* Label1;          // "Start and stop the clock:"
   QRadioButton* Option1;  // "Only by hand"
   QRadioButton* Option2;  // "While online"
   QRadioButton* Option3;  // "While online on a metered connection"
-  Label* Label2;  // the connection now, or why it cannot be followed
-  Button* Command1;  // "OK"
+  Label* Label2;          // the connection now, or why it cannot be followed
+  Button* Command1;       // "OK"
 
  private:
   AutomaticTiming& timing() const;

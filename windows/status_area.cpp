@@ -16,8 +16,8 @@ namespace tempodial {
 
 QString statusToolTip(const MainWindow& main) {
   QString text = main.Timer1->enabled() ? QStringLiteral("Running ") : QStringLiteral("Stopped ");
-  text += QStringLiteral("%1:%2:%3").arg(main.RichTextBox3->text(), main.RichTextBox2->text(),
-                                         main.RichTextBox1->text());
+  text += QStringLiteral("%1:%2:%3")
+              .arg(main.RichTextBox3->text(), main.RichTextBox2->text(), main.RichTextBox1->text());
   if (main.Check1->value() == 1) {
     text += QStringLiteral(", cost %1 %2").arg(main.Label4->caption(), main.cost->text());
   }
