@@ -46,7 +46,19 @@ AutomaticTiming::AutomaticTiming(MainWindow& main) : QObject(&main), main_(main)
   // The watch is started only for someone who asked for it.
   if (choice == TimingChoice::ByHand || !watch_.available()) return;
   choice_ = choice;
-  follow();
+  followAfterStartUp();
+}
+
+void AutomaticTiming::followAfterStartUp() {
+  // The main window loads while the start-up still has to offer back a run
+  // that was cut short, and that offer, queued right after this load, looks
+  // at the journal's last run. A run started now would be that last run; so
+  // the connection moves the clock only after the offer has read the journal
+  // (it may still be waiting for the user's answer).
+  QMetaObject::invokeMethod(
+      this,
+      [this] { QMetaObject::invokeMethod(this, &AutomaticTiming::follow, Qt::QueuedConnection); },
+      Qt::QueuedConnection);
 }
 
 TimingChoice AutomaticTiming::choose(TimingChoice choice) {

@@ -45,6 +45,7 @@ class AutomaticTiming : public QObject {
 
  private:
   void follow();
+  void followAfterStartUp();
   bool store(TimingChoice choice);
 
   MainWindow& main_;

@@ -143,8 +143,9 @@ def connection(binary):
                 manager.AddProperty(NM, "Metered", dbus.UInt32(METERED_NO))
                 manager.SetGlobalConnectionState(dbus.UInt32(DISCONNECTED))
                 config = write_choice(program.home, choice)
-                program.start(XDG_CONFIG_HOME=config, DBUS_SYSTEM_BUS_ADDRESS=bus.address,
-                              DBUS_SESSION_BUS_ADDRESS=NOWHERE)
+                environment = {"XDG_CONFIG_HOME": config, "DBUS_SYSTEM_BUS_ADDRESS": bus.address,
+                               "DBUS_SESSION_BUS_ADDRESS": NOWHERE}
+                program.start(**environment)
                 main = session.main_window()
                 check(main is not None and settles(program, False, holds=0.5),
                       f"{choice}: starts stopped while the connection is down")
@@ -157,6 +158,8 @@ def connection(binary):
                         session.keys(main, "alt+t")
                         check(settles(program, False, holds=1.5),
                               f"{choice}: a stop by hand holds while the connection stays up")
+                if choice == "while-online":
+                    restart_while_online(session, program, manager, environment)
                 program.process.terminate()
                 program.process.wait(timeout=10)
             finally:
@@ -164,6 +167,27 @@ def connection(binary):
                 bus.close()
     finally:
         session.close()
+
+
+def restart_while_online(session, program, manager, environment):
+    """Killed while the clock runs and started again while online: the run
+    that was cut short is still offered back, and the connection starts a
+    new run."""
+    set_connection(manager, CONNECTED_GLOBAL, METERED_NO)
+    check(settles(program, True), "while-online: up before the kill: clock runs")
+    program.kill()
+    program.start(**environment)
+    check(session.window("Restore last session?") is not None,
+          "while-online: after a kill the run is offered back")
+    def last_two():
+        with sqlite3.connect(program.journal) as db:
+            return db.execute("SELECT end_kind FROM sessions ORDER BY id DESC LIMIT 2").fetchall()
+
+    expected = [(None,), ("interrupted",)]
+    deadline = time.monotonic() + 2
+    while last_two() != expected and time.monotonic() < deadline:
+        time.sleep(0.05)
+    check(last_two() == expected, f"while-online: and a new run started: {last_two()}")
 
 
 def item_of(bus):
