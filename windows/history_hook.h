@@ -1,5 +1,5 @@
 // The way to the usage history from the status icon's menu. The history
-// window sets its opener here; until one is set the menu leaves the entry out.
+// window sets its opener here; until one is set the menu's entry is greyed.
 #pragma once
 
 #include <functional>

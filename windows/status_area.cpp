@@ -52,11 +52,11 @@ void StatusArea::buildMenu() {
   connect(startStop_, &QAction::triggered, this, [this] { main_.startStop(); });
   showHide_ = menu_->addAction(QStringLiteral("Hide Tempodial"));
   connect(showHide_, &QAction::triggered, this, &StatusArea::showOrHideMain);
-  if (hasHistoryOpener()) {
-    QAction* history = menu_->addAction(QStringLiteral("History..."));
-    connect(history, &QAction::triggered, this,
-            [this] { later([](MainWindow& main) { openHistoryWindow(main.runtime()); }); });
-  }
+  // Greyed until the history window has set its opener.
+  QAction* history = menu_->addAction(QStringLiteral("History..."));
+  history->setEnabled(hasHistoryOpener());
+  connect(history, &QAction::triggered, this,
+          [this] { later([](MainWindow& main) { openHistoryWindow(main.runtime()); }); });
   QAction* automatic = menu_->addAction(QStringLiteral("Automatic timing..."));
   connect(automatic, &QAction::triggered, this,
           [this] { later([](MainWindow& main) { openAutomaticTiming(main.runtime()); }); });
@@ -64,7 +64,8 @@ void StatusArea::buildMenu() {
   QAction* exit = menu_->addAction(QStringLiteral("Exit"));
   connect(exit, &QAction::triggered, this,
           [this] { later([](MainWindow& main) { main.openExitOptions(); }); });
-  connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
+  connect(menu_.get(), &QMenu::aboutToShow, this, [this, history] {
+    history->setEnabled(hasHistoryOpener());
     refreshShowHide();
     refresh();
   });

@@ -259,7 +259,8 @@ def status_icon(binary):
         check(tooltip(item) == "Stopped 0:0:0", f"tool tip at the start: {tooltip(item)!r}")
         stopped_picture = picture(item)
         _, items = menu_items(item)
-        check(list(items) == ["Start/Stop", "Hide Tempodial", "Automatic timing...", "", "Exit"],
+        check(list(items) == ["Start/Stop", "Hide Tempodial", "History...", "Automatic timing...", "",
+                                "Exit"],
               f"menu: {list(items)}")
 
         click(item, "Start/Stop")
