@@ -1,5 +1,6 @@
 #include "platform/status_icon.h"
 
+#include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
 

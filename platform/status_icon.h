@@ -3,11 +3,11 @@
 // chooses). Made only where a status area exists.
 #pragma once
 
-#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <memory>
 
+class QIcon;
 class QMenu;
 class QSystemTrayIcon;
 

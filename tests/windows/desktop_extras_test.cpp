@@ -71,7 +71,8 @@ TEST_F(DesktopExtrasTest, WithoutNetworkManagerTheChoiceSaysSoAndStaysByHand) {
   EXPECT_TRUE(window.Option1->isChecked());
   EXPECT_FALSE(window.Option2->isEnabled());
   EXPECT_FALSE(window.Option3->isEnabled());
-  EXPECT_TRUE(window.Label2->caption().contains("NetworkManager")) << window.Label2->caption().toStdString();
+  EXPECT_TRUE(window.Label2->caption().contains("NetworkManager"))
+      << window.Label2->caption().toStdString();
   // What was stored is kept for a start where NetworkManager is there.
   EXPECT_EQ(storedChoice(), "while-online");
   auto& timing = *m.findChild<AutomaticTiming*>();
@@ -93,7 +94,8 @@ TEST_F(DesktopExtrasTest, AChoiceThatCannotBeSavedIsReportedAndNotTaken) {
   auto& timing = *m.findChild<AutomaticTiming*>();
   EXPECT_EQ(timing.choose(TimingChoice::ByHand), TimingChoice::ByHand);
   ASSERT_EQ(services.messages.size(), 1);
-  EXPECT_TRUE(services.messages[0].contains("tempodial.conf")) << services.messages[0].toStdString();
+  EXPECT_TRUE(services.messages[0].contains("tempodial.conf"))
+      << services.messages[0].toStdString();
 }
 
 }  // namespace
