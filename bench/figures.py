@@ -81,15 +81,19 @@ def xdotool(*args):
 
 
 def context_switches(pid):
-    """Voluntary and involuntary context switches of all the process's
-    threads: each is a wake-up or a preemption."""
-    total = 0
+    """(voluntary, involuntary) context switches of all the process's threads.
+    A voluntary switch is a thread going to sleep, so each is one wake-up;
+    an involuntary one is a preemption, which other load on the machine
+    causes."""
+    voluntary = involuntary = 0
     for task in os.listdir(f"/proc/{pid}/task"):
         with open(f"/proc/{pid}/task/{task}/status") as status:
             for line in status:
-                if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:")):
-                    total += int(line.split()[1])
-    return total
+                if line.startswith("voluntary_ctxt_switches:"):
+                    voluntary += int(line.split()[1])
+                elif line.startswith("nonvoluntary_ctxt_switches:"):
+                    involuntary += int(line.split()[1])
+    return voluntary, involuntary
 
 
 NOWHERE = "unix:path=/nonexistent/bus"
@@ -145,7 +149,8 @@ def idle(build, seconds, desktop):
         before, switches = cpu_seconds(proc.pid), context_switches(proc.pid)
         time.sleep(seconds)
         used = cpu_seconds(proc.pid) - before
-        switches = context_switches(proc.pid) - switches
+        wakeups, preemptions = (after - earlier for after, earlier
+                                in zip(context_switches(proc.pid), switches))
         caption = xdotool("getwindowname", window)
         proc.kill()
         proc.wait()
@@ -154,7 +159,8 @@ def idle(build, seconds, desktop):
             service.wait()
     print(f"caption while minimised: {caption}")
     print(f"CPU over {seconds} s: {used:.2f} s = {100 * used / seconds:.3f} % of one core")
-    print(f"context switches over {seconds} s: {switches} = {switches / seconds:.1f} per second")
+    print(f"wake-ups over {seconds} s: {wakeups} = {wakeups / seconds:.1f} per second"
+          f" (and {preemptions} preemptions)")
 
 
 if __name__ == "__main__":
