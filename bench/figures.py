@@ -2,7 +2,12 @@
 """Whole-program figures of Tempodial against a minimal Qt Widgets program.
 
   bench/figures.py startup BUILD_DIR [runs]   start-up time and peak memory
-  bench/figures.py idle BUILD_DIR [seconds]   CPU time with the clock running, minimised
+  bench/figures.py idle BUILD_DIR [seconds] [--desktop]
+                                              CPU time and wake-ups with the clock
+                                              running, minimised; --desktop adds a
+                                              status area and a NetworkManager (both
+                                              python3-dbusmock on a private bus) and
+                                              lets the connection start the clock
   bench/figures.py wakeups BUILD_DIR [seconds]
                         wake-ups and CPU time against a minimal Qt clock, side by side
 
@@ -77,24 +82,87 @@ def xdotool(*args):
                           text=True).stdout.strip()
 
 
-def idle(build, seconds):
+def context_switches(pid):
+    """(voluntary, involuntary) context switches of all the process's threads.
+    A voluntary switch is a thread going to sleep, so each is one wake-up;
+    an involuntary one is a preemption, which other load on the machine
+    causes."""
+    voluntary = involuntary = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{task}/status") as status:
+            for line in status:
+                if line.startswith("voluntary_ctxt_switches:"):
+                    voluntary += int(line.split()[1])
+                elif line.startswith("nonvoluntary_ctxt_switches:"):
+                    involuntary += int(line.split()[1])
+    return voluntary, involuntary
+
+
+NOWHERE = "unix:path=/nonexistent/bus"
+WATCHER = "org.kde.StatusNotifierWatcher"
+
+
+def desktop_services(workdir):
+    """A private bus with a StatusNotifierWatcher and a NetworkManager that is
+    online (python3-dbusmock, driven with dbus-send); returns the processes
+    and the bus address."""
+    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    address = daemon.stdout.readline().strip()
+    env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=address, DBUS_SYSTEM_BUS_ADDRESS=address)
+    python = "/usr/bin/python3"
+    mocks = [subprocess.Popen([python, "-m", "dbusmock", "--system", "--template", "networkmanager"],
+                              env=env, stdout=subprocess.DEVNULL),
+             subprocess.Popen([python, "-m", "dbusmock", WATCHER, "/StatusNotifierWatcher", WATCHER],
+                              env=env, stdout=subprocess.DEVNULL)]
+    time.sleep(1.5)
+    setup = (
+        "import dbus\n"
+        f"bus = dbus.bus.BusConnection('{address}')\n"
+        f"w = dbus.Interface(bus.get_object('{WATCHER}', '/StatusNotifierWatcher'), 'org.freedesktop.DBus.Mock')\n"
+        f"w.AddProperties('{WATCHER}', {{'IsStatusNotifierHostRegistered': True, 'ProtocolVersion': dbus.Int32(0),"
+        " 'RegisteredStatusNotifierItems': dbus.Array([], signature='s')})\n"
+        f"w.AddMethod('{WATCHER}', 'RegisterStatusNotifierItem', 's', '', '')\n")
+    subprocess.run([python, "-c", setup], check=True)
+    config = os.path.join(workdir, "config")
+    os.makedirs(os.path.join(config, "tempodial"))
+    with open(os.path.join(config, "tempodial", "tempodial.conf"), "w") as conf:
+        conf.write("[timing]\nautomatic=while-online\n")
+    return [*mocks, daemon], {"DBUS_SESSION_BUS_ADDRESS": address,
+                              "DBUS_SYSTEM_BUS_ADDRESS": address, "XDG_CONFIG_HOME": config}
+
+
+def idle(build, seconds, desktop):
     program = os.path.join(build, "app", "tempodial")
     with tempfile.TemporaryDirectory() as home:
-        proc = subprocess.Popen([program], env=dict(os.environ, XDG_DATA_HOME=home))
+        services, extra = [], {"DBUS_SESSION_BUS_ADDRESS": NOWHERE,
+                               "DBUS_SYSTEM_BUS_ADDRESS": NOWHERE,
+                               "XDG_CONFIG_HOME": os.path.join(home, "config")}
+        if desktop:
+            services, extra = desktop_services(home)
+        proc = subprocess.Popen([program], env=dict(os.environ, XDG_DATA_HOME=home, **extra))
         time.sleep(3)
         window = xdotool("search", "--onlyvisible", "--name", "^Tempodial$").split()[0]
         xdotool("windowactivate", "--sync", window)
-        xdotool("key", "--window", window, "space")  # Start/Stop has the focus
+        if not desktop:  # there the connection has started the clock
+            xdotool("key", "--window", window, "space")  # Start/Stop has the focus
         xdotool("windowminimize", "--sync", window)
         time.sleep(2)
-        before = cpu_seconds(proc.pid)
+        before, switches = cpu_seconds(proc.pid), context_switches(proc.pid)
         time.sleep(seconds)
         used = cpu_seconds(proc.pid) - before
+        wakeups, preemptions = (after - earlier for after, earlier
+                                in zip(context_switches(proc.pid), switches))
         caption = xdotool("getwindowname", window)
         proc.kill()
         proc.wait()
+        for service in services:
+            service.terminate()
+            service.wait()
     print(f"caption while minimised: {caption}")
     print(f"CPU over {seconds} s: {used:.2f} s = {100 * used / seconds:.3f} % of one core")
+    print(f"wake-ups over {seconds} s: {wakeups} = {wakeups / seconds:.1f} per second"
+          f" (and {preemptions} preemptions)")
 
 
 def context_switches(pid, path):
@@ -232,4 +300,9 @@ if __name__ == "__main__":
     if len(sys.argv) < 3 or sys.argv[1] not in modes:
         sys.exit(__doc__)
     run, default = modes[sys.argv[1]]
-    run(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else default)
+    args = [a for a in sys.argv[3:] if a != "--desktop"]
+    seconds = int(args[0]) if args else default
+    if run is idle:
+        idle(sys.argv[2], seconds, "--desktop" in sys.argv)
+    else:
+        run(sys.argv[2], seconds)

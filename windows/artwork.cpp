@@ -436,6 +436,30 @@ void paintButtonBar(QPainter& p, bool small) {
   }
 }
 
+// The status area's picture: the application's stopwatch with a badge,
+// amber with a play sign while the clock runs, ink with a pause sign while it
+// stands. The hand stands at twelve while the clock is stopped.
+void paintClockState(QPainter& p, bool running, bool small) {
+  const QPointF c = kDialCentre;
+  const qreal face = paintStopwatch(p, c, 38, small);
+  paintElapsed(p, c, face, running ? 125 : 0, small);
+  const QPointF badge(75, 76);
+  clearDisc(p, badge, small ? 27 : 25);
+  fillEllipse(p, badge, small ? 24 : 20.5, running ? kAmber : kInk);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor::fromRgba(kWhite));
+  const qreal h = small ? 24 : 20;
+  if (running) {
+    const qreal left = badge.x() - h * 0.32;
+    p.drawPolygon(QPolygonF{
+        {left, badge.y() - h / 2}, {left + h * 0.8, badge.y()}, {left, badge.y() + h / 2}});
+  } else {
+    const qreal bar = h * 0.28;
+    p.drawRect(QRectF(badge.x() - bar * 1.4, badge.y() - h / 2, bar, h));
+    p.drawRect(QRectF(badge.x() + bar * 0.4, badge.y() - h / 2, bar, h));
+  }
+}
+
 void paintArt(QPainter& p, Art art, bool small) {
   switch (art) {
     case Art::Application:
@@ -721,6 +745,28 @@ QPixmap drawnSplashPicture(qreal devicePixelRatio) {
              QStringLiteral("Time every call online  \u2022  Know what it costs"));
   p.end();
   return picture;
+}
+
+QImage clockStateImage(bool running, int pixels) {
+  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(pixels / kUnits, pixels / kUnits);
+  paintClockState(painter, running, pixels <= kSmallPixels);
+  painter.end();
+  return image;
+}
+
+QIcon clockStateIcon(bool running) {
+  static std::array<QIcon, 2> icons;
+  QIcon& icon = icons[running ? 1 : 0];
+  if (icon.isNull()) {
+    for (int side : {16, 22, 24, 32, 48, 64}) {
+      icon.addPixmap(QPixmap::fromImage(clockStateImage(running, side)));
+    }
+  }
+  return icon;
 }
 
 }  // namespace tempodial

@@ -43,6 +43,11 @@ QIcon drawnArtIcon(Art art);
 // The program's own picture of `art`, `pixels` wide and high.
 QImage artImage(Art art, int pixels);
 
+// The status area's picture of the clock, running or stopped, `pixels` wide
+// and high; and the icon made of it at the status areas' usual sizes.
+QImage clockStateImage(bool running, int pixels);
+QIcon clockStateIcon(bool running);
+
 // The splash picture, 384 x 288 pixels at scale 1. At scale 1 and 2 it is
 // the stored rendering of drawnSplashPicture (resources/splash.bmp, an
 // uncompressed bitmap that needs no decoding, and resources/splash@2x.png),

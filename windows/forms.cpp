@@ -2,6 +2,7 @@
 
 #include "platform/runtime.h"
 #include "windows/about_window.h"
+#include "windows/automatic_timing_window.h"
 #include "windows/button_bar.h"
 #include "windows/button_bar_question.h"
 #include "windows/exit_window.h"
@@ -42,6 +43,7 @@ void registerForms(Runtime& runtime) {
   add<ButtonBarQuestion>(runtime);
   add<RestoreWindow>(runtime);
   add<HistoryWindow>(runtime);
+  add<AutomaticTimingWindow>(runtime);
 }
 
 }  // namespace tempodial

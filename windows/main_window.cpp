@@ -17,6 +17,7 @@
 #include "windows/caption_events.h"
 #include "windows/cost_log.h"
 #include "windows/cost_meter.h"
+#include "windows/desktop_extras.h"
 #include "windows/exit_window.h"
 #include "windows/help_window.h"
 #include "windows/launcher.h"
@@ -226,6 +227,7 @@ void MainWindow::onLoad() {
     hidenow->setVisible(false);
     hidestart->setVisible(false);
   }
+  attachDesktopExtras(*this);
 }
 
 void MainWindow::setStatus(const QString& text) { SSPanel1->setCaption(text); }
@@ -248,6 +250,7 @@ void MainWindow::startStop() {
     }
   }
   setStatus(QStringLiteral("The timer has been touched"));
+  clockStartedOrStopped(*this);
 }
 
 void MainWindow::tick() { RichTextBox1->setNumber(RichTextBox1->number() + 1); }

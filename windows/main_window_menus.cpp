@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "windows/desktop_extras.h"
 #include "windows/history_window.h"
 #include "windows/main_window.h"
 
@@ -46,6 +47,8 @@ void MainWindow::buildMenus() {
   QAction* history = menuItem(menu, "history", QStringLiteral("&History..."),
                               QKeySequence(QStringLiteral("Ctrl+H")));
   connect(history, &QAction::triggered, this, [this] { showHistory(runtime()); });
+  QAction* automatic = menuItem(menu, "automatic", QStringLiteral("&Automatic timing..."));
+  connect(automatic, &QAction::triggered, this, [this] { openAutomaticTiming(runtime()); });
   menu->addSeparator()->setObjectName(QStringLiteral("gap3"));
   leave = menuItem(menu, "leave", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+E")));
   menuBar->addMenu(menu);

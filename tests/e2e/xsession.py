@@ -80,8 +80,8 @@ class Program:
         self.home = home or tempfile.mkdtemp(prefix="tempodial-e2e-")
         self.process = None
 
-    def start(self):
-        env = dict(self.session.env, XDG_DATA_HOME=self.home)
+    def start(self, **extra_env):
+        env = dict(self.session.env, XDG_DATA_HOME=self.home, **extra_env)
         self.process = subprocess.Popen([self.binary], env=env, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, text=True)
         return self.process

@@ -88,8 +88,7 @@ namespace {
 TEST(StoredSplash, MatchesTheDrawnPictureAtBothScales) {
   for (qreal scale : {1.0, 2.0}) {
     const QImage stored = splashPicture(scale).toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage drawn =
-        drawnSplashPicture(scale).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage drawn = drawnSplashPicture(scale).toImage().convertToFormat(QImage::Format_ARGB32);
     ASSERT_EQ(stored.size(), drawn.size()) << "scale " << scale;
     qint64 difference = 0;
     for (int y = 0; y < drawn.height(); ++y) {

@@ -15,6 +15,8 @@
 namespace tempodial {
 
 WindowTest::WindowTest() {
+  // The settings file too lives in this run's own folder.
+  qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
   runtime = std::make_unique<Runtime>(services, Places(home.path() + QStringLiteral("/tempodial")));
   registerForms(*runtime);
   QDir().mkpath(runtime->places().folder(Place::Data));

@@ -1,0 +1,102 @@
+// The status icon's text and the automatic timing inside the program, with
+// no NetworkManager to be found (the real NetworkManager is driven in
+// tests/e2e/desktop_e2e.py).
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSettings>
+
+#include "platform/controls.h"
+#include "platform/form_timer.h"
+#include "window_fixture.h"
+#include "windows/automatic_timing.h"
+#include "windows/automatic_timing_window.h"
+#include "windows/main_window.h"
+#include "windows/status_area.h"
+
+namespace tempodial {
+namespace {
+
+class DesktopExtrasTest : public WindowTest {
+ protected:
+  DesktopExtrasTest() { qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus"); }
+
+  static void storeChoice(const QString& word) {
+    QSettings settings(AutomaticTiming::settingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("timing/automatic"), word);
+  }
+  static QString storedChoice() {
+    return QSettings(AutomaticTiming::settingsPath(), QSettings::IniFormat)
+        .value(QStringLiteral("timing/automatic"))
+        .toString();
+  }
+};
+
+TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockAndTheCostAsShown) {
+  MainWindow& m = startMain();
+  EXPECT_EQ(statusToolTip(m), "Stopped 0:0:0");
+  m.startStop();
+  EXPECT_EQ(statusToolTip(m), "Running 0:0:0");
+  tick(3725);
+  EXPECT_EQ(statusToolTip(m), "Running 1:2:5");
+  m.Check1->setValue(1);
+  const QString cost = m.cost->text();
+  EXPECT_NE(cost, "0");
+  EXPECT_EQ(statusToolTip(m), "Running 1:2:5, cost £ " + cost);
+  m.startStop();
+  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5, cost £ " + cost);
+  m.Check1->setValue(0);
+  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5");
+}
+
+TEST_F(DesktopExtrasTest, TheMenuGainsHistoryAndAutomaticTimingBeforeExit) {
+  MainWindow& m = startMain();
+  auto* menu = m.findChild<QMenu*>(QStringLiteral("menu"), Qt::FindDirectChildrenOnly);
+  ASSERT_NE(menu, nullptr);
+  QStringList texts;
+  for (QAction* action : menu->actions()) texts << action->text();
+  EXPECT_EQ(texts, (QStringList{"&View", "&History...", "&Automatic timing...", "", "E&xit"}));
+  menu->actions().at(2)->trigger();
+  EXPECT_TRUE(runtime->form<AutomaticTimingWindow>().isVisible());
+}
+
+TEST_F(DesktopExtrasTest, WithoutNetworkManagerTheChoiceSaysSoAndStaysByHand) {
+  storeChoice(QStringLiteral("while-online"));
+  MainWindow& m = startMain();
+  EXPECT_FALSE(m.Timer1->enabled());
+  m.findChild<QAction*>(QStringLiteral("automatic"))->trigger();
+  auto& window = runtime->form<AutomaticTimingWindow>();
+  EXPECT_TRUE(window.Option1->isChecked());
+  EXPECT_FALSE(window.Option2->isEnabled());
+  EXPECT_FALSE(window.Option3->isEnabled());
+  EXPECT_TRUE(window.Label2->caption().contains("NetworkManager"))
+      << window.Label2->caption().toStdString();
+  // What was stored is kept for a start where NetworkManager is there.
+  EXPECT_EQ(storedChoice(), "while-online");
+  auto& timing = *m.findChild<AutomaticTiming*>();
+  EXPECT_EQ(timing.choose(TimingChoice::WhileOnlineMetered), TimingChoice::ByHand);
+  EXPECT_EQ(storedChoice(), "by-hand");
+  EXPECT_FALSE(m.Timer1->enabled());
+  EXPECT_TRUE(services.messages.empty());
+  window.Command1->click();
+  EXPECT_FALSE(runtime->isLoaded(AutomaticTimingWindow::kName));
+}
+
+TEST_F(DesktopExtrasTest, AChoiceThatCannotBeSavedIsReportedAndNotTaken) {
+  MainWindow& m = startMain();
+  // A plain file where the settings folder should be.
+  QFile blocker(qEnvironmentVariable("XDG_CONFIG_HOME") + "/tempodial");
+  ASSERT_TRUE(QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  auto& timing = *m.findChild<AutomaticTiming*>();
+  EXPECT_EQ(timing.choose(TimingChoice::ByHand), TimingChoice::ByHand);
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages[0].contains("tempodial.conf"))
+      << services.messages[0].toStdString();
+}
+
+}  // namespace
+}  // namespace tempodial

@@ -1,0 +1,22 @@
+// What the program adds to the desktop beside its classic windows: the icon
+// in the status area and the timing that follows the network connection.
+// The main window calls these two hooks; everything else lives here.
+#pragma once
+
+namespace tempodial {
+
+class MainWindow;
+class Runtime;
+
+// At the end of the main window's load: the status icon (where the desktop
+// has a status area), the "&Automatic timing..." menu item, and the stored
+// automatic timing.
+void attachDesktopExtras(MainWindow& main);
+
+// After every start or stop of the clock, by hand or automatic.
+void clockStartedOrStopped(MainWindow& main);
+
+// Shows the "Automatic timing" window.
+void openAutomaticTiming(Runtime& runtime);
+
+}  // namespace tempodial
