@@ -13,9 +13,8 @@ packages=(
   xvfb xauth x11-utils imagemagick openbox xdotool python3
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   locales desktop-file-utils appstream lintian man-db
-  dbus dbus-daemon python3-dbus python3-dbusmock
+  dbus dbus-daemon python3-dbus python3-dbusmock python3-gi
   libnss-wrapper
-  dbus-daemon python3-dbus python3-dbusmock python3-gi
 )
 if [[ "${1:-}" == "--run-only" ]]; then
   packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev fonts-liberation2)
