@@ -50,10 +50,10 @@ AutomaticTimingWindow::AutomaticTimingWindow(Runtime& runtime)
   placeTwips(Option3, 240, 1020, 4335, 285);
   Label2 = new Label(area, QStringLiteral("Label2"), QString());
   Label2->setWordWrap(true);
-  placeTwips(Label2, 120, 1380, 4455, 615);
+  placeTwips(Label2, 120, 1380, 4455, 705);
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("OK"));
-  placeTwips(Command1, 3360, 2100, 1215, 375);
-  setClientSizeTwips(4695, 2595);
+  placeTwips(Command1, 3360, 2190, 1215, 375);
+  setClientSizeTwips(4695, 2685);
 
   const std::pair<QRadioButton*, TimingChoice> choices[] = {
       {Option1, TimingChoice::ByHand},

@@ -56,6 +56,7 @@ TEST_F(WindowTest, EveryWindowIsAFrameOrADialogNamedByItsCaption) {
       {"buttques", QAccessible::Dialog, "Buttonbar Question"},
       {"restore", QAccessible::Dialog, "Restore last session?"},
       {"history", QAccessible::Window, "History"},
+      {"automatic", QAccessible::Dialog, "Automatic timing"},
   };
   ASSERT_EQ(runtime->formNames().size(), std::size(windows));
   for (const Expected& expected : windows) {
