@@ -130,26 +130,13 @@ Result<std::vector<SessionRow>> HistoryStore::sessionsOn(const CivilDate& date) 
   using R = Result<std::vector<SessionRow>>;
   QSqlQuery query(db());
   query.setForwardOnly(true);
-  query.prepare(QStringLiteral("SELECT id, start_utc, utc_offset, end_utc, seconds, cost_start,"
-                               " cost_end, tariff, rate, currency, end_kind FROM sessions"
-                               " WHERE %1 ORDER BY start_utc, id")
-                    .arg(rangeCondition()));
+  query.prepare(QStringLiteral("SELECT %1 FROM sessions WHERE %2 ORDER BY start_utc, id")
+                    .arg(QLatin1String(kSessionRowColumns), rangeCondition()));
   bindRange(query, date, date);
   if (!query.exec()) return R::FromStatus(failure(query));
   std::vector<SessionRow> rows;
   while (query.next()) {
-    SessionRow row;
-    row.id = query.value(0).toLongLong();
-    row.startUtc = QDateTime::fromSecsSinceEpoch(query.value(1).toLongLong(), Qt::UTC);
-    row.utcOffset = query.value(2).toInt();
-    row.endUtc = QDateTime::fromSecsSinceEpoch(query.value(3).toLongLong(), Qt::UTC);
-    row.seconds = query.value(4).toLongLong();
-    row.costStart = query.value(5).toString();
-    row.costEnd = query.value(6).toString();
-    row.tariff = query.value(7).toString();
-    row.rate = query.value(8).toDouble();
-    row.currency = query.value(9).toString();
-    row.end = sessionEndOf(query.value(10).toString().toStdString()).value_or(SessionEnd::Open);
+    SessionRow row = sessionRowOf(query);
     rows.push_back(std::move(row));
   }
   return R::Value(std::move(rows));

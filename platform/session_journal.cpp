@@ -61,6 +61,25 @@ const char* const kCreateSchema[] = {
 
 }  // namespace
 
+SessionRow sessionRowOf(const QSqlQuery& query) {
+  SessionRow row;
+  row.id = query.value(0).toLongLong();
+  row.startUtc = fromSeconds(query.value(1).toLongLong());
+  row.utcOffset = query.value(2).toInt();
+  row.endUtc = fromSeconds(query.value(3).toLongLong());
+  row.seconds = query.value(4).toLongLong();
+  row.costStart = query.value(5).toString();
+  row.costEnd = query.value(6).toString();
+  row.tariff = query.value(7).toString();
+  row.rate = query.value(8).toDouble();
+  row.currency = query.value(9).toString();
+  row.hours = query.value(10).toString();
+  row.minutes = query.value(11).toString();
+  row.secondsText = query.value(12).toString();
+  row.end = sessionEndOf(query.value(13).toString().toStdString()).value_or(SessionEnd::Open);
+  return row;
+}
+
 SessionJournal::SessionJournal(QString path) : path_(std::move(path)) {
   static std::atomic<int> serial{0};
   connection_ = QStringLiteral("tempodial-journal-%1").arg(++serial);
@@ -251,10 +270,8 @@ Status SessionJournal::finish(qint64 id, const SessionSnapshot& now, const QDate
 std::optional<SessionRow> SessionJournal::unansweredInterruption() {
   if (!open_) return std::nullopt;
   QSqlQuery query(database());
-  if (!query.exec(QStringLiteral(
-          "SELECT id, start_utc, utc_offset, end_utc, seconds, cost_start, cost_end, tariff,"
-          " rate, currency, hours, minutes, secs, end_kind, restore_asked"
-          " FROM sessions ORDER BY id DESC LIMIT 1")) ||
+  if (!query.exec(QStringLiteral("SELECT %1, restore_asked FROM sessions ORDER BY id DESC LIMIT 1")
+                      .arg(QLatin1String(kSessionRowColumns))) ||
       !query.next()) {
     return std::nullopt;
   }
@@ -263,22 +280,7 @@ std::optional<SessionRow> SessionJournal::unansweredInterruption() {
   if (asked || !end || (*end != SessionEnd::Open && *end != SessionEnd::Interrupted)) {
     return std::nullopt;
   }
-  SessionRow row;
-  row.id = query.value(0).toLongLong();
-  row.startUtc = fromSeconds(query.value(1).toLongLong());
-  row.utcOffset = query.value(2).toInt();
-  row.endUtc = fromSeconds(query.value(3).toLongLong());
-  row.seconds = query.value(4).toLongLong();
-  row.costStart = query.value(5).toString();
-  row.costEnd = query.value(6).toString();
-  row.tariff = query.value(7).toString();
-  row.rate = query.value(8).toDouble();
-  row.currency = query.value(9).toString();
-  row.hours = query.value(10).toString();
-  row.minutes = query.value(11).toString();
-  row.secondsText = query.value(12).toString();
-  row.end = *end;
-  return row;
+  return sessionRowOf(query);
 }
 
 Status SessionJournal::markAnswered(qint64 id) {

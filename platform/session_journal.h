@@ -39,6 +39,13 @@ struct SessionRow {
   SessionEnd end = SessionEnd::Open;
 };
 
+// The columns every reader of a whole row selects first, in this order, and
+// the row read from them (an unknown end reads as Open).
+inline constexpr const char* kSessionRowColumns =
+    "id, start_utc, utc_offset, end_utc, seconds, cost_start, cost_end, tariff, rate, currency,"
+    " hours, minutes, secs, end_kind";
+SessionRow sessionRowOf(const QSqlQuery& query);
+
 class SessionJournal {
  public:
   // Current layout of the file; PRAGMA user_version holds it.
