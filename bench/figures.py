@@ -82,7 +82,7 @@ def xdotool(*args):
                           text=True).stdout.strip()
 
 
-def context_switches(pid):
+def all_thread_switches(pid):
     """(voluntary, involuntary) context switches of all the process's threads.
     A voluntary switch is a thread going to sleep, so each is one wake-up;
     an involuntary one is a preemption, which other load on the machine
@@ -148,11 +148,11 @@ def idle(build, seconds, desktop):
             xdotool("key", "--window", window, "space")  # Start/Stop has the focus
         xdotool("windowminimize", "--sync", window)
         time.sleep(2)
-        before, switches = cpu_seconds(proc.pid), context_switches(proc.pid)
+        before, switches = cpu_seconds(proc.pid), all_thread_switches(proc.pid)
         time.sleep(seconds)
         used = cpu_seconds(proc.pid) - before
         wakeups, preemptions = (after - earlier for after, earlier
-                                in zip(context_switches(proc.pid), switches))
+                                in zip(all_thread_switches(proc.pid), switches))
         caption = xdotool("getwindowname", window)
         proc.kill()
         proc.wait()
