@@ -9,24 +9,12 @@
 #include <QTemporaryDir>
 
 #include "platform/value_files.h"
+#include "temp_folder_fixture.h"
 
 namespace tempodial {
 namespace {
 
-class FileServiceTest : public testing::Test {
- protected:
-  QString at(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
-  void put(const QString& name, const QByteArray& bytes) {
-    QFile file(at(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
-  QByteArray bytesOf(const QString& name) {
-    QFile file(at(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-  }
-  QTemporaryDir dir;
-};
+class FileServiceTest : public TempFolderTest {};
 
 TEST_F(FileServiceTest, AFolderOfTheNameIsNotAFile) {
   QDir().mkpath(at("seconds.tme"));
@@ -86,9 +74,9 @@ TEST_F(FileServiceTest, FolderCreationMakesParentsAndReportsAFileInTheWay) {
 }
 
 TEST_F(FileServiceTest, ValueFilesRoundTripAndRejectForeignBytes) {
-  ASSERT_TRUE(saveValue(at("locnc41.txt"), QStringLiteral("C:\\Program Files\\a b £"),
-                        kSansSerifBoxFont)
-                  .ok());
+  ASSERT_TRUE(
+      saveValue(at("locnc41.txt"), QStringLiteral("C:\\Program Files\\a b £"), kSansSerifBoxFont)
+          .ok());
   auto text = loadValue(at("locnc41.txt"));
   ASSERT_TRUE(text.ok()) << text.reason();
   EXPECT_EQ(text.value(), QStringLiteral("C:\\Program Files\\a b £"));

@@ -18,6 +18,7 @@
 #include "core/save_unit.h"
 #include "platform/file_service.h"
 #include "platform/save_unit.h"
+#include "temp_folder_fixture.h"
 
 namespace tempodial {
 namespace {
@@ -142,20 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, OddFileTest,
                                          OddCase{"Folder", Odd::Folder}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class ReplacedFileTest : public testing::Test {
- protected:
-  QString at(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
-  void put(const QString& name, const QByteArray& bytes) {
-    QFile file(at(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
-  QByteArray bytesOf(const QString& name) {
-    QFile file(at(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-  }
-  QTemporaryDir dir;
-};
+class ReplacedFileTest : public TempFolderTest {};
 
 TEST_F(ReplacedFileTest, ALinkToAnOrdinaryFileStaysAndItsTargetIsReplaced) {
   ASSERT_TRUE(QDir().mkpath(at("elsewhere")));
