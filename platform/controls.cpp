@@ -31,6 +31,25 @@ QPoint keyboardMenuPlace(const QWidget* control) {
   return control->mapToGlobal(QPoint(0, control->height()));
 }
 
+// A context-menu request from the keyboard opens the control's pop-up as the
+// right mouse button does.
+void popUpFromKeyboard(const QWidget* control, const MouseHandler& popUp,
+                       QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard && popUp) {
+    popUp(Qt::RightButton, keyboardMenuPlace(control));
+  }
+  event->accept();
+}
+
+// Shift+F10 and the Menu key open the control's pop-up. Returns true iff the
+// key was one of them.
+bool popUpFromMenuKey(const QWidget* control, const MouseHandler& popUp, QKeyEvent* event) {
+  if (!isContextMenuKey(event)) return false;
+  if (popUp) popUp(Qt::RightButton, keyboardMenuPlace(control));
+  event->accept();
+  return true;
+}
+
 }  // namespace
 
 QFont arialFont(double points, bool bold) {
@@ -109,19 +128,11 @@ CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
 }
 
 void CheckBox::contextMenuEvent(QContextMenuEvent* event) {
-  if (event->reason() == QContextMenuEvent::Keyboard && onMouseDown) {
-    onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
-  }
-  event->accept();
+  popUpFromKeyboard(this, onMouseDown, event);
 }
 
 void CheckBox::keyPressEvent(QKeyEvent* event) {
-  if (isContextMenuKey(event)) {
-    if (onMouseDown) onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
-    event->accept();
-    return;
-  }
-  QCheckBox::keyPressEvent(event);
+  if (!popUpFromMenuKey(this, onMouseDown, event)) QCheckBox::keyPressEvent(event);
 }
 
 void CheckBox::restoreValue(int value) {
@@ -304,19 +315,11 @@ void Panel3D::setTakesFocus(bool takesFocus) {
 }
 
 void Panel3D::contextMenuEvent(QContextMenuEvent* event) {
-  if (event->reason() == QContextMenuEvent::Keyboard && onMouseDown) {
-    onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
-  }
-  event->accept();
+  popUpFromKeyboard(this, onMouseDown, event);
 }
 
 void Panel3D::keyPressEvent(QKeyEvent* event) {
-  if (isContextMenuKey(event)) {
-    if (onMouseDown) onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
-    event->accept();
-    return;
-  }
-  QLabel::keyPressEvent(event);
+  if (!popUpFromMenuKey(this, onMouseDown, event)) QLabel::keyPressEvent(event);
 }
 
 void Panel3D::mousePressEvent(QMouseEvent* event) {

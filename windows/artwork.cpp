@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 
 namespace tempodial {
 namespace {
@@ -622,15 +623,25 @@ QStringList artThemeNames(Art art) {
   return {};
 }
 
-QImage artImage(Art art, int pixels) {
+namespace {
+
+// A square picture `pixels` wide, drawn by `paint` in the artwork's units;
+// small pictures take the simpler drawing.
+QImage drawnImage(int pixels, const std::function<void(QPainter&, bool small)>& paint) {
   QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(pixels / kUnits, pixels / kUnits);
-  paintArt(painter, art, pixels <= kSmallPixels);
+  paint(painter, pixels <= kSmallPixels);
   painter.end();
   return image;
+}
+
+}  // namespace
+
+QImage artImage(Art art, int pixels) {
+  return drawnImage(pixels, [art](QPainter& p, bool small) { paintArt(p, art, small); });
 }
 
 QIcon drawnArtIcon(Art art) {
@@ -748,14 +759,8 @@ QPixmap drawnSplashPicture(qreal devicePixelRatio) {
 }
 
 QImage clockStateImage(bool running, int pixels) {
-  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(pixels / kUnits, pixels / kUnits);
-  paintClockState(painter, running, pixels <= kSmallPixels);
-  painter.end();
-  return image;
+  return drawnImage(pixels,
+                    [running](QPainter& p, bool small) { paintClockState(p, running, small); });
 }
 
 QIcon clockStateIcon(bool running) {
