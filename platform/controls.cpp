@@ -9,6 +9,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "core/number_text.h"
 #include "platform/colours.h"
@@ -90,7 +92,21 @@ RichTextBox::RichTextBox(QWidget* parent, const QString& name, const QString& ac
 void RichTextBox::setText(const QString& text) {
   {
     const QScopedValueRollback writing(programWriting_, true);
-    setPlainText(text);
+    // Replaced in place, in one edit the undo history does not keep. Unlike
+    // setPlainText this keeps the document and its formats, which each tick
+    // of the clock otherwise rebuilt and laid out from scratch (most of the
+    // program's CPU time while the clock runs).
+    QTextDocument* doc = document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor all(doc);
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    all.insertText(text);
+    all.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
+    // As after setPlainText: the caret and the view at the start.
+    setTextCursor(QTextCursor(doc));
   }
   programText_ = toPlainText();
 }

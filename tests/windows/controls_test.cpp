@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QTextDocument>
 #include <QTest>
 
 #include "platform/controls.h"
@@ -47,16 +48,39 @@ TEST(CheckBoxRule, ClickHandlingRunsExactlyWhenTheValueChanges) {
   EXPECT_EQ(box.accessibleName(), "Show Cost");
 }
 
-TEST(RichTextBoxRule, ChangeHandlingRunsInsideTheStatementThatSetTheText) {
-  RichTextBox box(nullptr, QStringLiteral("RichTextBox1"), QStringLiteral("Seconds"));
-  QStringList seen;
-  box.onChange = [&] {
-    seen << box.text();
-    if (box.text() == "60") box.setText(QStringLiteral("0"));
-  };
-  box.setText(QStringLiteral("60"));
-  EXPECT_EQ(seen, (QStringList{"60", "0"}));
-  EXPECT_EQ(box.text(), "0");
+TEST(RichTextBoxRule, ChangeHandlingRunsOnceInsideTheStatementThatSetTheText) {
+  // Whatever the box held before, the handler sees the new text once, and
+  // never the empty box between the old text and the new.
+  for (const QString& before : {QString(), QStringLiteral("59"), QStringLiteral("1\n2")}) {
+    RichTextBox box(nullptr, QStringLiteral("RichTextBox1"), QStringLiteral("Seconds"));
+    box.setText(before);
+    QStringList seen;
+    box.onChange = [&] {
+      seen << box.text();
+      if (box.text() == "60") box.setText(QStringLiteral("0"));
+    };
+    box.setText(QStringLiteral("60"));
+    EXPECT_EQ(seen, (QStringList{"60", "0"})) << before.toStdString();
+    EXPECT_EQ(box.text(), "0");
+  }
+}
+
+TEST(RichTextBoxRule, TheProgramsTextLeavesNoUndoAndTheCaretAtTheStart) {
+  RichTextBox box(nullptr, QStringLiteral("Text1"), QStringLiteral("Weekday"));
+  box.show();
+  QApplication::setActiveWindow(&box);
+  box.setFocus();
+  QTest::keyClicks(&box, QStringLiteral("typed"));
+  box.setText(QStringLiteral("4.5"));
+  EXPECT_FALSE(box.document()->isUndoAvailable());
+  QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(box.text(), "4.5");
+  EXPECT_EQ(box.textCursor().position(), 0);
+  // The user's own typing can still be undone.
+  QTest::keyClicks(&box, QStringLiteral("1"));
+  EXPECT_EQ(box.text(), "14.5");
+  QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(box.text(), "4.5");
 }
 
 TEST(AccessKeys, CaptionWithoutItsMarks) {
