@@ -99,6 +99,8 @@ def all_thread_switches(pid):
 
 
 NOWHERE = "unix:path=/nonexistent/bus"
+# The splash window has the main window's title; the main window is the wider.
+MAIN_WIDTH = 450
 WATCHER = "org.kde.StatusNotifierWatcher"
 
 
@@ -142,11 +144,11 @@ def idle(build, seconds, desktop):
             services, extra = desktop_services(home)
         proc = subprocess.Popen([program], env=dict(os.environ, XDG_DATA_HOME=home, **extra))
         time.sleep(3)
-        window = xdotool("search", "--onlyvisible", "--name", "^Tempodial$").split()[0]
+        window = window_of("^Tempodial$", min_width=MAIN_WIDTH)
         xdotool("windowactivate", "--sync", window)
         if not desktop:  # there the connection has started the clock
             xdotool("key", "--window", window, "space")  # Start/Stop has the focus
-        xdotool("windowminimize", "--sync", window)
+        minimise(window)
         time.sleep(2)
         before, switches = cpu_seconds(proc.pid), all_thread_switches(proc.pid)
         time.sleep(seconds)
@@ -196,16 +198,23 @@ def woken(pid, before, after):
 
 
 def cpu_ns(pid):
-    """CPU time of every thread of pid in nanoseconds (/proc/<pid>/task/*/schedstat,
+    """Per thread id: CPU time in nanoseconds (/proc/<pid>/task/*/schedstat,
     far finer than the 10 ms ticks of /proc/<pid>/stat)."""
-    total = 0
+    times = {}
     for task in os.listdir(f"/proc/{pid}/task"):
         try:
             with open(f"/proc/{pid}/task/{task}/schedstat") as stat:
-                total += int(stat.read().split()[0])
+                times[int(task)] = int(stat.read().split()[0])
         except FileNotFoundError:
-            pass
-    return total
+            pass  # a thread that ended meanwhile
+    return times
+
+
+def cpu_used_ns(before, after):
+    """CPU time between two readings of cpu_ns: a thread that came meanwhile
+    counts from zero, one that ended is left out, so the sum never goes
+    below zero."""
+    return sum(used - before.get(task, 0) for task, used in after.items())
 
 
 def sample(pids, seconds):
@@ -217,21 +226,44 @@ def sample(pids, seconds):
     result = {}
     for pid in pids:
         main, every = woken(pid, before[pid][0], after[pid][0])
-        result[pid] = (main / seconds, every / seconds, (after[pid][1] - before[pid][1]) / 1e6)
+        result[pid] = (main / seconds, every / seconds, cpu_used_ns(before[pid][1], after[pid][1]) / 1e6)
     return result
 
 
-def window_of(pattern, timeout_s=20):
-    """The first visible window whose name matches, waited for."""
+def width(window):
+    geometry = subprocess.run(["xdotool", "getwindowgeometry", window],
+                              capture_output=True, text=True).stdout
+    for line in geometry.splitlines():
+        if "Geometry:" in line:
+            return int(line.split()[-1].split("x")[0])
+    return 0
+
+
+def window_of(pattern, timeout_s=20, min_width=0):
+    """The first visible window whose name matches and that is at least
+    min_width pixels wide, waited for."""
     deadline = time.monotonic() + timeout_s
     while True:
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
                                capture_output=True, text=True).stdout.split()
-        if found:
-            return found[0]
+        wide = [window for window in found if width(window) >= min_width]
+        if wide:
+            return wide[0]
         if time.monotonic() > deadline:
             raise RuntimeError(f"no window named {pattern}")
         time.sleep(0.2)
+
+
+def minimise(window, attempts=3):
+    """Minimises a window; the window manager now and then misses a request
+    that comes hard on the heels of a key press, so it is asked again."""
+    for attempt in range(attempts):
+        done = subprocess.run(["xdotool", "windowminimize", "--sync", window],
+                              capture_output=True).returncode == 0
+        if done:
+            return
+        time.sleep(0.5)
+    raise RuntimeError(f"window {window} would not minimise")
 
 
 def press_start_stop(window):
@@ -257,10 +289,10 @@ def wakeups(build, seconds):
         theirs = subprocess.Popen([minimal], env=env)
         try:
             time.sleep(3)
-            main = window_of("^Tempodial$")
+            main = window_of("^Tempodial$", min_width=MAIN_WIDTH)
             window_of("^Minimal clock$")
             press_start_stop(main)
-            xdotool("windowminimize", "--sync", main)
+            minimise(main)
             time.sleep(2)
             first = xdotool("getwindowname", main)
             running = sample([ours.pid, theirs.pid], seconds)
@@ -268,7 +300,7 @@ def wakeups(build, seconds):
             if first == caption or not caption.startswith("W.E.X. "):
                 raise RuntimeError(f"the clock did not run: {first!r}, then {caption!r}")
             press_start_stop(main)
-            xdotool("windowminimize", "--sync", main)
+            minimise(main)
             time.sleep(2)
             first = xdotool("getwindowname", main)
             stopped = sample([ours.pid, theirs.pid], seconds)
