@@ -257,7 +257,7 @@ def window_of(pattern, timeout_s=20, min_width=0):
 def minimise(window, attempts=3):
     """Minimises a window; the window manager now and then misses a request
     that comes hard on the heels of a key press, so it is asked again."""
-    for attempt in range(attempts):
+    for _ in range(attempts):
         done = subprocess.run(["xdotool", "windowminimize", "--sync", window],
                               capture_output=True).returncode == 0
         if done:

@@ -14,7 +14,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from figures import cpu_seconds, xdotool  # noqa: E402
+from figures import (MAIN_WIDTH, cpu_ns, cpu_used_ns, minimise, window_of,  # noqa: E402
+                     xdotool)
 
 
 def io_field(pid, name):
@@ -36,17 +37,16 @@ def one_run(program, seconds, blocked):
         try:
             proc = subprocess.Popen([program], env=dict(os.environ, XDG_DATA_HOME=home))
             time.sleep(3)
-            window = [w for w in xdotool("search", "--onlyvisible", "--name", "^Tempodial$").split()
-                      if int(xdotool("getwindowgeometry", w).split("x")[-2].split()[-1]) > 450][0]
+            window = window_of("^Tempodial$", min_width=MAIN_WIDTH)
             xdotool("windowactivate", "--sync", window)
             xdotool("key", "alt+t")
             time.sleep(1)
-            xdotool("windowminimize", "--sync", window)
+            minimise(window)
             time.sleep(2)
-            cpu, wchar, disk = cpu_seconds(proc.pid), io_field(proc.pid, "wchar"), io_field(
+            cpu, wchar, disk = cpu_ns(proc.pid), io_field(proc.pid, "wchar"), io_field(
                 proc.pid, "write_bytes")
             time.sleep(seconds)
-            cpu = cpu_seconds(proc.pid) - cpu
+            cpu = cpu_used_ns(cpu, cpu_ns(proc.pid)) / 1e9
             wchar = io_field(proc.pid, "wchar") - wchar
             disk = io_field(proc.pid, "write_bytes") - disk
             proc.kill()
