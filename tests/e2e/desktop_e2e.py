@@ -2,10 +2,11 @@
 """The real program with the desktop's own services on private buses: a
 NetworkManager (python3-dbusmock's template) that the clock follows, a status
 area (a StatusNotifierWatcher from python3-dbusmock) that shows the clock,
-and neither of them.
+an XEmbed tray (trayer) where there is no session bus, and neither of them.
 
 usage: desktop_e2e.py BINARY connection
        desktop_e2e.py BINARY status-icon
+       desktop_e2e.py BINARY xembed-tray
        desktop_e2e.py BINARY no-services
 Prints one line per check and "N passed, N failed" at the end."""
 
@@ -297,6 +298,53 @@ def status_icon(binary):
         session.close()
 
 
+def tray_icon(session):
+    """The program's icon window inside trayer's panel, or None."""
+    for panel in session.xdotool("search", "--classname", "^panel$"):
+        tree = subprocess.run(["xwininfo", "-tree", "-id", panel], env=session.env,
+                              capture_output=True, text=True).stdout
+        for line in tree.splitlines():
+            fields = line.split()
+            if len(fields) > 1 and fields[1] == '"Tempodial":':
+                return fields[0]
+    return None
+
+
+def xembed_tray(binary):
+    """Without a session bus the icon goes into an XEmbed tray (trayer): it
+    is embedded there, a click hides and shows the main window, and its
+    menu's Start/Stop starts the clock while the window is hidden."""
+    session = XSession()
+    program = Program(binary, session)
+    tray = subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right", "--widthtype",
+                             "request", "--height", "28", "--SetDockType", "true"],
+                            env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(1)
+        program.start(DBUS_SESSION_BUS_ADDRESS=NOWHERE, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
+        main = session.main_window()
+        check(main is not None, "the main window appears")
+        icon = eventually(lambda: tray_icon(session), timeout=10)
+        if not check(icon is not None, "the icon is embedded in the tray"):
+            return
+        session.xdotool("mousemove", "--window", icon, "8", "8", "click", "1")
+        check(eventually(lambda: session.main_window(timeout=0.2) is None, timeout=3),
+              "a click on the icon hides the main window")
+        # With the main window hidden, the keys can only reach the menu.
+        session.xdotool("mousemove", "--window", icon, "8", "8", "click", "3")
+        time.sleep(0.5)
+        session.xdotool("key", "Down", "Return")  # the menu's first item
+        check(settles(program, True, within=2.0), "the menu's Start/Stop starts the clock")
+        time.sleep(1)  # past the double-click time, so that this is a click of its own
+        session.xdotool("mousemove", "--window", icon, "8", "8", "click", "1")
+        check(session.main_window(timeout=3) is not None, "another click shows it again")
+    finally:
+        tray.terminate()
+        tray.wait()
+        program.remove()
+        session.close()
+
+
 def no_services(binary):
     """Without a status area and without NetworkManager, with automatic
     timing chosen: the program starts, its clock works by hand, and it says
@@ -329,7 +377,8 @@ def no_services(binary):
 
 def main():
     binary, scenario = sys.argv[1], sys.argv[2]
-    scenarios = {"connection": connection, "status-icon": status_icon, "no-services": no_services}
+    scenarios = {"connection": connection, "status-icon": status_icon, "xembed-tray": xembed_tray,
+                 "no-services": no_services}
     if scenario not in scenarios:
         sys.exit(__doc__)
     scenarios[scenario](binary)
