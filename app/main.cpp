@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/display_check.h"
-#include "platform/first_paint_probe.h"
-#include "platform/history_export.h"
-#include "platform/qt_services.h"
-#include "platform/runtime.h"
-#include "platform/single_instance.h"
-#include "platform/system_end.h"
-#include "windows/forms.h"
-#include "windows/main_window.h"
-#include "windows/splash_window.h"
+#include "platform/desktop/single_instance.h"
+#include "platform/desktop/system_end.h"
+#include "platform/journal/history_export.h"
+#include "platform/runtime/display_check.h"
+#include "platform/runtime/first_paint_probe.h"
+#include "platform/runtime/qt_services.h"
+#include "platform/runtime/runtime.h"
+#include "windows/main/forms.h"
+#include "windows/main/main_window.h"
+#include "windows/start_and_exit/splash_window.h"
 
 namespace {
 

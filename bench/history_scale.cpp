@@ -19,13 +19,13 @@
 #include <fstream>
 #include <string>
 
-#include "platform/history_store.h"
-#include "platform/runtime.h"
-#include "platform/scripted_services.h"
-#include "platform/session_journal.h"
-#include "windows/forms.h"
-#include "windows/history_window.h"
-#include "windows/main_window.h"
+#include "platform/journal/history_store.h"
+#include "platform/journal/session_journal.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/scripted_services.h"
+#include "windows/history/history_window.h"
+#include "windows/main/forms.h"
+#include "windows/main/main_window.h"
 
 namespace {
 

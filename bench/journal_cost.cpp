@@ -13,12 +13,12 @@
 #include <cstdlib>
 #include <functional>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "platform/runtime.h"
-#include "platform/scripted_services.h"
-#include "windows/forms.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/scripted_services.h"
+#include "windows/main/forms.h"
+#include "windows/main/main_window.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "platform/first_paint_probe.h"
+#include "platform/runtime/first_paint_probe.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

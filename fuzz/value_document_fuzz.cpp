@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/value_document.h"
+#include "core/values/value_document.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include <cstdio>
 
-#include "windows/artwork.h"
+#include "windows/artwork/artwork.h"
 
 namespace {
 

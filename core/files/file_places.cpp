@@ -1,4 +1,4 @@
-#include "core/file_places.h"
+#include "core/files/file_places.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
-#include "core/save_unit.h"
+#include "core/files/save_unit.h"
 
 #include <algorithm>
 #include <array>
 
-#include "core/file_places.h"
+#include "core/files/file_places.h"
 
 namespace tempodial {
 namespace {

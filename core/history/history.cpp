@@ -1,8 +1,8 @@
-#include "core/history.h"
+#include "core/history/history.h"
 
 #include <cstdio>
 
-#include "core/number_text.h"
+#include "core/values/number_text.h"
 
 namespace tempodial {
 

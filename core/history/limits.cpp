@@ -1,4 +1,4 @@
-#include "core/limits.h"
+#include "core/history/limits.h"
 
 namespace tempodial {
 

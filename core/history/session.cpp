@@ -1,4 +1,4 @@
-#include "core/session.h"
+#include "core/history/session.h"
 
 namespace tempodial {
 

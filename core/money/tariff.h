@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "core/file_places.h"
+#include "core/files/file_places.h"
 
 namespace tempodial {
 

@@ -1,4 +1,4 @@
-#include "core/command_line.h"
+#include "core/programs/command_line.h"
 
 namespace tempodial {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/status.h"
+#include "core/values/status.h"
 
 namespace tempodial {
 

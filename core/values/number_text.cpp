@@ -10,7 +10,7 @@
 //   double, so written numbers always read back.
 // - Large and tiny magnitudes are written with an exponent the way the classic
 //   runtime does: "1E+20", "1E-05".
-#include "core/number_text.h"
+#include "core/values/number_text.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "core/text_encoding.h"
+#include "core/values/text_encoding.h"
 
 #include <array>
 

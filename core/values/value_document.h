@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/status.h"
+#include "core/values/status.h"
 
 namespace tempodial {
 

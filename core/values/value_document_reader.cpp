@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/text_encoding.h"
-#include "core/value_document.h"
+#include "core/values/text_encoding.h"
+#include "core/values/value_document.h"
 
 namespace tempodial {
 namespace {

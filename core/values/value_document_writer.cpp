@@ -4,8 +4,8 @@
 // UTF-8 are written as U+FFFD, one per bad byte.
 #include <string>
 
-#include "core/text_encoding.h"
-#include "core/value_document.h"
+#include "core/values/text_encoding.h"
+#include "core/values/value_document.h"
 
 namespace tempodial {
 namespace {

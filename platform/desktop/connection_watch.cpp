@@ -1,4 +1,4 @@
-#include "platform/connection_watch.h"
+#include "platform/desktop/connection_watch.h"
 
 #include <QNetworkInformation>
 

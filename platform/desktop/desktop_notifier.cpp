@@ -1,4 +1,4 @@
-#include "platform/desktop_notifier.h"
+#include "platform/desktop/desktop_notifier.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

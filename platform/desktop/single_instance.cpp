@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/desktop/single_instance.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "platform/sleep_watch.h"
+#include "platform/desktop/sleep_watch.h"
 
 #include <time.h>
 

@@ -1,4 +1,4 @@
-#include "platform/status_icon.h"
+#include "platform/desktop/status_icon.h"
 
 #include <QIcon>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "platform/system_end.h"
+#include "platform/desktop/system_end.h"
 
 #include <signal.h>
 #include <sys/socket.h>

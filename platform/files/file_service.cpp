@@ -1,4 +1,4 @@
-#include "platform/file_service.h"
+#include "platform/files/file_service.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

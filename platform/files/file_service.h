@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "core/status.h"
+#include "core/values/status.h"
 
 namespace tempodial {
 

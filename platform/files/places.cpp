@@ -1,4 +1,4 @@
-#include "platform/places.h"
+#include "platform/files/places.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -6,7 +6,7 @@
 #include <QString>
 #include <string_view>
 
-#include "core/file_places.h"
+#include "core/files/file_places.h"
 
 namespace tempodial {
 

@@ -1,4 +1,4 @@
-#include "platform/save_unit.h"
+#include "platform/files/save_unit.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/save_unit.h"
-#include "platform/file_service.h"
-#include "platform/places.h"
+#include "core/files/save_unit.h"
+#include "platform/files/file_service.h"
+#include "platform/files/places.h"
 
 namespace tempodial {
 namespace {

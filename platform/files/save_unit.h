@@ -1,6 +1,6 @@
 // Several files replaced as one unit (the three TimeLog files): after an
 // interruption at any point the next start finds them all old or all new, and
-// a failure to write any one of them changes none. See core/save_unit.h for
+// a failure to write any one of them changes none. See core/files/save_unit.h for
 // the steps and the record.
 #pragma once
 

@@ -1,9 +1,9 @@
-#include "platform/settings_file.h"
+#include "platform/files/settings_file.h"
 
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "core/number_text.h"
+#include "core/values/number_text.h"
 
 namespace tempodial {
 namespace {

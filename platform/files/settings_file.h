@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "core/limits.h"
+#include "core/history/limits.h"
 
 namespace tempodial {
 

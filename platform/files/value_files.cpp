@@ -1,8 +1,8 @@
-#include "platform/value_files.h"
+#include "platform/files/value_files.h"
 
 #include <string_view>
 
-#include "platform/file_service.h"
+#include "platform/files/file_service.h"
 
 namespace tempodial {
 

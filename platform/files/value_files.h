@@ -5,9 +5,9 @@
 #include <QString>
 #include <vector>
 
-#include "core/status.h"
-#include "core/value_document.h"
-#include "platform/save_unit.h"
+#include "core/values/status.h"
+#include "core/values/value_document.h"
+#include "platform/files/save_unit.h"
 
 namespace tempodial {
 
@@ -19,7 +19,7 @@ struct ValueToSave {
   QString text;
   BoxFont font;
 };
-// Writes the values as one unit (see platform/save_unit.h) with the
+// Writes the values as one unit (see platform/files/save_unit.h) with the
 // roll-forward record at `recordPath`: all files change or none does.
 UnitOutcome saveValuesTogether(const QString& recordPath, const std::vector<ValueToSave>& values);
 

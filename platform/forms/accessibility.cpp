@@ -1,10 +1,10 @@
-#include "platform/accessibility.h"
+#include "platform/forms/accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-#include "platform/controls.h"
-#include "platform/form.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/colours.h"
+#include "platform/forms/colours.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/controls.h"
+#include "platform/forms/controls.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>
@@ -12,8 +12,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "core/number_text.h"
-#include "platform/colours.h"
+#include "core/values/number_text.h"
+#include "platform/forms/colours.h"
 
 namespace tempodial {
 namespace {

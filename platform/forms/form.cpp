@@ -1,4 +1,4 @@
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -7,13 +7,13 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
-#include <algorithm>
 #include <QShowEvent>
+#include <algorithm>
 
-#include "platform/accessibility.h"
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
+#include "platform/forms/accessibility.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
 
 namespace tempodial {
 namespace {
@@ -206,7 +206,6 @@ void Form::closeEvent(QCloseEvent* event) {
   event->ignore();
   onCloseRequested();
 }
-
 
 void Form::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);

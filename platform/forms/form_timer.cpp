@@ -1,4 +1,4 @@
-#include "platform/form_timer.h"
+#include "platform/forms/form_timer.h"
 
 namespace tempodial {
 

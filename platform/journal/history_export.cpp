@@ -1,4 +1,4 @@
-#include "platform/history_export.h"
+#include "platform/journal/history_export.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,9 +12,9 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/history_store.h"
-#include "platform/places.h"
-#include "platform/session_journal.h"
+#include "platform/files/places.h"
+#include "platform/journal/history_store.h"
+#include "platform/journal/session_journal.h"
 
 namespace tempodial {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/history_store.h"
+#include "platform/journal/history_store.h"
 
 #include <sqlite3.h>
 
@@ -7,7 +7,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "core/number_text.h"
+#include "core/values/number_text.h"
 
 namespace tempodial {
 namespace {

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/history.h"
-#include "core/limits.h"
-#include "core/status.h"
-#include "platform/session_journal.h"
+#include "core/history/history.h"
+#include "core/history/limits.h"
+#include "core/values/status.h"
+#include "platform/journal/session_journal.h"
 
 namespace tempodial {
 

@@ -1,4 +1,4 @@
-#include "platform/session_journal.h"
+#include "platform/journal/session_journal.h"
 
 #include <QDir>
 #include <QFile>

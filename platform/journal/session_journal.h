@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
-#include "core/session.h"
-#include "core/status.h"
+#include "core/history/session.h"
+#include "core/values/status.h"
 
 class QSqlDatabase;
 class QSqlQuery;

@@ -1,4 +1,4 @@
-#include "platform/display_check.h"
+#include "platform/runtime/display_check.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "platform/first_paint_probe.h"
+#include "platform/runtime/first_paint_probe.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "platform/qt_services.h"
+#include "platform/runtime/qt_services.h"
 
 #include <unistd.h>
 #include <QApplication>
@@ -11,7 +11,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 

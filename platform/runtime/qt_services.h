@@ -1,7 +1,7 @@
 // The services performed on Qt for the real program.
 #pragma once
 
-#include "platform/services.h"
+#include "platform/runtime/services.h"
 
 namespace tempodial {
 

@@ -1,13 +1,13 @@
-#include "platform/runtime.h"
+#include "platform/runtime/runtime.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <algorithm>
 #include <utility>
 
-#include "platform/form.h"
-#include "platform/form_timer.h"
-#include "platform/session_journal.h"
+#include "platform/forms/form.h"
+#include "platform/forms/form_timer.h"
+#include "platform/journal/session_journal.h"
 
 namespace tempodial {
 

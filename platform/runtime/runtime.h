@@ -14,8 +14,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/places.h"
-#include "platform/services.h"
+#include "platform/files/places.h"
+#include "platform/runtime/services.h"
 
 namespace tempodial {
 

@@ -1,7 +1,7 @@
-#include "platform/scripted_services.h"
+#include "platform/runtime/scripted_services.h"
 
-#include "platform/form.h"
-#include "platform/qt_services.h"
+#include "platform/forms/form.h"
+#include "platform/runtime/qt_services.h"
 
 namespace tempodial {
 

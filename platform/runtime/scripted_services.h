@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/services.h"
+#include "platform/runtime/services.h"
 
 namespace tempodial {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/status.h"
+#include "core/values/status.h"
 
 namespace tempodial {
 

@@ -11,9 +11,9 @@
 #include <QWidget>
 
 #include "captions.h"
-#include "platform/runtime.h"
-#include "platform/scripted_services.h"
-#include "windows/forms.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/scripted_services.h"
+#include "windows/main/forms.h"
 
 namespace tempodial {
 namespace {

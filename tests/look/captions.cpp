@@ -12,11 +12,11 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "platform/controls.h"
-#include "platform/form.h"
-#include "platform/runtime.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/runtime/runtime.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

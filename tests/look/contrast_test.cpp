@@ -14,10 +14,10 @@
 #include <QWidget>
 
 #include "captions.h"
-#include "platform/colours.h"
-#include "platform/runtime.h"
-#include "platform/scripted_services.h"
-#include "windows/forms.h"
+#include "platform/forms/colours.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/scripted_services.h"
+#include "windows/main/forms.h"
 
 namespace tempodial {
 namespace {

@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "core/value_document.h"
-#include "platform/file_service.h"
-#include "platform/value_files.h"
+#include "core/values/value_document.h"
+#include "platform/files/file_service.h"
+#include "platform/files/value_files.h"
 
 namespace tempodial {
 namespace {

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <random>
 
-#include "platform/session_journal.h"
+#include "platform/journal/session_journal.h"
 
 namespace tempodial {
 namespace {

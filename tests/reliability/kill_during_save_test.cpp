@@ -11,8 +11,8 @@
 #include <random>
 #include <vector>
 
-#include "core/value_document.h"
-#include "platform/value_files.h"
+#include "core/values/value_document.h"
+#include "platform/files/value_files.h"
 
 namespace tempodial {
 namespace {

@@ -12,11 +12,11 @@
 #include <random>
 #include <vector>
 
-#include "core/save_unit.h"
-#include "core/value_document.h"
-#include "platform/places.h"
-#include "platform/save_unit.h"
-#include "platform/value_files.h"
+#include "core/files/save_unit.h"
+#include "core/values/value_document.h"
+#include "platform/files/places.h"
+#include "platform/files/save_unit.h"
+#include "platform/files/value_files.h"
 
 namespace tempodial {
 namespace {

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "platform/form.h"
-#include "window_fixture.h"
+#include "platform/forms/form.h"
+#include "tests/windows/window_fixture.h"
 
 namespace tempodial {
 namespace {

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QTextDocument>
 #include <QTest>
+#include <QTextDocument>
 
-#include "platform/controls.h"
+#include "platform/forms/controls.h"
 
 namespace tempodial {
 namespace {

@@ -1,16 +1,16 @@
-#include "window_fixture.h"
+#include "tests/windows/window_fixture.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/value_document.h"
-#include "platform/form_timer.h"
-#include "platform/value_files.h"
-#include "windows/forms.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "core/values/value_document.h"
+#include "platform/files/value_files.h"
+#include "platform/forms/form_timer.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/forms.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 

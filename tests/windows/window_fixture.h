@@ -10,9 +10,9 @@
 #include <memory>
 #include <string_view>
 
-#include "core/file_places.h"
-#include "platform/runtime.h"
-#include "platform/scripted_services.h"
+#include "core/files/file_places.h"
+#include "platform/runtime/runtime.h"
+#include "platform/runtime/scripted_services.h"
 
 namespace tempodial {
 

@@ -1,4 +1,4 @@
-#include "windows/artwork.h"
+#include "windows/artwork/artwork.h"
 
 #include <QFont>
 #include <QFontMetricsF>

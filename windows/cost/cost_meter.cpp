@@ -1,14 +1,14 @@
-#include "windows/cost_meter.h"
+#include "windows/cost/cost_meter.h"
 
 #include <array>
 #include <string>
 
-#include "core/tariff.h"
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "windows/box_files.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "core/money/tariff.h"
+#include "platform/forms/controls.h"
+#include "platform/runtime/runtime.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/main_window.h"
+#include "windows/totals/box_files.h"
 
 namespace tempodial {
 namespace {

@@ -2,7 +2,7 @@
 // rate in use kept in step with the chosen tariff, and the currency labels.
 #pragma once
 
-#include "core/currency.h"
+#include "core/money/currency.h"
 
 namespace tempodial {
 

@@ -1,18 +1,18 @@
-#include "windows/options_window.h"
+#include "windows/cost/options_window.h"
 
 #include <QAction>
 #include <QTabWidget>
 
-#include "core/tariff.h"
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/box_files.h"
-#include "windows/button_bar.h"
-#include "windows/cost_meter.h"
-#include "windows/main_window.h"
-#include "windows/rate_events.h"
+#include "core/money/tariff.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/cost/cost_meter.h"
+#include "windows/cost/rate_events.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/button_bar.h"
+#include "windows/totals/box_files.h"
 
 namespace tempodial {
 namespace {

@@ -1,12 +1,12 @@
 // The Options window `Options` (form 8): tariff and currency choice, the rates
 // of the fixed tariffs, two custom tariffs and the two start-up options. Its
 // 100 ms timer keeps the rate in use in step with the chosen tariff, ticking
-// once after each change that can change it (windows/rate_events.h).
+// once after each change that can change it (windows/cost/rate_events.h).
 #pragma once
 
 #include <string_view>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QTabWidget;
 

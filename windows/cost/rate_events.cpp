@@ -1,12 +1,12 @@
-#include "windows/rate_events.h"
+#include "windows/cost/rate_events.h"
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "platform/runtime.h"
-#include "windows/options_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "platform/runtime/runtime.h"
+#include "windows/cost/options_window.h"
 
 namespace tempodial {
 namespace {

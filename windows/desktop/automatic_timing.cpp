@@ -1,11 +1,11 @@
-#include "windows/automatic_timing.h"
+#include "windows/desktop/automatic_timing.h"
 
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "platform/form_timer.h"
-#include "platform/runtime.h"
-#include "windows/main_window.h"
+#include "platform/forms/form_timer.h"
+#include "platform/runtime/runtime.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

@@ -7,8 +7,8 @@
 #include <QObject>
 #include <QString>
 
-#include "core/automatic_timing.h"
-#include "platform/connection_watch.h"
+#include "core/timing/automatic_timing.h"
+#include "platform/desktop/connection_watch.h"
 
 namespace tempodial {
 

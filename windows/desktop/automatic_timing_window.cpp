@@ -1,13 +1,13 @@
-#include "windows/automatic_timing_window.h"
+#include "windows/desktop/automatic_timing_window.h"
 
 #include <QRadioButton>
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/artwork.h"
-#include "windows/automatic_timing.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/artwork/artwork.h"
+#include "windows/desktop/automatic_timing.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

@@ -4,7 +4,7 @@
 // and only "Only by hand" can be chosen.
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QRadioButton;
 

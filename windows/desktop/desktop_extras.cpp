@@ -1,13 +1,13 @@
-#include "windows/desktop_extras.h"
+#include "windows/desktop/desktop_extras.h"
 
 #include <QAction>
 
-#include "platform/runtime.h"
-#include "platform/status_icon.h"
-#include "windows/automatic_timing.h"
-#include "windows/automatic_timing_window.h"
-#include "windows/main_window.h"
-#include "windows/status_area.h"
+#include "platform/desktop/status_icon.h"
+#include "platform/runtime/runtime.h"
+#include "windows/desktop/automatic_timing.h"
+#include "windows/desktop/automatic_timing_window.h"
+#include "windows/desktop/status_area.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 

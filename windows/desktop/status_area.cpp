@@ -1,16 +1,16 @@
-#include "windows/status_area.h"
+#include "windows/desktop/status_area.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QMenu>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "platform/status_icon.h"
-#include "windows/artwork.h"
-#include "windows/desktop_extras.h"
-#include "windows/history_window.h"
-#include "windows/main_window.h"
+#include "platform/desktop/status_icon.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "windows/artwork/artwork.h"
+#include "windows/desktop/desktop_extras.h"
+#include "windows/history/history_window.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 

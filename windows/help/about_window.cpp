@@ -1,13 +1,13 @@
-#include "windows/about_window.h"
+#include "windows/help/about_window.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/artwork.h"
-#include "windows/splash_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/artwork/artwork.h"
+#include "windows/start_and_exit/splash_window.h"
 
 namespace tempodial {
 namespace {

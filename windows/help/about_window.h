@@ -1,7 +1,7 @@
 // The About window `aboutwex` (form 9).
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,12 +1,12 @@
-#include "windows/help_window.h"
+#include "windows/help/help_window.h"
 
 #include <QIcon>
 #include <QStyle>
 #include <algorithm>
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
 
 namespace tempodial {
 

@@ -1,7 +1,7 @@
 // The help and credits window `Helpsf` (form 4).
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 

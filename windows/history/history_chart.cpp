@@ -1,4 +1,4 @@
-#include "windows/history_chart.h"
+#include "windows/history/history_chart.h"
 
 #include <QPainter>
 #include <algorithm>

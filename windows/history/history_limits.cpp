@@ -1,4 +1,4 @@
-#include "windows/history_limits.h"
+#include "windows/history/history_limits.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QSpinBox>
 
-#include "platform/settings_file.h"
+#include "platform/files/settings_file.h"
 
 namespace tempodial {
 namespace {

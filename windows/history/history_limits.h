@@ -5,7 +5,7 @@
 
 #include <QGroupBox>
 
-#include "core/limits.h"
+#include "core/history/limits.h"
 
 class QCheckBox;
 class QDoubleSpinBox;

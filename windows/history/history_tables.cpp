@@ -1,4 +1,4 @@
-#include "windows/history_tables.h"
+#include "windows/history/history_tables.h"
 
 #include <QAbstractButton>
 #include <QDateTime>

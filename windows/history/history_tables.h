@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/session.h"
+#include "core/history/session.h"
 
 class QDate;
 class QDateTime;

@@ -1,4 +1,4 @@
-#include "windows/history_window.h"
+#include "windows/history/history_window.h"
 
 #include <QDateEdit>
 #include <QFileDialog>
@@ -14,16 +14,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "core/number_text.h"
-#include "platform/controls.h"
-#include "platform/history_store.h"
-#include "platform/runtime.h"
-#include "platform/session_journal.h"
-#include "windows/history_chart.h"
-#include "windows/history_limits.h"
-#include "windows/history_tables.h"
-#include "windows/journal_access.h"
-#include "windows/main_window.h"
+#include "core/values/number_text.h"
+#include "platform/forms/controls.h"
+#include "platform/journal/history_store.h"
+#include "platform/journal/session_journal.h"
+#include "platform/runtime/runtime.h"
+#include "windows/history/history_chart.h"
+#include "windows/history/history_limits.h"
+#include "windows/history/history_tables.h"
+#include "windows/journal/journal_access.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QDateEdit;
 class QLabel;

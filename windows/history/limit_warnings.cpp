@@ -1,8 +1,8 @@
-#include "windows/limit_warnings.h"
+#include "windows/history/limit_warnings.h"
 
-#include "platform/history_store.h"
-#include "platform/runtime.h"
-#include "platform/settings_file.h"
+#include "platform/files/settings_file.h"
+#include "platform/journal/history_store.h"
+#include "platform/runtime/runtime.h"
 
 namespace tempodial {
 

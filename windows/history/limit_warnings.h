@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <string>
 
-#include "core/history.h"
-#include "core/limits.h"
+#include "core/history/history.h"
+#include "core/history/limits.h"
 
 namespace tempodial {
 

@@ -1,7 +1,7 @@
-#include "windows/journal_access.h"
+#include "windows/journal/journal_access.h"
 
-#include "platform/runtime.h"
-#include "platform/session_journal.h"
+#include "platform/journal/session_journal.h"
+#include "platform/runtime/runtime.h"
 
 namespace tempodial {
 

@@ -1,13 +1,13 @@
-#include "windows/restore_window.h"
+#include "windows/journal/restore_window.h"
 
 #include <QLocale>
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/session_journal.h"
-#include "platform/twips.h"
-#include "windows/journal_access.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/journal/session_journal.h"
+#include "platform/runtime/runtime.h"
+#include "windows/journal/journal_access.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

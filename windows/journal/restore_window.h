@@ -3,7 +3,7 @@
 // clock if the user wants them.
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 

@@ -1,16 +1,16 @@
-#include "windows/session_recorder.h"
+#include "windows/journal/session_recorder.h"
 
 #include <QDateTime>
 #include <QTimer>
 #include <utility>
 
-#include "platform/controls.h"
-#include "platform/desktop_notifier.h"
-#include "platform/runtime.h"
-#include "platform/session_journal.h"
-#include "windows/journal_access.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "platform/desktop/desktop_notifier.h"
+#include "platform/forms/controls.h"
+#include "platform/journal/session_journal.h"
+#include "platform/runtime/runtime.h"
+#include "windows/cost/options_window.h"
+#include "windows/journal/journal_access.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 

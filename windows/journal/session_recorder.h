@@ -7,8 +7,8 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "core/session.h"
-#include "windows/limit_warnings.h"
+#include "core/history/session.h"
+#include "windows/history/limit_warnings.h"
 
 namespace tempodial {
 

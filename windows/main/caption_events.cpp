@@ -1,14 +1,14 @@
-#include "windows/caption_events.h"
+#include "windows/main/caption_events.h"
 
 #include <QEvent>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "platform/runtime.h"
-#include "platform/window_system.h"
-#include "windows/button_bar.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "platform/forms/window_system.h"
+#include "platform/runtime/runtime.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/button_bar.h"
 
 namespace tempodial {
 namespace {

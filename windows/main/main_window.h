@@ -2,8 +2,8 @@
 // panel, and the buttons and menus from which every other window is reached.
 #pragma once
 
-#include "platform/form.h"
-#include "windows/session_recorder.h"
+#include "platform/forms/form.h"
+#include "windows/journal/session_recorder.h"
 
 class QAction;
 class QMenu;
@@ -54,7 +54,7 @@ class MainWindow : public Form {
   void endForSystem();
   // Opens the reset confirmation window.
   void reset();
-  // The caption and button-caption refresh (windows/caption_events.h).
+  // The caption and button-caption refresh (windows/main/caption_events.h).
   void refreshCaptions();
 
   // The cost-area pop-up entries and the start-up choice.

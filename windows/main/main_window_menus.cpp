@@ -3,9 +3,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "windows/desktop_extras.h"
-#include "windows/history_window.h"
-#include "windows/main_window.h"
+#include "windows/desktop/desktop_extras.h"
+#include "windows/history/history_window.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

@@ -1,11 +1,11 @@
-#include "windows/password_window.h"
+#include "windows/main/password_window.h"
 
 #include <QLineEdit>
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

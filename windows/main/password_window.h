@@ -1,7 +1,7 @@
 // The password window `vaskpass` (form 6): unlocks the counter and cost boxes.
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QLineEdit;
 

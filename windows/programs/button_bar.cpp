@@ -1,11 +1,11 @@
-#include "windows/button_bar.h"
+#include "windows/programs/button_bar.h"
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/artwork.h"
-#include "windows/button_bar_question.h"
-#include "windows/launcher.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/artwork/artwork.h"
+#include "windows/programs/button_bar_question.h"
+#include "windows/programs/launcher.h"
 
 namespace tempodial {
 namespace {

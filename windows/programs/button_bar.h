@@ -3,7 +3,7 @@
 // should appear at the next start.
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 

@@ -1,9 +1,9 @@
-#include "windows/button_bar_question.h"
+#include "windows/programs/button_bar_question.h"
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/box_files.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/totals/box_files.h"
 
 namespace tempodial {
 namespace {

@@ -2,7 +2,7 @@
 // with its own close control: should the bar appear at the next start?
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 

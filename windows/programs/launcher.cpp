@@ -1,12 +1,12 @@
-#include "windows/launcher.h"
+#include "windows/programs/launcher.h"
 
 #include <QStringList>
 
-#include "core/command_line.h"
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "windows/box_files.h"
-#include "windows/locations_window.h"
+#include "core/programs/command_line.h"
+#include "platform/forms/controls.h"
+#include "platform/runtime/runtime.h"
+#include "windows/programs/locations_window.h"
+#include "windows/totals/box_files.h"
 
 namespace tempodial {
 namespace {

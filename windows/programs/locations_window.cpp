@@ -1,10 +1,10 @@
-#include "windows/locations_window.h"
+#include "windows/programs/locations_window.h"
 
-#include "core/value_document.h"
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/box_files.h"
+#include "core/values/value_document.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/totals/box_files.h"
 
 namespace tempodial {
 namespace {

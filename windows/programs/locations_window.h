@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 

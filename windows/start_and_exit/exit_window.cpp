@@ -1,14 +1,14 @@
-#include "windows/exit_window.h"
+#include "windows/start_and_exit/exit_window.h"
 
 #include <QFrame>
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/exit_flow.h"
-#include "windows/main_window.h"
-#include "windows/short_time_exit_window.h"
-#include "windows/time_log.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/main/main_window.h"
+#include "windows/start_and_exit/exit_flow.h"
+#include "windows/start_and_exit/short_time_exit_window.h"
+#include "windows/totals/time_log.h"
 
 namespace tempodial {
 namespace {

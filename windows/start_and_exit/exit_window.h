@@ -1,7 +1,7 @@
 // The exit options `quesexit` (form 5): leave with the totals saved or not.
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QFrame;
 

@@ -1,12 +1,12 @@
-#include "windows/short_time_exit_window.h"
+#include "windows/start_and_exit/short_time_exit_window.h"
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/button_bar.h"
-#include "windows/exit_flow.h"
-#include "windows/main_window.h"
-#include "windows/time_log.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/button_bar.h"
+#include "windows/start_and_exit/exit_flow.h"
+#include "windows/totals/time_log.h"
 
 namespace tempodial {
 

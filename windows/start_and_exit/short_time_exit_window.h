@@ -1,7 +1,7 @@
 // The short-time exit question `quesexit2` (form 10).
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace tempodial {
 

@@ -1,18 +1,18 @@
-#include "windows/splash_window.h"
+#include "windows/start_and_exit/splash_window.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 
-#include "platform/file_service.h"
-#include "platform/form_timer.h"
-#include "platform/runtime.h"
-#include "platform/save_unit.h"
-#include "platform/twips.h"
-#include "windows/artwork.h"
-#include "windows/main_window.h"
-#include "windows/restore_window.h"
+#include "platform/files/file_service.h"
+#include "platform/files/save_unit.h"
+#include "platform/forms/form_timer.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/artwork/artwork.h"
+#include "windows/journal/restore_window.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

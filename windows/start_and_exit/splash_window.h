@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QLabel;
 

@@ -1,10 +1,10 @@
-#include "windows/box_files.h"
+#include "windows/totals/box_files.h"
 
-#include "core/save_unit.h"
-#include "platform/controls.h"
-#include "platform/file_service.h"
-#include "platform/runtime.h"
-#include "platform/value_files.h"
+#include "core/files/save_unit.h"
+#include "platform/files/file_service.h"
+#include "platform/files/value_files.h"
+#include "platform/forms/controls.h"
+#include "platform/runtime/runtime.h"
 
 namespace tempodial {
 

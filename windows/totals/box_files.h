@@ -7,9 +7,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "core/file_places.h"
-#include "core/status.h"
-#include "core/value_document.h"
+#include "core/files/file_places.h"
+#include "core/values/status.h"
+#include "core/values/value_document.h"
 
 namespace tempodial {
 

@@ -1,9 +1,9 @@
-#include "windows/cost_log.h"
+#include "windows/totals/cost_log.h"
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "windows/box_files.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/runtime/runtime.h"
+#include "windows/main/main_window.h"
+#include "windows/totals/box_files.h"
 
 namespace tempodial {
 namespace {

@@ -1,12 +1,12 @@
-#include "windows/reset_window.h"
+#include "windows/totals/reset_window.h"
 
 #include <QLabel>
 
-#include "platform/controls.h"
-#include "platform/runtime.h"
-#include "platform/twips.h"
-#include "windows/artwork.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/twips.h"
+#include "platform/runtime/runtime.h"
+#include "windows/artwork/artwork.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 

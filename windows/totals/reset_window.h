@@ -1,7 +1,7 @@
 // The reset confirmation `rusure` (form 3).
 #pragma once
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 class QLabel;
 

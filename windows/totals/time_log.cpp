@@ -1,8 +1,8 @@
-#include "windows/time_log.h"
+#include "windows/totals/time_log.h"
 
-#include "platform/controls.h"
-#include "windows/box_files.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "windows/main/main_window.h"
+#include "windows/totals/box_files.h"
 
 namespace tempodial {
 

@@ -2,7 +2,7 @@
 // seconds.tme, minutes.tme and hours.tme in one of the two places.
 #pragma once
 
-#include "core/file_places.h"
+#include "core/files/file_places.h"
 
 namespace tempodial {
 

@@ -1,7 +1,7 @@
 // The roll-forward record of a TimeLog save and the temporary names that an
 // interrupted save leaves: a start-up completes only a whole record of ours
 // and removes only the program's own temporaries.
-#include "core/save_unit.h"
+#include "core/files/save_unit.h"
 
 #include <gtest/gtest.h>
 

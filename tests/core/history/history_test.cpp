@@ -1,10 +1,10 @@
 // The history's rules: durations, session costs, currency sums, local days,
 // ISO times, CSV fields, and the limit warnings.
-#include "core/history.h"
+#include "core/history/history.h"
 
 #include <gtest/gtest.h>
 
-#include "core/limits.h"
+#include "core/history/limits.h"
 
 namespace tempodial {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/currency.h"
+#include "core/money/currency.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/tariff.h"
+#include "core/money/tariff.h"
 
 #include <gtest/gtest.h>
 

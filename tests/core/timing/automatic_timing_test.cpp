@@ -1,4 +1,4 @@
-#include "core/automatic_timing.h"
+#include "core/timing/automatic_timing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/value_document.h"
+#include "core/values/value_document.h"
 
 #include <gtest/gtest.h>
 

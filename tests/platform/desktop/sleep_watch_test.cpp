@@ -13,7 +13,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "platform/sleep_watch.h"
+#include "platform/desktop/sleep_watch.h"
 
 namespace tempodial {
 namespace {

@@ -1,6 +1,6 @@
 // File services against a temporary folder, including the faults a user's
 // machine produces: a plain file in the way, a folder of the file's name.
-#include "platform/file_service.h"
+#include "platform/files/file_service.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/value_files.h"
-#include "temp_folder_fixture.h"
+#include "platform/files/value_files.h"
+#include "tests/platform/temp_folder_fixture.h"
 
 namespace tempodial {
 namespace {

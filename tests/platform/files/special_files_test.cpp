@@ -15,10 +15,10 @@
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "core/save_unit.h"
-#include "platform/file_service.h"
-#include "platform/save_unit.h"
-#include "temp_folder_fixture.h"
+#include "core/files/save_unit.h"
+#include "platform/files/file_service.h"
+#include "platform/files/save_unit.h"
+#include "tests/platform/temp_folder_fixture.h"
 
 namespace tempodial {
 namespace {

@@ -1,11 +1,11 @@
 // The history's totals, day lists, usage and export over a real journal file.
-#include "platform/history_store.h"
+#include "platform/journal/history_store.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
-#include "platform/session_journal.h"
+#include "platform/journal/session_journal.h"
 
 namespace tempodial {
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QSet>
 
-#include "windows/artwork.h"
+#include "windows/artwork/artwork.h"
 
 namespace tempodial {
 namespace {

@@ -3,12 +3,12 @@
 // user's choices from the two lists.
 #pragma once
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/forms.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/forms.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 

@@ -2,7 +2,7 @@
 // labels of the three ways of choosing a currency.
 #include <QAction>
 
-#include "cost_fixture.h"
+#include "tests/windows/cost/cost_fixture.h"
 
 namespace tempodial {
 namespace {

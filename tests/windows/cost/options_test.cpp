@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QTabWidget>
 
-#include "cost_fixture.h"
-#include "windows/button_bar.h"
+#include "tests/windows/cost/cost_fixture.h"
+#include "windows/programs/button_bar.h"
 
 namespace tempodial {
 namespace {

@@ -3,7 +3,7 @@
 // files included.
 #include <QDir>
 
-#include "cost_fixture.h"
+#include "tests/windows/cost/cost_fixture.h"
 
 namespace tempodial {
 namespace {

@@ -11,13 +11,13 @@
 #include <QSettings>
 #include <QTest>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/automatic_timing.h"
-#include "windows/automatic_timing_window.h"
-#include "windows/desktop_extras.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/desktop/automatic_timing.h"
+#include "windows/desktop/automatic_timing_window.h"
+#include "windows/desktop/desktop_extras.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

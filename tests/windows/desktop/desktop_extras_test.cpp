@@ -8,13 +8,13 @@
 #include <QRadioButton>
 #include <QSettings>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/automatic_timing.h"
-#include "windows/automatic_timing_window.h"
-#include "windows/main_window.h"
-#include "windows/status_area.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/desktop/automatic_timing.h"
+#include "windows/desktop/automatic_timing_window.h"
+#include "windows/desktop/status_area.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

@@ -5,13 +5,13 @@
 #include <QImage>
 #include <QLabel>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/about_window.h"
-#include "windows/help_window.h"
-#include "windows/main_window.h"
-#include "windows/splash_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/help/about_window.h"
+#include "windows/help/help_window.h"
+#include "windows/main/main_window.h"
+#include "windows/start_and_exit/splash_window.h"
 
 namespace tempodial {
 namespace {

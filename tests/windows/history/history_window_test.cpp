@@ -16,15 +16,15 @@
 #include <QTabWidget>
 #include <QTableView>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "platform/session_journal.h"
-#include "platform/settings_file.h"
-#include "window_fixture.h"
-#include "windows/history_chart.h"
-#include "windows/history_limits.h"
-#include "windows/history_window.h"
-#include "windows/main_window.h"
+#include "platform/files/settings_file.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "platform/journal/session_journal.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/history/history_chart.h"
+#include "windows/history/history_limits.h"
+#include "windows/history/history_window.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {

@@ -11,14 +11,14 @@
 #include <QVariant>
 #include <vector>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "platform/session_journal.h"
-#include "platform/sleep_watch.h"
-#include "window_fixture.h"
-#include "windows/exit_window.h"
-#include "windows/main_window.h"
-#include "windows/restore_window.h"
+#include "platform/desktop/sleep_watch.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "platform/journal/session_journal.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/journal/restore_window.h"
+#include "windows/main/main_window.h"
+#include "windows/start_and_exit/exit_window.h"
 
 namespace tempodial {
 namespace {

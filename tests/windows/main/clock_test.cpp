@@ -4,12 +4,12 @@
 #include <QFontInfo>
 #include <QTest>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
-#include "windows/reset_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/main_window.h"
+#include "windows/totals/reset_window.h"
 
 namespace tempodial {
 namespace {

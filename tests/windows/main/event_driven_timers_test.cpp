@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "cost_fixture.h"
-#include "windows/button_bar.h"
+#include "tests/windows/cost/cost_fixture.h"
+#include "windows/programs/button_bar.h"
 
 namespace tempodial {
 namespace {

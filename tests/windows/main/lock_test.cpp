@@ -13,10 +13,10 @@
 #include <QMimeData>
 #include <functional>
 
-#include "platform/controls.h"
-#include "window_fixture.h"
-#include "windows/main_window.h"
-#include "windows/password_window.h"
+#include "platform/forms/controls.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/main/main_window.h"
+#include "windows/main/password_window.h"
 
 namespace tempodial {
 namespace {

@@ -4,10 +4,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "platform/controls.h"
-#include "window_fixture.h"
-#include "windows/main_window.h"
-#include "windows/password_window.h"
+#include "platform/forms/controls.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/main/main_window.h"
+#include "windows/main/password_window.h"
 
 namespace tempodial {
 namespace {

@@ -5,13 +5,13 @@
 #include <QImage>
 #include <QPointer>
 
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/artwork.h"
-#include "windows/button_bar.h"
-#include "windows/button_bar_question.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/artwork/artwork.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/button_bar.h"
+#include "windows/programs/button_bar_question.h"
 
 namespace tempodial {
 namespace {

@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "platform/controls.h"
-#include "window_fixture.h"
-#include "windows/launcher.h"
-#include "windows/locations_window.h"
+#include "platform/forms/controls.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/programs/launcher.h"
+#include "windows/programs/locations_window.h"
 
 namespace tempodial {
 namespace {

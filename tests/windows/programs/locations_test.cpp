@@ -2,10 +2,10 @@
 // do to the three boxes and the three location files.
 #include <QAction>
 
-#include "platform/controls.h"
-#include "window_fixture.h"
-#include "windows/locations_window.h"
-#include "windows/main_window.h"
+#include "platform/forms/controls.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/locations_window.h"
 
 namespace tempodial {
 namespace {

@@ -4,15 +4,15 @@
 #include <QFile>
 #include <string>
 
-#include "core/value_document.h"
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/button_bar.h"
-#include "windows/button_bar_question.h"
-#include "windows/exit_window.h"
-#include "windows/main_window.h"
-#include "windows/short_time_exit_window.h"
+#include "core/values/value_document.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/button_bar.h"
+#include "windows/programs/button_bar_question.h"
+#include "windows/start_and_exit/exit_window.h"
+#include "windows/start_and_exit/short_time_exit_window.h"
 
 namespace tempodial {
 namespace {

@@ -7,16 +7,16 @@
 #include <QDir>
 #include <QFile>
 
-#include "core/save_unit.h"
-#include "platform/controls.h"
-#include "platform/form_timer.h"
-#include "window_fixture.h"
-#include "windows/button_bar.h"
-#include "windows/button_bar_question.h"
-#include "windows/forms.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
-#include "windows/splash_window.h"
+#include "core/files/save_unit.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/forms.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/button_bar.h"
+#include "windows/programs/button_bar_question.h"
+#include "windows/start_and_exit/splash_window.h"
 
 namespace tempodial {
 namespace {

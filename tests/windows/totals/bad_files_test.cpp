@@ -14,12 +14,12 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/controls.h"
-#include "window_fixture.h"
-#include "windows/launcher.h"
-#include "windows/locations_window.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "platform/forms/controls.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/main_window.h"
+#include "windows/programs/launcher.h"
+#include "windows/programs/locations_window.h"
 
 namespace tempodial {
 namespace {

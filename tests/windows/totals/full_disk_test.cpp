@@ -7,11 +7,11 @@
 #include <QDir>
 #include <QFile>
 
-#include "platform/controls.h"
-#include "window_fixture.h"
-#include "windows/exit_window.h"
-#include "windows/main_window.h"
-#include "windows/options_window.h"
+#include "platform/forms/controls.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/cost/options_window.h"
+#include "windows/main/main_window.h"
+#include "windows/start_and_exit/exit_window.h"
 
 namespace tempodial {
 namespace {
