@@ -310,5 +310,40 @@ TEST_F(SessionTest, ReadOnlyJournalIsReportedOnceAndTheClockGoesOn) {
   EXPECT_EQ(shown(), QStringLiteral("0:0:12"));
 }
 
+TEST_F(SessionTest, FullDiskAtADurableUpdateIsReportedAndTheRowKeepsItsLastGoodSeconds) {
+  const QByteArray root = runtime->places().root().toLocal8Bit();
+  QDir().mkpath(runtime->places().root());
+  if (geteuid() != 0 || mount("tmpfs", root.constData(), "tmpfs", 0, "size=1m") != 0) {
+    GTEST_SKIP() << "a small tmpfs cannot be mounted here";
+  }
+  struct Unmount {
+    QByteArray path;
+    ~Unmount() { umount(path.constData()); }
+  } unmount{root};
+  startStop();
+  for (int i = 0; i < 25; ++i) elapseAfter(1000);  // five updates, none of them durable
+  ASSERT_EQ(lastRow("seconds").toInt(), 25);
+  {
+    QFile filler(runtime->places().root() + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+    }
+  }
+  for (int i = 0; i < 5; ++i) elapseAfter(1000);  // the sixth update, durable, fails
+  QCoreApplication::processEvents();
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages.first().startsWith("The session journal " + journalPath() +
+                                                   " cannot be written"))
+      << services.messages.first().toStdString();
+  elapseAfter(1000);
+  EXPECT_EQ(shown(), QStringLiteral("0:0:31"));
+  EXPECT_TRUE(main().Timer1->enabled());
+  startStop();
+  QFile::remove(runtime->places().root() + "/filler");
+  EXPECT_EQ(lastRow("seconds").toInt(), 25);
+  EXPECT_TRUE(lastRow("end_kind").isNull()) << "offered back at the next start";
+  EXPECT_EQ(services.messages.size(), 1);
+}
+
 }  // namespace
 }  // namespace tempodial
