@@ -304,11 +304,13 @@ TEST_P(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
 }
 
 TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
-  // Earlier today: 30 s in pounds, and 30 s in francs that count for the
-  // time limit but not for the cost limit.
+  // Just after midnight: 30 s in pounds, and 30 s in francs that count for
+  // the time limit but not for the cost limit. Late the evening before: a
+  // minute that is not today's.
   const QDateTime early(QDate::currentDate(), QTime(0, 0, 1));
   add(early, 30, "0.5", "£");
   add(early.addSecs(60), 30, "50", "Fr");
+  add(early.addSecs(-62), 60, "0", "£");
 
   HistoryWindow& history = openFromMenu();
   LimitsGroup& limits = *history.limits;
@@ -355,6 +357,24 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   elapseAfter(1000);
   EXPECT_EQ(status(), "100 % of this month's cost limit used");
   EXPECT_TRUE(main().Timer1->enabled());
+
+  // As on the next day with the same month's use: the day's limit warns
+  // afresh, the month's says nothing again.
+  main().SSCommand1->click();
+  {
+    QSettings given(settingsPath(), QSettings::IniFormat);
+    given.setValue("Warnings/dayTime",
+                   QDate::currentDate().addDays(-1).toString("yyyy-MM-dd") + " 100");
+  }
+  main().setStatus(QStringLiteral("-"));
+  main().SSCommand1->click();
+  elapseAfter(1000);
+  EXPECT_EQ(status(), "100 % of today's time limit used");
+  EXPECT_EQ(settings.value("Warnings/monthCost").toString(),
+            QDate::currentDate().toString("yyyy-MM") + " 100");
+  main().setStatus(QStringLiteral("-"));
+  elapseAfter(1000);
+  EXPECT_EQ(status(), "-");
 }
 
 }  // namespace
