@@ -60,12 +60,31 @@ class SessionTest : public WindowTest {
       target->click();
     });
   }
-  // A run left in the journal as a killed program leaves it: no end.
+  // A run left in the journal as a killed program leaves it: no end, and
+  // brought up to date once since its start, cost and all.
   void leaveOpenRun(const QString& h, const QString& m, const QString& s, const QString& cost) {
     SessionJournal journal(journalPath());
     ASSERT_TRUE(journal.open().ok());
-    SessionSnapshot snapshot{h, m, s, cost, "Weekday", 1.4, QStringLiteral("£"), 65};
-    ASSERT_TRUE(journal.begin(snapshot, QDateTime::currentDateTimeUtc(), 3600).ok());
+    SessionSnapshot snapshot{"1", "4", "0", "0.5", "Weekday", 1.4, QStringLiteral("£"), 0};
+    const QDateTime start = QDateTime::currentDateTimeUtc().addSecs(-65);
+    auto row = journal.begin(snapshot, start, 3600);
+    ASSERT_TRUE(row.ok());
+    snapshot = {h, m, s, cost, "Weekday", 1.4, QStringLiteral("£"), 65};
+    ASSERT_TRUE(journal.update(row.value(), snapshot, start.addSecs(65), false).ok());
+  }
+  // Earlier runs: one cut short that nobody was asked about, then one stopped.
+  void leaveEarlierRuns() {
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-2);
+    SessionSnapshot snapshot{"7", "7", "7", "5.5", "Weekend", 0.9, QStringLiteral("£"), 0};
+    for (SessionEnd end : {SessionEnd::Interrupted, SessionEnd::Stopped}) {
+      auto row = journal.begin(snapshot, start, 3600);
+      ASSERT_TRUE(row.ok());
+      snapshot.cost = QStringLiteral("6.25");
+      snapshot.counted = 30;
+      ASSERT_TRUE(journal.finish(row.value(), snapshot, start.addSecs(30), end).ok());
+    }
   }
 };
 
@@ -186,6 +205,7 @@ class RestoreOfferTest : public SessionTest, public testing::WithParamInterface<
 
 TEST_P(RestoreOfferTest, AsksOnceAndRestoresOnlyWhenAsked) {
   const Offer& o = GetParam();
+  leaveEarlierRuns();
   if (o.cutShort) {
     leaveOpenRun("1", "5", "9", "0.924");
   } else {
@@ -196,8 +216,18 @@ TEST_P(RestoreOfferTest, AsksOnceAndRestoresOnlyWhenAsked) {
   main().RichTextBox1->setText("0");
   const QString status = main().SSPanel1->caption();
   const QString window = QString::fromLatin1(RestoreWindow::kName);
-  if (o.button != nullptr) answer(window, o.button);
+  QString described;
+  if (o.button != nullptr) {
+    services.answerModal(window, [&](Form& form) {
+      described = static_cast<RestoreWindow&>(form).Label1->caption();
+      form.findChild<Button*>(QString::fromLatin1(o.button))->click();
+    });
+  }
   offerRestore(*runtime);
+  if (o.cutShort) {
+    EXPECT_TRUE(described.contains("with 1:5:9 on the clock and 0.924 as the cost"))
+        << described.toStdString();
+  }
   EXPECT_EQ(services.modalsShown.count(window), o.button != nullptr ? 1 : 0);
   EXPECT_EQ(shown(), QString::fromLatin1(o.shown));
   EXPECT_EQ(main().cost->text(), QString::fromLatin1(o.cost));
