@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 from datetime import datetime, timedelta, timezone
+from zoneinfo import ZoneInfo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import session_e2e  # noqa: E402
@@ -27,6 +28,7 @@ from xsession import Program, XSession  # noqa: E402
 HEADER = ["start", "end", "seconds", "time", "tariff", "rate", "currency", "cost", "ended"]
 # India has no daylight saving time: every session has the same offset.
 ZONE = "Asia/Kolkata"
+LIMITS_ZONE = "Australia/Lord_Howe"
 
 
 def export(binary, home, *args, data_home=None):
@@ -222,6 +224,9 @@ def notify_scenario(binary):
                             stderr=subprocess.DEVNULL)
     session = XSession()
     session.env["DBUS_SESSION_BUS_ADDRESS"] = address
+    # A zone whose day is not UTC's for half of every day: the warning is
+    # kept for the local day.
+    session.env["TZ"] = LIMITS_ZONE
     config = tempfile.mkdtemp(prefix="tempodial-config-")
     session.env["XDG_CONFIG_HOME"] = config
     os.makedirs(os.path.join(config, "tempodial"))
@@ -264,7 +269,8 @@ def notify_scenario(binary):
         check(len(notes()) == 2, "each warning once")
         with open(os.path.join(config, "tempodial", "tempodial.conf")) as f:
             kept = f.read()
-        check("dayTime=" in kept and " 100" in kept, f"the warnings given are kept: {kept!r}")
+        today = datetime.now(ZoneInfo(LIMITS_ZONE)).date().isoformat()
+        check(f"dayTime={today} 100" in kept, f"the warnings given are kept for {today}: {kept!r}")
     finally:
         program.remove()
         session.close()
