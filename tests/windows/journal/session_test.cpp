@@ -329,7 +329,7 @@ TEST_F(SessionTest, ReadOnlyJournalIsReportedOnceAndTheClockGoesOn) {
   }
   struct Unmount {
     QByteArray path;
-    ~Unmount() { umount(path.constData()); }
+    ~Unmount() { umount2(path.constData(), MNT_DETACH); }  // the journal may still be open
   } unmount{target};
   ASSERT_EQ(mount(nullptr, target.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr),
             0);
@@ -353,7 +353,7 @@ TEST_F(SessionTest, FullDiskAtADurableUpdateIsReportedAndTheRowKeepsItsLastGoodS
   }
   struct Unmount {
     QByteArray path;
-    ~Unmount() { umount(path.constData()); }
+    ~Unmount() { umount2(path.constData(), MNT_DETACH); }  // the journal may still be open
   } unmount{root};
   startStop();
   for (int i = 0; i < 25; ++i) elapseAfter(1000);  // five updates, none of them durable
