@@ -358,12 +358,14 @@ TEST_F(SessionTest, FullDiskAtADurableUpdateIsReportedAndTheRowKeepsItsLastGoodS
   startStop();
   for (int i = 0; i < 25; ++i) elapseAfter(1000);  // five updates, none of them durable
   ASSERT_EQ(lastRow("seconds").toInt(), 25);
-  {
-    QFile filler(runtime->places().root() + "/filler");
-    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+  const QString filler = runtime->places().root() + "/filler";
+  auto fill = [&filler] {
+    QFile file(filler);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    while (file.write(QByteArray(4096, 'f')) == 4096 && file.flush()) {
     }
-  }
+  };
+  fill();
   for (int i = 0; i < 5; ++i) elapseAfter(1000);  // the sixth update, durable, fails
   QCoreApplication::processEvents();
   ASSERT_EQ(services.messages.size(), 1);
@@ -374,10 +376,24 @@ TEST_F(SessionTest, FullDiskAtADurableUpdateIsReportedAndTheRowKeepsItsLastGoodS
   EXPECT_EQ(shown(), QStringLiteral("0:0:31"));
   EXPECT_TRUE(main().Timer1->enabled());
   startStop();
-  QFile::remove(runtime->places().root() + "/filler");
+  QFile::remove(filler);
   EXPECT_EQ(lastRow("seconds").toInt(), 25);
   EXPECT_TRUE(lastRow("end_kind").isNull()) << "offered back at the next start";
   EXPECT_EQ(services.messages.size(), 1);
+
+  // The next run is journalled again; a full disk at its closing write, which
+  // is durable too, is reported as well.
+  startStop();
+  for (int i = 0; i < 5; ++i) elapseAfter(1000);
+  ASSERT_EQ(lastRow("seconds").toInt(), 5);
+  fill();
+  startStop();
+  ASSERT_EQ(services.messages.size(), 2);
+  EXPECT_TRUE(services.messages[1].startsWith("The session journal "))
+      << services.messages[1].toStdString();
+  QFile::remove(filler);
+  EXPECT_EQ(lastRow("seconds").toInt(), 5);
+  EXPECT_TRUE(lastRow("end_kind").isNull());
 }
 
 }  // namespace
