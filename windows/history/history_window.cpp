@@ -334,7 +334,11 @@ void HistoryWindow::exportShown() {
                  static_cast<qint64>(bytes.size());
         },
         &count);
-    if (status.ok() && !file.commit()) status = Status::Error(file.errorString().toStdString());
+    // The last piece is written by the flush, whose failure commit() does not
+    // report.
+    if (status.ok() && (!file.flush() || !file.commit())) {
+      status = Status::Error(file.errorString().toStdString());
+    }
   }
   if (!status.ok()) {
     file.cancelWriting();
