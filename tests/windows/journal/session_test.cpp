@@ -151,6 +151,23 @@ TEST_F(SessionTest, SystemEndKeepsTheLastSecondAndTouchesNoFile) {
   EXPECT_EQ(QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files), before);
 }
 
+TEST_F(SessionTest, RunsThatCountedNoSecondLeaveNoRow) {
+  for (int flap = 0; flap < 5; ++flap) {
+    startStop();
+    services.clockMs += 400;
+    startStop();
+  }
+  startStop();
+  endForSystem(*runtime);
+  {
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    QSqlQuery count(journal.database());
+    ASSERT_TRUE(count.exec(QStringLiteral("SELECT count(*) FROM sessions")) && count.next());
+    EXPECT_EQ(count.value(0).toInt(), 0);
+  }
+}
+
 TEST_F(SessionTest, SleepWhileRunningIsToldAndNotCounted) {
   startStop();
   auto* watch = main().findChild<SleepWatch*>();
