@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -217,6 +218,64 @@ TEST_F(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
   EXPECT_EQ(history.days->item(0, 0)->text(), "Total");
   EXPECT_TRUE(history.note->text().isEmpty());
 }
+
+// A limit typed into the settings file by hand is shown as it will warn, or
+// ignored with one message naming it.
+struct HandTyped {
+  const char* key;
+  const char* value;
+  const char* shown;  // the limit's boxes, or nullptr when it is ignored
+};
+
+class HandTypedLimitTest : public HistoryWindowTest,
+                           public testing::WithParamInterface<HandTyped> {};
+
+TEST_P(HandTypedLimitTest, IsShownAsItWarnsOrIgnoredWithOneMessage) {
+  const HandTyped& c = GetParam();
+  QSettings(settingsPath(), QSettings::IniFormat)
+      .setValue(QStringLiteral("Limits/%1").arg(QLatin1String(c.key)), QString::fromUtf8(c.value));
+  LimitsGroup& limits = *openFromMenu().limits;
+  QCoreApplication::processEvents();
+  const QString key = QString::fromLatin1(c.key);
+  auto* on = limits.findChild<QCheckBox*>(key + "On");
+  ASSERT_NE(on, nullptr);
+  QString shown;
+  if (key.endsWith("Time")) {
+    const QString period = key.left(key.size() - 4);
+    shown = limits.findChild<QSpinBox*>(period + "Hours")->text() + " " +
+            limits.findChild<QSpinBox*>(period + "Minutes")->text();
+  } else {
+    shown = limits.findChild<QDoubleSpinBox*>(key)->text();
+  }
+  EXPECT_EQ(on->isChecked(), c.shown != nullptr);
+  if (c.shown != nullptr) {
+    EXPECT_EQ(shown, QString::fromUtf8(c.shown));
+    EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
+    return;
+  }
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages.first().contains(key + "=" + QString::fromUtf8(c.value)))
+      << services.messages.first().toStdString();
+  // Told once: neither the window opened again nor the running clock tells it again.
+  runtime->unload(QString::fromLatin1(HistoryWindow::kName));
+  openFromMenu();
+  main().SSCommand1->click();
+  elapseAfter(1000);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(services.messages.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HandTypedLimitTest,
+    testing::Values(
+        HandTyped{"monthTime", "12 hours", nullptr}, HandTyped{"dayTime", "0.5", nullptr},
+        HandTyped{"dayTime", "1e300", nullptr}, HandTyped{"monthTime", "inf", nullptr},
+        HandTyped{"monthTime", "-3600", nullptr}, HandTyped{"dayCost", "1e300", nullptr},
+        HandTyped{"monthCost", "2000000000000", nullptr}, HandTyped{"dayTime", "90", "0 h 2 min"},
+        HandTyped{"dayTime", "360000", "100 h 0 min"},
+        HandTyped{"monthTime", "3155760000", "876600 h 0 min"},
+        HandTyped{"monthCost", "1000000000000", "£1000000000000.00"}),
+    [](const testing::TestParamInfo<HandTyped>& info) { return std::to_string(info.index); });
 
 TEST_F(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   // Earlier today: 30 s in pounds, and 30 s in francs that count for the
