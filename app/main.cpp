@@ -1,6 +1,7 @@
 // Tempodial: times online sessions by hand, estimates what the connection
 // costs, keeps the totals between runs and starts the user's Internet programs.
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
@@ -66,12 +67,9 @@ int main(int argc, char* argv[]) {
 
   const tempodial::Places places = tempodial::Places::fromEnvironment();
   tempodial::SingleInstance instance(places.root());
-  if (!instance.acquire()) {
-    if (instance.raiseRunningCopy()) {
-      std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
-    } else {
-      std::fputs("tempodial: already running\n", stderr);
-    }
+  QString lockNotice;
+  if (!instance.acquire(&lockNotice)) {
+    std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
     return 0;
   }
 
@@ -89,5 +87,9 @@ int main(int argc, char* argv[]) {
   // directory exists, and a second later its timer hands over to the main
   // window.
   runtime.form<tempodial::SplashWindow>().show();
+  if (!lockNotice.isEmpty()) {
+    std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
+    QTimer::singleShot(0, &app, [&runtime, lockNotice] { runtime.message(lockNotice); });
+  }
   return QApplication::exec();
 }
