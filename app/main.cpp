@@ -1,7 +1,6 @@
 // Tempodial: times online sessions by hand, estimates what the connection
 // costs, keeps the totals between runs and starts the user's Internet programs.
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
@@ -83,13 +82,15 @@ int main(int argc, char* argv[]) {
   tempodial::SystemEnd systemEnd;
   QObject::connect(&systemEnd, &tempodial::SystemEnd::requested, &app,
                    [&runtime] { tempodial::endForSystem(runtime); });
+  // Told before the splash window stands: the splash window goes away under
+  // any message shown over it.
+  if (!lockNotice.isEmpty()) {
+    std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
+    runtime.message(lockNotice);
+  }
   // The splash window starts the program: its load makes sure the data
   // directory exists, and a second later its timer hands over to the main
   // window.
   runtime.form<tempodial::SplashWindow>().show();
-  if (!lockNotice.isEmpty()) {
-    std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
-    QTimer::singleShot(0, &app, [&runtime, lockNotice] { runtime.message(lockNotice); });
-  }
   return QApplication::exec();
 }
