@@ -16,6 +16,10 @@ namespace tempodial {
 
 class Runtime;
 
+// Tells the user, once per run of the program and after the running handler,
+// of each limit in the settings file that is ignored, naming it and its value.
+void reportIgnoredLimits(Runtime& runtime);
+
 class LimitWarnings {
  public:
   // The clock started a run, recorded in the journal as `row` (0: not

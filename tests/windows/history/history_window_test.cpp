@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -35,11 +36,13 @@ namespace {
 
 // Each case runs in three time zones: UTC, one west of it, and one whose
 // daylight-saving change is half an hour.
-class HistoryWindowTest : public WindowTest, public testing::WithParamInterface<const char*> {
+// The History window in a time zone of the test's choosing.
+class HistoryFixture : public WindowTest {
  protected:
+  virtual const char* zoneName() const = 0;
   void SetUp() override {
     zone = qgetenv("TZ");
-    qputenv("TZ", GetParam());
+    qputenv("TZ", zoneName());
     tzset();
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
     startMain();
@@ -94,6 +97,11 @@ class HistoryWindowTest : public WindowTest, public testing::WithParamInterface<
   QString status() { return main().SSPanel1->caption(); }
 
   QByteArray zone;
+};
+
+class HistoryWindowTest : public HistoryFixture, public testing::WithParamInterface<const char*> {
+ protected:
+  const char* zoneName() const override { return GetParam(); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Zones, HistoryWindowTest,
@@ -302,6 +310,66 @@ TEST_P(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
   EXPECT_EQ(history.days->item(0, 0)->text(), "Total");
   EXPECT_TRUE(history.note->text().isEmpty());
 }
+
+// A limit typed into the settings file by hand is shown as it will warn, or
+// ignored with one message naming it.
+struct HandTyped {
+  const char* key;
+  const char* value;
+  const char* shown;  // the limit's boxes, or nullptr when it is ignored
+};
+
+class HandTypedLimitTest : public HistoryFixture, public testing::WithParamInterface<HandTyped> {
+ protected:
+  const char* zoneName() const override { return "UTC"; }
+};
+
+TEST_P(HandTypedLimitTest, IsShownAsItWarnsOrIgnoredWithOneMessage) {
+  const HandTyped& c = GetParam();
+  QSettings(settingsPath(), QSettings::IniFormat)
+      .setValue(QStringLiteral("Limits/%1").arg(QLatin1String(c.key)), QString::fromUtf8(c.value));
+  LimitsGroup& limits = *openFromMenu().limits;
+  QCoreApplication::processEvents();
+  const QString key = QString::fromLatin1(c.key);
+  auto* on = limits.findChild<QCheckBox*>(key + "On");
+  ASSERT_NE(on, nullptr);
+  QString shown;
+  if (key.endsWith("Time")) {
+    const QString period = key.left(key.size() - 4);
+    shown = limits.findChild<QSpinBox*>(period + "Hours")->text() + " " +
+            limits.findChild<QSpinBox*>(period + "Minutes")->text();
+  } else {
+    shown = limits.findChild<QDoubleSpinBox*>(key)->text();
+  }
+  EXPECT_EQ(on->isChecked(), c.shown != nullptr);
+  if (c.shown != nullptr) {
+    EXPECT_EQ(shown, QString::fromUtf8(c.shown));
+    EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
+    return;
+  }
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages.first().contains(key + "=" + QString::fromUtf8(c.value)))
+      << services.messages.first().toStdString();
+  // Told once: neither the window opened again nor the running clock tells it again.
+  runtime->unload(QString::fromLatin1(HistoryWindow::kName));
+  openFromMenu();
+  main().SSCommand1->click();
+  elapseAfter(1000);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(services.messages.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HandTypedLimitTest,
+    testing::Values(
+        HandTyped{"monthTime", "12 hours", nullptr}, HandTyped{"dayTime", "0.5", nullptr},
+        HandTyped{"dayTime", "1e300", nullptr}, HandTyped{"monthTime", "inf", nullptr},
+        HandTyped{"monthTime", "-3600", nullptr}, HandTyped{"dayCost", "1e300", nullptr},
+        HandTyped{"monthCost", "2000000000000", nullptr}, HandTyped{"dayTime", "90", "0 h 2 min"},
+        HandTyped{"dayTime", "360000", "100 h 0 min"},
+        HandTyped{"monthTime", "3155760000", "876600 h 0 min"},
+        HandTyped{"monthCost", "1000000000000", "£1000000000000.00"}),
+    [](const testing::TestParamInfo<HandTyped>& info) { return std::to_string(info.index); });
 
 TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   // Just after midnight: 30 s in pounds, and 30 s in francs that count for

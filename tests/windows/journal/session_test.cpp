@@ -16,9 +16,11 @@
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
 #include "tests/windows/window_fixture.h"
+#include "windows/help/about_window.h"
 #include "windows/journal/restore_window.h"
 #include "windows/main/main_window.h"
 #include "windows/start_and_exit/exit_window.h"
+#include "windows/start_and_exit/splash_window.h"
 
 namespace tempodial {
 namespace {
@@ -173,6 +175,23 @@ TEST_F(SessionTest, SystemEndKeepsTheLastSecondAndTouchesNoFile) {
   EXPECT_EQ(QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files), before);
 }
 
+TEST_F(SessionTest, RunsThatCountedNoSecondLeaveNoRow) {
+  for (int flap = 0; flap < 5; ++flap) {
+    startStop();
+    services.clockMs += 400;
+    startStop();
+  }
+  startStop();
+  endForSystem(*runtime);
+  {
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    QSqlQuery count(journal.database());
+    ASSERT_TRUE(count.exec(QStringLiteral("SELECT count(*) FROM sessions")) && count.next());
+    EXPECT_EQ(count.value(0).toInt(), 0);
+  }
+}
+
 TEST_F(SessionTest, SleepWhileRunningIsToldAndNotCounted) {
   startStop();
   auto* watch = main().findChild<SleepWatch*>();
@@ -254,6 +273,52 @@ INSTANTIATE_TEST_SUITE_P(
                     Offer{"CutShortDiscarded", true, "Command2", "0:0:0", "0", nullptr},
                     Offer{"StoppedAsksNothing", false, nullptr, "0:0:0", "0", nullptr}),
     [](const testing::TestParamInfo<Offer>& info) { return std::string(info.param.name); });
+
+TEST_F(SessionTest, AboutWhileTheClockRunsLeavesTheClockTheRunAndTheWindowsAlone) {
+  auto visibleWindows = [this] {
+    QStringList names;
+    for (const QString& name : runtime->formNames()) {
+      if (Form* form = runtime->loadedForm(name); form != nullptr && form->isVisible())
+        names << name;
+    }
+    return names;
+  };
+  main().show();
+  startStop();
+  for (int i = 0; i < 7; ++i) elapseAfter(1000);
+  const QStringList windows = visibleWindows();
+  for (int about = 0; about < 2; ++about) {
+    answer(QString::fromLatin1(AboutWindow::kName), "Command1");
+    main().about->trigger();
+    // The borrowed splash window's timer ticks before the main window's.
+    runtime->form<SplashWindow>().Timer1->elapse();
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(services.modalsShown.count(QString::fromLatin1(RestoreWindow::kName)), 0);
+  EXPECT_EQ(shown(), QStringLiteral("0:0:7"));
+  EXPECT_TRUE(main().Timer1->enabled());
+  EXPECT_TRUE(lastRow("end_kind").isNull());
+  EXPECT_EQ(lastRow("restore_asked").toInt(), 0);
+  EXPECT_EQ(lastRow("seconds").toInt(), 5);
+  EXPECT_EQ(visibleWindows(), windows);
+}
+
+TEST_F(SessionTest, QuestionLeftOpenByAKillIsAskedAgainAtTheNextStart) {
+  leaveOpenRun("0", "3", "7", "0.042");
+  const QString window = QString::fromLatin1(RestoreWindow::kName);
+  services.answerModal(window, [this](Form&) {
+    // What a kill now would leave for the next start.
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    EXPECT_TRUE(journal.unansweredInterruption().has_value());
+  });
+  offerRestore(*runtime);  // left unanswered
+  answer(window, "Command2");
+  offerRestore(*runtime);
+  offerRestore(*runtime);
+  EXPECT_EQ(services.modalsShown.count(window), 2);
+  EXPECT_EQ(lastRow("restore_asked").toInt(), 1);
+}
 
 TEST_F(SessionTest, FirstRunAsksNothingAndCreatesTheJournalBesideTheDataDirectory) {
   offerRestore(*runtime);
