@@ -4,9 +4,11 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "platform/desktop/status_area_watch.h"
+
 namespace tempodial {
 
-bool StatusIcon::available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool StatusIcon::available() { return StatusAreaWatch::present(); }
 
 StatusIcon::StatusIcon(QObject* parent, QMenu* menu)
     : QObject(parent), icon_(std::make_unique<QSystemTrayIcon>()) {

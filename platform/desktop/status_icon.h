@@ -1,6 +1,7 @@
 // The program's icon in the desktop's status area: a StatusNotifierItem on
 // the session bus where a watcher is there, else the XEmbed tray (Qt
-// chooses). Made only where a status area exists.
+// chooses). Made only where a status area exists; StatusAreaWatch says when
+// one comes later.
 #pragma once
 
 #include <QObject>

@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "platform/desktop/status_area_watch.h"
 #include "platform/desktop/status_icon.h"
 #include "platform/runtime/runtime.h"
 #include "windows/desktop/automatic_timing.h"
@@ -11,8 +12,26 @@
 
 namespace tempodial {
 
+namespace {
+
+// The icon now where the desktop has a status area; else as soon as one
+// appears (a panel that starts after the program, as at login).
+void showStatusIconWhenPossible(MainWindow& main) {
+  if (StatusIcon::available()) {
+    new StatusArea(main);
+    return;
+  }
+  auto* watch = new StatusAreaWatch(&main);
+  QObject::connect(watch, &StatusAreaWatch::appeared, &main, [&main, watch] {
+    watch->deleteLater();
+    new StatusArea(main);
+  });
+}
+
+}  // namespace
+
 void attachDesktopExtras(MainWindow& main) {
-  if (StatusIcon::available()) new StatusArea(main);
+  showStatusIconWhenPossible(main);
   new AutomaticTiming(main);
 }
 

@@ -9,7 +9,7 @@ class MainWindow;
 class Runtime;
 
 // At the end of the main window's load: the status icon (where the desktop
-// has a status area), the "&Automatic timing..." menu item, and the stored
+// has a status area, or as soon as one appears), the "&Automatic timing..." menu item, and the stored
 // automatic timing.
 void attachDesktopExtras(MainWindow& main);
 
