@@ -1,6 +1,9 @@
 #include "windows/desktop/desktop_extras.h"
 
 #include <QAction>
+#include <QMenu>
+
+#include "platform/desktop/autostart.h"
 
 #include "platform/desktop/status_area_watch.h"
 #include "platform/desktop/status_icon.h"
@@ -39,6 +42,20 @@ void clockStartedOrStopped(MainWindow& main) {
   if (auto* area = main.findChild<StatusArea*>(QString(), Qt::FindDirectChildrenOnly)) {
     area->refresh();
   }
+}
+
+void followStartAtLogin(MainWindow& main, QMenu* menu, QAction* item) {
+  item->setCheckable(true);
+  item->setChecked(startsAtLogin());
+  QObject::connect(menu, &QMenu::aboutToShow, item, [item] { item->setChecked(startsAtLogin()); });
+  QObject::connect(item, &QAction::triggered, item, [&main, item](bool on) {
+    const Status status = setStartAtLogin(on);
+    if (status.ok()) return;
+    item->setChecked(startsAtLogin());
+    main.runtime().message(QStringLiteral("Could not %1 %2: %3")
+                               .arg(on ? QStringLiteral("write") : QStringLiteral("remove"),
+                                    autostartPath(), QString::fromStdString(status.reason())));
+  });
 }
 
 void openAutomaticTiming(Runtime& runtime) {
