@@ -15,7 +15,12 @@ StatusIcon::StatusIcon(QObject* parent, QMenu* menu)
   icon_->setContextMenu(menu);
   connect(icon_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger) Q_EMIT clicked();
+            // An XEmbed tray gives a double click as a click and then a
+            // double click: the second undoes the first, so that the main
+            // window is left as it was.
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+              Q_EMIT clicked();
+            }
           });
 }
 

@@ -33,7 +33,8 @@ class StatusIcon : public QObject {
   QString toolTip() const { return toolTip_; }
 
  Q_SIGNALS:
-  // A click with the primary button (or the status area's "activate").
+  // A click with the primary button (or the status area's "activate"); the
+  // second click of a double click too.
   void clicked();
 
  private:

@@ -396,6 +396,12 @@ def xembed_tray(binary):
         time.sleep(1)  # past the double-click time, so that this is a click of its own
         session.xdotool("mousemove", "--window", icon, "8", "8", "click", "1")
         check(session.main_window(timeout=3) is not None, "another click shows it again")
+        time.sleep(1)
+        session.xdotool("mousemove", "--window", icon, "8", "8", "click", "--repeat", "2",
+                        "--delay", "80", "1")
+        time.sleep(1)
+        check(session.main_window(timeout=1) is not None,
+              "a double click leaves the main window shown")
     finally:
         tray.terminate()
         tray.wait()
