@@ -243,9 +243,11 @@ def notify_scenario(binary):
         daemon = bus.get_object("org.freedesktop.Notifications", "/org/freedesktop/Notifications")
 
         def notes():
+            """(summary, body, application, replaces_id, hints) of each Notify."""
             calls = daemon.GetCalls(dbus_interface="org.freedesktop.DBus.Mock")
-            return [(str(args[3]), str(args[4]), str(args[0])) for _, method, args in calls
-                    if method == "Notify"]
+            return [(str(args[3]), str(args[4]), str(args[0]), int(args[1]),
+                     {str(k): str(v) for k, v in args[6].items()})
+                    for _, method, args in calls if method == "Notify"]
 
         program.start()
         main = session.main_window()
@@ -256,8 +258,13 @@ def notify_scenario(binary):
         while len(notes()) < 2 and time.monotonic() < deadline:
             time.sleep(0.2)
         got = notes()
-        check(got == [("Tempodial", "80 % of today's time limit used", "Tempodial"),
-                      ("Tempodial", "100 % of today's time limit used", "Tempodial")],
+        # The daemon numbers its notifications from 1: the 100 % notice
+        # replaces the 80 % one.
+        hints = {"desktop-entry": "tempodial"}
+        check(got == [("80 % of today's time limit used", "Used 0:00:04 of 0:00:05", "Tempodial",
+                       0, hints),
+                      ("100 % of today's time limit used", "Used 0:00:05 of 0:00:05", "Tempodial",
+                       1, hints)],
               f"notifications at 80 % and 100 %: {got}")
         # The clock goes on, and nothing is repeated.
         with sqlite3.connect(program.journal) as db:
