@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "core/plans/cost_sum.h"
 #include "core/plans/plan_file.h"
 #include "core/plans/plan_quote.h"
 #include "core/plans/plan_run.h"
@@ -129,6 +130,16 @@ TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriod) {
   EXPECT_FALSE(parseDuration("1:60:00"));
   EXPECT_FALSE(parseDuration("90"));
   EXPECT_EQ(parseDuration("0:01:01"), 61);
+}
+
+TEST(CostUnderAPlan, AddsTheChargeExactlyToWhatTheBoxHeld) {
+  EXPECT_EQ(costPlus("0", 440000), "0.44");
+  EXPECT_EQ(costPlus("0.014", 14233), "0.028233");
+  EXPECT_EQ(costPlus("0.1", 200000), "0.3");  // not 0.30000000000000004
+  EXPECT_EQ(costPlus(" 1 2abc", 0), "12");
+  EXPECT_EQ(costPlus("letters", 50000), "0.05");
+  EXPECT_EQ(costPlus("-0.5", 100000), "-0.4");
+  EXPECT_EQ(costPlus("1e-7", 0), "0.0000001");
 }
 
 }  // namespace
