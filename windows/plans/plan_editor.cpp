@@ -73,7 +73,7 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
   // The fields are written as a plan file and read as one, so that the editor
   // accepts exactly what a file may hold; each line remembers its field.
   std::string text = "[plan]\n";
-  std::vector<QString> fieldOfLine{QString()};
+  std::vector<QString> fieldOfLine{QString(), QString()};
   const auto line = [&](const std::string& key, const QString& value, const QString& field) {
     text += key + "=" + valueText(value) + "\n";
     fieldOfLine.push_back(field);
@@ -88,7 +88,7 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
   for (int row = 0; row < table.rowCount(); ++row) {
     text += "[rule" + std::to_string(row + 1) + "]\n";
     const QString where = QStringLiteral("Rule %1, ").arg(row + 1);
-    fieldOfLine.push_back(where + QStringLiteral("its times"));
+    fieldOfLine.push_back(where);
     for (int column = kNameCol; column <= kRateCol; ++column) {
       const QString value = cell(table, row, column);
       if (value.isEmpty() && column != kRateCol) continue;
@@ -98,8 +98,14 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
   auto read = plans::readPlan(text, "");
   if (auto* fault = std::get_if<plans::PlanError>(&read)) {
     const bool known = fault->line > 0 && fault->line < static_cast<int>(fieldOfLine.size());
-    const QString field =
+    QString field =
         known ? fieldOfLine[static_cast<std::size_t>(fault->line)] : QStringLiteral("Default rate");
+    // A fault of a whole rule names the key at fault.
+    for (int column = kNameCol; column <= kRateCol; ++column) {
+      if (field.endsWith(QLatin1String(", ")) && fault->key == kColumnKeys[column]) {
+        field += QString::fromLatin1(kColumnNames[column]);
+      }
+    }
     *error = field + QStringLiteral(": ") + QString::fromStdString(fault->what);
     return std::nullopt;
   }

@@ -1,5 +1,6 @@
 #include "windows/plans/plans_window.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -86,6 +87,10 @@ void PlansWindow::buildControls() {
   rules->setSelectionBehavior(QAbstractItemView::SelectRows);
   rules->setSelectionMode(QAbstractItemView::SingleSelection);
   rules->setTabKeyNavigation(false);
+  // The table's corner button selects every rule.
+  for (auto* corner : rules->findChildren<QAbstractButton*>()) {
+    corner->setAccessibleName(QStringLiteral("Select all rules"));
+  }
   addButton = button(area, "addButton", QStringLiteral("&Add rule"));
   removeButton = button(area, "removeButton", QStringLiteral("&Remove rule"));
   upButton = button(area, "upButton", QStringLiteral("Move u&p"));
