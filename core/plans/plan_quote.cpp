@@ -8,7 +8,7 @@ namespace tempodial::plans {
 namespace {
 
 std::string padded(std::string text, std::size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
+  text.append(text.size() + 2 < width ? width - text.size() : 2, ' ');
   return text;
 }
 
@@ -68,13 +68,13 @@ std::string quoteText(const PlanRun& run) {
   for (const RatePeriod& period : run.periods()) {
     const std::string times = clockText(run.clock()(period.startUtc)) + "-" +
                               clockText(run.clock()(period.startUtc + period.used));
-    text += "  " + padded(times, 14) +
+    text += "  " + padded(times, 17) +
             padded(lengthText(period.used) + " at " + minorUnitsText(period.rate) + unit, 20) +
             money(period.amount()) + "\n";
   }
-  if (plan.connection != 0) text += "  " + padded("connection", 34) + money(plan.connection) + "\n";
+  if (plan.connection != 0) text += "  " + padded("connection", 37) + money(plan.connection) + "\n";
   if (run.minimumTopUp() != 0) {
-    text += "  " + padded("minimum " + money(plan.minimum), 34) + "+" + money(run.minimumTopUp()) +
+    text += "  " + padded("minimum " + money(plan.minimum), 37) + "+" + money(run.minimumTopUp()) +
             "\n";
   }
   return text;

@@ -124,9 +124,9 @@ TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriod) {
   run.countTo(*parseDuration("1:00:00"));
   EXPECT_EQ(quoteText(run),
             "£0.44  Evening and weekend, 1:00:00 from Mon 7 Dec 17:50\n"
-            "  17:50-18:00   10 min at 1.4p      £0.14\n"
-            "  18:00-18:50   50 min at 0.5p      £0.25\n"
-            "  connection                        £0.05\n");
+            "  17:50-18:00      10 min at 1.4p      £0.14\n"
+            "  18:00-18:50      50 min at 0.5p      £0.25\n"
+            "  connection                           £0.05\n");
   EXPECT_FALSE(parseDuration("1:60:00"));
   EXPECT_FALSE(parseDuration("90"));
   EXPECT_EQ(parseDuration("0:01:01"), 61);
