@@ -103,7 +103,7 @@ void PlanMeter::showRate() {
     now.rate = rule ? plan->rules[*rule].rate : plan->rate;
   }
   const QString caption =
-      QStringLiteral("%1 %2%3 a minute")
+      QStringLiteral("%1 %2%3/min")
           .arg(qt(plans::rateName(*plan, now)), qt(plans::minorUnitsText(now.rate)),
                qt(std::string(plans::minorUnitSign(plan->currency))));
   main_.planRate->setCaption(caption);

@@ -83,7 +83,8 @@ void PlansWindow::buildControls() {
   rules->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Days"),
                                     QStringLiteral("Dates"), QStringLiteral("From"),
                                     QStringLiteral("To"), QStringLiteral("Rate")});
-  rules->horizontalHeader()->setStretchLastSection(true);
+  rules->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  rules->horizontalHeader()->setMinimumSectionSize(50);
   rules->setSelectionBehavior(QAbstractItemView::SelectRows);
   rules->setSelectionMode(QAbstractItemView::SingleSelection);
   rules->setTabKeyNavigation(false);

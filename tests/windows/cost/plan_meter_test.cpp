@@ -48,7 +48,7 @@ class PlanMeterTest : public WindowTest {
 
 TEST_F(PlanMeterTest, ChargesConnectionStepsAndMinimumInsteadOfTheMinute) {
   EXPECT_FALSE(main().planRate->isHidden());
-  EXPECT_EQ(main().planRate->caption(), QStringLiteral("Standard 1.2p a minute"));
+  EXPECT_EQ(main().planRate->caption(), QStringLiteral("Standard 1.2p/min"));
   main().SSCommand1->click();
   EXPECT_EQ(cost(), QStringLiteral("0.05"));
   elapseAfter(1000);
