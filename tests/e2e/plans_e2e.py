@@ -91,6 +91,10 @@ def main():
         cost = Decimal(cost_end) - Decimal(cost_start)
         check(quote.returncode == 0 and total == f"£{cost:.3f}",
               f"--quote {start:%H:%M} {duration} gives {total}; the journal {cost}")
+        bad = subprocess.run([binary, "--quote", "2026-02-30T10:00", "1:00:00"], env=env,
+                             capture_output=True, text=True, timeout=20)
+        check(bad.returncode == 1 and bad.stdout == "" and "2026-02-30" in bad.stderr,
+              f"a bad date: status {bad.returncode}, {bad.stderr.strip()}")
     finally:
         program.remove()
         session.close()

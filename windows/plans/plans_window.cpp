@@ -189,6 +189,8 @@ void PlansWindow::selectPlan(int row) {
     return;
   }
   const PlanFile& file = files_[static_cast<std::size_t>(row)];
+  // A file that cannot be read is listed with its error but not offered.
+  for (QPushButton* b : {saveButton, useButton, exportButton}) b->setEnabled(file.plan.has_value());
   if (file.plan) {
     showPlan(*file.plan);
   } else {
@@ -267,6 +269,7 @@ void PlansWindow::deletePlan() {
 }
 
 void PlansWindow::newPlan() {
+  for (QPushButton* b : {saveButton, useButton, exportButton}) b->setEnabled(true);
   plans::Plan plan;
   plan.name = "New plan";
   plan.rate = 14000;

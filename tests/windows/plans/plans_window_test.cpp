@@ -85,6 +85,13 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.exportButton->click();
   EXPECT_TRUE(QFile::exists(exported));
 
+  // A plan file that turns faulty is listed, but cannot be used.
+  QFile::remove(plansFolder() + QStringLiteral("/Flat.ini"));
+  file("config/tempodial/plans/Flat.ini", "[plan]\nrate=x\n");
+  w.refresh(plansFolder() + QStringLiteral("/Flat.ini"));
+  EXPECT_EQ(w.planList->currentItem()->text(), QStringLiteral("Flat.ini (cannot be used)"));
+  EXPECT_FALSE(w.useButton->isEnabled());
+
   w.classicButton->click();
   EXPECT_EQ(planInUse(), QString());
   EXPECT_TRUE(main().planRate->isHidden());
