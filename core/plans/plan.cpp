@@ -47,7 +47,7 @@ std::optional<Amount> parseMinorUnits(std::string_view text) {
   const std::string_view whole = text.substr(0, point);
   const std::string_view places =
       point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
-  if (whole.empty() || whole.size() > 9 || places.size() > 4) return std::nullopt;
+  if (whole.empty() || whole.size() > 6 || places.size() > 4) return std::nullopt;
   if (point != std::string_view::npos && places.empty()) return std::nullopt;
   Amount value = 0;
   for (char c : whole) {

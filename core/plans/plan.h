@@ -52,8 +52,9 @@ bool ruleMatches(const Rule& rule, const LocalTime& local);
 // default rate applies.
 std::optional<std::size_t> ruleInForce(const Plan& plan, const LocalTime& local);
 
-// Reads an exact decimal of minor units ("1.4", "0.05", "12"): at most four
-// places after the point, no sign, no exponent. Nothing for any other text.
+// Reads an exact decimal of minor units ("1.4", "0.05", "12"): at most six
+// digits before the point and four after it, no sign, no exponent. Nothing
+// for any other text.
 std::optional<Amount> parseMinorUnits(std::string_view text);
 
 // An amount of minor units as written in a plan: "1.4", "0.5", "12".

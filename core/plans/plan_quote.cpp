@@ -27,7 +27,7 @@ std::string lengthText(std::int64_t seconds) {
 
 std::optional<std::int64_t> parseDuration(std::string_view text) {
   const auto colon = text.find(':');
-  if (colon == 0 || colon == std::string_view::npos || colon > 6) return std::nullopt;
+  if (colon == 0 || colon == std::string_view::npos || colon > 3) return std::nullopt;
   if (text.size() != colon + 6 || text[colon + 3] != ':') return std::nullopt;
   std::int64_t hours = 0;
   for (char c : text.substr(0, colon)) {

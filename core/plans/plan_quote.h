@@ -16,7 +16,8 @@
 
 namespace tempodial::plans {
 
-// A length written h:mm:ss ("1:00:00", "0:01:01"), in seconds.
+// A length written h:mm:ss ("1:00:00", "0:01:01"), under 1000 hours, in
+// seconds.
 std::optional<std::int64_t> parseDuration(std::string_view text);
 std::string durationText(std::int64_t seconds);
 

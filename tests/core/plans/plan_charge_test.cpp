@@ -129,6 +129,7 @@ TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriod) {
             "  connection                           £0.05\n");
   EXPECT_FALSE(parseDuration("1:60:00"));
   EXPECT_FALSE(parseDuration("90"));
+  EXPECT_FALSE(parseDuration("1000:00:00"));
   EXPECT_EQ(parseDuration("0:01:01"), 61);
 }
 

@@ -60,6 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"RateWithComma", "[plan]\nrate=1,4\n", 2, "rate"},
         BadFile{"RateTooFine", "[plan]\nrate=0.00001\n", 2, "rate"},
         BadFile{"NegativeRate", "[plan]\nrate=-1\n", 2, "rate"},
+        BadFile{"RateTooLarge", "[plan]\nrate=1000000\n", 2, "rate"},
         BadFile{"UnknownKey", "[plan]\nrate=1\nrates=2\n", 3, "rates"},
         BadFile{"RuleKeyInPlan", "[plan]\nrate=1\ndays=mon\n", 3, "days"},
         BadFile{"UnknownSection", "[plan]\nrate=1\n[extra]\n", 3, ""},
