@@ -158,6 +158,7 @@ void PlansWindow::buildControls() {
   connect(useButton, &QPushButton::clicked, this, &PlansWindow::useThisPlan);
   connect(classicButton, &QPushButton::clicked, this, &PlansWindow::useClassicTariffs);
   connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
+  setCancelButton(closeButton);
 }
 
 void PlansWindow::onLoad() { refresh(); }
