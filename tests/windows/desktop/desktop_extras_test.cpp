@@ -60,8 +60,9 @@ TEST_F(DesktopExtrasTest, TheMenuGainsHistoryAndAutomaticTimingBeforeExit) {
   ASSERT_NE(menu, nullptr);
   QStringList texts;
   for (QAction* action : menu->actions()) texts << action->text();
-  EXPECT_EQ(texts, (QStringList{"&View", "&History...", "&Automatic timing...", "", "E&xit"}));
-  menu->actions().at(2)->trigger();
+  EXPECT_EQ(texts, (QStringList{"&View", "&History...", "Tariff &plans...", "&Automatic timing...",
+                                "", "E&xit"}));
+  menu->actions().at(3)->trigger();
   EXPECT_TRUE(runtime->form<AutomaticTimingWindow>().isVisible());
 }
 
