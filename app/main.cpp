@@ -66,12 +66,9 @@ int main(int argc, char* argv[]) {
 
   const tempodial::Places places = tempodial::Places::fromEnvironment();
   tempodial::SingleInstance instance(places.root());
-  if (!instance.acquire()) {
-    if (instance.raiseRunningCopy()) {
-      std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
-    } else {
-      std::fputs("tempodial: already running\n", stderr);
-    }
+  QString lockNotice;
+  if (!instance.acquire(&lockNotice)) {
+    std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
     return 0;
   }
 
@@ -85,6 +82,12 @@ int main(int argc, char* argv[]) {
   tempodial::SystemEnd systemEnd;
   QObject::connect(&systemEnd, &tempodial::SystemEnd::requested, &app,
                    [&runtime] { tempodial::endForSystem(runtime); });
+  // Told before the splash window stands: the splash window goes away under
+  // any message shown over it.
+  if (!lockNotice.isEmpty()) {
+    std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
+    runtime.message(lockNotice);
+  }
   // The splash window starts the program: its load makes sure the data
   // directory exists, and a second later its timer hands over to the main
   // window.

@@ -12,7 +12,7 @@ packages=(
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool trayer python3
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-  locales desktop-file-utils appstream lintian man-db
+  locales tzdata desktop-file-utils appstream lintian man-db
   dbus dbus-daemon python3-dbus python3-dbusmock python3-gi
   libnss-wrapper
 )

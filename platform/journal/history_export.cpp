@@ -94,7 +94,9 @@ class Output {
     if (!file_)
       return std::fflush(stdout) == 0 ? QString()
                                       : QStringLiteral("standard output cannot be written");
-    if (!file_->commit()) return file_->errorString();
+    // The last piece is written by the flush, whose failure commit() does not
+    // report.
+    if (!file_->flush() || !file_->commit()) return file_->errorString();
     return {};
   }
   void cancel() {

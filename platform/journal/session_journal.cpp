@@ -267,6 +267,15 @@ Status SessionJournal::finish(qint64 id, const SessionSnapshot& now, const QDate
   return done ? Status::Ok() : failure(error);
 }
 
+Status SessionJournal::discard(qint64 id) {
+  if (!open_) return Status::Error("the journal is not open");
+  QSqlQuery query(database());
+  query.prepare(QStringLiteral("DELETE FROM sessions WHERE id = :id"));
+  query.bindValue(QStringLiteral(":id"), id);
+  if (!query.exec()) return failure(query.lastError());
+  return Status::Ok();
+}
+
 std::optional<SessionRow> SessionJournal::unansweredInterruption() {
   if (!open_) return std::nullopt;
   QSqlQuery query(database());

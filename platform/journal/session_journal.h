@@ -75,6 +75,9 @@ class SessionJournal {
   // Closes the row with its last values and how the run ended (flushed).
   Status finish(qint64 id, const SessionSnapshot& now, const QDateTime& nowUtc, SessionEnd end);
 
+  // Removes the row of a run that counted nothing.
+  Status discard(qint64 id);
+
   // The last run, if it ended interrupted or has no end at all and nobody
   // has been asked about it yet.
   std::optional<SessionRow> unansweredInterruption();

@@ -346,7 +346,16 @@ def status_icon(binary):
         check(eventually(lambda: "Show Tempodial" in menu_items(item)[1]),
               "and the menu offers to show it")
         click(item, "Show Tempodial")
-        check(session.main_window(timeout=3) is not None, "the menu shows it again")
+        main = session.main_window(timeout=3)
+        check(main is not None, "the menu shows it again")
+        # Minimised, the main window is out of view: a click brings it back.
+        session.xdotool("windowminimize", "--sync", main)
+        check(eventually(lambda: "Show Tempodial" in menu_items(item)[1], timeout=3),
+              "minimised, the menu offers to show it")
+        activate.Activate(dbus.Int32(0), dbus.Int32(0))
+        check(session.main_window(timeout=3) is not None, "a click shows the minimised window")
+        check(eventually(lambda: "Hide Tempodial" in menu_items(item)[1], timeout=3),
+              "and the menu offers to hide it again")
         click(item, "Exit")
         check(session.window("Exit Options", timeout=3) is not None,
               "the menu's Exit opens the exit options")

@@ -22,6 +22,7 @@
 #include "windows/history/history_chart.h"
 #include "windows/history/history_limits.h"
 #include "windows/history/history_tables.h"
+#include "windows/history/limit_warnings.h"
 #include "windows/journal/journal_access.h"
 #include "windows/main/main_window.h"
 
@@ -123,6 +124,7 @@ void HistoryWindow::buildControls() {
   auto* limitsPage = new QWidget(tabs);
   limitsPage->setObjectName(QStringLiteral("limitsPage"));
   limits = new LimitsGroup(limitsPage, runtime().form<MainWindow>().Label4->caption());
+  reportIgnoredLimits(runtime());
   (new QVBoxLayout(limitsPage))->addWidget(limits);
   tabs->addTab(limitsPage, QStringLiteral("&Limits"));
 
@@ -334,7 +336,11 @@ void HistoryWindow::exportShown() {
                  static_cast<qint64>(bytes.size());
         },
         &count);
-    if (status.ok() && !file.commit()) status = Status::Error(file.errorString().toStdString());
+    // The last piece is written by the flush, whose failure commit() does not
+    // report.
+    if (status.ok() && (!file.flush() || !file.commit())) {
+      status = Status::Error(file.errorString().toStdString());
+    }
   }
   if (!status.ok()) {
     file.cancelWriting();

@@ -1,8 +1,12 @@
 #include "windows/history/limit_warnings.h"
 
+#include <QTimer>
+
+#include "core/history/limit_setting.h"
 #include "platform/files/settings_file.h"
 #include "platform/journal/history_store.h"
 #include "platform/runtime/runtime.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {
@@ -35,6 +39,31 @@ QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const 
 
 }  // namespace
 
+void reportIgnoredLimits(Runtime& runtime) {
+  QStringList ignored;
+  loadLimits(&ignored);
+  for (const QString& setting : ignored) {
+    if (!runtime.firstTime(QStringLiteral("ignored limit ") + setting)) continue;
+    const bool time = setting.startsWith(QLatin1String("dayTime=")) ||
+                      setting.startsWith(QLatin1String("monthTime="));
+    const QString text =
+        QStringLiteral("The limit %1 in the [Limits] section of %2 is ignored: %3.")
+            .arg(setting, settingsPath(),
+                 time ? QStringLiteral("a time limit is a whole number of seconds from 1 to %1")
+                            .arg(kMostLimitSeconds)
+                      : QStringLiteral("a cost limit is an amount above 0 and up to %1, with "
+                                       "at most two decimals")
+                            .arg(kMostLimitAmount));
+    // Not from inside the clock's tick: the message waits for the user.
+    Form* main = runtime.loadedForm(QString::fromLatin1(MainWindow::kName));
+    if (main == nullptr) {
+      runtime.message(text);
+    } else {
+      QTimer::singleShot(0, main, [&runtime, text] { runtime.message(text); });
+    }
+  }
+}
+
 void LimitWarnings::started(qint64 row, const QDateTime& start, const QString& cost) {
   row_ = row;
   // The run counts on the day it started, however long it goes on.
@@ -62,6 +91,7 @@ QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, cons
   if (generation_ != limitsGeneration()) {
     generation_ = limitsGeneration();
     limits_ = loadLimits();
+    reportIgnoredLimits(runtime);
     loadGivenWarnings(watch_);
   }
   if (!limits_.any()) return {};

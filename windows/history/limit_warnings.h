@@ -16,6 +16,10 @@ namespace tempodial {
 
 class Runtime;
 
+// Tells the user, once per run of the program and after the running handler,
+// of each limit in the settings file that is ignored, naming it and its value.
+void reportIgnoredLimits(Runtime& runtime);
+
 // A warning as the status panel and the desktop show it.
 struct LimitNotice {
   // The limit and its period ("dayTime 2026-12-07"): the 100 % notice of a

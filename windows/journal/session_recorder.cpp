@@ -78,8 +78,12 @@ void SessionRecorder::checkLimits() {
 void SessionRecorder::close(SessionEnd end) {
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);
-  Status status =
-      main_.runtime().journal().finish(row, snapshot(), QDateTime::currentDateTimeUtc(), end);
+  SessionJournal& journal = main_.runtime().journal();
+  // A run that counted no second leaves no row (a connection that comes and
+  // goes within a second).
+  Status status = counted_ == 0
+                      ? journal.discard(row)
+                      : journal.finish(row, snapshot(), QDateTime::currentDateTimeUtc(), end);
   if (!status.ok() && end == SessionEnd::Stopped) report(QString::fromStdString(status.reason()));
 }
 
