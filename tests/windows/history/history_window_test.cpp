@@ -1,8 +1,11 @@
 // The History window over a real journal file: opened from the menu without
 // blocking, its month, day and year views, deleting, a broken journal, and
 // the limits warning while the clock runs.
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -18,6 +21,9 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimeZone>
+#include <ctime>
+#include <tuple>
 
 #include <ctime>
 
@@ -289,6 +295,55 @@ TEST_P(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenC
     EXPECT_EQ(QDir(small).entryList(QDir::Files | QDir::Hidden),
               (QStringList{"filler", "old.csv"}));
   }
+}
+
+TEST_P(HistoryWindowTest, ExportStreamsIntoAFifoAndNeverReplacesANodeOrTheProgramsOwnFile) {
+  add(QDateTime(QDate(2026, 3, 14), QTime(10, 0)), 600, "0.5", "£");
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(QDate(2026, 3, 1));
+  const QString fifo = home.path() + "/fifo",
+                journal = runtime->places().root() + "/history.sqlite3";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QDateTime journalChanged = QFileInfo(journal).lastModified();
+  // path, a reader there before, the note or message that ends it
+  const std::tuple<QString, bool, QString> cases[] = {
+      {fifo, true, "1 sessions written to " + fifo},
+      {fifo, false, "no program is reading from it"},
+      {journal, false, "that is the program's own file"},
+  };
+  for (const auto& [path, reading, said] : cases) {
+    services.messages.clear();
+    history.chooseFile = [&](const QString&) { return path; };
+    const int reader =
+        reading ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK) : -1;
+    history.exportButton->click();
+    EXPECT_TRUE(
+        (services.messages.isEmpty() ? history.note->text() : services.messages[0]).endsWith(said));
+    char read[16] = {};  // the few rows fit in the pipe
+    if (reader >= 0) (void)::read(reader, read, 6);
+    EXPECT_STREQ(read, reading ? "start," : "");
+    if (reader >= 0) ::close(reader);
+  }
+  EXPECT_EQ(QFileInfo(fifo).isFile(), false);
+  EXPECT_EQ(QFileInfo(journal).lastModified(), journalChanged);
+}
+
+TEST_P(HistoryWindowTest, ASessionAcrossTheClocksGoingForwardEndsInItsOwnLocalTime) {
+  const QByteArray zone = qgetenv("TZ");
+  qputenv("TZ", "Europe/London");
+  ::tzset();
+  // 31 March 2024 from 00:30 GMT for three hours: to 04:30 BST. One kept at
+  // +05:30 (in another zone) keeps its offset.
+  add(QDateTime(QDate(2024, 3, 31), QTime(0, 30)), 3 * 3600, "1", "£");
+  add(QDateTime(QDate(2024, 3, 31), QTime(5, 0), QTimeZone(19800)), 3 * 3600, "1", "£");
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(QDate(2024, 3, 1));
+  history.daysTable->setCurrentIndex(history.days->index(0, 0));
+  ASSERT_EQ(history.sessions->rowCount(), 2);
+  EXPECT_EQ(rowTexts(history.sessions, 0).mid(0, 2), (QStringList{"05:00:00", "08:00:00"}));
+  EXPECT_EQ(rowTexts(history.sessions, 1).mid(0, 2), (QStringList{"00:30:00", "04:30:00"}));
+  zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+  ::tzset();
 }
 
 TEST_P(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
