@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <cmath>
 
 #include "core/values/number_text.h"
 
@@ -40,6 +41,14 @@ Limits loadLimits() {
   }
   limits.dayCost = number(settings, LimitKind::DayCost);
   limits.monthCost = number(settings, LimitKind::MonthCost);
+  // Data limits are kept in MB of 1,000,000 bytes.
+  auto bytes = [&settings](LimitKind kind) -> std::optional<std::int64_t> {
+    const auto megabytes = number(settings, kind);
+    if (!megabytes || *megabytes >= 9e12) return std::nullopt;
+    return std::llround(*megabytes * 1e6);
+  };
+  limits.dayData = bytes(LimitKind::DayData);
+  limits.monthData = bytes(LimitKind::MonthData);
   return limits;
 }
 
@@ -60,6 +69,12 @@ void saveLimits(const Limits& limits) {
   put(LimitKind::MonthTime, seconds(limits.monthTime));
   put(LimitKind::DayCost, limits.dayCost);
   put(LimitKind::MonthCost, limits.monthCost);
+  auto megabytes = [](std::optional<std::int64_t> value) -> std::optional<double> {
+    if (!value) return std::nullopt;
+    return static_cast<double>(*value) / 1e6;
+  };
+  put(LimitKind::DayData, megabytes(limits.dayData));
+  put(LimitKind::MonthData, megabytes(limits.monthData));
   settings.sync();
   ++generation;
 }

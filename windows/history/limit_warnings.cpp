@@ -28,8 +28,8 @@ void LimitWarnings::readRecorded(Runtime& runtime, const QString& currency) {
   if (usage.ok()) recorded_ = usage.value();
 }
 
-QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QString& cost,
-                                   const QString& currency) {
+QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, qint64 bytes,
+                                   const QString& cost, const QString& currency) {
   if (generation_ != limitsGeneration()) {
     generation_ = limitsGeneration();
     limits_ = loadLimits();
@@ -43,6 +43,8 @@ QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QStri
   usage.monthSeconds += seconds;
   usage.dayCost += running;
   usage.monthCost += running;
+  usage.dayBytes += bytes;
+  usage.monthBytes += bytes;
   const auto due = watch_.check(usage, limits_);
   if (due.empty()) return {};
   saveGivenWarnings(watch_);
