@@ -124,6 +124,8 @@ def traffic_scenario(binary):
                                            text=True)
         main = session.main_window(timeout=20)
         if not check(main is not None, "the program in its own namespace shows its main window"):
+            program.process.kill()
+            print(program.process.communicate()[1][-2000:])
             return
         fetch = ("import sys, urllib.request\n"
                  f"data = urllib.request.urlopen('http://{THERE}:8000/blob', timeout=20).read()\n"
@@ -172,7 +174,7 @@ def traffic_scenario(binary):
 
 
 def main():
-    binary = sys.argv[1]
+    binary = os.path.abspath(sys.argv[1])
     probe = subprocess.run(["ip", "netns", "add", PROGRAM_NS], capture_output=True)
     subprocess.run(["ip", "netns", "del", PROGRAM_NS], capture_output=True)
     if probe.returncode != 0:
