@@ -115,7 +115,8 @@ int run(const Request& request, const QString& journalPath, const QString& conne
     std::fprintf(stderr,
                  "tempodial: there is no session journal at %s yet; no sessions to export\n",
                  qPrintable(journalPath));
-    const bool written = output.write("start,end,seconds,time,tariff,rate,currency,cost,ended\r\n");
+    const bool written = output.write(
+        "start,end,seconds,time,tariff,rate,currency,cost,ended,received_bytes,sent_bytes\r\n");
     const QString error = written ? output.finish() : QStringLiteral("write failed");
     if (!error.isEmpty())
       return fail(QStringLiteral("cannot write %1: %2").arg(request.file, error));
