@@ -199,7 +199,13 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
   query.setForwardOnly(true);
   QString sql = QStringLiteral(
       "SELECT start_utc, utc_offset, end_utc, seconds, tariff, rate, currency, cost_start,"
-      " cost_end, end_kind, received_bytes, sent_bytes FROM sessions");
+      " cost_end, end_kind, %1 FROM sessions");
+  // A journal of the first layout, read as it is by the command line's
+  // export, has no bytes: they are unknown.
+  QSqlQuery probe(db());
+  const bool bytes = probe.exec(QStringLiteral("SELECT received_bytes FROM sessions LIMIT 0"));
+  probe.finish();
+  sql = sql.arg(bytes ? QLatin1String("received_bytes, sent_bytes") : QLatin1String("NULL, NULL"));
   QStringList conditions;
   if (from) {
     conditions << QStringLiteral("start_utc >= :lo AND %1 >= :from").arg(QLatin1String(kLocalDate));

@@ -214,6 +214,28 @@ TEST_F(HistoryStoreTest, BytesOfRunsAreKeptAndRunsOfAnOlderJournalReadAsUnknown)
       ASSERT_TRUE(sql.exec(QString::fromUtf8(statement))) << statement;
     }
   }
+  // The command line's export reads such a journal as it is.
+  const auto exportOf = [](const HistoryStore& history) {
+    std::string out;
+    EXPECT_TRUE(history
+                    .exportCsv(
+                        {}, {},
+                        [&out](std::string_view bytes) {
+                          out += bytes;
+                          return true;
+                        },
+                        nullptr)
+                    .ok());
+    return out;
+  };
+  {
+    QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+    raw.setDatabaseName(older);
+    raw.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    ASSERT_TRUE(raw.open());
+    EXPECT_NE(exportOf(HistoryStore(raw)).find(",stopped,,\r\n"), std::string::npos);
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("raw"));
   SessionJournal journal(older);
   ASSERT_TRUE(journal.open().ok());
   QSqlQuery version(journal.database());
@@ -240,16 +262,7 @@ TEST_F(HistoryStoreTest, BytesOfRunsAreKeptAndRunsOfAnOlderJournalReadAsUnknown)
   EXPECT_EQ(day.received, 5'000'001'123);
   EXPECT_EQ(day.sent, 456);
   EXPECT_EQ(history.usage({2026, 12, 7}, QStringLiteral("£"), 0).value().dayBytes, 5'000'001'579);
-  std::string out;
-  ASSERT_TRUE(history
-                  .exportCsv(
-                      {}, {},
-                      [&out](std::string_view bytes) {
-                        out += bytes;
-                        return true;
-                      },
-                      nullptr)
-                  .ok());
+  const std::string out = exportOf(history);
   EXPECT_NE(out.find(",stopped,,\r\n"), std::string::npos) << out;
   EXPECT_NE(out.find(",,5000001123,456\r\n"), std::string::npos) << out;
 }
