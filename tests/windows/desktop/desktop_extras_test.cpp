@@ -34,33 +34,13 @@ class DesktopExtrasTest : public WindowTest {
   }
 };
 
-// Lays out the kernel's counters of one interface that carries the default route.
-void layOutCounters(const QString& root, qint64 received, qint64 sent) {
-  const QString net = root + "/sys/class/net/eth0/statistics/";
-  QDir().mkpath(net);
-  QDir().mkpath(root + "/proc/net");
-  const std::pair<QString, QByteArray> files[] = {
-      {net + "rx_bytes", QByteArray::number(received)},
-      {net + "tx_bytes", QByteArray::number(sent)},
-      {root + "/proc/net/route",
-       "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n"
-       "eth0\t00000000\t010200C0\t0003\t0\t0\t0\t00000000\n"}};
-  for (const auto& [path, text] : files) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-  }
-}
-
 TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockTheBytesAndTheCostAsShown) {
   MainWindow& m = startMain();
-  const QString counters = home.path() + "/counters";
-  m.recorder().setCountersRoot(counters);
-  layOutCounters(counters, 5'000'000'000, 1000);
+  setTrafficCounters(5'000'000'000, 1000);
   EXPECT_EQ(statusToolTip(m), "Stopped 0:0:0");
   m.startStop();
   EXPECT_EQ(statusToolTip(m), "Running 0:0:0, 0 B");
-  layOutCounters(counters, 5'030'000'000, 4'201'000);
+  setTrafficCounters(5'030'000'000, 4'201'000);
   // The bytes are read with the journal's update, as the clock counts.
   services.clockMs += 3725'000;
   m.Timer1->elapse();
@@ -69,7 +49,7 @@ TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockTheBytesAndTheCostAsShown) {
   const QString cost = m.cost->text();
   EXPECT_NE(cost, "0");
   EXPECT_EQ(statusToolTip(m), "Running 1:2:5, 34.2 MB, cost £ " + cost);
-  layOutCounters(counters, 5'031'000'000, 4'201'000);
+  setTrafficCounters(5'031'000'000, 4'201'000);
   m.startStop();
   EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5, 35.2 MB, cost £ " + cost);
   m.Check1->setValue(0);

@@ -303,30 +303,17 @@ TEST_F(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   history.limits->dayDataOn->setChecked(true);
   history.limits->dayData->setValue(40);
   EXPECT_EQ(QSettings(settingsPath(), QSettings::IniFormat).value("Limits/dayData"), "40");
-  const QString counters = home.path() + "/counters";
-  QDir().mkpath(counters + "/sys/class/net/ppp0/statistics");
-  QDir().mkpath(counters + "/proc/net");
-  const auto write = [&counters](const QString& name, qint64 value, const char* text = nullptr) {
-    QFile file(counters + name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text != nullptr ? QByteArray(text) : QByteArray::number(value));
-  };
-  write("/proc/net/route", 0,
-        "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n"
-        "ppp0\t00000000\t00000000\t0001\t0\t0\t0\t00000000\n");
-  write("/sys/class/net/ppp0/statistics/rx_bytes", 100);
-  write("/sys/class/net/ppp0/statistics/tx_bytes", 0);
-  main().recorder().setCountersRoot(counters);
+  setTrafficCounters(100, 0);
   main().SSCommand1->click();
-  write("/sys/class/net/ppp0/statistics/rx_bytes", 100 + 1'999'999);
+  setTrafficCounters(100 + 1'999'999, 0);
   elapseAfter(5000);
   EXPECT_EQ(status(), "The timer has been touched");
-  write("/sys/class/net/ppp0/statistics/tx_bytes", 1);
+  setTrafficCounters(100 + 1'999'999, 1);
   elapseAfter(4000);
   EXPECT_EQ(status(), "The timer has been touched");  // read only with the update
   elapseAfter(1000);
   EXPECT_EQ(status(), "80 % of today's data limit used");
-  write("/sys/class/net/ppp0/statistics/rx_bytes", 100 + 10'000'000);
+  setTrafficCounters(100 + 10'000'000, 1);
   main().SSCommand1->click();
   EXPECT_EQ(status(), "The timer has been touched");
   EXPECT_EQ(main().recorder().volume()->total(), 10'000'001);
