@@ -15,6 +15,7 @@ packages=(
   locales tzdata desktop-file-utils appstream lintian man-db
   dbus dbus-daemon python3-dbus python3-dbusmock python3-gi
   libnss-wrapper
+  iproute2
 )
 if [[ "${1:-}" == "--run-only" ]]; then
   packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libxcb1-dev fonts-liberation2)

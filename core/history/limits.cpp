@@ -11,10 +11,14 @@ int percentReached(double used, double limit) {
 }
 
 std::string warningText(const LimitWarning& warning) {
-  const bool day = warning.kind == LimitKind::DayTime || warning.kind == LimitKind::DayCost;
-  const bool time = warning.kind == LimitKind::DayTime || warning.kind == LimitKind::MonthTime;
-  return std::to_string(warning.percent) + " % of " + (day ? "today's " : "this month's ") +
-         (time ? "time" : "cost") + " limit used";
+  const LimitKind kind = warning.kind;
+  const bool day =
+      kind == LimitKind::DayTime || kind == LimitKind::DayCost || kind == LimitKind::DayData;
+  const char* what = "cost";
+  if (kind == LimitKind::DayTime || kind == LimitKind::MonthTime) what = "time";
+  if (kind == LimitKind::DayData || kind == LimitKind::MonthData) what = "data";
+  return std::to_string(warning.percent) + " % of " + (day ? "today's " : "this month's ") + what +
+         " limit used";
 }
 
 std::string limitKey(LimitKind kind) {
@@ -26,9 +30,13 @@ std::string limitKey(LimitKind kind) {
     case LimitKind::MonthTime:
       return "monthTime";
     case LimitKind::MonthCost:
+      return "monthCost";
+    case LimitKind::DayData:
+      return "dayData";
+    case LimitKind::MonthData:
       break;
   }
-  return "monthCost";
+  return "monthData";
 }
 
 std::vector<LimitWarning> LimitWatch::check(const Usage& usage, const Limits& limits) {
@@ -54,6 +62,15 @@ std::vector<LimitWarning> LimitWatch::check(const Usage& usage, const Limits& li
       case LimitKind::MonthCost:
         used = usage.monthCost;
         limit = limits.monthCost;
+        period = &usage.month;
+        break;
+      case LimitKind::DayData:
+        used = static_cast<double>(usage.dayBytes);
+        if (limits.dayData) limit = static_cast<double>(*limits.dayData);
+        break;
+      case LimitKind::MonthData:
+        used = static_cast<double>(usage.monthBytes);
+        if (limits.monthData) limit = static_cast<double>(*limits.monthData);
         period = &usage.month;
         break;
     }

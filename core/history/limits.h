@@ -1,5 +1,5 @@
-// Limits on time and cost per day and per month, and the warnings at 80 % and
-// 100 % of each: given once per limit and period, and never stopping the clock.
+// Limits on time, cost and data per day and per month, and the warnings at
+// 80 % and 100 % of each: given once per limit and period, and never stopping the clock.
 #pragma once
 
 #include <array>
@@ -10,15 +10,18 @@
 
 namespace tempodial {
 
-enum class LimitKind { DayTime, DayCost, MonthTime, MonthCost };
-inline constexpr std::array<LimitKind, 4> kLimitKinds{LimitKind::DayTime, LimitKind::DayCost,
-                                                      LimitKind::MonthTime, LimitKind::MonthCost};
+enum class LimitKind { DayTime, DayCost, MonthTime, MonthCost, DayData, MonthData };
+inline constexpr std::array<LimitKind, 6> kLimitKinds{LimitKind::DayTime,   LimitKind::DayCost,
+                                                      LimitKind::MonthTime, LimitKind::MonthCost,
+                                                      LimitKind::DayData,   LimitKind::MonthData};
 
-// Each limit is optional; time in seconds, cost in the currency in use.
+// Each limit is optional; time in seconds, cost in the currency in use, data
+// in bytes received and sent.
 struct Limits {
   std::optional<std::int64_t> dayTime, monthTime;
   std::optional<double> dayCost, monthCost;
-  bool any() const { return dayTime || monthTime || dayCost || monthCost; }
+  std::optional<std::int64_t> dayData, monthData;
+  bool any() const { return dayTime || monthTime || dayCost || monthCost || dayData || monthData; }
 };
 
 // What is used in the periods the running session counts in: the recorded
@@ -28,6 +31,7 @@ struct Usage {
   std::string month;  // "2026-12"
   std::int64_t daySeconds = 0, monthSeconds = 0;
   double dayCost = 0, monthCost = 0;
+  std::int64_t dayBytes = 0, monthBytes = 0;
 };
 
 struct LimitWarning {
@@ -40,11 +44,12 @@ struct LimitWarning {
 // A limit of 0 or less is no limit.
 int percentReached(double used, double limit);
 
-// "80 % of today's time limit used", "100 % of this month's cost limit used".
+// "80 % of today's time limit used", "100 % of this month's cost limit used",
+// "80 % of today's data limit used".
 std::string warningText(const LimitWarning& warning);
 
-// "dayTime", "dayCost", "monthTime", "monthCost": the names of the limits in
-// the settings.
+// "dayTime", "dayCost", "monthTime", "monthCost", "dayData", "monthData": the
+// names of the limits in the settings.
 std::string limitKey(LimitKind kind);
 
 // Which warnings have been given: per limit, the period and the highest mark.
@@ -64,7 +69,7 @@ class LimitWatch {
   void setGiven(LimitKind kind, Given given) { given_[static_cast<int>(kind)] = std::move(given); }
 
  private:
-  std::array<Given, 4> given_;
+  std::array<Given, kLimitKinds.size()> given_;
 };
 
 }  // namespace tempodial

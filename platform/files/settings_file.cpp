@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <cmath>
 
 #include "core/history/limit_setting.h"
 #include "core/values/number_text.h"
@@ -50,6 +51,14 @@ Limits loadLimits(QStringList* ignored) {
     limits.monthTime = static_cast<std::int64_t>(*seconds);
   }
   limits.monthCost = number(settings, LimitKind::MonthCost, ignored);
+  // Data limits are kept in MB of 1,000,000 bytes.
+  auto bytes = [&settings, ignored](LimitKind kind) -> std::optional<std::int64_t> {
+    const auto megabytes = number(settings, kind, ignored);
+    if (!megabytes) return std::nullopt;
+    return std::llround(*megabytes * 1e6);
+  };
+  limits.dayData = bytes(LimitKind::DayData);
+  limits.monthData = bytes(LimitKind::MonthData);
   return limits;
 }
 
@@ -70,6 +79,12 @@ void saveLimits(const Limits& limits) {
   put(LimitKind::MonthTime, seconds(limits.monthTime));
   put(LimitKind::DayCost, limits.dayCost);
   put(LimitKind::MonthCost, limits.monthCost);
+  auto megabytes = [](std::optional<std::int64_t> value) -> std::optional<double> {
+    if (!value) return std::nullopt;
+    return static_cast<double>(*value) / 1e6;
+  };
+  put(LimitKind::DayData, megabytes(limits.dayData));
+  put(LimitKind::MonthData, megabytes(limits.monthData));
   settings.sync();
   ++generation;
 }

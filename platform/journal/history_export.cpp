@@ -94,7 +94,8 @@ int run(const Request& request, const Places& places, const QString& connection)
     std::fprintf(stderr,
                  "tempodial: there is no session journal at %s yet; no sessions to export\n",
                  qPrintable(journalPath));
-    output.write("start,end,seconds,time,tariff,rate,currency,cost,ended\r\n");
+    output.write(
+        "start,end,seconds,time,tariff,rate,currency,cost,ended,received_bytes,sent_bytes\r\n");
     return finished(request, output);
   }
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);

@@ -83,7 +83,8 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
   QSqlQuery query(db());
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT %1 AS period, currency, COUNT(*), SUM(seconds),"
-                               " SUM(tempodial_cost(cost_start, cost_end))"
+                               " SUM(tempodial_cost(cost_start, cost_end)),"
+                               " SUM(received_bytes), SUM(sent_bytes)"
                                " FROM sessions WHERE %2 GROUP BY period, currency"
                                " ORDER BY period, MIN(start_utc)")
                     .arg(QLatin1String(key), rangeCondition()));
@@ -102,6 +103,8 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
     total.sessions += query.value(2).toLongLong();
     total.seconds += query.value(3).toLongLong();
     total.cost.add(query.value(1).toString().toStdString(), query.value(4).toDouble());
+    total.received += query.value(5).toLongLong();
+    total.sent += query.value(6).toLongLong();
   }
   return R::Value(std::move(totals));
 }
@@ -124,6 +127,8 @@ Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& 
     total.sessions += part.sessions;
     total.seconds += part.seconds;
     total.cost.add(part.cost);
+    total.received += part.received;
+    total.sent += part.sent;
   }
   return Result<PeriodTotal>::Value(std::move(total));
 }
@@ -160,7 +165,8 @@ Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT %1 = :day, SUM(seconds),"
                                " SUM(CASE WHEN currency = :currency"
-                               " THEN tempodial_cost(cost_start, cost_end) ELSE 0 END)"
+                               " THEN tempodial_cost(cost_start, cost_end) ELSE 0 END),"
+                               " SUM(COALESCE(received_bytes, 0) + COALESCE(sent_bytes, 0))"
                                " FROM sessions WHERE %2 AND id <> :except GROUP BY 1")
                     .arg(QLatin1String(kLocalDate), rangeCondition()));
   bindRange(query, {day.year, day.month, 1}, lastOfMonth(day.year, day.month));
@@ -174,11 +180,14 @@ Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
   while (query.next()) {
     const qint64 seconds = query.value(1).toLongLong();
     const double cost = query.value(2).toDouble();
+    const qint64 bytes = query.value(3).toLongLong();
     usage.monthSeconds += seconds;
     usage.monthCost += cost;
+    usage.monthBytes += bytes;
     if (query.value(0).toInt() != 0) {
       usage.daySeconds += seconds;
       usage.dayCost += cost;
+      usage.dayBytes += bytes;
     }
   }
   return R::Value(std::move(usage));
@@ -192,7 +201,13 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
   query.setForwardOnly(true);
   QString sql = QStringLiteral(
       "SELECT start_utc, utc_offset, end_utc, seconds, tariff, rate, currency, cost_start,"
-      " cost_end, end_kind FROM sessions");
+      " cost_end, end_kind, %1 FROM sessions");
+  // A journal of the first layout, read as it is by the command line's
+  // export, has no bytes: they are unknown.
+  QSqlQuery probe(db());
+  const bool bytes = probe.exec(QStringLiteral("SELECT received_bytes FROM sessions LIMIT 0"));
+  probe.finish();
+  sql = sql.arg(bytes ? QLatin1String("received_bytes, sent_bytes") : QLatin1String("NULL, NULL"));
   QStringList conditions;
   if (from) {
     conditions << QStringLiteral("start_utc >= :lo AND %1 >= :from").arg(QLatin1String(kLocalDate));
@@ -215,8 +230,8 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
 
   std::string out;
   out.reserve(1 << 17);
-  appendCsvRecord(
-      out, {"start", "end", "seconds", "time", "tariff", "rate", "currency", "cost", "ended"});
+  appendCsvRecord(out, {"start", "end", "seconds", "time", "tariff", "rate", "currency", "cost",
+                        "ended", "received_bytes", "sent_bytes"});
   qint64 count = 0;
   const QTimeZone zone = QTimeZone::systemTimeZone();
   auto fromSecs = [](qint64 utc) { return QDateTime::fromSecsSinceEpoch(utc, QTimeZone::utc()); };
@@ -237,8 +252,13 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
     const std::string rate = writeNumber(query.value(5).toDouble());
     const std::string cost = writeNumber(sessionCost(costStart, costEnd));
     const std::string end = query.value(9).toString().toStdString();
-    appendCsvRecord(out,
-                    {startText, endText, secondsText, duration, tariff, rate, currency, cost, end});
+    // Empty for runs recorded before their bytes were counted.
+    const std::string received =
+        query.value(10).isNull() ? "" : std::to_string(query.value(10).toLongLong());
+    const std::string sent =
+        query.value(11).isNull() ? "" : std::to_string(query.value(11).toLongLong());
+    appendCsvRecord(out, {startText, endText, secondsText, duration, tariff, rate, currency, cost,
+                          end, received, sent});
     ++count;
     if (out.size() >= (1 << 16)) {
       if (!write(out)) return Status::Error("the file cannot be written");

@@ -23,6 +23,7 @@ struct PeriodTotal {
   qint64 sessions = 0;
   qint64 seconds = 0;
   CurrencyTotals cost;
+  qint64 received = 0, sent = 0;  // bytes; runs recorded before they were counted add none
 };
 
 class HistoryStore {

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <atomic>
+#include <iterator>
+#include <span>
 
 #include "platform/journal/session_times.h"
 
@@ -39,9 +41,16 @@ void bindSnapshot(QSqlQuery& query, const SessionSnapshot& now, const QDateTime&
   query.bindValue(QStringLiteral(":hours"), now.hours);
   query.bindValue(QStringLiteral(":minutes"), now.minutes);
   query.bindValue(QStringLiteral(":secs"), now.seconds);
+  query.bindValue(QStringLiteral(":received"), now.received);
+  query.bindValue(QStringLiteral(":sent"), now.sent);
 }
 
-const char* const kCreateSchema[] = {
+// The statements that bring the file from one version to the next: step n
+// makes version n + 1. A later layout adds its step at the end; a file is
+// never changed by an earlier step again.
+
+// 1: the runs of the clock.
+const char* const kRuns[] = {
     "CREATE TABLE IF NOT EXISTS sessions ("
     " id INTEGER PRIMARY KEY,"
     " start_utc INTEGER NOT NULL,"   // seconds since 1970, UTC
@@ -60,6 +69,19 @@ const char* const kCreateSchema[] = {
     " restore_asked INTEGER NOT NULL DEFAULT 0)",
     "CREATE INDEX IF NOT EXISTS sessions_by_start ON sessions(start_utc)",
 };
+// 2: the bytes of each run; older runs keep NULL, as nothing is known of them.
+const char* const kBytes[] = {
+    "ALTER TABLE sessions ADD COLUMN received_bytes INTEGER",
+    "ALTER TABLE sessions ADD COLUMN sent_bytes INTEGER",
+};
+const std::span<const char* const> kMigrations[] = {kRuns, kBytes};
+static_assert(std::size(kMigrations) == SessionJournal::kSchemaVersion);
+
+// NULL reads as unknown.
+std::optional<qint64> optionalCount(const QVariant& value) {
+  if (value.isNull()) return std::nullopt;
+  return value.toLongLong();
+}
 
 }  // namespace
 
@@ -80,6 +102,8 @@ SessionRow sessionRowOf(const QSqlQuery& query) {
   row.minutes = query.value(11).toString();
   row.secondsText = query.value(12).toString();
   row.end = sessionEndOf(query.value(13).toString().toStdString()).value_or(SessionEnd::Open);
+  row.receivedBytes = optionalCount(query.value(14));
+  row.sentBytes = optionalCount(query.value(15));
   return row;
 }
 
@@ -177,12 +201,11 @@ Status SessionJournal::migrate() {
     return Status::Error("it was written by a newer version of Tempodial");
   }
   if (found == kSchemaVersion) return Status::Ok();
-  // Each step brings the file from one version to the next; a later version
-  // adds its step after these.
+  // The steps the file has not had yet, all in one transaction.
   QSqlDatabase db = database();
   if (!db.transaction()) return failure(db.lastError());
-  if (found < 1) {
-    for (const char* sql : kCreateSchema) {
+  for (int step = found; step < kSchemaVersion; ++step) {
+    for (const char* sql : kMigrations[static_cast<std::size_t>(step)]) {
       Status status = exec(QString::fromLatin1(sql));
       if (!status.ok()) {
         db.rollback();
@@ -219,9 +242,9 @@ Result<qint64> SessionJournal::begin(const SessionSnapshot& now, const QDateTime
   QSqlQuery query(database());
   query.prepare(QStringLiteral(
       "INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start, cost_end,"
-      " tariff, rate, currency, hours, minutes, secs)"
+      " tariff, rate, currency, hours, minutes, secs, received_bytes, sent_bytes)"
       " VALUES (:start, :offset, :end, :seconds, :cost, :cost, :tariff, :rate, :currency,"
-      " :hours, :minutes, :secs)"));
+      " :hours, :minutes, :secs, :received, :sent)"));
   query.bindValue(QStringLiteral(":start"), startUtc.toSecsSinceEpoch());
   query.bindValue(QStringLiteral(":offset"), utcOffset);
   bindSnapshot(query, now, startUtc);
@@ -241,7 +264,8 @@ Status SessionJournal::update(qint64 id, const SessionSnapshot& now, const QDate
     update_->prepare(
         QStringLiteral("UPDATE sessions SET end_utc = :end, seconds = :seconds, cost_end = :cost,"
                        " tariff = :tariff, rate = :rate, currency = :currency, hours = :hours,"
-                       " minutes = :minutes, secs = :secs WHERE id = :id"));
+                       " minutes = :minutes, secs = :secs, received_bytes = :received,"
+                       " sent_bytes = :sent WHERE id = :id"));
   }
   QSqlQuery& query = *update_;
   bindSnapshot(query, now, nowUtc);
@@ -288,7 +312,7 @@ std::optional<SessionRow> SessionJournal::unansweredInterruption() {
     return std::nullopt;
   }
   const auto end = sessionEndOf(query.value(13).toString().toStdString());
-  const bool asked = query.value(14).toInt() != 0;
+  const bool asked = query.value(16).toInt() != 0;
   if (asked || !end || (*end != SessionEnd::Open && *end != SessionEnd::Interrupted)) {
     return std::nullopt;
   }

@@ -24,6 +24,7 @@ struct SessionSnapshot {
   double rate = 0;                  // the rate in use, minor units a minute
   QString currency;                 // the currency symbol shown beside the cost
   qint64 counted = 0;               // seconds the clock counted in this run
+  qint64 received = 0, sent = 0;    // bytes of this run on the default routes
 };
 
 // One run of the clock as the journal holds it.
@@ -38,19 +39,22 @@ struct SessionRow {
   double rate = 0;
   QString hours, minutes, secondsText;  // the counters as they last stood
   SessionEnd end = SessionEnd::Open;
+  // Bytes received and sent; unknown for runs recorded before they were counted.
+  std::optional<qint64> receivedBytes, sentBytes;
 };
 
 // The columns every reader of a whole row selects first, in this order, and
 // the row read from them (an unknown end reads as Open).
 inline constexpr const char* kSessionRowColumns =
     "id, start_utc, utc_offset, end_utc, seconds, cost_start, cost_end, tariff, rate, currency,"
-    " hours, minutes, secs, end_kind";
+    " hours, minutes, secs, end_kind, received_bytes, sent_bytes";
 SessionRow sessionRowOf(const QSqlQuery& query);
 
 class SessionJournal {
  public:
-  // Current layout of the file; PRAGMA user_version holds it.
-  static constexpr int kSchemaVersion = 1;
+  // Current layout of the file; PRAGMA user_version holds it. It is the
+  // number of steps in the journal's migrations.
+  static constexpr int kSchemaVersion = 2;
 
   explicit SessionJournal(QString path);
   ~SessionJournal();

@@ -25,7 +25,8 @@ import session_e2e  # noqa: E402
 from session_e2e import check, row_count, start_clock  # noqa: E402
 from xsession import Program, XSession  # noqa: E402
 
-HEADER = ["start", "end", "seconds", "time", "tariff", "rate", "currency", "cost", "ended"]
+HEADER = ["start", "end", "seconds", "time", "tariff", "rate", "currency", "cost", "ended",
+          "received_bytes", "sent_bytes"]
 # India has no daylight saving time: every session has the same offset.
 ZONE = "Asia/Kolkata"
 LIMITS_ZONE = "Australia/Lord_Howe"
@@ -60,14 +61,16 @@ def read_cost(text):
 def expected_rows(journal):
     with sqlite3.connect(journal) as db:
         rows = db.execute("SELECT start_utc, utc_offset, end_utc, seconds, tariff, rate, currency,"
-                          " cost_start, cost_end, end_kind FROM sessions"
-                          " ORDER BY start_utc, id").fetchall()
+                          " cost_start, cost_end, end_kind, received_bytes, sent_bytes"
+                          " FROM sessions ORDER BY start_utc, id").fetchall()
     expected = []
-    for start, offset, end, seconds, tariff, rate, currency, cost_start, cost_end, kind in rows:
+    for (start, offset, end, seconds, tariff, rate, currency, cost_start, cost_end, kind,
+         received, sent) in rows:
         cost = max(read_cost(cost_end) - read_cost(cost_start), 0.0)
         expected.append([iso(start, offset), iso(end, offset), str(seconds),
                          f"{seconds // 3600}:{seconds // 60 % 60:02d}:{seconds % 60:02d}", tariff,
-                         number(rate), currency, number(cost), kind or ""])
+                         number(rate), currency, number(cost), kind or "",
+                         "" if received is None else str(received), "" if sent is None else str(sent)])
     return expected
 
 

@@ -24,7 +24,29 @@ WindowTest::WindowTest() {
 
 WindowTest::~WindowTest() { runtime.reset(); }
 
-MainWindow& WindowTest::startMain() { return runtime->form<MainWindow>(); }
+MainWindow& WindowTest::startMain() {
+  setTrafficCounters(0, 0);
+  MainWindow& main = runtime->form<MainWindow>();
+  main.recorder().setCountersRoot(home.path() + QStringLiteral("/counters"));
+  return main;
+}
+
+void WindowTest::setTrafficCounters(qint64 received, qint64 sent) const {
+  const QString root = home.path() + QStringLiteral("/counters");
+  QDir().mkpath(root + QStringLiteral("/sys/class/net/ppp0/statistics"));
+  QDir().mkpath(root + QStringLiteral("/proc/net"));
+  const std::pair<const char*, QByteArray> files[] = {
+      {"/sys/class/net/ppp0/statistics/rx_bytes", QByteArray::number(received)},
+      {"/sys/class/net/ppp0/statistics/tx_bytes", QByteArray::number(sent)},
+      {"/proc/net/route",
+       "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n"
+       "ppp0\t00000000\t00000000\t0001\t0\t0\t0\t00000000\n"}};
+  for (const auto& [name, text] : files) {
+    QFile file(root + QLatin1String(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+  }
+}
 MainWindow& WindowTest::main() { return runtime->form<MainWindow>(); }
 OptionsWindow& WindowTest::options() { return runtime->form<OptionsWindow>(); }
 

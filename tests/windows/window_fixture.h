@@ -29,6 +29,10 @@ class WindowTest : public testing::Test {
   MainWindow& main();
   OptionsWindow& options();
 
+  // The kernel's counters of the one interface with a default route, as the
+  // program reads them in this run's own folder (never the machine's).
+  void setTrafficCounters(qint64 received, qint64 sent) const;
+
   // Runs the clock's tick `count` times without waiting, running or not.
   void tick(int count);
   // Lets the Options window's rate selection run once, if anything has armed

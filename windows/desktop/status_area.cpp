@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QMenu>
 
+#include "core/volume/data_volume.h"
 #include "platform/desktop/status_icon.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
@@ -18,6 +19,10 @@ QString statusToolTip(const MainWindow& main) {
   QString text = main.Timer1->enabled() ? QStringLiteral("Running ") : QStringLiteral("Stopped ");
   text += QStringLiteral("%1:%2:%3")
               .arg(main.RichTextBox3->text(), main.RichTextBox2->text(), main.RichTextBox1->text());
+  // Bytes received and sent in the running run, or in the last one.
+  if (const auto volume = main.recorder().volume()) {
+    text += QStringLiteral(", ") + QString::fromStdString(volumeText(volume->total()));
+  }
   if (main.Check1->value() == 1) {
     text += QStringLiteral(", cost %1 %2").arg(main.Label4->caption(), main.cost->text());
   }

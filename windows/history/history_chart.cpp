@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/volume/data_volume.h"
+
 namespace tempodial {
 namespace {
 
@@ -15,7 +17,22 @@ double hourStep(double topHours) {
   return 24;
 }
 
+// A step of 1, 2 or 5 times a power of ten that gives at most five marks.
+double roundStep(double top) {
+  double step = 1;
+  while (top / step > 5) {
+    for (double times : {2.0, 2.5, 2.0}) {
+      step *= times;
+      if (top / step <= 5) return step;
+    }
+  }
+  return step;
+}
+
 QString hoursText(double hours) { return QString::number(hours, 'g', 4); }
+
+// How many of a day's seconds or bytes one unit of the axis is.
+double unitOf(ChartMeasure measure) { return measure == ChartMeasure::Time ? 3600.0 : 1e6; }
 
 }  // namespace
 
@@ -26,18 +43,24 @@ HistoryChart::HistoryChart(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
 }
 
-void HistoryChart::setDays(std::vector<qint64> secondsPerDay) {
-  seconds_ = std::move(secondsPerDay);
+void HistoryChart::setDays(std::vector<qint64> perDay, ChartMeasure measure) {
+  seconds_ = std::move(perDay);
+  measure_ = measure;
   qint64 total = 0;
   int used = 0;
   for (qint64 s : seconds_) {
     total += s;
     used += s > 0;
   }
-  setAccessibleDescription(QStringLiteral("%1 of %2 days with sessions, %3 hours in all")
-                               .arg(used)
-                               .arg(seconds_.size())
-                               .arg(QString::number(total / 3600.0, 'f', 1)));
+  const bool time = measure == ChartMeasure::Time;
+  setAccessibleName(time ? QStringLiteral("Time per day") : QStringLiteral("Data per day"));
+  setAccessibleDescription(
+      QStringLiteral("%1 of %2 days with %3, %4 in all")
+          .arg(used)
+          .arg(seconds_.size())
+          .arg(time ? QStringLiteral("sessions") : QStringLiteral("data"))
+          .arg(time ? QString::number(total / 3600.0, 'f', 1) + QStringLiteral(" hours")
+                    : QString::fromStdString(volumeText(total))));
   update();
 }
 
@@ -49,13 +72,15 @@ void HistoryChart::paintEvent(QPaintEvent*) {
   const int line = metrics.height();
 
   const qint64 most = seconds_.empty() ? 0 : *std::max_element(seconds_.begin(), seconds_.end());
-  const double hours = std::max(most / 3600.0, 1.0);
-  const double step = hourStep(hours);
+  const double unit = unitOf(measure_);
+  const double hours = std::max(most / unit, 1.0);
+  const double step = measure_ == ChartMeasure::Time ? hourStep(hours) : roundStep(hours);
   const double top = std::ceil(hours / step) * step;
 
-  // Room for the axis labels: the hours on the left, the days below, and the
-  // axis titles.
-  const QString title = QStringLiteral("Hours");
+  // Room for the axis labels: the hours (or MB) on the left, the days below,
+  // and the axis titles.
+  const QString title =
+      measure_ == ChartMeasure::Time ? QStringLiteral("Hours") : QStringLiteral("MB");
   const int left =
       std::max(metrics.horizontalAdvance(hoursText(top)), metrics.horizontalAdvance(title)) + line;
   const QRect plot(left, line * 2, std::max(1, width() - left - line),
@@ -84,7 +109,7 @@ void HistoryChart::paintEvent(QPaintEvent*) {
   for (int i = 0; i < static_cast<int>(seconds_.size()); ++i) {
     const int x = plot.left() + static_cast<int>(i * slot);
     const int w = std::max(1, static_cast<int>(slot * 0.7));
-    const int h = static_cast<int>(seconds_[i] / 3600.0 / top * plot.height());
+    const int h = static_cast<int>(seconds_[i] / unit / top * plot.height());
     if (h > 0)
       painter.fillRect(QRect(x + static_cast<int>(slot * 0.15), plot.bottom() - h + 1, w, h), bar);
     // Day numbers: the first, then every fifth, as room allows.

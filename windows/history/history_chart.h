@@ -1,5 +1,5 @@
-// The History window's bar chart: the time of each day of a month, in hours,
-// drawn with the palette's colours so that it reads in light and dark themes
+// The History window's bar chart: the time (in hours) or the data (in MB) of
+// each day of a month, drawn with the palette's colours so that it reads in light and dark themes
 // and at any scale.
 #pragma once
 
@@ -8,14 +8,18 @@
 
 namespace tempodial {
 
+// What the bars measure: seconds, or bytes received and sent.
+enum class ChartMeasure { Time, Data };
+
 class HistoryChart : public QWidget {
   Q_OBJECT
  public:
   explicit HistoryChart(QWidget* parent);
 
-  // Seconds per day, the first day first; one bar each.
-  void setDays(std::vector<qint64> secondsPerDay);
+  // Seconds or bytes per day, the first day first; one bar each.
+  void setDays(std::vector<qint64> perDay, ChartMeasure measure = ChartMeasure::Time);
   const std::vector<qint64>& days() const { return seconds_; }
+  ChartMeasure measure() const { return measure_; }
 
   QSize sizeHint() const override { return {480, 200}; }
   QSize minimumSizeHint() const override { return {240, 120}; }
@@ -25,6 +29,7 @@ class HistoryChart : public QWidget {
 
  private:
   std::vector<qint64> seconds_;
+  ChartMeasure measure_ = ChartMeasure::Time;
 };
 
 }  // namespace tempodial

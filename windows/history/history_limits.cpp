@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "core/history/limit_setting.h"
 #include "platform/files/settings_file.h"
@@ -14,6 +15,8 @@ namespace {
 
 // The hours of the longest time limit the settings file may hold.
 constexpr int kMostHours = static_cast<int>(kMostLimitSeconds / 3600);
+constexpr std::int64_t kMegabyte = 1'000'000;
+constexpr int kMostMegabytes = 100'000'000;  // 100 TB
 
 QCheckBox* switchBox(QWidget* parent, const char* name, const QString& caption) {
   auto* box = new QCheckBox(caption, parent);
@@ -64,6 +67,12 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   dayCost = amountBox(this, "dayCost", QStringLiteral("Daily cost limit"), currency);
   monthCostOn = switchBox(this, "monthCostOn", QStringLiteral("Monthly co&st"));
   monthCost = amountBox(this, "monthCost", QStringLiteral("Monthly cost limit"), currency);
+  dayDataOn = switchBox(this, "dayDataOn", QStringLiteral("Daily d&ata"));
+  dayData = countBox(this, "dayData", QStringLiteral("Daily data limit"), kMostMegabytes,
+                     QStringLiteral(" MB"));
+  monthDataOn = switchBox(this, "monthDataOn", QStringLiteral("Mont&hly data"));
+  monthData = countBox(this, "monthData", QStringLiteral("Monthly data limit"), kMostMegabytes,
+                       QStringLiteral(" MB"));
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(dayTimeOn, 0, 0);
@@ -76,21 +85,25 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   grid->addWidget(dayCost, 2, 1, 1, 2);
   grid->addWidget(monthCostOn, 3, 0);
   grid->addWidget(monthCost, 3, 1, 1, 2);
+  grid->addWidget(dayDataOn, 4, 0);
+  grid->addWidget(dayData, 4, 1, 1, 2);
+  grid->addWidget(monthDataOn, 5, 0);
+  grid->addWidget(monthData, 5, 1, 1, 2);
   auto* note = new QLabel(
       QStringLiteral("While the clock runs, a warning comes at 80 % and at 100 % of each limit, "
                      "once a day or month. The clock goes on."),
       this);
   note->setObjectName(QStringLiteral("limitsNote"));
   note->setWordWrap(true);
-  grid->addWidget(note, 4, 0, 1, 3);
+  grid->addWidget(note, 6, 0, 1, 3);
   grid->setColumnStretch(3, 1);
-  grid->setRowStretch(5, 1);
+  grid->setRowStretch(7, 1);
 
   show(loadLimits());
-  for (QCheckBox* box : {dayTimeOn, monthTimeOn, dayCostOn, monthCostOn}) {
+  for (QCheckBox* box : {dayTimeOn, monthTimeOn, dayCostOn, monthCostOn, dayDataOn, monthDataOn}) {
     connect(box, &QCheckBox::toggled, this, &LimitsGroup::save);
   }
-  for (QSpinBox* box : {dayHours, dayMinutes, monthHours, monthMinutes}) {
+  for (QSpinBox* box : {dayHours, dayMinutes, monthHours, monthMinutes, dayData, monthData}) {
     connect(box, &QSpinBox::valueChanged, this, &LimitsGroup::save);
   }
   for (QDoubleSpinBox* box : {dayCost, monthCost}) {
@@ -115,6 +128,13 @@ void LimitsGroup::show(const Limits& limits) {
   dayCost->setValue(limits.dayCost.value_or(0));
   monthCostOn->setChecked(limits.monthCost.has_value());
   monthCost->setValue(limits.monthCost.value_or(0));
+  auto data = [](std::optional<std::int64_t> bytes, QCheckBox* on, QSpinBox* megabytes) {
+    on->setChecked(bytes.has_value());
+    megabytes->setValue(static_cast<int>(
+        std::min<std::int64_t>((bytes.value_or(0) + kMegabyte / 2) / kMegabyte, kMostMegabytes)));
+  };
+  data(limits.dayData, dayDataOn, dayData);
+  data(limits.monthData, monthDataOn, monthData);
   loading_ = false;
 }
 
@@ -134,6 +154,12 @@ Limits LimitsGroup::limits() const {
   limits.monthTime = time(monthTimeOn, monthHours, monthMinutes);
   limits.dayCost = amount(dayCostOn, dayCost);
   limits.monthCost = amount(monthCostOn, monthCost);
+  auto data = [](QCheckBox* on, QSpinBox* megabytes) -> std::optional<std::int64_t> {
+    if (!on->isChecked() || megabytes->value() <= 0) return std::nullopt;
+    return std::int64_t{megabytes->value()} * kMegabyte;
+  };
+  limits.dayData = data(dayDataOn, dayData);
+  limits.monthData = data(monthDataOn, monthData);
   return limits;
 }
 

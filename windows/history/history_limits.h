@@ -1,6 +1,7 @@
 // The History window's "Limits" group: a daily and a monthly limit of time
-// (hours and minutes) and of cost (in the currency in use), each optional,
-// kept in the settings file as soon as they change.
+// (hours and minutes), of cost (in the currency in use) and of data (in MB of
+// 1,000,000 bytes), each optional, kept in the settings file as soon as they
+// change.
 #pragma once
 
 #include <QGroupBox>
@@ -32,6 +33,10 @@ class LimitsGroup : public QGroupBox {
   QDoubleSpinBox* dayCost;
   QCheckBox* monthCostOn;
   QDoubleSpinBox* monthCost;
+  QCheckBox* dayDataOn;
+  QSpinBox* dayData;
+  QCheckBox* monthDataOn;
+  QSpinBox* monthData;
 
  private:
   void show(const Limits& limits);

@@ -1,5 +1,6 @@
 #include "windows/history/history_window.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/values/number_text.h"
+#include "core/volume/data_volume.h"
 #include "platform/files/export_target.h"
 #include "platform/files/places.h"
 #include "platform/forms/controls.h"
@@ -43,6 +45,18 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 QDate qdate(const CivilDate& date) { return {date.year, date.month, date.day}; }
 CivilDate civil(const QDate& date) { return {date.year(), date.month(), date.day()}; }
 QString sessionsText(qint64 count) { return QString::number(count); }
+// Bytes as sizes are written; empty for sessions kept before bytes were counted.
+QString bytesText(std::optional<qint64> bytes) {
+  return bytes ? qt(volumeText(*bytes)) : QString();
+}
+// Received, sent and both together.
+QStringList volumeTexts(std::optional<qint64> received, std::optional<qint64> sent) {
+  std::optional<qint64> total;
+  if (received && sent) total = *received + *sent;
+  return {bytesText(received), bytesText(sent), bytesText(total)};
+}
+const QStringList kVolumeHeaders{QStringLiteral("Received"), QStringLiteral("Sent"),
+                                 QStringLiteral("Data")};
 
 }  // namespace
 
@@ -66,14 +80,17 @@ HistoryWindow::~HistoryWindow() = default;
 
 void HistoryWindow::buildControls() {
   QWidget* area = client();
-  days = historyModel(this, {QStringLiteral("Date"), QStringLiteral("Sessions"),
-                             QStringLiteral("Time"), QStringLiteral("Cost")});
-  sessions =
-      historyModel(this, {QStringLiteral("Start"), QStringLiteral("End"),
-                          QStringLiteral("Duration"), QStringLiteral("Tariff"),
-                          QStringLiteral("Rate"), QStringLiteral("Cost"), QStringLiteral("Ended")});
-  months = historyModel(this, {QStringLiteral("Month"), QStringLiteral("Sessions"),
-                               QStringLiteral("Time"), QStringLiteral("Cost")});
+  days = historyModel(this, QStringList{QStringLiteral("Date"), QStringLiteral("Sessions"),
+                                        QStringLiteral("Time"), QStringLiteral("Cost")} +
+                                kVolumeHeaders);
+  sessions = historyModel(
+      this, QStringList{QStringLiteral("Start"), QStringLiteral("End"), QStringLiteral("Duration"),
+                        QStringLiteral("Tariff"), QStringLiteral("Rate"), QStringLiteral("Cost"),
+                        QStringLiteral("Ended")} +
+                kVolumeHeaders);
+  months = historyModel(this, QStringList{QStringLiteral("Month"), QStringLiteral("Sessions"),
+                                          QStringLiteral("Time"), QStringLiteral("Cost")} +
+                                  kVolumeHeaders);
 
   previous = button(area, "previous", QStringLiteral("\u25C0"), QStringLiteral("Previous"));
   period = new QDateEdit(area);
@@ -99,6 +116,10 @@ void HistoryWindow::buildControls() {
   monthPage->setObjectName(QStringLiteral("monthPage"));
   daysTable = historyTable(monthPage, "daysTable", QStringLiteral("Days"), days);
   chart = new HistoryChart(monthPage);
+  chartChoice = new QComboBox(monthPage);
+  chartChoice->setObjectName(QStringLiteral("chartChoice"));
+  chartChoice->setAccessibleName(QStringLiteral("Chart"));
+  chartChoice->addItems({QStringLiteral("Time per day"), QStringLiteral("Data per day")});
   dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
   dayCaption->setObjectName(QStringLiteral("dayCaption"));
   sessionsTable = historyTable(monthPage, "sessionsTable", QStringLiteral("Sessions"), sessions);
@@ -106,7 +127,10 @@ void HistoryWindow::buildControls() {
   deleteButton->setEnabled(false);
   auto* upper = new QHBoxLayout;
   upper->addWidget(daysTable, 1);
-  upper->addWidget(chart, 1);
+  auto* chartColumn = new QVBoxLayout;
+  chartColumn->addWidget(chartChoice, 0, Qt::AlignLeft);
+  chartColumn->addWidget(chart, 1);
+  upper->addLayout(chartColumn, 1);
   auto* lower = new QHBoxLayout;
   lower->addWidget(dayCaption, 1);
   lower->addWidget(deleteButton);
@@ -144,6 +168,7 @@ void HistoryWindow::buildControls() {
   layout->addWidget(tabs, 1);
   layout->addLayout(bottom);
 
+  connect(chartChoice, &QComboBox::currentIndexChanged, this, [this] { drawChart(); });
   connect(previous, &QPushButton::clicked, this, [this] { step(-1); });
   connect(next, &QPushButton::clicked, this, [this] { step(1); });
   connect(period, &QDateEdit::dateChanged, this, [this](const QDate& date) { showPeriod(date); });
@@ -208,7 +233,8 @@ void HistoryWindow::fillMonth() {
   selectedDay_ = {};
   deleteButton->setEnabled(false);
   dayCaption->setText(QStringLiteral("Choose a day to see its sessions."));
-  std::vector<qint64> perDay(static_cast<std::size_t>(shown_.daysInMonth()), 0);
+  secondsPerDay_.assign(static_cast<std::size_t>(shown_.daysInMonth()), 0);
+  bytesPerDay_ = secondsPerDay_;
   if (store_) {
     auto found = store_->days(shown_.year(), shown_.month());
     if (!found.ok())
@@ -216,21 +242,26 @@ void HistoryWindow::fillMonth() {
     PeriodTotal month;
     const QLocale locale;
     for (const PeriodTotal& day : found.value()) {
-      days->appendRow(historyRow({locale.toString(qdate(day.date), QLocale::ShortFormat),
-                                  sessionsText(day.sessions), qt(durationText(day.seconds)),
-                                  qt(day.cost.text())}));
+      days->appendRow(historyRow(QStringList{locale.toString(qdate(day.date), QLocale::ShortFormat),
+                                             sessionsText(day.sessions),
+                                             qt(durationText(day.seconds)), qt(day.cost.text())} +
+                                 volumeTexts(day.received, day.sent)));
       days->item(days->rowCount() - 1, 0)->setData(qdate(day.date));
       month.sessions += day.sessions;
       month.seconds += day.seconds;
       month.cost.add(day.cost);
-      perDay[static_cast<std::size_t>(day.date.day - 1)] = day.seconds;
+      month.received += day.received;
+      month.sent += day.sent;
+      secondsPerDay_[static_cast<std::size_t>(day.date.day - 1)] = day.seconds;
+      bytesPerDay_[static_cast<std::size_t>(day.date.day - 1)] = day.received + day.sent;
     }
-    days->appendRow(historyRow({QStringLiteral("Total"), sessionsText(month.sessions),
-                                qt(durationText(month.seconds)), qt(month.cost.text())},
+    days->appendRow(historyRow(QStringList{QStringLiteral("Total"), sessionsText(month.sessions),
+                                           qt(durationText(month.seconds)), qt(month.cost.text())} +
+                                   volumeTexts(month.received, month.sent),
                                true));
   }
   for (int column = 0; column < 3; ++column) daysTable->resizeColumnToContents(column);
-  chart->setDays(std::move(perDay));
+  drawChart();
   daysTable->scrollToTop();
   deleteButton->setEnabled(false);
 }
@@ -248,17 +279,27 @@ void HistoryWindow::fillYear() {
   for (int index = 0; index < 12; ++index) {
     const PeriodTotal& month = twelve[static_cast<std::size_t>(index)];
     months->appendRow(
-        historyRow({locale.standaloneMonthName(index + 1), sessionsText(month.sessions),
-                    qt(durationText(month.seconds)), qt(month.cost.text())}));
+        historyRow(QStringList{locale.standaloneMonthName(index + 1), sessionsText(month.sessions),
+                               qt(durationText(month.seconds)), qt(month.cost.text())} +
+                   volumeTexts(month.received, month.sent)));
     year.sessions += month.sessions;
     year.seconds += month.seconds;
     year.cost.add(month.cost);
+    year.received += month.received;
+    year.sent += month.sent;
   }
-  months->appendRow(
-      historyRow({QStringLiteral("Total %1").arg(shown_.year()), sessionsText(year.sessions),
-                  qt(durationText(year.seconds)), qt(year.cost.text())},
-                 true));
+  months->appendRow(historyRow(
+      QStringList{QStringLiteral("Total %1").arg(shown_.year()), sessionsText(year.sessions),
+                  qt(durationText(year.seconds)), qt(year.cost.text())} +
+          volumeTexts(year.received, year.sent),
+      true));
   for (int column = 0; column < 3; ++column) monthsTable->resizeColumnToContents(column);
+}
+
+void HistoryWindow::drawChart() {
+  const bool data = chartChoice->currentIndex() == 1;
+  chart->setDays(data ? bytesPerDay_ : secondsPerDay_,
+                 data ? ChartMeasure::Data : ChartMeasure::Time);
 }
 
 void HistoryWindow::selectDay(int index) {
@@ -278,11 +319,12 @@ void HistoryWindow::selectDay(int index) {
     const std::string cost =
         amountText(session.currency.toStdString(),
                    sessionCost(session.costStart.toStdString(), session.costEnd.toStdString()));
-    sessions->appendRow(
-        historyRow({momentText(session.startUtc, session.utcOffset, selectedDay_),
+    sessions->appendRow(historyRow(
+        QStringList{momentText(session.startUtc, session.utcOffset, selectedDay_),
                     momentText(session.endUtc, session.endOffset, selectedDay_),
                     qt(durationText(session.seconds)), session.tariff,
-                    qt(writeNumber(session.rate)), qt(cost), sessionEndWords(session.end)}));
+                    qt(writeNumber(session.rate)), qt(cost), sessionEndWords(session.end)} +
+        volumeTexts(session.receivedBytes, session.sentBytes)));
     sessionIds_.push_back(session.id);
   }
   for (int column = 0; column < 6; ++column) sessionsTable->resizeColumnToContents(column);

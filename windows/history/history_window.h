@@ -1,6 +1,7 @@
 // The History window: the sessions kept in the journal, a month at a time
-// (its days with their totals and a chart, and the sessions of a chosen day)
-// or a year at a time, with the CSV export, deleting a session, and the
+// (its days with their totals and a chart of time or data, and the sessions
+// of a chosen day) or a year at a time, each with its time, cost and bytes
+// received and sent, with the CSV export, deleting a session, and the
 // limits. Not one of the classic windows: opened from "&History..." and
 // never modal.
 #pragma once
@@ -11,6 +12,7 @@
 
 #include "platform/forms/form.h"
 
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QPushButton;
@@ -55,6 +57,7 @@ class HistoryWindow : public Form {
   QDateEdit* period;
   QPushButton* next;
   QTableView* daysTable;
+  QComboBox* chartChoice;  // what the chart shows: time or data
   HistoryChart* chart;
   QLabel* dayCaption;
   QTableView* sessionsTable;
@@ -75,11 +78,14 @@ class HistoryWindow : public Form {
   void fillMonth();
   void fillYear();
   bool yearView() const;
+  // The chart of the shown month as the choice above it asks.
+  void drawChart();
 
   std::unique_ptr<HistoryStore> store_;
   QDate shown_;
   QDate selectedDay_;
   std::vector<qint64> sessionIds_;
+  std::vector<qint64> secondsPerDay_, bytesPerDay_;
 };
 
 // Opens the History window, or brings it to the front.

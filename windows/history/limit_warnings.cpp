@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "core/history/limit_setting.h"
+#include "core/volume/data_volume.h"
 #include "platform/files/settings_file.h"
 #include "platform/journal/history_store.h"
 #include "platform/runtime/runtime.h"
@@ -32,6 +33,14 @@ QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const 
       used = amountText(symbol, usage.monthCost);
       limit = amountText(symbol, limits.monthCost.value_or(0));
       break;
+    case LimitKind::DayData:
+      used = volumeText(usage.dayBytes);
+      limit = volumeText(limits.dayData.value_or(0));
+      break;
+    case LimitKind::MonthData:
+      used = volumeText(usage.monthBytes);
+      limit = volumeText(limits.monthData.value_or(0));
+      break;
   }
   return QStringLiteral("Used %1 of %2")
       .arg(QString::fromStdString(used), QString::fromStdString(limit));
@@ -46,14 +55,19 @@ void reportIgnoredLimits(Runtime& runtime) {
     if (!runtime.firstTime(QStringLiteral("ignored limit ") + setting)) continue;
     const bool time = setting.startsWith(QLatin1String("dayTime=")) ||
                       setting.startsWith(QLatin1String("monthTime="));
+    const bool data = setting.startsWith(QLatin1String("dayData=")) ||
+                      setting.startsWith(QLatin1String("monthData="));
+    const QString rule =
+        time ? QStringLiteral("a time limit is a whole number of seconds from 1 to %1")
+                   .arg(kMostLimitSeconds)
+             : QStringLiteral(
+                   "a %1 limit is an amount above 0 and up to %2, with at most two "
+                   "decimals")
+                   .arg(data ? QStringLiteral("data (MB)") : QStringLiteral("cost"))
+                   .arg(kMostLimitAmount);
     const QString text =
         QStringLiteral("The limit %1 in the [Limits] section of %2 is ignored: %3.")
-            .arg(setting, settingsPath(),
-                 time ? QStringLiteral("a time limit is a whole number of seconds from 1 to %1")
-                            .arg(kMostLimitSeconds)
-                      : QStringLiteral("a cost limit is an amount above 0 and up to %1, with "
-                                       "at most two decimals")
-                            .arg(kMostLimitAmount));
+            .arg(setting, settingsPath(), rule);
     // Not from inside the clock's tick: the message waits for the user.
     Form* main = runtime.loadedForm(QString::fromLatin1(MainWindow::kName));
     if (main == nullptr) {
@@ -86,8 +100,8 @@ void LimitWarnings::readRecorded(Runtime& runtime, const QString& currency) {
   if (usage.ok()) recorded_ = usage.value();
 }
 
-QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QString& cost,
-                                          const QString& currency) {
+QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, qint64 bytes,
+                                          const QString& cost, const QString& currency) {
   if (generation_ != limitsGeneration()) {
     generation_ = limitsGeneration();
     limits_ = loadLimits();
@@ -102,6 +116,8 @@ QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, cons
   usage.monthSeconds += seconds;
   usage.dayCost += running;
   usage.monthCost += running;
+  usage.dayBytes += bytes;
+  usage.monthBytes += bytes;
   const auto due = watch_.check(usage, limits_);
   if (due.empty()) return {};
   saveGivenWarnings(watch_);

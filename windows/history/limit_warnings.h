@@ -34,9 +34,9 @@ class LimitWarnings {
   // The clock started a run, recorded in the journal as `row` (0: not
   // recorded), with `cost` in the cost box.
   void started(qint64 row, const QDateTime& start, const QString& cost);
-  // The run has counted `seconds` and the cost box shows `cost` in
-  // `currency`: the warnings now due.
-  QList<LimitNotice> counted(Runtime& runtime, qint64 seconds, const QString& cost,
+  // The run has counted `seconds` and `bytes` and the cost box shows `cost`
+  // in `currency`: the warnings now due.
+  QList<LimitNotice> counted(Runtime& runtime, qint64 seconds, qint64 bytes, const QString& cost,
                              const QString& currency);
 
  private:

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/desktop/desktop_notifier.h"
+#include "platform/desktop/interface_counters.h"
 #include "platform/forms/controls.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
@@ -27,6 +28,8 @@ SessionSnapshot SessionRecorder::snapshot() const {
   now.currency = main_.Label4->caption();
   if (auto plan = main_.planMeter().tariffForJournal()) std::tie(now.tariff, now.rate) = *plan;
   now.counted = counted_;
+  now.received = volume_.volume().received;
+  now.sent = volume_.volume().sent;
   return now;
 }
 
@@ -34,6 +37,8 @@ void SessionRecorder::clockStarted() {
   row_ = 0;
   counted_ = written_ = 0;
   updates_ = 0;
+  running_ = countedOnce_ = true;
+  volume_.start(readInterfaceCounters(countersRoot_));
   Runtime& rt = main_.runtime();
   const QDateTime start = QDateTime::currentDateTime();
   limits_.started(0, start, main_.cost->text());
@@ -54,9 +59,13 @@ void SessionRecorder::clockStarted() {
 
 void SessionRecorder::counted(int seconds) {
   counted_ += seconds;
+  const bool update = counted_ - written_ >= kUpdateSeconds;
+  if (update) {
+    written_ = counted_;
+    volume_.read(readInterfaceCounters(countersRoot_));
+  }
   checkLimits();
-  if (row_ == 0 || counted_ - written_ < kUpdateSeconds) return;
-  written_ = counted_;
+  if (row_ == 0 || !update) return;
   const bool durable = ++updates_ % kUpdatesPerFlush == 0;
   Status status =
       main_.runtime().journal().update(row_, snapshot(), QDateTime::currentDateTimeUtc(), durable);
@@ -70,7 +79,8 @@ void SessionRecorder::counted(int seconds) {
 
 void SessionRecorder::checkLimits() {
   const QList<LimitNotice> notices =
-      limits_.counted(main_.runtime(), counted_, main_.cost->text(), main_.Label4->caption());
+      limits_.counted(main_.runtime(), counted_, volume_.volume().total(), main_.cost->text(),
+                      main_.Label4->caption());
   for (const LimitNotice& notice : notices) {
     main_.setStatus(notice.summary);
     notifier_.notify(notice.key, notice.summary, notice.body);
@@ -78,6 +88,7 @@ void SessionRecorder::checkLimits() {
 }
 
 void SessionRecorder::close(SessionEnd end) {
+  if (std::exchange(running_, false)) volume_.read(readInterfaceCounters(countersRoot_));
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);
   SessionJournal& journal = main_.runtime().journal();

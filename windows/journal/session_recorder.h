@@ -1,13 +1,16 @@
 // Keeps the session journal in step with the main window's clock: a row when
 // the clock starts, brought up to date inside the clock's own tick, closed
 // when it stops, when the program ends, or when the program is told to end
-// by the system.
+// by the system. The run's data volume is read from the kernel's counters at
+// the start, with each update of the row and at the end: never more often.
 #pragma once
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 #include "core/history/session.h"
+#include "core/volume/data_volume.h"
 #include "platform/desktop/desktop_notifier.h"
 #include "windows/history/limit_warnings.h"
 
@@ -35,6 +38,14 @@ class SessionRecorder {
   void interrupted() { close(SessionEnd::Interrupted); }
 
   bool recording() const { return row_ != 0; }
+  // The bytes of the running run, or of the last one, as last read; nothing
+  // before the first run.
+  std::optional<DataVolume> volume() const {
+    if (!countedOnce_) return std::nullopt;
+    return volume_.volume();
+  }
+  // Where the kernel's counters are read: "/" but in tests.
+  void setCountersRoot(const QString& root) { countersRoot_ = root; }
 
  private:
   SessionSnapshot snapshot() const;
@@ -46,6 +57,10 @@ class SessionRecorder {
   void checkLimits();
 
   MainWindow& main_;
+  QString countersRoot_ = QStringLiteral("/");
+  VolumeCounter volume_;
+  bool countedOnce_ = false;
+  bool running_ = false;
   qint64 row_ = 0;
   qint64 counted_ = 0;
   qint64 written_ = 0;

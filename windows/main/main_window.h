@@ -57,6 +57,9 @@ class MainWindow : public Form {
   void reset();
   // The caption and button-caption refresh (windows/main/caption_events.h).
   void refreshCaptions();
+  // The journal's record of the runs, with their data volume.
+  SessionRecorder& recorder() { return recorder_; }
+  const SessionRecorder& recorder() const { return recorder_; }
 
   // The cost-area pop-up entries and the start-up choice.
   void showNow();

@@ -124,11 +124,21 @@ TEST(LimitWarnings, EachMarkOncePerLimitAndPeriod) {
   later.setGiven(LimitKind::DayTime, watch.given(LimitKind::DayTime));
   later.setGiven(LimitKind::MonthCost, watch.given(LimitKind::MonthCost));
   EXPECT_TRUE(later.check(usage, limits).empty());
+  // Data limits count bytes received and sent, day and month apart.
+  limits.dayData = 100'000'000;
+  limits.monthData = 5'000'000'000;
+  usage.dayBytes = 79'999'999;
+  usage.monthBytes = 4'000'000'000;
+  EXPECT_EQ(later.check(usage, limits), (std::vector<LimitWarning>{{LimitKind::MonthData, 80}}));
+  usage.dayBytes = 80'000'000;
+  EXPECT_EQ(later.check(usage, limits), (std::vector<LimitWarning>{{LimitKind::DayData, 80}}));
 
   EXPECT_EQ(warningText({LimitKind::DayTime, 80}), "80 % of today's time limit used");
   EXPECT_EQ(warningText({LimitKind::MonthCost, 100}), "100 % of this month's cost limit used");
   EXPECT_EQ(warningText({LimitKind::DayCost, 80}), "80 % of today's cost limit used");
   EXPECT_EQ(warningText({LimitKind::MonthTime, 100}), "100 % of this month's time limit used");
+  EXPECT_EQ(warningText({LimitKind::DayData, 80}), "80 % of today's data limit used");
+  EXPECT_EQ(warningText({LimitKind::MonthData, 100}), "100 % of this month's data limit used");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include "platform/journal/session_journal.h"
@@ -35,6 +36,8 @@ class HistoryStoreTest : public testing::Test {
     EXPECT_TRUE(row.ok()) << row.reason();
     now.counted = seconds;
     now.cost = QString::fromUtf8(costEnd);
+    now.received = received;
+    now.sent = sent;
     if (end == SessionEnd::Open) {
       EXPECT_TRUE(journal.update(row.value(), now, utc.addSecs(seconds), false).ok());
     } else {
@@ -61,9 +64,11 @@ class HistoryStoreTest : public testing::Test {
 
   QTemporaryDir dir;
   SessionJournal journal;
+  qint64 received = 0, sent = 0;  // the bytes of the next run added
 };
 
-constexpr const char* kHeader = "start,end,seconds,time,tariff,rate,currency,cost,ended\r\n";
+constexpr const char* kHeader =
+    "start,end,seconds,time,tariff,rate,currency,cost,ended,received_bytes,sent_bytes\r\n";
 
 TEST_F(HistoryStoreTest, EmptyHistoryHasNoDaysNoMonthsAndAnExportOfTheHeaderAlone) {
   HistoryStore history = store();
@@ -114,7 +119,7 @@ TEST_F(HistoryStoreTest, SessionAcrossMidnightCountsOnTheDayItStartedAtItsOwnOff
   EXPECT_EQ(exported({{2026, 3, 14}}, {{2026, 3, 14}}),
             std::string(kHeader) +
                 "2026-03-14T23:30:00+01:00,2026-03-15T01:30:00+01:00,7200,2:00:00,Day,1.5,£,1.8,"
-                "stopped\r\n");
+                "stopped,0,0\r\n");
 }
 
 TEST_F(HistoryStoreTest, MonthWithTwoCurrenciesKeepsTheirCostsApart) {
@@ -182,11 +187,12 @@ TEST_F(HistoryStoreTest, ExportQuotesAwkwardTextsAndKeepsToItsDays) {
   EXPECT_EQ(exported({{2026, 7, 1}}, {{2026, 7, 2}}),
             std::string(kHeader) +
                 "2026-07-01T08:00:00+00:00,2026-07-01T09:05:09+00:00,3909,1:05:09,"
-                "\"Peak, \"\"busy\"\"\nhours\",1.5,$,1,interrupted\r\n"
+                "\"Peak, \"\"busy\"\"\nhours\",1.5,$,1,interrupted,0,0\r\n"
                 "2026-07-02T08:00:00+05:30,2026-07-02T08:00:05+05:30,5,0:00:05,\" padded \",1.5,"
-                "$,0,\r\n");
-  EXPECT_EQ(exported({{2026, 7, 3}}).substr(std::strlen(kHeader)),
-            "2026-07-03T08:00:00+00:00,2026-07-03T08:00:05+00:00,5,0:00:05,Day,1.5,$,0,exit\r\n");
+                "$,0,,0,0\r\n");
+  EXPECT_EQ(
+      exported({{2026, 7, 3}}).substr(std::strlen(kHeader)),
+      "2026-07-03T08:00:00+00:00,2026-07-03T08:00:05+00:00,5,0:00:05,Day,1.5,$,0,exit,0,0\r\n");
 }
 
 TEST_F(HistoryStoreTest, DeletingASessionTakesItOutOfEveryTotal) {
@@ -200,6 +206,75 @@ TEST_F(HistoryStoreTest, DeletingASessionTakesItOutOfEveryTotal) {
   EXPECT_EQ(days[0].seconds, 50);
   EXPECT_EQ(days[0].cost.text(), "£2");
   ASSERT_EQ(history.sessionsOn({2026, 8, 9}).value().size(), 1u);
+}
+
+TEST_F(HistoryStoreTest, BytesOfRunsAreKeptAndRunsOfAnOlderJournalReadAsUnknown) {
+  // A journal as the first layout wrote it, with one run.
+  const QString older = dir.path() + QStringLiteral("/older.sqlite3");
+  {
+    SessionJournal first(older);
+    ASSERT_TRUE(first.open().ok());
+    QSqlQuery sql(first.database());
+    for (const char* statement :
+         {"INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start, cost_end,"
+          " tariff, rate, currency, hours, minutes, secs, end_kind) VALUES (1796637600, 0,"
+          " 1796637660, 60, '0', '1', 'Day', 1.5, '£', '0', '1', '0', 'stopped')",
+          "ALTER TABLE sessions DROP COLUMN received_bytes",
+          "ALTER TABLE sessions DROP COLUMN sent_bytes", "PRAGMA user_version=1"}) {
+      ASSERT_TRUE(sql.exec(QString::fromUtf8(statement))) << statement;
+    }
+  }
+  // The command line's export reads such a journal as it is.
+  const auto exportOf = [](const HistoryStore& history) {
+    std::string out;
+    EXPECT_TRUE(history
+                    .exportCsv(
+                        {}, {},
+                        [&out](std::string_view bytes) {
+                          out += bytes;
+                          return true;
+                        },
+                        nullptr)
+                    .ok());
+    return out;
+  };
+  {
+    QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+    raw.setDatabaseName(older);
+    raw.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    ASSERT_TRUE(raw.open());
+    EXPECT_NE(exportOf(HistoryStore(raw)).find(",stopped,,\r\n"), std::string::npos);
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+  SessionJournal journal(older);
+  ASSERT_TRUE(journal.open().ok());
+  QSqlQuery version(journal.database());
+  ASSERT_TRUE(version.exec(QStringLiteral("PRAGMA user_version")) && version.next());
+  EXPECT_EQ(version.value(0).toInt(), SessionJournal::kSchemaVersion);
+  version.finish();
+  SessionSnapshot now;
+  now.hours = now.minutes = now.seconds = now.cost = now.tariff = now.currency = "0";
+  now.received = 5'000'000'123;
+  now.sent = 456;
+  const QDateTime start = QDateTime::fromSecsSinceEpoch(1796641200, Qt::UTC);
+  const auto row = journal.begin(now, start, 0);
+  ASSERT_TRUE(row.ok()) << row.reason();
+  now.received += 1000;
+  ASSERT_TRUE(journal.update(row.value(), now, start.addSecs(5), false).ok());
+  HistoryStore history(journal.database());
+  const auto runs = history.sessionsOn({2026, 12, 7}).value();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_FALSE(runs[0].receivedBytes.has_value());
+  EXPECT_FALSE(runs[0].sentBytes.has_value());
+  EXPECT_EQ(runs[1].receivedBytes, 5'000'001'123);
+  EXPECT_EQ(runs[1].sentBytes, 456);
+  const PeriodTotal day = history.total({2026, 12, 7}, {2026, 12, 7}).value();
+  EXPECT_EQ(day.received, 5'000'001'123);
+  EXPECT_EQ(day.sent, 456);
+  EXPECT_EQ(history.usage({2026, 12, 7}, QStringLiteral("£"), 0).value().dayBytes, 5'000'001'579);
+  const std::string out = exportOf(history);
+  EXPECT_NE(out.find(",stopped,,\r\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(",,5000001123,456\r\n"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -37,21 +37,26 @@ class DesktopExtrasTest : public WindowTest {
   }
 };
 
-TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockAndTheCostAsShown) {
+TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockTheBytesAndTheCostAsShown) {
   MainWindow& m = startMain();
+  setTrafficCounters(5'000'000'000, 1000);
   EXPECT_EQ(statusToolTip(m), "Stopped 0:0:0");
   m.startStop();
-  EXPECT_EQ(statusToolTip(m), "Running 0:0:0");
-  tick(3725);
-  EXPECT_EQ(statusToolTip(m), "Running 1:2:5");
+  EXPECT_EQ(statusToolTip(m), "Running 0:0:0, 0 B");
+  setTrafficCounters(5'030'000'000, 4'201'000);
+  // The bytes are read with the journal's update, as the clock counts.
+  services.clockMs += 3725'000;
+  m.Timer1->elapse();
+  EXPECT_EQ(statusToolTip(m), "Running 1:2:5, 34.2 MB");
   m.Check1->setValue(1);
   const QString cost = m.cost->text();
   EXPECT_NE(cost, "0");
-  EXPECT_EQ(statusToolTip(m), "Running 1:2:5, cost £ " + cost);
+  EXPECT_EQ(statusToolTip(m), "Running 1:2:5, 34.2 MB, cost £ " + cost);
+  setTrafficCounters(5'031'000'000, 4'201'000);
   m.startStop();
-  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5, cost £ " + cost);
+  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5, 35.2 MB, cost £ " + cost);
   m.Check1->setValue(0);
-  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5");
+  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5, 35.2 MB");
 }
 
 TEST_F(DesktopExtrasTest, TheMenuGainsHistoryAndAutomaticTimingBeforeExit) {

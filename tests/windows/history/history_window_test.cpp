@@ -64,7 +64,7 @@ class HistoryFixture : public WindowTest {
 
   // A finished session that started at `start` (local time).
   void add(const QDateTime& start, qint64 seconds, const char* costEnd, const char* currency,
-           const char* tariff = "Day") {
+           const char* tariff = "Day", qint64 received = 0, qint64 sent = 0) {
     SessionJournal& journal = runtime->journal();
     ASSERT_TRUE(journal.open().ok());
     SessionSnapshot now;
@@ -77,6 +77,8 @@ class HistoryFixture : public WindowTest {
     ASSERT_TRUE(row.ok());
     now.counted = seconds;
     now.cost = QString::fromUtf8(costEnd);
+    now.received = received;
+    now.sent = sent;
     ASSERT_TRUE(
         journal.finish(row.value(), now, start.toUTC().addSecs(seconds), SessionEnd::Stopped).ok());
   }
@@ -88,9 +90,13 @@ class HistoryFixture : public WindowTest {
     return runtime->form<HistoryWindow>();
   }
 
-  static QStringList rowTexts(QStandardItemModel* model, int row) {
+  // The texts of a row's time and cost, or of its data ("Received" and after).
+  static QStringList rowTexts(QStandardItemModel* model, int row, bool data = false) {
+    int received = 0;
+    while (model->horizontalHeaderItem(received)->text() != "Received") ++received;
     QStringList texts;
-    for (int column = 0; column < model->columnCount(); ++column) {
+    for (int column = data ? received : 0; column < (data ? model->columnCount() : received);
+         ++column) {
       texts << model->item(row, column)->text();
     }
     return texts;
@@ -499,6 +505,47 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   main().setStatus(QStringLiteral("-"));
   elapseAfter(1000);
   EXPECT_EQ(status(), "-");
+}
+
+TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited) {
+  const QDateTime morning(QDate(2026, 5, 2), QTime(9, 0));
+  add(morning, 60, "0", "£", "Day", 30'000'000, 2'000'000);
+  add(morning.addSecs(600), 60, "0", "£", "Day", 1'500, 500);
+  add(morning.addDays(3), 60, "0", "£", "Day", 999'950'000, 0);
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(morning.date());
+  EXPECT_EQ(rowTexts(history.days, 0, true), (QStringList{"30.0 MB", "2.0 MB", "32.0 MB"}));
+  EXPECT_EQ(rowTexts(history.days, 2, true), (QStringList{"1.0 GB", "2.0 MB", "1.0 GB"}));
+  history.daysTable->setCurrentIndex(history.days->index(0, 0));
+  EXPECT_EQ(rowTexts(history.sessions, 1, true), (QStringList{"1.5 kB", "500 B", "2.0 kB"}));
+  EXPECT_EQ(history.chart->measure(), ChartMeasure::Time);
+  history.chartChoice->setCurrentIndex(1);
+  EXPECT_EQ(history.chart->measure(), ChartMeasure::Data);
+  EXPECT_EQ(history.chart->days()[1], 32'002'000);
+  EXPECT_EQ(history.chart->days()[4], 999'950'000);
+  history.tabs->setCurrentIndex(1);
+  EXPECT_EQ(rowTexts(history.months, 12, true), (QStringList{"1.0 GB", "2.0 MB", "1.0 GB"}));
+
+  // A daily data limit of 40 MB: 30 MB were used today before this run; the
+  // run adds what the kernel counts, read with the journal's update.
+  add(QDateTime(QDate::currentDate(), QTime(0, 0, 1)), 60, "0", "£", "Day", 20'000'000, 10'000'000);
+  history.limits->dayDataOn->setChecked(true);
+  history.limits->dayData->setValue(40);
+  EXPECT_EQ(QSettings(settingsPath(), QSettings::IniFormat).value("Limits/dayData"), "40");
+  setTrafficCounters(100, 0);
+  main().SSCommand1->click();
+  setTrafficCounters(100 + 1'999'999, 0);
+  elapseAfter(5000);
+  EXPECT_EQ(status(), "The timer has been touched");
+  setTrafficCounters(100 + 1'999'999, 1);
+  elapseAfter(4000);
+  EXPECT_EQ(status(), "The timer has been touched");  // read only with the update
+  elapseAfter(1000);
+  EXPECT_EQ(status(), "80 % of today's data limit used");
+  setTrafficCounters(100 + 10'000'000, 1);
+  main().SSCommand1->click();
+  EXPECT_EQ(status(), "The timer has been touched");
+  EXPECT_EQ(main().recorder().volume()->total(), 10'000'001);
 }
 
 }  // namespace

@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""Data volume with real traffic: the real program runs in a network namespace
+of its own whose only way out is a veth pair to a second namespace, where a
+small HTTP server stands. A known amount is fetched while the clock runs; the
+journal's bytes must equal the kernel's counter differences of that interface
+within 1 %, and the command line's CSV must show them. The X server and the
+session bus are reached through filesystem sockets, as abstract sockets belong
+to the namespace they were made in. Both namespaces are made and removed here.
+
+usage: traffic_e2e.py BINARY
+Prints one line per check and "N passed, N failed" at the end; status 77
+when network namespaces cannot be made here."""
+
+import csv
+import io
+import os
+import sqlite3
+import stat
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import session_e2e  # noqa: E402
+from session_e2e import check, start_clock  # noqa: E402
+from xsession import Program, XSession  # noqa: E402
+
+PROGRAM_NS = f"tempodial-run-{os.getpid()}"
+SERVER_NS = f"tempodial-srv-{os.getpid()}"
+DEVICE = "tdveth0"
+PEER = "tdveth1"
+# Addresses that exist only inside the two namespaces.
+HERE, THERE = "10.231.7.1", "10.231.7.2"
+FETCHED = 20_000_000
+
+
+def ip(*args):
+    return subprocess.run(["ip", *args], check=True, capture_output=True, text=True)
+
+
+def in_ns(ns, *command, **kwargs):
+    return subprocess.run(["ip", "netns", "exec", ns, *command], capture_output=True, text=True,
+                          **kwargs)
+
+
+def counters(ns):
+    """rx_bytes and tx_bytes of the program's side of the veth pair."""
+    done = in_ns(ns, "cat", f"/sys/class/net/{DEVICE}/statistics/rx_bytes",
+                 f"/sys/class/net/{DEVICE}/statistics/tx_bytes", check=True)
+    received, sent = done.stdout.split()
+    return int(received), int(sent)
+
+
+def make_network():
+    ip("netns", "add", PROGRAM_NS)
+    ip("netns", "add", SERVER_NS)
+    ip("link", "add", DEVICE, "netns", PROGRAM_NS, "type", "veth", "peer", "name", PEER, "netns",
+       SERVER_NS)
+    for ns, device, address in ((PROGRAM_NS, DEVICE, HERE), (SERVER_NS, PEER, THERE)):
+        ip("-n", ns, "addr", "add", f"{address}/24", "dev", device)
+        ip("-n", ns, "link", "set", device, "up")
+        ip("-n", ns, "link", "set", "lo", "up")
+    ip("-n", PROGRAM_NS, "route", "add", "default", "via", THERE)
+
+
+def remove_network():
+    for ns in (PROGRAM_NS, SERVER_NS):
+        subprocess.run(["ip", "netns", "del", ns], capture_output=True)
+
+
+def filesystem_socket(path):
+    try:
+        return stat.S_ISSOCK(os.stat(path).st_mode)
+    except OSError:
+        return False
+
+
+def journal_row(program):
+    with sqlite3.connect(program.journal, timeout=5) as db:
+        return db.execute("SELECT received_bytes, sent_bytes, end_kind FROM sessions"
+                          " ORDER BY id DESC LIMIT 1").fetchone()
+
+
+def eventually(probe, timeout):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = probe()
+        if value:
+            return value
+        time.sleep(0.2)
+    return None
+
+
+def within(got, want, share=0.01):
+    return got is not None and abs(got - want) <= max(want * share, 1)
+
+
+def traffic_scenario(binary):
+    served = tempfile.mkdtemp(prefix="tempodial-served-")
+    with open(os.path.join(served, "blob"), "wb") as f:
+        f.write(os.urandom(FETCHED))
+    make_network()
+    session = XSession()
+    program = Program(binary, session)
+    bus_dir = tempfile.mkdtemp(prefix="tempodial-bus-")
+    bus_path = os.path.join(bus_dir, "bus")
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                            f"--address=unix:path={bus_path}"],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    server = None
+    try:
+        bus_address = bus.stdout.readline().strip()
+        x_socket = "/tmp/.X11-unix/X" + session.display.lstrip(":")
+        check(filesystem_socket(x_socket), f"the X server listens on a filesystem socket {x_socket}")
+        check(filesystem_socket(bus_path), f"the session bus is a filesystem socket {bus_path}")
+        server = subprocess.Popen(["ip", "netns", "exec", SERVER_NS, "/usr/bin/python3", "-m",
+                                   "http.server", "8000", "--bind", THERE, "--directory", served],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        env = dict(session.env, XDG_DATA_HOME=program.home, DBUS_SESSION_BUS_ADDRESS=bus_address,
+                   DBUS_SYSTEM_BUS_ADDRESS="unix:path=/nonexistent/bus")
+        program.process = subprocess.Popen(["ip", "netns", "exec", PROGRAM_NS, binary], env=env,
+                                           stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                           text=True)
+        main = session.main_window(timeout=20)
+        if not check(main is not None, "the program in its own namespace shows its main window"):
+            program.process.kill()
+            print(program.process.communicate()[1][-2000:])
+            return
+        fetch = ("import sys, urllib.request\n"
+                 f"data = urllib.request.urlopen('http://{THERE}:8000/blob', timeout=20).read()\n"
+                 "sys.exit(0 if len(data) == int(sys.argv[1]) else 1)\n")
+        # The server answers before the clock starts, so that nothing of its
+        # start is left to count.
+        probe = f"import urllib.request; urllib.request.urlopen('http://{THERE}:8000/', timeout=2)"
+        ready = eventually(
+            lambda: in_ns(PROGRAM_NS, "/usr/bin/python3", "-c", probe).returncode == 0, timeout=10)
+        check(ready, "the server in the peer namespace answers")
+        time.sleep(0.5)
+        before = counters(PROGRAM_NS)
+        start_clock(session, main, program)
+        fetched = in_ns(PROGRAM_NS, "/usr/bin/python3", "-c", fetch, str(FETCHED), timeout=60)
+        check(fetched.returncode == 0, f"{FETCHED} bytes fetched while the clock runs")
+        row = eventually(lambda: (r := journal_row(program)) and (r[0] or 0) >= FETCHED and r,
+                         timeout=12)
+        check(row is not None and row[2] is None,
+              f"the running run's bytes reach the journal with its update: {row}")
+        session.keys(main, "alt+t")
+        row = eventually(lambda: (r := journal_row(program)) and r[2] == "stopped" and r, 10)
+        after = counters(PROGRAM_NS)
+        received, sent = after[0] - before[0], after[1] - before[1]
+        check(received > FETCHED, f"the kernel counted {received} bytes received, {sent} sent")
+        check(row is not None and within(row[0], received) and within(row[1], sent),
+              f"the journal's bytes {row and row[:2]} are the kernel's {received}, {sent}"
+              " within 1 %")
+        env = dict(os.environ, XDG_DATA_HOME=program.home)
+        env.pop("DISPLAY", None)
+        done = subprocess.run([binary, "--export-history", "-"], env=env, capture_output=True,
+                              text=True, timeout=20)
+        rows = list(csv.reader(io.StringIO(done.stdout, newline="")))
+        check(done.returncode == 0 and rows[0][-2:] == ["received_bytes", "sent_bytes"]
+              and row is not None and rows[-1][-2:] == [str(row[0]), str(row[1])],
+              f"the CSV shows them: {rows[-1][-2:] if rows else done.stderr}")
+    finally:
+        program.remove()
+        if server:
+            server.terminate()
+            server.wait()
+        bus.terminate()
+        bus.wait()
+        session.close()
+        remove_network()
+        subprocess.run(["rm", "-rf", served, bus_dir])
+
+
+def main():
+    binary = os.path.abspath(sys.argv[1])
+    probe = subprocess.run(["ip", "netns", "add", PROGRAM_NS], capture_output=True)
+    subprocess.run(["ip", "netns", "del", PROGRAM_NS], capture_output=True)
+    if probe.returncode != 0:
+        print(f"network namespaces cannot be made here: {probe.stderr.decode().strip()}")
+        sys.exit(77)
+    traffic_scenario(binary)
+    results = session_e2e.results
+    print(f"{results['passed']} passed, {results['failed']} failed")
+    sys.exit(1 if results["failed"] or not results["passed"] else 0)
+
+
+if __name__ == "__main__":
+    main()
