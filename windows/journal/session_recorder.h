@@ -4,6 +4,7 @@
 // by the system.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
@@ -43,9 +44,14 @@ class SessionRecorder {
   void report(const QString& reason);
   // Warns of the limits the run has reached.
   void checkLimits();
+  // The journal file was deleted under the running run: a new journal is
+  // made and the run kept in it. False when that cannot be done.
+  bool renewJournal();
 
   MainWindow& main_;
   qint64 row_ = 0;
+  QDateTime start_;    // when the run started
+  QString startCost_;  // the cost box then
   qint64 counted_ = 0;
   qint64 written_ = 0;
   int updates_ = 0;
