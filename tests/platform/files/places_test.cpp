@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -19,48 +18,33 @@ struct Found {
   const char* refusal;                   // in the notice, or nullptr when taken
 };
 
-TEST(PrivateFolderTest, MissingFolderIsMadePrivate) {
+class PrivateFolderTest : public testing::TestWithParam<Found> {};
+
+TEST_P(PrivateFolderTest, IsTakenOnlyWhenItIsTheUsersOwnAndPrivate) {
   QTemporaryDir dir;
   const QString wanted = dir.path() + "/tempodial-1000";
-  QString notice;
-  EXPECT_EQ(privateFolder(wanted, &notice), wanted);
-  EXPECT_TRUE(notice.isEmpty());
-  struct stat info {};
-  ASSERT_EQ(lstat(QFile::encodeName(wanted).constData(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0700u);
-}
-
-class FoundFolderTest : public testing::TestWithParam<Found> {};
-
-TEST_P(FoundFolderTest, IsTakenOnlyWhenItIsTheUsersOwnAndPrivate) {
-  const Found& c = GetParam();
-  QTemporaryDir dir;
-  const QString wanted = dir.path() + "/tempodial-1000";
-  if (!c.make(QFile::encodeName(wanted))) GTEST_SKIP() << "cannot be set up here";
+  if (!GetParam().make(QFile::encodeName(wanted))) GTEST_SKIP() << "cannot be set up here";
   QString notice;
   const QString taken = privateFolder(wanted, &notice);
-  if (c.refusal == nullptr) {
-    EXPECT_EQ(taken, wanted);
-    EXPECT_TRUE(notice.isEmpty()) << notice.toStdString();
-    return;
-  }
-  EXPECT_NE(taken, wanted);
-  EXPECT_TRUE(notice.contains(wanted) && notice.contains(taken) &&
-              notice.contains(QString::fromUtf8(c.refusal)))
+  const QString refusal = QString::fromUtf8(GetParam().refusal ? GetParam().refusal : "");
+  EXPECT_EQ(taken == wanted, refusal.isEmpty());
+  EXPECT_EQ(notice.isEmpty(), refusal.isEmpty()) << notice.toStdString();
+  EXPECT_TRUE(refusal.isEmpty() ||
+              (notice.contains(wanted + " is not your own private folder (" + refusal) &&
+               notice.contains(taken)))
       << notice.toStdString();
   struct stat info {};
   ASSERT_EQ(lstat(QFile::encodeName(taken).constData(), &info), 0);
-  EXPECT_TRUE(S_ISDIR(info.st_mode));
-  EXPECT_EQ(info.st_uid, getuid());
-  EXPECT_EQ(info.st_mode & 07777, 0700u);
+  EXPECT_TRUE(S_ISDIR(info.st_mode) && info.st_uid == getuid() && (info.st_mode & 07777) == 0700);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, FoundFolderTest,
+    Kinds, PrivateFolderTest,
     testing::Values(
+        Found{"MissingIsMade", [](const QByteArray&) { return true; }, nullptr},
         Found{"OwnPrivate", [](const QByteArray& p) { return mkdir(p, 0700) == 0; }, nullptr},
         Found{"OpenToAll",
-              [](const QByteArray& p) { return mkdir(p, 0700) == 0 && chmod(p, 0777) == 0; },
+              [](const QByteArray& p) { return mkdir(p, 0700) == 0 && !chmod(p, 0777); },
               "other users have access to it (mode 0777)"},
         Found{"AnotherUsers",
               [](const QByteArray& p) {
@@ -69,13 +53,12 @@ INSTANTIATE_TEST_SUITE_P(
               "it belongs to another user"},
         Found{"LinkToAPrivateFolder",
               [](const QByteArray& p) {
-                return mkdir(p + "-real", 0700) == 0 && symlink(p + "-real", p) == 0;
+                return !mkdir(p + "-real", 0700) && !symlink(p + "-real", p);
               },
               "it is a symbolic link"},
         Found{"AFile",
               [](const QByteArray& p) {
-                QFile file(QFile::decodeName(p));
-                return file.open(QIODevice::WriteOnly);
+                return QFile(QFile::decodeName(p)).open(QIODevice::WriteOnly);
               },
               "it is not a folder"}),
     [](const testing::TestParamInfo<Found>& info) { return std::string(info.param.name); });
