@@ -47,6 +47,10 @@ TEST_P(SingleInstanceTest, SaysAlreadyRunningOnlyWhenALiveCopyAnswers) {
   if (c == "LiveCopyAnswers") {
     ASSERT_TRUE(first.acquire(nullptr));
   }
+  if (c == "LockOfAnEndedCopyIsTakenOver") {
+    QDir().mkpath(root);
+    writeLock(root, 0);
+  }
   if (c == "LiveHolderThatDoesNotAnswer") {
     QDir().mkpath(root);
     writeLock(root, getpid());
@@ -76,7 +80,9 @@ TEST_P(SingleInstanceTest, SaysAlreadyRunningOnlyWhenALiveCopyAnswers) {
 
 INSTANTIATE_TEST_SUITE_P(
     Locks, SingleInstanceTest,
-    testing::Values(Start{"LiveCopyAnswers", false, nullptr},
+    testing::Values(Start{"FirstCopy", true, nullptr},
+                    Start{"LockOfAnEndedCopyIsTakenOver", true, nullptr},
+                    Start{"LiveCopyAnswers", false, nullptr},
                     Start{"LiveHolderThatDoesNotAnswer", true, "holds it and does not answer"},
                     Start{"LockOfAnEndedCopyOnAFullDisk", true, "No space left on device"}),
     [](const testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
