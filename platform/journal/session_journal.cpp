@@ -12,6 +12,8 @@
 #include <atomic>
 #include <cerrno>
 
+#include "platform/journal/session_times.h"
+
 namespace tempodial {
 namespace {
 
@@ -70,6 +72,7 @@ SessionRow sessionRowOf(const QSqlQuery& query) {
   row.startUtc = fromSeconds(query.value(1).toLongLong());
   row.utcOffset = query.value(2).toInt();
   row.endUtc = fromSeconds(query.value(3).toLongLong());
+  row.endOffset = endOffset(row.startUtc, row.utcOffset, row.endUtc);
   row.seconds = query.value(4).toLongLong();
   row.costStart = query.value(5).toString();
   row.costEnd = query.value(6).toString();

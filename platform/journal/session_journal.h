@@ -32,6 +32,7 @@ struct SessionRow {
   QDateTime startUtc;
   int utcOffset = 0;  // seconds east of UTC at the start
   QDateTime endUtc;   // the end, or the last moment it was known to run
+  int endOffset = 0;  // seconds east of UTC at the end
   qint64 seconds = 0;
   QString costStart, costEnd, tariff, currency;
   double rate = 0;

@@ -9,6 +9,35 @@
 #include "windows/main/main_window.h"
 
 namespace tempodial {
+namespace {
+
+// "Used 0:48:00 of 1:00:00": what the limit's period has used, and the limit.
+QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const QString& currency) {
+  std::string used, limit;
+  const std::string symbol = currency.toStdString();
+  switch (kind) {
+    case LimitKind::DayTime:
+      used = durationText(usage.daySeconds);
+      limit = durationText(limits.dayTime.value_or(0));
+      break;
+    case LimitKind::MonthTime:
+      used = durationText(usage.monthSeconds);
+      limit = durationText(limits.monthTime.value_or(0));
+      break;
+    case LimitKind::DayCost:
+      used = amountText(symbol, usage.dayCost);
+      limit = amountText(symbol, limits.dayCost.value_or(0));
+      break;
+    case LimitKind::MonthCost:
+      used = amountText(symbol, usage.monthCost);
+      limit = amountText(symbol, limits.monthCost.value_or(0));
+      break;
+  }
+  return QStringLiteral("Used %1 of %2")
+      .arg(QString::fromStdString(used), QString::fromStdString(limit));
+}
+
+}  // namespace
 
 void reportIgnoredLimits(Runtime& runtime) {
   QStringList ignored;
@@ -57,8 +86,8 @@ void LimitWarnings::readRecorded(Runtime& runtime, const QString& currency) {
   if (usage.ok()) recorded_ = usage.value();
 }
 
-QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QString& cost,
-                                   const QString& currency) {
+QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QString& cost,
+                                          const QString& currency) {
   if (generation_ != limitsGeneration()) {
     generation_ = limitsGeneration();
     limits_ = loadLimits();
@@ -76,9 +105,13 @@ QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QStri
   const auto due = watch_.check(usage, limits_);
   if (due.empty()) return {};
   saveGivenWarnings(watch_);
-  QStringList texts;
-  for (const LimitWarning& warning : due) texts << QString::fromStdString(warningText(warning));
-  return texts;
+  QList<LimitNotice> notices;
+  for (const LimitWarning& warning : due) {
+    const std::string key = limitKey(warning.kind) + ' ' + watch_.given(warning.kind).period;
+    notices.append({QString::fromStdString(key), QString::fromStdString(warningText(warning)),
+                    figures(warning.kind, usage, limits_, currency)});
+  }
+  return notices;
 }
 
 }  // namespace tempodial

@@ -49,7 +49,7 @@ RestoreWindow::RestoreWindow(Runtime& runtime) : Form(runtime, QString::fromLati
 }
 
 void RestoreWindow::describe(const SessionRow& row) {
-  const QDateTime ended = row.endUtc.toOffsetFromUtc(row.utcOffset);
+  const QDateTime ended = row.endUtc.toOffsetFromUtc(row.endOffset);
   const QString text =
       QStringLiteral(
           "The last session was cut short on %1, with %2:%3:%4 on the clock and %5 as "

@@ -98,11 +98,11 @@ bool SessionRecorder::renewJournal() {
 }
 
 void SessionRecorder::checkLimits() {
-  const QStringList warnings =
+  const QList<LimitNotice> notices =
       limits_.counted(main_.runtime(), counted_, main_.cost->text(), main_.Label4->caption());
-  for (const QString& text : warnings) {
-    main_.setStatus(text);
-    notifyDesktop(QStringLiteral("Tempodial"), text);
+  for (const LimitNotice& notice : notices) {
+    main_.setStatus(notice.summary);
+    notifier_.notify(notice.key, notice.summary, notice.body);
   }
 }
 
