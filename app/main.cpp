@@ -90,7 +90,8 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
   tempodial::installFirstPaintProbe();
 
-  const tempodial::Places places = tempodial::Places::fromEnvironment();
+  QString placeNotice;
+  const tempodial::Places places = tempodial::Places::fromEnvironment(&placeNotice);
   tempodial::SingleInstance instance(places.root());
   QString lockNotice;
   if (!instance.acquire(&lockNotice)) {
@@ -113,9 +114,10 @@ int main(int argc, char* argv[]) {
                    [&runtime] { tempodial::endForSystem(runtime); });
   // Told before the splash window stands: the splash window goes away under
   // any message shown over it.
-  if (!lockNotice.isEmpty()) {
-    std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
-    runtime.message(lockNotice);
+  for (const QString& notice : {placeNotice, lockNotice}) {
+    if (notice.isEmpty()) continue;
+    std::fprintf(stderr, "tempodial: %s\n", qPrintable(notice));
+    runtime.message(notice);
   }
   // The splash window starts the program: its load makes sure the data
   // directory exists, and a second later its timer hands over to the main

@@ -1,5 +1,7 @@
 #include "platform/journal/session_journal.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +10,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <atomic>
+#include <cerrno>
 #include <iterator>
 #include <span>
 
@@ -125,6 +128,13 @@ void SessionJournal::close() {
   open_ = false;
 }
 
+bool SessionJournal::fileGone() const {
+  if (!open_) return false;
+  struct stat info {};
+  if (::stat(QFile::encodeName(path_).constData(), &info) != 0) return errno == ENOENT;
+  return info.st_dev != device_ || info.st_ino != inode_;
+}
+
 QSqlDatabase SessionJournal::database() const { return QSqlDatabase::database(connection_, false); }
 
 Status SessionJournal::exec(const QString& sql) {
@@ -158,6 +168,11 @@ Status SessionJournal::openFile(bool* broken) {
   QDir().mkpath(QFileInfo(path_).path());
   Status status = connect(broken);
   // Every handle on the connection is gone here, so it can be removed.
+  struct stat info {};
+  if (status.ok() && ::stat(QFile::encodeName(path_).constData(), &info) == 0) {
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+  }
   if (status.ok()) {
     open_ = true;
   } else {

@@ -72,6 +72,9 @@ class SessionJournal {
   // without it. Opening an open journal does nothing.
   Status open(QString* movedAside = nullptr, QString* reason = nullptr);
   void close();
+  // The file opened is no longer at the path: deleted, or another put in its
+  // place. Writes would go on into a file nobody can read.
+  bool fileGone() const;
 
   // Starts a row for a run that began now; returns its id.
   Result<qint64> begin(const SessionSnapshot& now, const QDateTime& startUtc, int utcOffset);
@@ -106,6 +109,8 @@ class SessionJournal {
   QString connection_;
   std::unique_ptr<QSqlQuery> update_;
   bool open_ = false;
+  // The file opened: its device and inode.
+  quint64 device_ = 0, inode_ = 0;
 };
 
 }  // namespace tempodial

@@ -41,6 +41,8 @@ void SessionRecorder::clockStarted() {
   volume_.start(readInterfaceCounters(countersRoot_));
   Runtime& rt = main_.runtime();
   const QDateTime start = QDateTime::currentDateTime();
+  start_ = start;
+  startCost_ = main_.cost->text();
   limits_.started(0, start, main_.cost->text());
   QString reason;
   if (!openJournal(rt, &reason)) {
@@ -66,6 +68,7 @@ void SessionRecorder::counted(int seconds) {
   }
   checkLimits();
   if (row_ == 0 || !update) return;
+  if (main_.runtime().journal().fileGone() && !renewJournal()) return;
   const bool durable = ++updates_ % kUpdatesPerFlush == 0;
   Status status =
       main_.runtime().journal().update(row_, snapshot(), QDateTime::currentDateTimeUtc(), durable);
@@ -75,6 +78,34 @@ void SessionRecorder::counted(int seconds) {
   // must go on counting meanwhile.
   const QString reason = QString::fromStdString(status.reason());
   QTimer::singleShot(0, &main_, [this, reason] { report(reason); });
+}
+
+bool SessionRecorder::renewJournal() {
+  Runtime& rt = main_.runtime();
+  SessionJournal& journal = rt.journal();
+  journal.close();
+  row_ = 0;
+  QString reason;
+  Result<qint64> row = Result<qint64>::Error("the journal is not open");
+  if (openJournal(rt, &reason)) {
+    SessionSnapshot started = snapshot();
+    started.cost = startCost_;
+    row = journal.begin(started, start_.toUTC(), start_.offsetFromUtc());
+    if (!row.ok()) reason = QString::fromStdString(row.reason());
+  }
+  // Told after the tick, as the clock goes on counting meanwhile.
+  if (!row.ok()) {
+    QTimer::singleShot(0, &main_, [this, reason] { report(reason); });
+    return false;
+  }
+  const QString text = QStringLiteral(
+                           "The session journal %1 was deleted while the clock ran. A new "
+                           "journal has been started, and it keeps the running session.")
+                           .arg(journal.path());
+  QTimer::singleShot(0, &main_, [this, text] { main_.runtime().message(text); });
+  row_ = row.value();
+  limits_.started(row_, start_, startCost_);
+  return true;
 }
 
 void SessionRecorder::checkLimits() {

@@ -5,6 +5,7 @@
 // the start, with each update of the row and at the end: never more often.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -55,6 +56,9 @@ class SessionRecorder {
   void report(const QString& reason);
   // Warns of the limits the run has reached.
   void checkLimits();
+  // The journal file was deleted under the running run: a new journal is
+  // made and the run kept in it. False when that cannot be done.
+  bool renewJournal();
 
   MainWindow& main_;
   QString countersRoot_ = QStringLiteral("/");
@@ -62,6 +66,8 @@ class SessionRecorder {
   bool countedOnce_ = false;
   bool running_ = false;
   qint64 row_ = 0;
+  QDateTime start_;    // when the run started
+  QString startCost_;  // the cost box then
   qint64 counted_ = 0;
   qint64 written_ = 0;
   int updates_ = 0;

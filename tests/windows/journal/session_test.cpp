@@ -197,6 +197,27 @@ TEST_F(SessionTest, RunsThatCountedNoSecondLeaveNoRow) {
   }
 }
 
+TEST_F(SessionTest, JournalDeletedWhileTheClockRunsIsMadeAgainWithTheRunningRun) {
+  main().cost->setText(QStringLiteral("0.5"));
+  startStop();
+  for (int i = 0; i < 6; ++i) elapseAfter(1000);
+  ASSERT_TRUE(QFile::remove(journalPath()));
+  for (int i = 0; i < 5; ++i) elapseAfter(1000);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(QFile::exists(journalPath()));
+  EXPECT_EQ(lastRow("seconds").toInt(), 10);
+  EXPECT_TRUE(lastRow("end_kind").isNull());
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages.first().contains(journalPath() + " was deleted"))
+      << services.messages.first().toStdString();
+  startStop();
+  EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped"));
+  EXPECT_EQ(lastRow("seconds").toInt(), 11);
+  EXPECT_EQ(lastRow("cost_start").toString(), QStringLiteral("0.5"));
+  EXPECT_EQ(lastRow("id").toInt(), 1) << "the only row of the new journal";
+  EXPECT_EQ(services.messages.size(), 1);
+}
+
 TEST_F(SessionTest, SleepWhileRunningIsToldAndNotCounted) {
   startStop();
   auto* watch = main().findChild<SleepWatch*>();
