@@ -49,7 +49,7 @@ SessionRow sessionRowOf(const QSqlQuery& query);
 class SessionJournal {
  public:
   // Current layout of the file; PRAGMA user_version holds it.
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = 2;
 
   explicit SessionJournal(QString path);
   ~SessionJournal();
@@ -90,7 +90,9 @@ class SessionJournal {
   // from one that cannot be opened at all.
   Status openFile(bool* broken);
   Status connect(bool* broken);
-  Status migrate();
+  Status migrate(bool* broken);
+  // Reads what the first reads after opening need, each found by an index.
+  Status checkLast(bool* broken);
   Status exec(const QString& sql);
   void moveAside(QString* movedAside);
 

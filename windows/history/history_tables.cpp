@@ -10,7 +10,7 @@
 namespace tempodial {
 
 QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
-                         QStandardItemModel* model) {
+                         QAbstractItemModel* model) {
   auto* view = new QTableView(parent);
   view->setObjectName(QString::fromLatin1(name));
   view->setAccessibleName(accessible);

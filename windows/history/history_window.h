@@ -23,6 +23,7 @@ namespace tempodial {
 class HistoryChart;
 class HistoryStore;
 class LimitsGroup;
+class SessionModel;
 
 class HistoryWindow : public Form {
   Q_OBJECT
@@ -66,7 +67,7 @@ class HistoryWindow : public Form {
   QLabel* note;
 
   QStandardItemModel* days;
-  QStandardItemModel* sessions;
+  SessionModel* sessions;
   QStandardItemModel* months;
 
  private:
@@ -79,7 +80,6 @@ class HistoryWindow : public Form {
   std::unique_ptr<HistoryStore> store_;
   QDate shown_;
   QDate selectedDay_;
-  std::vector<qint64> sessionIds_;
 };
 
 // Opens the History window, or brings it to the front.

@@ -38,7 +38,7 @@ QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QStri
   if (!limits_.any()) return {};
   if (!haveRecorded_ || currency != recordedCurrency_) readRecorded(runtime, currency);
   Usage usage = recorded_;
-  const double running = sessionCost(costStart_, cost.toStdString());
+  const Amount running = sessionCost(costStart_, cost.toStdString());
   usage.daySeconds += seconds;
   usage.monthSeconds += seconds;
   usage.dayCost += running;

@@ -123,8 +123,8 @@ TEST_F(HistoryStoreTest, MonthWithTwoCurrenciesKeepsTheirCostsApart) {
   const PeriodTotal month = history.total({2026, 5, 1}, {2026, 5, 31}).value();
   EXPECT_EQ(month.sessions, 4);
   EXPECT_EQ(month.seconds, 1920);
-  EXPECT_DOUBLE_EQ(month.cost.amountIn("£"), 1.25);
-  EXPECT_DOUBLE_EQ(month.cost.amountIn("Fr"), 5.5);
+  EXPECT_EQ(month.cost.amountIn("£"), Amount::fromText("1.25"));
+  EXPECT_EQ(month.cost.amountIn("Fr"), Amount::fromText("5.5"));
   ASSERT_EQ(month.cost.sums().size(), 2u);
 
   // The limits count only the currency in use, and leave out the running session.
@@ -133,10 +133,11 @@ TEST_F(HistoryStoreTest, MonthWithTwoCurrenciesKeepsTheirCostsApart) {
   EXPECT_EQ(usage.day, "2026-05-20");
   EXPECT_EQ(usage.month, "2026-05");
   EXPECT_EQ(usage.daySeconds, 60);
-  EXPECT_DOUBLE_EQ(usage.dayCost, 0);
+  EXPECT_EQ(usage.dayCost, Amount::fromText("0"));
   EXPECT_EQ(usage.monthSeconds, 1920);
-  EXPECT_DOUBLE_EQ(usage.monthCost, 1.25);
-  EXPECT_DOUBLE_EQ(history.usage({2026, 5, 20}, QStringLiteral("Fr"), 0).value().dayCost, 2.5);
+  EXPECT_EQ(usage.monthCost, Amount::fromText("1.25"));
+  EXPECT_EQ(history.usage({2026, 5, 20}, QStringLiteral("Fr"), 0).value().dayCost,
+            Amount::fromText("2.5"));
 }
 
 TEST_F(HistoryStoreTest, CostsAreReadAsTheCostBoxReadsThemAndAnEditedBoxCountsNothing) {
