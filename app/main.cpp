@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "platform/desktop/single_instance.h"
 #include "platform/desktop/system_end.h"
 #include "platform/journal/history_export.h"
+#include "platform/plans/plan_quote_command.h"
 #include "platform/runtime/display_check.h"
 #include "platform/runtime/first_paint_probe.h"
 #include "platform/runtime/qt_services.h"
@@ -20,6 +22,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: tempodial [--help] [--version] [Qt options]\n"
     "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "       tempodial --quote YYYY-MM-DDTHH:MM h:mm:ss [--plan NAME]\n"
     "\n"
     "Times your online sessions by hand, estimates what the connection costs at a\n"
     "per-minute tariff, keeps the totals between runs and starts your Internet\n"
@@ -32,7 +35,10 @@ constexpr const char* kUsage =
     "  -v, --version  show the version and exit\n"
     "  --export-history FILE  write the kept sessions as CSV to FILE (- for\n"
     "                 standard output), without a display; --from and --to\n"
-    "                 choose the days the sessions started on\n";
+    "                 choose the days the sessions started on\n"
+    "  --quote START DURATION  print what a run starting at START (local time)\n"
+    "                 and lasting DURATION would cost under the tariff plan in\n"
+    "                 use or the one --plan names, without a display\n";
 
 // Answers --help and --version before any window system is needed. Returns
 // true when the program should end.
@@ -50,11 +56,28 @@ bool answeredOption(int argc, char* argv[]) {
   return false;
 }
 
+// --from and --to choose the days of an export and mean nothing without one:
+// a usage error, told before any display is looked for.
+bool daysWithoutExport(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--from") == 0 || std::strcmp(argv[i], "--to") == 0) {
+      const std::string_view usage(kUsage);
+      const std::string_view lines = usage.substr(0, usage.find("\n\n") + 1);
+      std::fprintf(stderr, "tempodial: %s goes with --export-history\n%.*s", argv[i],
+                   static_cast<int>(lines.size()), lines.data());
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   if (answeredOption(argc, argv)) return 0;
   if (tempodial::asksForHistoryExport(argc, argv)) return tempodial::exportHistory(argc, argv);
+  if (tempodial::asksForQuote(argc, argv)) return tempodial::printQuote(argc, argv);
+  if (daysWithoutExport(argc, argv)) return 1;
   tempodial::exitUnlessDisplayCanOpen(argc, argv);
 
   QApplication app(argc, argv);
@@ -66,12 +89,9 @@ int main(int argc, char* argv[]) {
 
   const tempodial::Places places = tempodial::Places::fromEnvironment();
   tempodial::SingleInstance instance(places.root());
-  if (!instance.acquire()) {
-    if (instance.raiseRunningCopy()) {
-      std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
-    } else {
-      std::fputs("tempodial: already running\n", stderr);
-    }
+  QString lockNotice;
+  if (!instance.acquire(&lockNotice)) {
+    std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
     return 0;
   }
 
@@ -85,6 +105,12 @@ int main(int argc, char* argv[]) {
   tempodial::SystemEnd systemEnd;
   QObject::connect(&systemEnd, &tempodial::SystemEnd::requested, &app,
                    [&runtime] { tempodial::endForSystem(runtime); });
+  // Told before the splash window stands: the splash window goes away under
+  // any message shown over it.
+  if (!lockNotice.isEmpty()) {
+    std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
+    runtime.message(lockNotice);
+  }
   // The splash window starts the program: its load makes sure the data
   // directory exists, and a second later its timer hands over to the main
   // window.

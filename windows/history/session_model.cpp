@@ -43,7 +43,7 @@ QVariant SessionModel::data(const QModelIndex& index, int role) const {
     case 0:
       return momentText(row.startUtc, row.utcOffset, day_);
     case 1:
-      return momentText(row.endUtc, row.utcOffset, day_);
+      return momentText(row.endUtc, row.endOffset, day_);
     case 2:
       return QString::fromStdString(durationText(row.seconds));
     case 3:
