@@ -13,6 +13,7 @@
 #include "platform/runtime/first_paint_probe.h"
 #include "platform/runtime/qt_services.h"
 #include "platform/runtime/runtime.h"
+#include "windows/desktop/desktop_extras.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
 #include "windows/start_and_exit/splash_window.h"
@@ -20,7 +21,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: tempodial [--help] [--version] [Qt options]\n"
+    "Usage: tempodial [--help] [--version] [--login] [Qt options]\n"
     "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
     "       tempodial --quote YYYY-MM-DDTHH:MM h:mm:ss [--plan NAME]\n"
     "\n"
@@ -33,6 +34,8 @@ constexpr const char* kUsage =
     "\n"
     "  -h, --help     show this help and exit\n"
     "  -v, --version  show the version and exit\n"
+    "  --login        started with the desktop session: the main window waits\n"
+    "                 behind the status icon where there is one\n"
     "  --export-history FILE  write the kept sessions as CSV to FILE (- for\n"
     "                 standard output), without a display; --from and --to\n"
     "                 choose the days the sessions started on\n"
@@ -98,6 +101,9 @@ int main(int argc, char* argv[]) {
   tempodial::QtServices services;
   tempodial::Runtime runtime(services, places);
   tempodial::registerForms(runtime);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--login") == 0) tempodial::setStartedAtLogin(true);
+  }
   QObject::connect(&instance, &tempodial::SingleInstance::raiseRequested, &app,
                    [&runtime] { tempodial::bringMainWindowToFront(runtime); });
   // Logout, shutdown or kill: the running session is kept in the journal and
