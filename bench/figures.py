@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Whole-program figures of Tempodial against a minimal Qt Widgets program.
 
-  bench/figures.py startup BUILD_DIR [runs]   start-up time and peak memory
+  bench/figures.py startup BUILD_DIR [runs] [--journal FILE]
+                                              start-up time and peak memory; with a
+                                              journal (history_scale N RUNS FILE makes one),
+                                              Tempodial also starts on a copy of it;
+                                              ends with resident memory by library
   bench/figures.py idle BUILD_DIR [seconds] [--desktop]
                                               CPU time and wake-ups with the clock
                                               running, minimised; --desktop adds a
@@ -14,6 +18,7 @@
 Run inside an X session (see bench/README.md: xvfb-run, and openbox for idle).
 """
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -31,11 +36,25 @@ def peak_rss_kib(pid):
     return 0
 
 
-def one_start(program, settle_s):
+def rss_by_mapping(pid):
+    """Resident KiB per mapped file ([heap], [anon] and the libraries), largest first."""
+    sizes = {}
+    name = None
+    with open(f"/proc/{pid}/smaps") as smaps:
+        for line in smaps:
+            fields = line.split()
+            if "-" in fields[0] and len(fields) >= 5 and not fields[0].endswith(":"):
+                name = os.path.basename(fields[5]) if len(fields) > 5 else "[anon]"
+            elif fields[0] == "Rss:":
+                sizes[name] = sizes.get(name, 0) + int(fields[1])
+    return sorted(sizes.items(), key=lambda item: -item[1])
+
+
+def one_start(program, settle_s, home=None, breakdown=None):
     """Returns (ns from exec to first paint, peak RSS KiB after settle_s)."""
     env = dict(os.environ, TEMPODIAL_FIRST_PAINT="1")
-    with tempfile.TemporaryDirectory() as home:
-        env["XDG_DATA_HOME"] = home
+    with tempfile.TemporaryDirectory() as fresh:
+        env["XDG_DATA_HOME"] = home or fresh
         start = time.monotonic_ns()
         proc = subprocess.Popen([program], env=env, stderr=subprocess.PIPE, text=True)
         painted = None
@@ -45,6 +64,8 @@ def one_start(program, settle_s):
                 break
         time.sleep(settle_s)
         rss = peak_rss_kib(proc.pid)
+        if breakdown is not None:
+            breakdown[:] = rss_by_mapping(proc.pid)
         proc.kill()
         proc.wait()
     if painted is None:
@@ -52,23 +73,41 @@ def one_start(program, settle_s):
     return painted - start, rss
 
 
-def startup(build, runs):
-    programs = {
-        "tempodial": os.path.join(build, "app", "tempodial"),
-        "minimal": os.path.join(build, "bench", "minimal_window"),
-    }
+def startup(build, runs, journal=None):
+    tempodial = os.path.join(build, "app", "tempodial")
+    programs = {"tempodial": (tempodial, None)}
+    kept = None
+    if journal:
+        # One home for every start on the big journal: copied once.
+        kept = tempfile.TemporaryDirectory()
+        os.makedirs(os.path.join(kept.name, "tempodial"))
+        shutil.copy(journal, os.path.join(kept.name, "tempodial", "history.sqlite3"))
+        programs["tempodial+journal"] = (tempodial, kept.name)
+    programs["minimal"] = (os.path.join(build, "bench", "minimal_window"), None)
     times = {name: [] for name in programs}
     memory = {name: [] for name in programs}
-    for _ in range(runs):  # alternate the two programs run by run
-        for name, program in programs.items():
-            elapsed, rss = one_start(program, settle_s=2.5)
+    breakdowns = {name: [] for name in programs}
+    for _ in range(runs):  # alternate the programs run by run
+        for name, (program, home) in programs.items():
+            elapsed, rss = one_start(program, 2.5, home, breakdowns[name])
             times[name].append(elapsed / 1e6)
             memory[name].append(rss)
     for name in programs:
-        print(f"{name:10s} first paint median {statistics.median(times[name]):7.1f} ms, "
+        print(f"{name:18s} first paint median {statistics.median(times[name]):7.1f} ms, "
               f"peak RSS median {statistics.median(memory[name]) / 1024:6.1f} MiB")
-    print(f"start-up ratio {statistics.median(times['tempodial']) / statistics.median(times['minimal']):.2f}")
-    print(f"memory ratio   {statistics.median(memory['tempodial']) / statistics.median(memory['minimal']):.2f}")
+    minimal_time = statistics.median(times["minimal"])
+    minimal_rss = statistics.median(memory["minimal"])
+    for name in programs:
+        if name != "minimal":
+            print(f"{name:18s} start-up ratio {statistics.median(times[name]) / minimal_time:.2f},"
+                  f" memory ratio {statistics.median(memory[name]) / minimal_rss:.2f}")
+    # Where the resident memory goes, against the minimal program (last start).
+    theirs = dict(breakdowns["minimal"])
+    print("resident KiB by mapping, last start: tempodial / minimal")
+    for mapping, kib in breakdowns["tempodial"][:16]:
+        print(f"  {mapping:40s} {kib:7d} {theirs.get(mapping, 0):7d}")
+    if kept:
+        kept.cleanup()
 
 
 def cpu_seconds(pid):
@@ -332,9 +371,14 @@ if __name__ == "__main__":
     if len(sys.argv) < 3 or sys.argv[1] not in modes:
         sys.exit(__doc__)
     run, default = modes[sys.argv[1]]
-    args = [a for a in sys.argv[3:] if a != "--desktop"]
+    journal = None
+    if "--journal" in sys.argv:
+        journal = sys.argv[sys.argv.index("--journal") + 1]
+    args = [a for a in sys.argv[3:] if a not in ("--desktop", "--journal", journal)]
     seconds = int(args[0]) if args else default
-    if run is idle:
+    if run is startup:
+        startup(sys.argv[2], seconds, journal)
+    elif run is idle:
         idle(sys.argv[2], seconds, "--desktop" in sys.argv)
     else:
         run(sys.argv[2], seconds)

@@ -25,6 +25,7 @@
 #include "windows/history/history_chart.h"
 #include "windows/history/history_limits.h"
 #include "windows/history/history_window.h"
+#include "windows/history/session_model.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
 #include "windows/main/password_window.h"

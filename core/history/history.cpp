@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "core/values/number_text.h"
-
 namespace tempodial {
 
 std::string durationText(std::int64_t seconds) {
@@ -14,9 +12,9 @@ std::string durationText(std::int64_t seconds) {
   return text;
 }
 
-double sessionCost(std::string_view costStart, std::string_view costEnd) {
-  const double cost = readNumber(costEnd) - readNumber(costStart);
-  return cost > 0 ? cost : 0;
+Amount sessionCost(std::string_view costStart, std::string_view costEnd) {
+  const Amount cost = Amount::fromText(costEnd) - Amount::fromText(costStart);
+  return cost > Amount{} ? cost : Amount{};
 }
 
 namespace {
@@ -30,13 +28,13 @@ std::size_t characters(std::string_view text) {
 
 }  // namespace
 
-std::string amountText(std::string_view currency, double amount) {
+std::string amountText(std::string_view currency, Amount amount) {
   std::string text(currency);
   if (characters(currency) > 1) text += ' ';
-  return text + writeNumber(amount);
+  return text + amount.text();
 }
 
-void CurrencyTotals::add(std::string_view currency, double amount) {
+void CurrencyTotals::add(std::string_view currency, Amount amount) {
   for (Sum& sum : sums_) {
     if (sum.currency == currency) {
       sum.amount += amount;
@@ -50,11 +48,11 @@ void CurrencyTotals::add(const CurrencyTotals& other) {
   for (const Sum& sum : other.sums_) add(sum.currency, sum.amount);
 }
 
-double CurrencyTotals::amountIn(std::string_view currency) const {
+Amount CurrencyTotals::amountIn(std::string_view currency) const {
   for (const Sum& sum : sums_) {
     if (sum.currency == currency) return sum.amount;
   }
-  return 0;
+  return {};
 }
 
 std::string CurrencyTotals::text() const {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/money/amount.h"
+
 namespace tempodial {
 
 // Whole seconds as h:mm:ss: 3909 is "1:05:09", 90000 is "25:00:00".
@@ -15,14 +17,14 @@ namespace tempodial {
 std::string durationText(std::int64_t seconds);
 
 // What one session cost: its cost box's text at the end minus the text at the
-// start, each read as the cost box reads numbers. When the difference is
-// negative (the cost box was reset or typed over during the run) nothing is
+// start, each read exactly as the cost box reads numbers. When the difference
+// is negative (the cost box was reset or typed over during the run) nothing is
 // known of what the run cost, and it counts as 0.
-double sessionCost(std::string_view costStart, std::string_view costEnd);
+Amount sessionCost(std::string_view costStart, std::string_view costEnd);
 
 // An amount with its currency symbol: "£0.924", "$12"; a symbol of more than
 // one character stands apart: "Fr 3.5". No symbol: the amount alone.
-std::string amountText(std::string_view currency, double amount);
+std::string amountText(std::string_view currency, Amount amount);
 
 // Sums of amounts per currency symbol, in the order each symbol first came.
 // Amounts of different currencies are never added together.
@@ -30,13 +32,13 @@ class CurrencyTotals {
  public:
   struct Sum {
     std::string currency;
-    double amount = 0;
+    Amount amount;
   };
-  void add(std::string_view currency, double amount);
+  void add(std::string_view currency, Amount amount);
   void add(const CurrencyTotals& other);
   const std::vector<Sum>& sums() const { return sums_; }
   // The amount in `currency`; 0 when there is none.
-  double amountIn(std::string_view currency) const;
+  Amount amountIn(std::string_view currency) const;
   // "£1.5 + Fr 3"; "0" when empty.
   std::string text() const;
 

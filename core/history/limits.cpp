@@ -2,11 +2,12 @@
 
 namespace tempodial {
 
-int percentReached(double used, double limit) {
-  if (!(limit > 0)) return 0;
+int percentReached(std::int64_t used, std::int64_t limit) {
+  if (limit <= 0) return 0;
   if (used >= limit) return 100;
-  // Compared without dividing, so that 80 % of 60 s is exactly 48 s.
-  if (used * 5 >= limit * 4) return 80;
+  // Compared without dividing, so that 80 % of 60 s is exactly 48 s; in 128
+  // bits, so that no product overflows.
+  if (static_cast<__int128>(used) * 5 >= static_cast<__int128>(limit) * 4) return 80;
   return 0;
 }
 
@@ -42,26 +43,26 @@ std::string limitKey(LimitKind kind) {
 std::vector<LimitWarning> LimitWatch::check(const Usage& usage, const Limits& limits) {
   std::vector<LimitWarning> due;
   for (LimitKind kind : kLimitKinds) {
-    double used = 0;
-    std::optional<double> limit;
+    std::int64_t used = 0;
+    std::optional<std::int64_t> limit;
     const std::string* period = &usage.day;
     switch (kind) {
       case LimitKind::DayTime:
-        used = static_cast<double>(usage.daySeconds);
-        if (limits.dayTime) limit = static_cast<double>(*limits.dayTime);
+        used = usage.daySeconds;
+        limit = limits.dayTime;
         break;
       case LimitKind::DayCost:
-        used = usage.dayCost;
-        limit = limits.dayCost;
+        used = usage.dayCost.micros;
+        if (limits.dayCost) limit = Amount::fromDouble(*limits.dayCost).micros;
         break;
       case LimitKind::MonthTime:
-        used = static_cast<double>(usage.monthSeconds);
-        if (limits.monthTime) limit = static_cast<double>(*limits.monthTime);
+        used = usage.monthSeconds;
+        limit = limits.monthTime;
         period = &usage.month;
         break;
       case LimitKind::MonthCost:
-        used = usage.monthCost;
-        limit = limits.monthCost;
+        used = usage.monthCost.micros;
+        if (limits.monthCost) limit = Amount::fromDouble(*limits.monthCost).micros;
         period = &usage.month;
         break;
       case LimitKind::DayData:

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/money/amount.h"
+
 namespace tempodial {
 
 enum class LimitKind { DayTime, DayCost, MonthTime, MonthCost, DayData, MonthData };
@@ -15,8 +17,9 @@ inline constexpr std::array<LimitKind, 6> kLimitKinds{LimitKind::DayTime,   Limi
                                                       LimitKind::MonthTime, LimitKind::MonthCost,
                                                       LimitKind::DayData,   LimitKind::MonthData};
 
-// Each limit is optional; time in seconds, cost in the currency in use, data
-// in bytes received and sent.
+// Each limit is optional; time in seconds, cost in the currency in use (as
+// typed; compared exactly once rounded to a millionth), data in bytes received
+// and sent.
 struct Limits {
   std::optional<std::int64_t> dayTime, monthTime;
   std::optional<double> dayCost, monthCost;
@@ -30,7 +33,7 @@ struct Usage {
   std::string day;    // "2026-12-07"
   std::string month;  // "2026-12"
   std::int64_t daySeconds = 0, monthSeconds = 0;
-  double dayCost = 0, monthCost = 0;
+  Amount dayCost, monthCost;
   std::int64_t dayBytes = 0, monthBytes = 0;
 };
 
@@ -40,9 +43,9 @@ struct LimitWarning {
   friend bool operator==(const LimitWarning&, const LimitWarning&) = default;
 };
 
-// 0, 80 or 100: the highest mark `used` has reached of a positive `limit`.
-// A limit of 0 or less is no limit.
-int percentReached(double used, double limit);
+// 0, 80 or 100: the highest mark `used` has reached of a positive `limit`
+// (seconds, or millionths of the currency). A limit of 0 or less is no limit.
+int percentReached(std::int64_t used, std::int64_t limit);
 
 // "80 % of today's time limit used", "100 % of this month's cost limit used",
 // "80 % of today's data limit used".

@@ -34,28 +34,21 @@ std::size_t nextKept(std::string_view text, std::size_t i) {
 
 }  // namespace
 
-double readNumber(std::string_view text) {
-  std::string mantissa;  // digits and at most one full stop, no sign
-  bool negative = false;
+NumberParts numberParts(std::string_view text) {
+  NumberParts parts;
+  std::string& mantissa = parts.mantissa;  // digits and at most one full stop, no sign
   bool seenPoint = false;
   bool seenDigit = false;
-  // Decimal magnitude of the mantissa, to tell overflow from underflow:
-  // significant digits before the point, less zeros right after it.
-  long long magnitude = 0;
-  bool seenSignificant = false;
 
   std::size_t i = nextKept(text, 0);
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
+    parts.negative = text[i] == '-';
     i = nextKept(text, i + 1);
   }
   for (; i < text.size(); i = nextKept(text, i + 1)) {
     const char c = text[i];
     if (isDigit(c)) {
       seenDigit = true;
-      if (c != '0') seenSignificant = true;
-      if (!seenPoint && seenSignificant) ++magnitude;
-      if (seenPoint && !seenSignificant) --magnitude;
       mantissa.push_back(c);
     } else if (c == '.' && !seenPoint) {
       seenPoint = true;
@@ -64,7 +57,7 @@ double readNumber(std::string_view text) {
       break;
     }
   }
-  if (!seenDigit) return 0.0;
+  if (!seenDigit) return {};
 
   // The exponent counts only when digits follow the e and its sign.
   long long exponent = 0;
@@ -82,6 +75,30 @@ double readNumber(std::string_view text) {
       }
       if (exponentNegative) exponent = -exponent;
     }
+  }
+  parts.exponent = exponent;
+  return parts;
+}
+
+double readNumber(std::string_view text) {
+  const NumberParts parts = numberParts(text);
+  const std::string& mantissa = parts.mantissa;
+  const bool negative = parts.negative;
+  const long long exponent = parts.exponent;
+  if (mantissa.empty()) return 0.0;
+  // Decimal magnitude of the mantissa, to tell overflow from underflow:
+  // significant digits before the point, less zeros right after it.
+  long long magnitude = 0;
+  bool seenPoint = false;
+  bool seenSignificant = false;
+  for (char c : mantissa) {
+    if (c == '.') {
+      seenPoint = true;
+      continue;
+    }
+    if (c != '0') seenSignificant = true;
+    if (!seenPoint && seenSignificant) ++magnitude;
+    if (seenPoint && !seenSignificant) --magnitude;
   }
 
   std::string buffer;

@@ -16,6 +16,16 @@ namespace tempodial {
 // Independent of the process locale.
 double readNumber(std::string_view text);
 
+// The leading number of `text` as readNumber finds it, taken apart without
+// converting it: its sign, its digits with at most one full stop, and its
+// exponent. " -1 .5e2x" is {true, "1.5", 2}; no number is {false, "", 0}.
+struct NumberParts {
+  bool negative = false;
+  std::string mantissa;
+  long long exponent = 0;
+};
+NumberParts numberParts(std::string_view text);
+
 // Writes `value` in the shortest general decimal form with at most 15
 // significant digits and a full stop as decimal point: 0, 7, 61, 0.014, 2.5;
 // 0.1 + 0.2 is written as 0.3. Independent of the process locale.

@@ -1,7 +1,5 @@
 #include "platform/journal/history_store.h"
 
-#include <sqlite3.h>
-
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -9,6 +7,7 @@
 
 #include "core/history/csv_text.h"
 #include "core/values/number_text.h"
+#include "platform/journal/journal_schema.h"
 #include "platform/journal/session_times.h"
 
 namespace tempodial {
@@ -18,25 +17,6 @@ namespace {
 // the search to a range wide enough for any offset from UTC.
 constexpr qint64 kMargin = 86400;
 constexpr const char* kLocalDate = "date(start_utc + utc_offset, 'unixepoch')";
-
-void costFunction(sqlite3_context* context, int, sqlite3_value** values) {
-  auto text = [](sqlite3_value* value) {
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
-    return bytes == nullptr
-               ? std::string_view()
-               : std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value)));
-  };
-  sqlite3_result_double(context, sessionCost(text(values[0]), text(values[1])));
-}
-
-bool installCostFunction(const QSqlDatabase& db) {
-  const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
-  if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
-  sqlite3* sqlite = *static_cast<sqlite3* const*>(handle.constData());
-  return sqlite != nullptr &&
-         sqlite3_create_function_v2(sqlite, "tempodial_cost", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                    nullptr, costFunction, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
 
 Status failure(const QSqlQuery& query) {
   QString text = query.lastError().databaseText();
@@ -73,7 +53,7 @@ QString rangeCondition() {
 }  // namespace
 
 HistoryStore::HistoryStore(QSqlDatabase database) : connection_(database.connectionName()) {
-  usable_ = installCostFunction(database);
+  usable_ = database.isOpen() && installCostFunction(database);
 }
 
 Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const CivilDate& from,
@@ -82,13 +62,16 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
   if (!usable_) return R::Error("the history cannot be read");
   QSqlQuery query(db());
   query.setForwardOnly(true);
-  query.prepare(QStringLiteral("SELECT %1 AS period, currency, COUNT(*), SUM(seconds),"
-                               " SUM(tempodial_cost(cost_start, cost_end)),"
-                               " SUM(received_bytes), SUM(sent_bytes)"
-                               " FROM sessions WHERE %2 GROUP BY period, currency"
-                               " ORDER BY period, MIN(start_utc)")
-                    .arg(QLatin1String(key), rangeCondition()));
-  bindRange(query, from, to);
+  // The day totals' key is the local date, so a range of it is a range of
+  // the table's primary key: a month reads about thirty rows per currency.
+  query.prepare(
+      QStringLiteral(
+          "SELECT %1 AS period, currency, SUM(sessions), SUM(seconds),"
+          " SUM(cost), SUM(received), SUM(sent) FROM day_totals WHERE day BETWEEN :from AND :to"
+          " GROUP BY period, currency ORDER BY period, MIN(first_start)")
+          .arg(QLatin1String(key)));
+  query.bindValue(QStringLiteral(":from"), text(from));
+  query.bindValue(QStringLiteral(":to"), text(to));
   if (!query.exec()) return R::FromStatus(failure(query));
   std::vector<PeriodTotal> totals;
   QString last;
@@ -102,20 +85,20 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
     PeriodTotal& total = totals.back();
     total.sessions += query.value(2).toLongLong();
     total.seconds += query.value(3).toLongLong();
-    total.cost.add(query.value(1).toString().toStdString(), query.value(4).toDouble());
+    total.cost.add(query.value(1).toString().toStdString(), Amount{query.value(4).toLongLong()});
     total.received += query.value(5).toLongLong();
     total.sent += query.value(6).toLongLong();
   }
+  if (query.lastError().isValid()) return R::FromStatus(failure(query));
   return R::Value(std::move(totals));
 }
 
 Result<std::vector<PeriodTotal>> HistoryStore::days(int year, int month) const {
-  return grouped(kLocalDate, {year, month, 1}, lastOfMonth(year, month));
+  return grouped("day", {year, month, 1}, lastOfMonth(year, month));
 }
 
 Result<std::vector<PeriodTotal>> HistoryStore::months(int year) const {
-  return grouped("strftime('%Y-%m', start_utc + utc_offset, 'unixepoch')", {year, 1, 1},
-                 {year, 12, 31});
+  return grouped("substr(day, 1, 7)", {year, 1, 1}, {year, 12, 31});
 }
 
 Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& to) const {
@@ -133,19 +116,27 @@ Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& 
   return Result<PeriodTotal>::Value(std::move(total));
 }
 
-Result<std::vector<SessionRow>> HistoryStore::sessionsOn(const CivilDate& date) const {
+Result<std::vector<SessionRow>> HistoryStore::sessionsOn(const CivilDate& date,
+                                                         const std::optional<SessionRow>& after,
+                                                         int limit) const {
   using R = Result<std::vector<SessionRow>>;
   QSqlQuery query(db());
   query.setForwardOnly(true);
-  query.prepare(QStringLiteral("SELECT %1 FROM sessions WHERE %2 ORDER BY start_utc, id")
-                    .arg(QLatin1String(kSessionRowColumns), rangeCondition()));
+  query.prepare(QStringLiteral("SELECT %1 FROM sessions WHERE %2%3 ORDER BY start_utc, id LIMIT %4")
+                    .arg(QLatin1String(kSessionRowColumns), rangeCondition(),
+                         after ? QStringLiteral(" AND (start_utc > :after OR"
+                                                " (start_utc = :after AND id > :afterId))")
+                               : QString())
+                    .arg(limit));
   bindRange(query, date, date);
+  if (after) {
+    query.bindValue(QStringLiteral(":after"), after->startUtc.toSecsSinceEpoch());
+    query.bindValue(QStringLiteral(":afterId"), after->id);
+  }
   if (!query.exec()) return R::FromStatus(failure(query));
   std::vector<SessionRow> rows;
-  while (query.next()) {
-    SessionRow row = sessionRowOf(query);
-    rows.push_back(std::move(row));
-  }
+  while (query.next()) rows.push_back(sessionRowOf(query));
+  if (query.lastError().isValid()) return R::FromStatus(failure(query));
   return R::Value(std::move(rows));
 }
 
@@ -161,25 +152,24 @@ Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
                                   qint64 except) const {
   using R = Result<Usage>;
   if (!usable_) return R::Error("the history cannot be read");
-  QSqlQuery query(db());
-  query.setForwardOnly(true);
-  query.prepare(QStringLiteral("SELECT %1 = :day, SUM(seconds),"
-                               " SUM(CASE WHEN currency = :currency"
-                               " THEN tempodial_cost(cost_start, cost_end) ELSE 0 END),"
-                               " SUM(COALESCE(received_bytes, 0) + COALESCE(sent_bytes, 0))"
-                               " FROM sessions WHERE %2 AND id <> :except GROUP BY 1")
-                    .arg(QLatin1String(kLocalDate), rangeCondition()));
-  bindRange(query, {day.year, day.month, 1}, lastOfMonth(day.year, day.month));
-  query.bindValue(QStringLiteral(":day"), text(day));
-  query.bindValue(QStringLiteral(":currency"), currency);
-  query.bindValue(QStringLiteral(":except"), except);
-  if (!query.exec()) return R::FromStatus(failure(query));
   Usage usage;
   usage.day = dateText(day);
   usage.month = usage.day.substr(0, 7);
+  const QString dayText = text(day);
+  QSqlQuery query(db());
+  query.setForwardOnly(true);
+  query.prepare(QStringLiteral(
+      "SELECT day = :day, SUM(seconds),"
+      " SUM(CASE WHEN currency = :currency THEN cost ELSE 0 END),"
+      " SUM(received + sent) FROM day_totals WHERE day BETWEEN :from AND :to GROUP BY 1"));
+  query.bindValue(QStringLiteral(":day"), dayText);
+  query.bindValue(QStringLiteral(":currency"), currency);
+  query.bindValue(QStringLiteral(":from"), text({day.year, day.month, 1}));
+  query.bindValue(QStringLiteral(":to"), text(lastOfMonth(day.year, day.month)));
+  if (!query.exec()) return R::FromStatus(failure(query));
   while (query.next()) {
     const qint64 seconds = query.value(1).toLongLong();
-    const double cost = query.value(2).toDouble();
+    const Amount cost{query.value(2).toLongLong()};
     const qint64 bytes = query.value(3).toLongLong();
     usage.monthSeconds += seconds;
     usage.monthCost += cost;
@@ -188,6 +178,30 @@ Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
       usage.daySeconds += seconds;
       usage.dayCost += cost;
       usage.dayBytes += bytes;
+    }
+  }
+  // The session left out, taken back out of the totals that hold it.
+  query.prepare(QStringLiteral("SELECT %1, seconds, CASE WHEN currency = :currency THEN cost"
+                               " ELSE 0 END, COALESCE(received_bytes, 0) + COALESCE(sent_bytes, 0)"
+                               " FROM sessions WHERE id = :except")
+                    .arg(QLatin1String(kLocalDate)));
+  query.bindValue(QStringLiteral(":currency"), currency);
+  query.bindValue(QStringLiteral(":except"), except);
+  if (!query.exec()) return R::FromStatus(failure(query));
+  if (query.next()) {
+    const QString started = query.value(0).toString();
+    const qint64 seconds = query.value(1).toLongLong();
+    const Amount cost{query.value(2).toLongLong()};
+    const qint64 bytes = query.value(3).toLongLong();
+    if (started.left(7) == dayText.left(7)) {
+      usage.monthSeconds -= seconds;
+      usage.monthCost = usage.monthCost - cost;
+      usage.monthBytes -= bytes;
+    }
+    if (started == dayText) {
+      usage.daySeconds -= seconds;
+      usage.dayCost = usage.dayCost - cost;
+      usage.dayBytes -= bytes;
     }
   }
   return R::Value(std::move(usage));
@@ -250,7 +264,7 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
     const std::string secondsText = std::to_string(seconds);
     const std::string duration = durationText(seconds);
     const std::string rate = writeNumber(query.value(5).toDouble());
-    const std::string cost = writeNumber(sessionCost(costStart, costEnd));
+    const std::string cost = sessionCost(costStart, costEnd).text();
     const std::string end = query.value(9).toString().toStdString();
     // Empty for runs recorded before their bytes were counted.
     const std::string received =

@@ -1,7 +1,8 @@
 // The usage history over the session journal's database: totals per day,
-// month and period from SQL aggregates over the start-time index, the
-// sessions of one day, deleting a session, and the CSV export. The costs are
-// summed in SQL with the program's own number reading, per currency.
+// month and period from the journal's day totals (a few rows per day), the
+// sessions of one day a page at a time by the start-time index, usage for the
+// limits, deleting a session, and the CSV export. Costs are exact amounts per
+// currency.
 #pragma once
 
 #include <QSqlDatabase>
@@ -42,8 +43,11 @@ class HistoryStore {
   Result<std::vector<PeriodTotal>> months(int year) const;
   // Everything from `from` to `to`, both days included.
   Result<PeriodTotal> total(const CivilDate& from, const CivilDate& to) const;
-  // The sessions that started on `date`, in order of their start.
-  Result<std::vector<SessionRow>> sessionsOn(const CivilDate& date) const;
+  // The sessions that started on `date`, in order of their start; with
+  // `after`, only those after that row, and at most `limit` of them.
+  Result<std::vector<SessionRow>> sessionsOn(const CivilDate& date,
+                                             const std::optional<SessionRow>& after = {},
+                                             int limit = -1) const;
   // Deletes one session.
   Status remove(qint64 id);
 

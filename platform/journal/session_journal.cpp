@@ -11,9 +11,8 @@
 #include <QVariant>
 #include <atomic>
 #include <cerrno>
-#include <iterator>
-#include <span>
 
+#include "platform/journal/journal_schema.h"
 #include "platform/journal/session_times.h"
 
 namespace tempodial {
@@ -47,38 +46,6 @@ void bindSnapshot(QSqlQuery& query, const SessionSnapshot& now, const QDateTime&
   query.bindValue(QStringLiteral(":received"), now.received);
   query.bindValue(QStringLiteral(":sent"), now.sent);
 }
-
-// The statements that bring the file from one version to the next: step n
-// makes version n + 1. A later layout adds its step at the end; a file is
-// never changed by an earlier step again.
-
-// 1: the runs of the clock.
-const char* const kRuns[] = {
-    "CREATE TABLE IF NOT EXISTS sessions ("
-    " id INTEGER PRIMARY KEY,"
-    " start_utc INTEGER NOT NULL,"   // seconds since 1970, UTC
-    " utc_offset INTEGER NOT NULL,"  // seconds east of UTC at the start
-    " end_utc INTEGER NOT NULL,"     // the end, or the last moment known to run
-    " seconds INTEGER NOT NULL,"     // seconds the clock counted
-    " cost_start TEXT NOT NULL,"
-    " cost_end TEXT NOT NULL,"
-    " tariff TEXT NOT NULL,"
-    " rate REAL NOT NULL,"
-    " currency TEXT NOT NULL,"
-    " hours TEXT NOT NULL,"  // the counters as they last stood
-    " minutes TEXT NOT NULL,"
-    " secs TEXT NOT NULL,"
-    " end_kind TEXT,"  // NULL while running; stopped, exit or interrupted
-    " restore_asked INTEGER NOT NULL DEFAULT 0)",
-    "CREATE INDEX IF NOT EXISTS sessions_by_start ON sessions(start_utc)",
-};
-// 2: the bytes of each run; older runs keep NULL, as nothing is known of them.
-const char* const kBytes[] = {
-    "ALTER TABLE sessions ADD COLUMN received_bytes INTEGER",
-    "ALTER TABLE sessions ADD COLUMN sent_bytes INTEGER",
-};
-const std::span<const char* const> kMigrations[] = {kRuns, kBytes};
-static_assert(std::size(kMigrations) == SessionJournal::kSchemaVersion);
 
 // NULL reads as unknown.
 std::optional<qint64> optionalCount(const QVariant& value) {
@@ -186,28 +153,30 @@ Status SessionJournal::connect(bool* broken) {
   db.setDatabaseName(path_);
   db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
   if (!db.open()) return failure(db.lastError());
+  if (!installCostFunction(db)) return Status::Error("the database driver is not SQLite");
+  // A file that is no database, or whose first pages are damaged, fails the
+  // first read of its layout. Nothing more is read here: a check of every
+  // page would read the whole history at each start; damage further in is
+  // reported by the reads that meet it.
   QSqlQuery check(db);
-  if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
-      check.value(0).toString() != QLatin1String("ok")) {
+  if (!check.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !check.next()) {
     const QSqlError error = check.lastError();
-    if (error.isValid() && !isBrokenDatabase(error)) return failure(error);
+    if (!isBrokenDatabase(error)) return failure(error);
     *broken = true;
-    const QString reason =
-        error.isValid() ? error.databaseText()
-                        : QStringLiteral("the database is damaged: ") + check.value(0).toString();
-    return Status::Error(reason.toStdString());
+    return failure(error);
   }
   check.finish();
   for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"}) {
     Status status = exec(QString::fromLatin1(pragma));
     if (!status.ok()) return status;
   }
-  return migrate();
+  return migrate(broken);
 }
 
-Status SessionJournal::migrate() {
+Status SessionJournal::migrate(bool* broken) {
   QSqlQuery version(database());
   if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
+    *broken = isBrokenDatabase(version.lastError());
     return failure(version.lastError());
   }
   const int found = version.value(0).toInt();
@@ -215,23 +184,48 @@ Status SessionJournal::migrate() {
   if (found > kSchemaVersion) {
     return Status::Error("it was written by a newer version of Tempodial");
   }
-  if (found == kSchemaVersion) return Status::Ok();
-  // The steps the file has not had yet, all in one transaction.
+  if (found == kSchemaVersion) return checkLast(broken);
+  // Each step brings the file from one version to the next, all of them in
+  // one transaction: a kill during a migration leaves the file as it was.
   QSqlDatabase db = database();
   if (!db.transaction()) return failure(db.lastError());
-  for (int step = found; step < kSchemaVersion; ++step) {
-    for (const char* sql : kMigrations[static_cast<std::size_t>(step)]) {
-      Status status = exec(QString::fromLatin1(sql));
-      if (!status.ok()) {
-        db.rollback();
-        return status;
-      }
+  Status status = Status::Ok();
+  const auto& steps = journalSteps();
+  for (std::size_t step = static_cast<std::size_t>(found); step < steps.size() && status.ok();
+       ++step) {
+    for (const char* sql : steps[step]) {
+      status = exec(QString::fromLatin1(sql));
+      if (!status.ok()) break;
     }
   }
-  Status status = exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+  if (status.ok()) status = exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
   if (!status.ok() || !db.commit()) {
     db.rollback();
-    return status.ok() ? failure(db.lastError()) : status;
+    if (status.ok()) return failure(db.lastError());
+    // A damaged file fails the first step that reads it; the step says so.
+    *broken = QString::fromStdString(status.reason()).contains(QLatin1String("malformed"));
+    return status;
+  }
+  return checkLast(broken);
+}
+
+Status SessionJournal::checkLast(bool* broken) {
+  // The last row and the ends of the start index: what the restore offer and
+  // the clock read first, each found by an index.
+  QSqlQuery probe(database());
+  for (const char* sql : {"SELECT * FROM sessions ORDER BY id DESC LIMIT 1",
+                          // One of MIN or MAX alone is read from the index's end;
+                          // both in one query would read every row.
+                          "SELECT MAX(start_utc) FROM sessions",
+                          "SELECT * FROM day_totals ORDER BY day DESC LIMIT 1"}) {
+    bool read = probe.exec(QString::fromLatin1(sql));
+    while (read && probe.next()) {
+    }
+    const QSqlError error = probe.lastError();
+    if (error.isValid()) {
+      *broken = isBrokenDatabase(error);
+      return failure(error);
+    }
   }
   return Status::Ok();
 }
@@ -278,6 +272,7 @@ Status SessionJournal::update(qint64 id, const SessionSnapshot& now, const QDate
     update_ = std::make_unique<QSqlQuery>(database());
     update_->prepare(
         QStringLiteral("UPDATE sessions SET end_utc = :end, seconds = :seconds, cost_end = :cost,"
+                       " cost = tempodial_cost(cost_start, :cost),"
                        " tariff = :tariff, rate = :rate, currency = :currency, hours = :hours,"
                        " minutes = :minutes, secs = :secs, received_bytes = :received,"
                        " sent_bytes = :sent WHERE id = :id"));

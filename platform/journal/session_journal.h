@@ -52,9 +52,8 @@ SessionRow sessionRowOf(const QSqlQuery& query);
 
 class SessionJournal {
  public:
-  // Current layout of the file; PRAGMA user_version holds it. It is the
-  // number of steps in the journal's migrations.
-  static constexpr int kSchemaVersion = 2;
+  // Current layout of the file; PRAGMA user_version holds it.
+  static constexpr int kSchemaVersion = 3;
 
   explicit SessionJournal(QString path);
   ~SessionJournal();
@@ -101,7 +100,9 @@ class SessionJournal {
   // from one that cannot be opened at all.
   Status openFile(bool* broken);
   Status connect(bool* broken);
-  Status migrate();
+  Status migrate(bool* broken);
+  // Reads what the first reads after opening need, each found by an index.
+  Status checkLast(bool* broken);
   Status exec(const QString& sql);
   void moveAside(QString* movedAside);
 

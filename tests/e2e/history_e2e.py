@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 from datetime import datetime, timedelta, timezone
+from decimal import Decimal
 from zoneinfo import ZoneInfo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -55,7 +56,12 @@ def number(value):
 def read_cost(text):
     """The leading number of a cost text, as the cost box reads it."""
     match = re.match(r"[+-]?(\d+(\.\d*)?|\.\d+)([eE][+-]?\d+)?", text.replace(" ", ""))
-    return float(match.group(0)) if match else 0.0
+    return Decimal(match.group(0)) if match else Decimal(0)
+
+
+def amount(value):
+    """An exact amount as the program writes it: to a millionth, no trailing zeros."""
+    return format(value.quantize(Decimal("0.000001")).normalize(), "f")
 
 
 def expected_rows(journal):
@@ -66,10 +72,10 @@ def expected_rows(journal):
     expected = []
     for (start, offset, end, seconds, tariff, rate, currency, cost_start, cost_end, kind,
          received, sent) in rows:
-        cost = max(read_cost(cost_end) - read_cost(cost_start), 0.0)
+        cost = max(read_cost(cost_end) - read_cost(cost_start), Decimal(0))
         expected.append([iso(start, offset), iso(end, offset), str(seconds),
                          f"{seconds // 3600}:{seconds // 60 % 60:02d}:{seconds % 60:02d}", tariff,
-                         number(rate), currency, number(cost), kind or "",
+                         number(rate), currency, amount(cost), kind or "",
                          "" if received is None else str(received), "" if sent is None else str(sent)])
     return expected
 
@@ -113,12 +119,14 @@ def export_scenario(binary):
         with sqlite3.connect(program.journal) as db:
             db.executemany(
                 "INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start,"
-                " cost_end, tariff, rate, currency, hours, minutes, secs, end_kind)"
-                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, '0', '0', '0', ?)",
+                " cost_end, tariff, rate, currency, hours, minutes, secs, end_kind, cost)"
+                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, '0', '0', '0', ?, ?)",
                 [(1773166500, 19800, 1773173700, 7200, "0", "3.6", "Night, \"late\"\nrate", 3,
-                  "Fr", "stopped"),
-                 (1773209700, 19800, 1773209760, 60, "0.5", "0.524", "Day", 2.4, "£", "exit"),
-                 (1773213300, 19800, 1773213360, 60, "5", "1", "Day", 2.4, "£", "interrupted")])
+                  "Fr", "stopped", 3600000),
+                 (1773209700, 19800, 1773209760, 60, "0.5", "0.524", "Day", 2.4, "£", "exit",
+                  24000),
+                 (1773213300, 19800, 1773213360, 60, "5", "1", "Day", 2.4, "£", "interrupted",
+                  0)])
         # Ctrl+H opens the History window beside the main window, which goes
         # on taking keys: the next run is started and stopped while it is open.
         session.keys(main, "ctrl+h")

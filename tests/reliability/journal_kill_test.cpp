@@ -1,5 +1,6 @@
 // A journal killed at a random moment while it writes is still a sound
-// database, and holds the run as it was at its last commit or the one before.
+// database, holds the run as it was at its last commit or the one before,
+// and its day totals still equal the sums of its rows.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -14,6 +15,7 @@
 #include <random>
 
 #include "platform/journal/session_journal.h"
+#include "tests/platform/journal/totals_check.h"
 
 namespace tempodial {
 namespace {
@@ -28,6 +30,7 @@ namespace {
   for (qint64 second = 1;; ++second) {
     now.counted = second;
     now.seconds = QString::number(second % 60);
+    now.cost = QString::number(static_cast<double>(second) * 0.014, 'g', 17);
     if (!journal.update(row.value(), now, QDateTime::currentDateTimeUtc(), second % 6 == 0).ok()) {
       _exit(5);
     }
@@ -36,7 +39,10 @@ namespace {
              .ok()) {
       _exit(6);
     }
-    if (second % 50 == 0) row = journal.begin(now, QDateTime::currentDateTimeUtc(), 0);
+    if (second % 50 == 0) {
+      now.currency = second % 100 == 0 ? QStringLiteral("£") : QStringLiteral("Fr");
+      row = journal.begin(now, QDateTime::currentDateTimeUtc(), 0);
+    }
   }
 }
 
@@ -68,6 +74,7 @@ TEST(KillDuringJournalWrite, IntegrityCheckIsOkAfterEveryKill) {
       // A child killed before it made its table leaves none.
       if (query.exec("SELECT max(seconds) FROM sessions") && query.next()) {
         lastCounted = std::max(lastCounted, query.value(0).toLongLong());
+        EXPECT_EQ(dayTotalsMismatch(db), QStringList()) << "after kill " << kill;
       }
     }
     QSqlDatabase::removeDatabase("probe");

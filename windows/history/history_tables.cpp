@@ -10,7 +10,7 @@
 namespace tempodial {
 
 QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
-                         QStandardItemModel* model) {
+                         QAbstractItemModel* model) {
   auto* view = new QTableView(parent);
   view->setObjectName(QString::fromLatin1(name));
   view->setAccessibleName(accessible);
@@ -21,6 +21,10 @@ QTableView* historyTable(QWidget* parent, const char* name, const QString& acces
   view->verticalHeader()->hide();
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
   view->horizontalHeader()->setStretchLastSection(true);
+  // Fitting a column to its contents measures the first rows only: every row
+  // of a table has the same shape, and a day can hold thousands of sessions.
+  view->horizontalHeader()->setResizeContentsPrecision(32);
+  view->verticalHeader()->setResizeContentsPrecision(32);
   // The corner button of the headers selects the whole table.
   for (QAbstractButton* corner : view->findChildren<QAbstractButton*>()) {
     corner->setAccessibleName(QStringLiteral("Select all"));

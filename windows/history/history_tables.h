@@ -10,6 +10,7 @@
 
 class QDate;
 class QDateTime;
+class QAbstractItemModel;
 class QObject;
 class QStandardItem;
 class QStandardItemModel;
@@ -20,7 +21,7 @@ namespace tempodial {
 
 // A table of whole rows, one chosen at a time, that nobody types into.
 QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
-                         QStandardItemModel* model);
+                         QAbstractItemModel* model);
 QStandardItemModel* historyModel(QObject* parent, const QStringList& headers);
 // One row of cells; a totals row is bold.
 QList<QStandardItem*> historyRow(const QStringList& texts, bool bold = false);

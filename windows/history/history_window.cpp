@@ -26,6 +26,7 @@
 #include "windows/history/history_limits.h"
 #include "windows/history/history_tables.h"
 #include "windows/history/limit_warnings.h"
+#include "windows/history/session_model.h"
 #include "windows/journal/journal_access.h"
 #include "windows/main/main_window.h"
 
@@ -83,11 +84,7 @@ void HistoryWindow::buildControls() {
   days = historyModel(this, QStringList{QStringLiteral("Date"), QStringLiteral("Sessions"),
                                         QStringLiteral("Time"), QStringLiteral("Cost")} +
                                 kVolumeHeaders);
-  sessions = historyModel(
-      this, QStringList{QStringLiteral("Start"), QStringLiteral("End"), QStringLiteral("Duration"),
-                        QStringLiteral("Tariff"), QStringLiteral("Rate"), QStringLiteral("Cost"),
-                        QStringLiteral("Ended")} +
-                kVolumeHeaders);
+  sessions = new SessionModel(this);
   months = historyModel(this, QStringList{QStringLiteral("Month"), QStringLiteral("Sessions"),
                                           QStringLiteral("Time"), QStringLiteral("Cost")} +
                                   kVolumeHeaders);
@@ -181,8 +178,7 @@ void HistoryWindow::buildControls() {
           [this](const QModelIndex& current) { selectDay(current.row()); });
   connect(sessionsTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
-            deleteButton->setEnabled(current.isValid() &&
-                                     current.row() < static_cast<int>(sessionIds_.size()));
+            deleteButton->setEnabled(current.isValid() && current.row() < sessions->rowCount());
           });
   connect(deleteButton, &QPushButton::clicked, this,
           [this] { deleteSession(sessionsTable->currentIndex().row()); });
@@ -228,8 +224,7 @@ void HistoryWindow::refresh() {
 
 void HistoryWindow::fillMonth() {
   days->removeRows(0, days->rowCount());
-  sessions->removeRows(0, sessions->rowCount());
-  sessionIds_.clear();
+  sessions->showDay(nullptr, {});
   selectedDay_ = {};
   deleteButton->setEnabled(false);
   dayCaption->setText(QStringLiteral("Choose a day to see its sessions."));
@@ -303,43 +298,29 @@ void HistoryWindow::drawChart() {
 }
 
 void HistoryWindow::selectDay(int index) {
-  sessions->removeRows(0, sessions->rowCount());
-  sessionIds_.clear();
   deleteButton->setEnabled(false);
   QStandardItem* item = index >= 0 ? days->item(index, 0) : nullptr;
   selectedDay_ = item != nullptr ? item->data().toDate() : QDate();
+  sessions->showDay(store_.get(), selectedDay_);
   if (!store_ || !selectedDay_.isValid()) {
     dayCaption->setText(QStringLiteral("Choose a day to see its sessions."));
     return;
   }
   dayCaption->setText(QStringLiteral("Sessions of %1 (each counts on the day it started)")
                           .arg(QLocale().toString(selectedDay_, QLocale::LongFormat)));
-  auto found = store_->sessionsOn(civil(selectedDay_));
-  for (const SessionRow& session : found.value()) {
-    const std::string cost =
-        amountText(session.currency.toStdString(),
-                   sessionCost(session.costStart.toStdString(), session.costEnd.toStdString()));
-    sessions->appendRow(historyRow(
-        QStringList{momentText(session.startUtc, session.utcOffset, selectedDay_),
-                    momentText(session.endUtc, session.endOffset, selectedDay_),
-                    qt(durationText(session.seconds)), session.tariff,
-                    qt(writeNumber(session.rate)), qt(cost), sessionEndWords(session.end)} +
-        volumeTexts(session.receivedBytes, session.sentBytes)));
-    sessionIds_.push_back(session.id);
-  }
   for (int column = 0; column < 6; ++column) sessionsTable->resizeColumnToContents(column);
   deleteButton->setEnabled(false);
 }
 
 void HistoryWindow::deleteSession(int index) {
-  if (!store_ || index < 0 || index >= static_cast<int>(sessionIds_.size())) return;
+  if (!store_ || index < 0 || index >= sessions->rowCount()) return;
   const QString question =
       QStringLiteral("Delete the session that started at %1 on %2 (%3)? This cannot be undone.")
-          .arg(sessions->item(index, 0)->text(),
+          .arg(sessions->index(index, 0).data().toString(),
                QLocale().toString(selectedDay_, QLocale::ShortFormat),
-               sessions->item(index, 2)->text());
+               sessions->index(index, 2).data().toString());
   if (!confirm(question)) return;
-  const Status status = store_->remove(sessionIds_[static_cast<std::size_t>(index)]);
+  const Status status = store_->remove(sessions->session(index).id);
   if (!status.ok()) {
     runtime().message(
         QStringLiteral("The session could not be deleted: %1").arg(qt(status.reason())));

@@ -25,6 +25,7 @@ namespace tempodial {
 class HistoryChart;
 class HistoryStore;
 class LimitsGroup;
+class SessionModel;
 
 class HistoryWindow : public Form {
   Q_OBJECT
@@ -69,7 +70,7 @@ class HistoryWindow : public Form {
   QLabel* note;
 
   QStandardItemModel* days;
-  QStandardItemModel* sessions;
+  SessionModel* sessions;
   QStandardItemModel* months;
 
  private:
@@ -84,7 +85,6 @@ class HistoryWindow : public Form {
   std::unique_ptr<HistoryStore> store_;
   QDate shown_;
   QDate selectedDay_;
-  std::vector<qint64> sessionIds_;
   std::vector<qint64> secondsPerDay_, bytesPerDay_;
 };
 

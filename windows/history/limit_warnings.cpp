@@ -27,11 +27,11 @@ QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const 
       break;
     case LimitKind::DayCost:
       used = amountText(symbol, usage.dayCost);
-      limit = amountText(symbol, limits.dayCost.value_or(0));
+      limit = amountText(symbol, Amount::fromDouble(limits.dayCost.value_or(0)));
       break;
     case LimitKind::MonthCost:
       used = amountText(symbol, usage.monthCost);
-      limit = amountText(symbol, limits.monthCost.value_or(0));
+      limit = amountText(symbol, Amount::fromDouble(limits.monthCost.value_or(0)));
       break;
     case LimitKind::DayData:
       used = volumeText(usage.dayBytes);
@@ -111,7 +111,7 @@ QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, qint
   if (!limits_.any()) return {};
   if (!haveRecorded_ || currency != recordedCurrency_) readRecorded(runtime, currency);
   Usage usage = recorded_;
-  const double running = sessionCost(costStart_, cost.toStdString());
+  const Amount running = sessionCost(costStart_, cost.toStdString());
   usage.daySeconds += seconds;
   usage.monthSeconds += seconds;
   usage.dayCost += running;

@@ -16,30 +16,30 @@ TEST(HistoryTexts, DurationsCostsAndAmounts) {
   EXPECT_EQ(durationText(-5), "0:00:00");
   EXPECT_EQ(durationText(360000005), "100000:00:05");
 
-  EXPECT_DOUBLE_EQ(sessionCost("0.5", "1.424"), 0.924);
-  EXPECT_DOUBLE_EQ(sessionCost("", "2"), 2);
-  EXPECT_DOUBLE_EQ(sessionCost("5", "1"), 0);  // the box was typed over
-  EXPECT_DOUBLE_EQ(sessionCost("1e2", "1.5e2"), 50);
+  EXPECT_EQ(sessionCost("0.5", "1.424"), Amount{924000});
+  EXPECT_EQ(sessionCost("", "2"), Amount{2000000});
+  EXPECT_EQ(sessionCost("5", "1"), Amount{});  // the box was typed over
+  EXPECT_EQ(sessionCost("1e2", "1.5e2"), Amount{50000000});
 
-  EXPECT_EQ(amountText("£", 0.1 + 0.2), "£0.3");
-  EXPECT_EQ(amountText("$", 12), "$12");
-  EXPECT_EQ(amountText("Fr", 3.5), "Fr 3.5");
-  EXPECT_EQ(amountText("", 1), "1");
+  EXPECT_EQ(amountText("£", sessionCost("0.1", "0.4")), "£0.3");
+  EXPECT_EQ(amountText("$", Amount{12000000}), "$12");
+  EXPECT_EQ(amountText("Fr", Amount{3500000}), "Fr 3.5");
+  EXPECT_EQ(amountText("", Amount{1000000}), "1");
 }
 
 TEST(HistoryTexts, CurrencyTotalsNeverMixCurrencies) {
   CurrencyTotals totals;
   EXPECT_EQ(totals.text(), "0");
-  totals.add("£", 1.25);
-  totals.add("Fr", 3);
-  totals.add("£", 0.5);
+  totals.add("£", Amount::fromText("1.25"));
+  totals.add("Fr", Amount::fromText("3"));
+  totals.add("£", Amount::fromText("0.5"));
   CurrencyTotals more;
-  more.add("$", 2);
-  more.add("Fr", 1);
+  more.add("$", Amount::fromText("2"));
+  more.add("Fr", Amount::fromText("1"));
   totals.add(more);
   EXPECT_EQ(totals.text(), "£1.75 + Fr 4 + $2");
-  EXPECT_DOUBLE_EQ(totals.amountIn("Fr"), 4);
-  EXPECT_DOUBLE_EQ(totals.amountIn("F"), 0);
+  EXPECT_EQ(totals.amountIn("Fr"), Amount{4000000});
+  EXPECT_EQ(totals.amountIn("F"), Amount{});
 }
 
 TEST(HistoryDays, LocalDatesAndTimesAtEveryOffset) {
@@ -102,17 +102,17 @@ TEST(LimitWarnings, EachMarkOncePerLimitAndPeriod) {
   limits.dayTime = 3600;
   limits.monthCost = 10;
   LimitWatch watch;
-  Usage usage{"2026-12-07", "2026-12", 2000, 2000, 0, 7.9};
+  Usage usage{"2026-12-07", "2026-12", 2000, 2000, {}, Amount::fromText("7.9")};
   EXPECT_TRUE(watch.check(usage, limits).empty());
   usage.daySeconds = 2880;
   EXPECT_EQ(watch.check(usage, limits), (std::vector<LimitWarning>{{LimitKind::DayTime, 80}}));
   EXPECT_TRUE(watch.check(usage, limits).empty());
   usage.daySeconds = 3000;
-  usage.monthCost = 8;
+  usage.monthCost = Amount::fromText("8");
   EXPECT_EQ(watch.check(usage, limits), (std::vector<LimitWarning>{{LimitKind::MonthCost, 80}}));
   // Past both marks at once: only the 100 % warning.
   usage.daySeconds = 9999;
-  usage.monthCost = 12;
+  usage.monthCost = Amount::fromText("12");
   EXPECT_EQ(watch.check(usage, limits),
             (std::vector<LimitWarning>{{LimitKind::DayTime, 100}, {LimitKind::MonthCost, 100}}));
   EXPECT_TRUE(watch.check(usage, limits).empty());

@@ -1,5 +1,6 @@
 // The history's totals, day lists, usage and export over a real journal file.
 #include "platform/journal/history_store.h"
+#include "platform/journal/journal_schema.h"
 
 #include <gtest/gtest.h>
 
@@ -138,8 +139,8 @@ TEST_F(HistoryStoreTest, MonthWithTwoCurrenciesKeepsTheirCostsApart) {
   const PeriodTotal month = history.total({2026, 5, 1}, {2026, 5, 31}).value();
   EXPECT_EQ(month.sessions, 4);
   EXPECT_EQ(month.seconds, 1920);
-  EXPECT_DOUBLE_EQ(month.cost.amountIn("£"), 1.25);
-  EXPECT_DOUBLE_EQ(month.cost.amountIn("Fr"), 5.5);
+  EXPECT_EQ(month.cost.amountIn("£"), Amount::fromText("1.25"));
+  EXPECT_EQ(month.cost.amountIn("Fr"), Amount::fromText("5.5"));
   ASSERT_EQ(month.cost.sums().size(), 2u);
 
   // The limits count only the currency in use, and leave out the running session.
@@ -148,10 +149,11 @@ TEST_F(HistoryStoreTest, MonthWithTwoCurrenciesKeepsTheirCostsApart) {
   EXPECT_EQ(usage.day, "2026-05-20");
   EXPECT_EQ(usage.month, "2026-05");
   EXPECT_EQ(usage.daySeconds, 60);
-  EXPECT_DOUBLE_EQ(usage.dayCost, 0);
+  EXPECT_EQ(usage.dayCost, Amount::fromText("0"));
   EXPECT_EQ(usage.monthSeconds, 1920);
-  EXPECT_DOUBLE_EQ(usage.monthCost, 1.25);
-  EXPECT_DOUBLE_EQ(history.usage({2026, 5, 20}, QStringLiteral("Fr"), 0).value().dayCost, 2.5);
+  EXPECT_EQ(usage.monthCost, Amount::fromText("1.25"));
+  EXPECT_EQ(history.usage({2026, 5, 20}, QStringLiteral("Fr"), 0).value().dayCost,
+            Amount::fromText("2.5"));
 }
 
 TEST_F(HistoryStoreTest, CostsAreReadAsTheCostBoxReadsThemAndAnEditedBoxCountsNothing) {
@@ -212,18 +214,25 @@ TEST_F(HistoryStoreTest, BytesOfRunsAreKeptAndRunsOfAnOlderJournalReadAsUnknown)
   // A journal as the first layout wrote it, with one run.
   const QString older = dir.path() + QStringLiteral("/older.sqlite3");
   {
-    SessionJournal first(older);
-    ASSERT_TRUE(first.open().ok());
-    QSqlQuery sql(first.database());
+    QSqlDatabase first =
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("first"));
+    first.setDatabaseName(older);
+    ASSERT_TRUE(first.open());
+    QSqlQuery sql(first);
+    for (const char* statement : journalSteps()[0]) {
+      ASSERT_TRUE(sql.exec(QString::fromUtf8(statement))) << statement;
+    }
     for (const char* statement :
          {"INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start, cost_end,"
           " tariff, rate, currency, hours, minutes, secs, end_kind) VALUES (1796637600, 0,"
           " 1796637660, 60, '0', '1', 'Day', 1.5, '£', '0', '1', '0', 'stopped')",
-          "ALTER TABLE sessions DROP COLUMN received_bytes",
-          "ALTER TABLE sessions DROP COLUMN sent_bytes", "PRAGMA user_version=1"}) {
+          "PRAGMA user_version=1"}) {
       ASSERT_TRUE(sql.exec(QString::fromUtf8(statement))) << statement;
     }
+    sql.finish();
+    first.close();
   }
+  QSqlDatabase::removeDatabase(QStringLiteral("first"));
   // The command line's export reads such a journal as it is.
   const auto exportOf = [](const HistoryStore& history) {
     std::string out;
