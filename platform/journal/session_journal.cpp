@@ -329,6 +329,16 @@ std::optional<SessionRow> SessionJournal::unansweredInterruption() {
   return sessionRowOf(query);
 }
 
+Status SessionJournal::markInterrupted(qint64 id) {
+  if (!open_) return Status::Error("the journal is not open");
+  QSqlQuery query(database());
+  query.prepare(QStringLiteral(
+      "UPDATE sessions SET end_kind = 'interrupted' WHERE id = :id AND end_kind IS NULL"));
+  query.bindValue(QStringLiteral(":id"), id);
+  if (!query.exec()) return failure(query.lastError());
+  return Status::Ok();
+}
+
 Status SessionJournal::markAnswered(qint64 id) {
   if (!open_) return Status::Error("the journal is not open");
   QSqlQuery query(database());

@@ -88,6 +88,9 @@ class SessionJournal {
   // The last run, if it ended interrupted or has no end at all and nobody
   // has been asked about it yet.
   std::optional<SessionRow> unansweredInterruption();
+  // Marks the run `id`, which no copy of the program runs any more, as cut
+  // short; a run that has an end already keeps it.
+  Status markInterrupted(qint64 id);
   // Marks the run as asked about; a run without an end is closed as
   // interrupted at its last known moment.
   Status markAnswered(qint64 id);

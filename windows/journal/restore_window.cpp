@@ -70,6 +70,8 @@ void offerRestore(Runtime& runtime) {
   SessionJournal& journal = runtime.journal();
   const auto row = journal.unansweredInterruption();
   if (!row) return;
+  // The run ended with the program that ran it, whatever the answer.
+  journal.markInterrupted(row->id);
   auto& window = runtime.form<RestoreWindow>();
   window.describe(*row);
   runtime.showModal(window);
