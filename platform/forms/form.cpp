@@ -99,7 +99,10 @@ void Form::fitIntoScreen() {
   // mapped: room is left for a classic one.
   const QSize frame(twipsToPixels(kFrameWidthTwips), twipsToPixels(kFrameHeightTwips));
   const QSize room = (area.size() - frame).expandedTo(QSize(1, 1));
-  const QSize size = preferred_.expandedTo(minimumSizeHint()).boundedTo(room);
+  QSize wanted = preferred_.expandedTo(sizeHint());
+  // Wrapped text needs more height at narrower widths.
+  if (hasHeightForWidth()) wanted.setHeight(std::max(wanted.height(), heightForWidth(wanted.width())));
+  const QSize size = wanted.boundedTo(room);
   resize(size);
   const QSize outer = size + frame;
   move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
