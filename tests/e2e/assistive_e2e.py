@@ -222,11 +222,17 @@ def keyboard_walks(binary):
         main = program.window("frame", "Tempodial", holding="menu bar")
         key("ctrl+h")
         history = program.window("frame", "History")
+        key("alt+l")
+        wait_for("the limits page", lambda: find(history, "check box", "Daily time"))
+        expect(find(history, "table", "Days") is None and
+               not any(showing(a) for a in descendants(history) if a.getRoleName() == "table cell"),
+               "the hidden page's tables are not showing")
+        key("alt+m")
         for _ in range(20):
             if program.focused_name() == "Close":
                 break
             key("Tab")
-        tab_walk(program, "History", ["Close", "Previous", "Month", "Next", "Month", "Days",
+        tab_walk(program, "History", ["Close", "Previous", "Month", "Next", "Views", "Days",
                                       "Sessions", "Export CSV..."])
         open_automatic_timing()
         program.window("dialog", "Automatic timing")
