@@ -250,16 +250,16 @@ class ComboAccessible : public QAccessibleWidget {
   mutable QAccessible::Id list_ = 0;
 };
 
+// Qt's own interface of a table reports the table as on screen and its
+// current cell as focused whatever the table's state: a table on a hidden
+// page would be "showing", and a table without the focus would keep a
+// focused cell. These wrap Qt's interface and its cells and correct those two
+// states.
+class PartAccessible;
 
-// Qt's own table interface reports a table as on screen and its current cell
-// as focused whatever the table's state: a table on a hidden page would be
-// "showing", and a table that has lost the focus would keep a focused cell.
-// These wrap Qt's table and its cells and correct those two states.
-class TableCellAccessible;
-
-class TableAccessible : public QAccessibleInterface {
+class WrappedAccessible : public QAccessibleInterface {
  public:
-  TableAccessible(QAbstractItemView* view, QAccessible::Id inner) : view_(view), inner_(inner) {}
+  WrappedAccessible(QWidget* view, QAccessible::Id inner) : view_(view), inner_(inner) {}
 
   QAccessibleInterface* inner() const { return QAccessible::accessibleInterface(inner_); }
   // The states the view's own state decides.
@@ -274,7 +274,7 @@ class TableAccessible : public QAccessibleInterface {
   QObject* object() const override { return view_; }
   QWindow* window() const override { return inner() ? inner()->window() : nullptr; }
   QAccessibleInterface* focusChild() const override {
-    return view_ && view_->hasFocus() ? wrapped(inner()->focusChild()) : nullptr;
+    return view_ && view_->hasFocus() ? wrapped(focusedPart()) : nullptr;
   }
   QAccessibleInterface* childAt(int x, int y) const override {
     return wrapped(inner()->childAt(x, y));
@@ -290,7 +290,8 @@ class TableAccessible : public QAccessibleInterface {
   QAccessible::State state() const override {
     QAccessible::State state = inner()->state();
     state.focusable = view_ && view_->focusPolicy() != Qt::NoFocus;
-    state.focused = true;
+    // Focused only while the focus is on none of its cells.
+    state.focused = view_ && view_->hasFocus() && focusedPart() == nullptr;
     state.disabled = !view_ || !view_->isEnabled();
     correct(state);
     return state;
@@ -301,15 +302,23 @@ class TableAccessible : public QAccessibleInterface {
 
  private:
   QAccessibleInterface* wrapped(QAccessibleInterface* cell) const;
+  // Qt's own cell that reports the focus.
+  QAccessibleInterface* focusedPart() const {
+    for (int i = 0; i < childCount(); ++i) {
+      QAccessibleInterface* part = inner()->child(i);
+      if (part != nullptr && part->state().focused) return part;
+    }
+    return nullptr;
+  }
 
-  QPointer<QAbstractItemView> view_;
+  QPointer<QWidget> view_;
   QAccessible::Id inner_;
   mutable QHash<QAccessible::Id, QAccessible::Id> cells_;  // Qt's cell -> ours
 };
 
-class TableCellAccessible : public QAccessibleInterface {
+class PartAccessible : public QAccessibleInterface {
  public:
-  TableCellAccessible(const TableAccessible* table, QAccessible::Id inner)
+  PartAccessible(const WrappedAccessible* table, QAccessible::Id inner)
       : table_(table), inner_(inner) {}
 
   QAccessibleInterface* inner() const { return QAccessible::accessibleInterface(inner_); }
@@ -318,9 +327,7 @@ class TableCellAccessible : public QAccessibleInterface {
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return inner()->window(); }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-  QAccessibleInterface* parent() const override {
-    return const_cast<TableAccessible*>(table_);
-  }
+  QAccessibleInterface* parent() const override { return const_cast<WrappedAccessible*>(table_); }
   QAccessibleInterface* child(int) const override { return nullptr; }
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -338,41 +345,56 @@ class TableCellAccessible : public QAccessibleInterface {
   }
 
  private:
-  const TableAccessible* table_;
+  const WrappedAccessible* table_;
   QAccessible::Id inner_;
 };
 
-int TableAccessible::indexOfChild(const QAccessibleInterface* child) const {
+int WrappedAccessible::indexOfChild(const QAccessibleInterface* child) const {
   for (int i = 0; i < childCount(); ++i) {
     if (this->child(i) == child) return i;
   }
   return -1;
 }
 
-QAccessibleInterface* TableAccessible::wrapped(QAccessibleInterface* cell) const {
+QAccessibleInterface* WrappedAccessible::wrapped(QAccessibleInterface* cell) const {
   if (cell == nullptr) return nullptr;
   const QAccessible::Id id = QAccessible::uniqueId(cell);
   QAccessible::Id& ours = cells_[id];
   if (ours == 0 || QAccessible::accessibleInterface(ours) == nullptr) {
-    ours = QAccessible::registerAccessibleInterface(new TableCellAccessible(this, id));
+    ours = QAccessible::registerAccessibleInterface(new PartAccessible(this, id));
   }
   return QAccessible::accessibleInterface(ours);
 }
 
-// Set while Qt's own table interface is made, so that it is Qt's.
-bool makingQtTable = false;
+// Set while Qt's own interface is made, so that it is Qt's.
+bool makingQtInterface = false;
+
+// A tab widget hands the focus to its tab bar, which reports it: the widget
+// itself is not focused.
+class TabWidgetAccessible : public QAccessibleWidget {
+ public:
+  explicit TabWidgetAccessible(QWidget* tabs) : QAccessibleWidget(tabs, QAccessible::Client) {}
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.focused = false;
+    return state;
+  }
+};
+
 }  // namespace
 
 QAccessibleInterface* makeControlAccessible(const QString& className, QObject* object) {
-  if (className == QLatin1String("QTableView") && !makingQtTable) {
+  if (className == QLatin1String("QTableView") && !makingQtInterface) {
     // Qt's interface is made and kept in the accessibility cache as it
-    // would be; ours, wrapping it, then takes the view's place there.
-    makingQtTable = true;
-    QAccessibleInterface* qtTable = QAccessible::queryAccessibleInterface(object);
-    makingQtTable = false;
-    if (qtTable == nullptr) return nullptr;
-    return new TableAccessible(static_cast<QAbstractItemView*>(object),
-                               QAccessible::uniqueId(qtTable));
+    // would be; ours, wrapping it, then takes the widget's place there.
+    makingQtInterface = true;
+    QAccessibleInterface* qtOwn = QAccessible::queryAccessibleInterface(object);
+    makingQtInterface = false;
+    if (qtOwn == nullptr) return nullptr;
+    return new WrappedAccessible(static_cast<QWidget*>(object), QAccessible::uniqueId(qtOwn));
+  }
+  if (className == QLatin1String("QTabWidget")) {
+    return new TabWidgetAccessible(static_cast<QWidget*>(object));
   }
   if (className == QLatin1String("tempodial::ComboBox")) {
     return new ComboAccessible(static_cast<ComboBox*>(object));

@@ -101,7 +101,8 @@ void Form::fitIntoScreen() {
   const QSize room = (area.size() - frame).expandedTo(QSize(1, 1));
   QSize wanted = preferred_.expandedTo(sizeHint());
   // Wrapped text needs more height at narrower widths.
-  if (hasHeightForWidth()) wanted.setHeight(std::max(wanted.height(), heightForWidth(wanted.width())));
+  if (hasHeightForWidth())
+    wanted.setHeight(std::max(wanted.height(), heightForWidth(wanted.width())));
   const QSize size = wanted.boundedTo(room);
   resize(size);
   const QSize outer = size + frame;
