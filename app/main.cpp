@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "platform/desktop/single_instance.h"
 #include "platform/desktop/system_end.h"
@@ -50,11 +51,27 @@ bool answeredOption(int argc, char* argv[]) {
   return false;
 }
 
+// --from and --to choose the days of an export and mean nothing without one:
+// a usage error, told before any display is looked for.
+bool daysWithoutExport(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--from") == 0 || std::strcmp(argv[i], "--to") == 0) {
+      const std::string_view usage(kUsage);
+      const std::string_view lines = usage.substr(0, usage.find("\n\n") + 1);
+      std::fprintf(stderr, "tempodial: %s goes with --export-history\n%.*s", argv[i],
+                   static_cast<int>(lines.size()), lines.data());
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   if (answeredOption(argc, argv)) return 0;
   if (tempodial::asksForHistoryExport(argc, argv)) return tempodial::exportHistory(argc, argv);
+  if (daysWithoutExport(argc, argv)) return 1;
   tempodial::exitUnlessDisplayCanOpen(argc, argv);
 
   QApplication app(argc, argv);
@@ -66,12 +83,9 @@ int main(int argc, char* argv[]) {
 
   const tempodial::Places places = tempodial::Places::fromEnvironment();
   tempodial::SingleInstance instance(places.root());
-  if (!instance.acquire()) {
-    if (instance.raiseRunningCopy()) {
-      std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
-    } else {
-      std::fputs("tempodial: already running\n", stderr);
-    }
+  QString lockNotice;
+  if (!instance.acquire(&lockNotice)) {
+    std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
     return 0;
   }
 
@@ -85,6 +99,12 @@ int main(int argc, char* argv[]) {
   tempodial::SystemEnd systemEnd;
   QObject::connect(&systemEnd, &tempodial::SystemEnd::requested, &app,
                    [&runtime] { tempodial::endForSystem(runtime); });
+  // Told before the splash window stands: the splash window goes away under
+  // any message shown over it.
+  if (!lockNotice.isEmpty()) {
+    std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
+    runtime.message(lockNotice);
+  }
   // The splash window starts the program: its load makes sure the data
   // directory exists, and a second later its timer hands over to the main
   // window.

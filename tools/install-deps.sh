@@ -6,18 +6,18 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config ccache
-  qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev
+  qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool trayer python3
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-  locales desktop-file-utils appstream lintian man-db
+  locales tzdata desktop-file-utils appstream lintian man-db
   dbus dbus-daemon python3-dbus python3-dbusmock python3-gi
   libnss-wrapper
 )
 if [[ "${1:-}" == "--run-only" ]]; then
-  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev fonts-liberation2)
+  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libxcb1-dev fonts-liberation2)
 fi
 
 missing=()

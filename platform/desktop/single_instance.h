@@ -1,7 +1,9 @@
 // One copy of the program at a time on a data directory: the first copy
 // holds a lock file beside the data and listens on a local socket named
 // after the data directory; a second copy asks it to come to the front and
-// ends. A lock left by a killed copy is taken over.
+// ends. A lock left by a killed copy is taken over. A lock that can be
+// neither taken nor taken over (a full disk, a path too long) never keeps
+// the program from starting.
 #pragma once
 
 #include <QLocalServer>
@@ -13,27 +15,35 @@ namespace tempodial {
 class SingleInstance : public QObject {
   Q_OBJECT
  public:
-  // `root` is the folder that holds the data directory.
-  explicit SingleInstance(const QString& root, QObject* parent = nullptr);
+  // `root` is the folder that holds the data directory. A copy that holds
+  // the lock is given `answerWaitMs` to answer, as it may still be starting.
+  explicit SingleInstance(const QString& root, int answerWaitMs = 3000, QObject* parent = nullptr);
 
-  // Returns true iff this copy may run: it holds the lock and listens, or
-  // the lock cannot be had for a reason other than another copy (a folder
-  // that cannot be written), in which case the program runs as before.
-  bool acquire();
-
-  // Asks the copy that holds the lock to bring its window to the front.
-  // Returns true iff it answered.
-  bool raiseRunningCopy();
+  // Returns false iff another copy runs on this data: it answered on the
+  // local socket and has been asked to come to the front. Otherwise this
+  // copy runs; when it could not take the lock, `notice` says that a second
+  // copy would not be noticed, and why.
+  bool acquire(QString* notice);
 
  Q_SIGNALS:
   // Another start asked this copy to come to the front.
   void raiseRequested();
 
  private:
+  // Asks the copy on the local socket to come to the front, trying for
+  // `waitMs`. Returns true iff it answered.
+  bool raiseRunningCopy(int waitMs);
+  // The process that holds the lock, if it is alive; else 0.
+  qint64 liveHolder() const;
+  // Why the lock could not be had, in words.
+  QString lockFailure(qint64 holder);
+  void listen();
+
   QString root_;
   QString serverName_;
   QLockFile lock_;
   QLocalServer server_;
+  int answerWaitMs_;
 };
 
 }  // namespace tempodial

@@ -4,16 +4,23 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "platform/desktop/status_area_watch.h"
+
 namespace tempodial {
 
-bool StatusIcon::available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool StatusIcon::available() { return StatusAreaWatch::present(); }
 
 StatusIcon::StatusIcon(QObject* parent, QMenu* menu)
     : QObject(parent), icon_(std::make_unique<QSystemTrayIcon>()) {
   icon_->setContextMenu(menu);
   connect(icon_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger) Q_EMIT clicked();
+            // An XEmbed tray gives a double click as a click and then a
+            // double click: the second undoes the first, so that the main
+            // window is left as it was.
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+              Q_EMIT clicked();
+            }
           });
 }
 

@@ -1,6 +1,7 @@
 // The program's icon in the desktop's status area: a StatusNotifierItem on
 // the session bus where a watcher is there, else the XEmbed tray (Qt
-// chooses). Made only where a status area exists.
+// chooses). Made only where a status area exists; StatusAreaWatch says when
+// one comes later.
 #pragma once
 
 #include <QObject>
@@ -32,7 +33,8 @@ class StatusIcon : public QObject {
   QString toolTip() const { return toolTip_; }
 
  Q_SIGNALS:
-  // A click with the primary button (or the status area's "activate").
+  // A click with the primary button (or the status area's "activate"); the
+  // second click of a double click too.
   void clicked();
 
  private:

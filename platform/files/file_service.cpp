@@ -26,8 +26,8 @@ std::string reasonFor(const QFileDevice& file, int savedErrno) {
 
 QByteArray local(const QString& path) { return QFile::encodeName(path); }
 
-// Gives the file the owner, group and mode of the file it replaces, where
-// this process may; a refusal (another user's file) leaves the new file ours.
+}  // namespace
+
 void keepOwnerAndMode(int fd, const struct stat& old) {
   if (fd < 0) return;
   struct stat now {};
@@ -37,8 +37,6 @@ void keepOwnerAndMode(int fd, const struct stat& old) {
   }
   (void)::fchmod(fd, old.st_mode & 07777);
 }
-
-}  // namespace
 
 bool fileExists(const QString& path) {
   QFileInfo info(path);
@@ -74,7 +72,9 @@ Result<Replacement> replacementFor(const QString& path) {
       if (S_ISDIR(link.st_mode)) {
         return Result<Replacement>::Error(linked ? kNotOrdinary : errnoReason(EISDIR));
       }
-      if (linked && !S_ISREG(link.st_mode)) return Result<Replacement>::Error(kNotOrdinary);
+      // A FIFO or a device is never replaced by a file, whether it stands at
+      // the name itself or at the end of its links.
+      if (!S_ISREG(link.st_mode)) return Result<Replacement>::Error(kNotOrdinary);
       if (::access(local(target).constData(), W_OK) != 0) {
         return Result<Replacement>::Error(errnoReason(errno));
       }

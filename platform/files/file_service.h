@@ -32,9 +32,15 @@ struct Replacement {
   bool existed = false;
   struct stat old {};
 };
-// Fails for a folder ("Is a directory"), a link whose final target is not an
-// ordinary file, and an existing file this process may not write.
+// Fails for a folder ("Is a directory"), anything else that is not an
+// ordinary file, at the name or at the end of its links ("not an ordinary
+// file"), and an existing file this process may not write.
 Result<Replacement> replacementFor(const QString& path);
+
+// Gives the open file `fd` the owner, group and mode of the file `old` it is
+// to replace, where this process may; a refusal (another user's file) leaves
+// the new file ours.
+void keepOwnerAndMode(int fd, const struct stat& old);
 
 // Replaces the file whole and atomically: the bytes go to a temporary file
 // beside it, which is flushed and renamed over the old one. A symbolic link

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "core/history/limit_setting.h"
 #include "core/values/number_text.h"
 
 namespace tempodial {
@@ -14,12 +15,21 @@ QString key(const char* group, LimitKind kind) {
   return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromStdString(limitKey(kind));
 }
 
-std::optional<double> number(const QSettings& settings, LimitKind kind) {
-  const QString text = settings.value(key("Limits", kind)).toString().trimmed();
-  if (text.isEmpty()) return std::nullopt;
-  const double value = readNumber(text.toStdString());
-  if (!(value > 0)) return std::nullopt;
-  return value;
+// The limit the settings hold for `kind`; a value that is no sound limit is
+// left out and noted in `ignored` as "key=value".
+std::optional<double> number(const QSettings& settings, LimitKind kind, QStringList* ignored) {
+  // A comma splits an INI value into a list: the text is put back together.
+  const QVariant value = settings.value(key("Limits", kind));
+  const QString text =
+      (value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                : value.toString())
+          .trimmed();
+  const LimitSetting setting = readLimitSetting(kind, text.toStdString());
+  if (setting.state == LimitSetting::State::Ignored && ignored != nullptr) {
+    *ignored << QString::fromStdString(limitKey(kind)) + QLatin1Char('=') + text;
+  }
+  if (setting.state != LimitSetting::State::Limit) return std::nullopt;
+  return setting.value;
 }
 
 }  // namespace
@@ -29,17 +39,17 @@ QString settingsPath() {
          QStringLiteral("/tempodial/tempodial.conf");
 }
 
-Limits loadLimits() {
+Limits loadLimits(QStringList* ignored) {
   const QSettings settings(settingsPath(), QSettings::IniFormat);
   Limits limits;
-  if (auto seconds = number(settings, LimitKind::DayTime)) {
+  if (auto seconds = number(settings, LimitKind::DayTime, ignored)) {
     limits.dayTime = static_cast<std::int64_t>(*seconds);
   }
-  if (auto seconds = number(settings, LimitKind::MonthTime)) {
+  limits.dayCost = number(settings, LimitKind::DayCost, ignored);
+  if (auto seconds = number(settings, LimitKind::MonthTime, ignored)) {
     limits.monthTime = static_cast<std::int64_t>(*seconds);
   }
-  limits.dayCost = number(settings, LimitKind::DayCost);
-  limits.monthCost = number(settings, LimitKind::MonthCost);
+  limits.monthCost = number(settings, LimitKind::MonthCost, ignored);
   return limits;
 }
 

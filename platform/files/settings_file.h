@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "core/history/limits.h"
 
@@ -12,7 +13,9 @@ namespace tempodial {
 // "$XDG_CONFIG_HOME/tempodial/tempodial.conf" (default ~/.config/...).
 QString settingsPath();
 
-Limits loadLimits();
+// The limits the settings file holds. A value that is no sound limit (see
+// readLimitSetting) is left out, and noted in `ignored` as "key=value".
+Limits loadLimits(QStringList* ignored = nullptr);
 void saveLimits(const Limits& limits);
 // Grows by one at every saveLimits, so that a reader can tell that the
 // limits it holds are out of date without reading the file again.

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,6 +11,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/files/export_target.h"
 #include "platform/files/places.h"
 #include "platform/journal/history_store.h"
 #include "platform/journal/session_journal.h"
@@ -72,54 +72,30 @@ QString parse(int argc, char* argv[], Request& request) {
   return {};
 }
 
-// Where the CSV goes: standard output, or a file replaced only once all of
-// it has been written.
-class Output {
- public:
-  explicit Output(const QString& name) {
-    if (name == QLatin1String("-")) return;
-    file_.emplace(name);
-  }
-  QString open() {
-    if (!file_) return {};
-    if (!file_->open(QIODevice::WriteOnly)) return file_->errorString();
-    return {};
-  }
-  bool write(std::string_view bytes) {
-    if (!file_) return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-    return file_->write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-           static_cast<qint64>(bytes.size());
-  }
-  QString finish() {
-    if (!file_)
-      return std::fflush(stdout) == 0 ? QString()
-                                      : QStringLiteral("standard output cannot be written");
-    if (!file_->commit()) return file_->errorString();
-    return {};
-  }
-  void cancel() {
-    if (file_) file_->cancelWriting();
-  }
+// Completes the CSV at its target; the status of the export.
+int finished(const Request& request, ExportOutput& output) {
+  const Status status = output.finish();
+  if (status.ok()) return 0;
+  return fail(QStringLiteral("cannot write %1: %2")
+                  .arg(request.file, QString::fromStdString(status.reason())));
+}
 
- private:
-  std::optional<QSaveFile> file_;
-};
-
-int run(const Request& request, const QString& journalPath, const QString& connection) {
-  Output output(request.file);
-  if (QString error = output.open(); !error.isEmpty()) {
-    return fail(QStringLiteral("cannot write %1: %2").arg(request.file, error));
+int run(const Request& request, const Places& places, const QString& connection) {
+  const QString journalPath = places.root() + QStringLiteral("/history.sqlite3");
+  auto opened = ExportOutput::open(request.file, programFiles(places, journalPath),
+                                   ExportOutput::Reader::Wait);
+  if (!opened.ok()) {
+    return fail(QStringLiteral("cannot write %1: %2")
+                    .arg(request.file, QString::fromStdString(opened.reason())));
   }
+  ExportOutput& output = *opened.value();
   if (!QFileInfo(journalPath).isFile()) {
     // Nothing is created: an empty history is the header line alone.
     std::fprintf(stderr,
                  "tempodial: there is no session journal at %s yet; no sessions to export\n",
                  qPrintable(journalPath));
-    const bool written = output.write("start,end,seconds,time,tariff,rate,currency,cost,ended\r\n");
-    const QString error = written ? output.finish() : QStringLiteral("write failed");
-    if (!error.isEmpty())
-      return fail(QStringLiteral("cannot write %1: %2").arg(request.file, error));
-    return 0;
+    output.write("start,end,seconds,time,tariff,rate,currency,cost,ended\r\n");
+    return finished(request, output);
   }
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
   db.setDatabaseName(journalPath);
@@ -144,10 +120,11 @@ int run(const Request& request, const QString& journalPath, const QString& conne
   const Status status = store.exportCsv(
       request.from, request.to, [&output](std::string_view bytes) { return output.write(bytes); },
       &rows);
-  if (!status.ok()) return cannotRead(QString::fromStdString(status.reason()));
-  if (QString error = output.finish(); !error.isEmpty()) {
-    return fail(QStringLiteral("cannot write %1: %2").arg(request.file, error));
+  // A write that failed is the target's fault, not the journal's.
+  if (!status.ok() && output.error().empty()) {
+    return cannotRead(QString::fromStdString(status.reason()));
   }
+  if (const int failed = finished(request, output); failed != 0) return failed;
   if (request.file != QLatin1String("-")) {
     std::fprintf(stderr, "tempodial: %lld sessions written to %s\n", static_cast<long long>(rows),
                  qPrintable(request.file));
@@ -172,10 +149,7 @@ int exportHistory(int argc, char* argv[]) {
   QCoreApplication app(noArgs, argv);
   const QString connection = QStringLiteral("tempodial-export");
   int status = 0;
-  {
-    status = run(request, Places::fromEnvironment().root() + QStringLiteral("/history.sqlite3"),
-                 connection);
-  }
+  { status = run(request, Places::fromEnvironment(), connection); }
   QSqlDatabase::removeDatabase(connection);
   return status;
 }

@@ -7,7 +7,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "core/history/csv_text.h"
 #include "core/values/number_text.h"
+#include "platform/journal/session_times.h"
 
 namespace tempodial {
 namespace {
@@ -216,16 +218,20 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
   appendCsvRecord(
       out, {"start", "end", "seconds", "time", "tariff", "rate", "currency", "cost", "ended"});
   qint64 count = 0;
+  const QTimeZone zone = QTimeZone::systemTimeZone();
+  auto fromSecs = [](qint64 utc) { return QDateTime::fromSecsSinceEpoch(utc, QTimeZone::utc()); };
   while (query.next()) {
     const qint64 start = query.value(0).toLongLong();
     const int offset = query.value(1).toInt();
     const qint64 seconds = query.value(3).toLongLong();
-    const std::string tariff = query.value(4).toString().toStdString();
-    const std::string currency = query.value(6).toString().toStdString();
+    const std::string tariff = spreadsheetText(query.value(4).toString().toStdString());
+    const std::string currency = spreadsheetText(query.value(6).toString().toStdString());
     const std::string costStart = query.value(7).toString().toStdString();
     const std::string costEnd = query.value(8).toString().toStdString();
     const std::string startText = isoLocalTime(start, offset);
-    const std::string endText = isoLocalTime(query.value(2).toLongLong(), offset);
+    const qint64 endUtc = query.value(2).toLongLong();
+    const std::string endText =
+        isoLocalTime(endUtc, endOffset(fromSecs(start), offset, fromSecs(endUtc), zone));
     const std::string secondsText = std::to_string(seconds);
     const std::string duration = durationText(seconds);
     const std::string rate = writeNumber(query.value(5).toDouble());

@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <atomic>
 
+#include "platform/journal/session_times.h"
+
 namespace tempodial {
 namespace {
 
@@ -67,6 +69,7 @@ SessionRow sessionRowOf(const QSqlQuery& query) {
   row.startUtc = fromSeconds(query.value(1).toLongLong());
   row.utcOffset = query.value(2).toInt();
   row.endUtc = fromSeconds(query.value(3).toLongLong());
+  row.endOffset = endOffset(row.startUtc, row.utcOffset, row.endUtc);
   row.seconds = query.value(4).toLongLong();
   row.costStart = query.value(5).toString();
   row.costEnd = query.value(6).toString();
@@ -265,6 +268,15 @@ Status SessionJournal::finish(qint64 id, const SessionSnapshot& now, const QDate
   query.finish();
   exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
   return done ? Status::Ok() : failure(error);
+}
+
+Status SessionJournal::discard(qint64 id) {
+  if (!open_) return Status::Error("the journal is not open");
+  QSqlQuery query(database());
+  query.prepare(QStringLiteral("DELETE FROM sessions WHERE id = :id"));
+  query.bindValue(QStringLiteral(":id"), id);
+  if (!query.exec()) return failure(query.lastError());
+  return Status::Ok();
 }
 
 std::optional<SessionRow> SessionJournal::unansweredInterruption() {

@@ -32,6 +32,7 @@ struct SessionRow {
   QDateTime startUtc;
   int utcOffset = 0;  // seconds east of UTC at the start
   QDateTime endUtc;   // the end, or the last moment it was known to run
+  int endOffset = 0;  // seconds east of UTC at the end
   qint64 seconds = 0;
   QString costStart, costEnd, tariff, currency;
   double rate = 0;
@@ -74,6 +75,9 @@ class SessionJournal {
   Status update(qint64 id, const SessionSnapshot& now, const QDateTime& nowUtc, bool durable);
   // Closes the row with its last values and how the run ended (flushed).
   Status finish(qint64 id, const SessionSnapshot& now, const QDateTime& nowUtc, SessionEnd end);
+
+  // Removes the row of a run that counted nothing.
+  Status discard(qint64 id);
 
   // The last run, if it ended interrupted or has no end at all and nobody
   // has been asked about it yet.

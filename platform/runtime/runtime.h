@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "platform/files/places.h"
@@ -56,6 +57,9 @@ class Runtime {
   // Shows the window modally; returns when it is hidden or unloaded.
   void showModal(Form& form);
   void message(const QString& prompt) { services_.message(prompt); }
+  // True the first time `notice` is named in this run of the program: for
+  // what is to be told once however often it is found.
+  bool firstTime(const QString& notice) { return notices_.insert(notice).second; }
 
   // Ends the program at once: timers stop and no further handler runs but
   // the one set with setBeforeEnd (the session journal closes its run).
@@ -88,6 +92,7 @@ class Runtime {
   std::unique_ptr<SessionJournal> journal_;
   std::function<void()> beforeEnd_;
   std::vector<std::pair<QPointer<QObject>, std::function<void(Form&)>>> visibilityObservers_;
+  std::set<QString> notices_;
   bool ended_ = false;
 };
 

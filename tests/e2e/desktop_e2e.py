@@ -7,6 +7,7 @@ an XEmbed tray (trayer) where there is no session bus, and neither of them.
 usage: desktop_e2e.py BINARY connection
        desktop_e2e.py BINARY status-icon
        desktop_e2e.py BINARY xembed-tray
+       desktop_e2e.py BINARY late-status-area
        desktop_e2e.py BINARY no-services
 Prints one line per check and "N passed, N failed" at the end."""
 
@@ -233,6 +234,73 @@ def eventually(probe, timeout=2.0):
         time.sleep(0.05)
 
 
+def start_watcher(bus):
+    """A panel's StatusNotifierWatcher: its name, then its host registers and
+    says so."""
+    template = os.path.join(os.path.dirname(os.path.abspath(__file__)), "status_notifier_watcher.py")
+    process = bus.mock("--template", template)
+    check(bus.wait_for(WATCHER), "status notifier watcher on the private bus")
+    watcher = dbus.Interface(bus.connection.get_object(WATCHER, "/StatusNotifierWatcher"), MOCK)
+    watcher.EmitSignal(WATCHER, "StatusNotifierHostRegistered", "", [])
+    return process
+
+
+def late_status_area(binary):
+    """Started before the panel, as at login: the icon appears within 2 s of
+    the status area (a StatusNotifierWatcher, or an XEmbed tray where there
+    is no session bus), and comes back when the panel restarts."""
+    session = XSession()
+    bus = PrivateBus()
+    program = Program(binary, session)
+    try:
+        program.start(DBUS_SESSION_BUS_ADDRESS=bus.address, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
+        check(session.main_window() is not None, "the main window appears")
+        time.sleep(1)  # the program has settled without a status area
+        check(bus.connection.list_names().count(WATCHER) == 0, "no status area yet")
+        started = time.monotonic()
+        watcher = start_watcher(bus)
+        item = eventually(lambda: item_of(bus), timeout=5)
+        took = time.monotonic() - started
+        check(item is not None and took <= 2.0, f"the icon is registered {took:.2f} s after the panel")
+        if item is not None:
+            check(tooltip(item) == "Stopped 0:0:0", f"with its tool tip: {tooltip(item)!r}")
+        watcher.terminate()
+        watcher.wait()
+        bus.mocks.remove(watcher)
+        start_watcher(bus)
+        check(eventually(lambda: item_of(bus) is not None, timeout=2),
+              "and again when the panel restarts")
+    finally:
+        program.remove()
+        bus.close()
+        session.close()
+    if not subprocess.run(["sh", "-c", "command -v trayer"], capture_output=True).returncode:
+        late_tray(binary)
+
+
+def late_tray(binary):
+    session = XSession()
+    program = Program(binary, session)
+    tray = None
+    try:
+        program.start(DBUS_SESSION_BUS_ADDRESS=NOWHERE, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
+        check(session.main_window() is not None, "the main window appears (no session bus)")
+        time.sleep(1)
+        tray = subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right", "--widthtype",
+                                 "request", "--height", "28", "--SetDockType", "true"],
+                                env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started = time.monotonic()
+        icon = eventually(lambda: tray_icon(session), timeout=5)
+        took = time.monotonic() - started
+        check(icon is not None and took <= 2.0, f"the icon is in the late tray {took:.2f} s after it")
+    finally:
+        if tray:
+            tray.terminate()
+            tray.wait()
+        program.remove()
+        session.close()
+
+
 def status_icon(binary):
     """The icon is registered with the status area; its tool tip and picture
     follow the clock; its menu starts and stops the clock; a click shows and
@@ -241,17 +309,7 @@ def status_icon(binary):
     bus = PrivateBus()
     program = Program(binary, session)
     try:
-        bus.mock(WATCHER, "/StatusNotifierWatcher", WATCHER)
-        check(bus.wait_for(WATCHER), "status notifier watcher on the private bus")
-        watcher = dbus.Interface(bus.connection.get_object(WATCHER, "/StatusNotifierWatcher"), MOCK)
-        watcher.AddProperties(WATCHER, {
-            "IsStatusNotifierHostRegistered": True,
-            "ProtocolVersion": dbus.Int32(0),
-            "RegisteredStatusNotifierItems": dbus.Array([], signature="s")})
-        watcher.AddMethod(WATCHER, "RegisterStatusNotifierItem", "s", "",
-                          f"self.Set('{WATCHER}', 'RegisteredStatusNotifierItems',"
-                          f" self.Get('{WATCHER}', 'RegisteredStatusNotifierItems') + [args[0]])")
-        watcher.AddMethod(WATCHER, "RegisterStatusNotifierHost", "s", "", "")
+        start_watcher(bus)
         program.start(DBUS_SESSION_BUS_ADDRESS=bus.address, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
         main = session.main_window()
         item = eventually(lambda: item_of(bus), timeout=10)
@@ -288,7 +346,16 @@ def status_icon(binary):
         check(eventually(lambda: "Show Tempodial" in menu_items(item)[1]),
               "and the menu offers to show it")
         click(item, "Show Tempodial")
-        check(session.main_window(timeout=3) is not None, "the menu shows it again")
+        main = session.main_window(timeout=3)
+        check(main is not None, "the menu shows it again")
+        # Minimised, the main window is out of view: a click brings it back.
+        session.xdotool("windowminimize", "--sync", main)
+        check(eventually(lambda: "Show Tempodial" in menu_items(item)[1], timeout=3),
+              "minimised, the menu offers to show it")
+        activate.Activate(dbus.Int32(0), dbus.Int32(0))
+        check(session.main_window(timeout=3) is not None, "a click shows the minimised window")
+        check(eventually(lambda: "Hide Tempodial" in menu_items(item)[1], timeout=3),
+              "and the menu offers to hide it again")
         click(item, "Exit")
         check(session.window("Exit Options", timeout=3) is not None,
               "the menu's Exit opens the exit options")
@@ -338,6 +405,12 @@ def xembed_tray(binary):
         time.sleep(1)  # past the double-click time, so that this is a click of its own
         session.xdotool("mousemove", "--window", icon, "8", "8", "click", "1")
         check(session.main_window(timeout=3) is not None, "another click shows it again")
+        time.sleep(1)
+        session.xdotool("mousemove", "--window", icon, "8", "8", "click", "--repeat", "2",
+                        "--delay", "80", "1")
+        time.sleep(1)
+        check(session.main_window(timeout=1) is not None,
+              "a double click leaves the main window shown")
     finally:
         tray.terminate()
         tray.wait()
@@ -378,6 +451,7 @@ def no_services(binary):
 def main():
     binary, scenario = sys.argv[1], sys.argv[2]
     scenarios = {"connection": connection, "status-icon": status_icon, "xembed-tray": xembed_tray,
+                 "late-status-area": late_status_area,
                  "no-services": no_services}
     if scenario not in scenarios:
         sys.exit(__doc__)

@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 from datetime import datetime, timedelta, timezone
+from zoneinfo import ZoneInfo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import session_e2e  # noqa: E402
@@ -27,6 +28,7 @@ from xsession import Program, XSession  # noqa: E402
 HEADER = ["start", "end", "seconds", "time", "tariff", "rate", "currency", "cost", "ended"]
 # India has no daylight saving time: every session has the same offset.
 ZONE = "Asia/Kolkata"
+LIMITS_ZONE = "Australia/Lord_Howe"
 
 
 def export(binary, home, *args, data_home=None):
@@ -160,8 +162,38 @@ def export_scenario(binary):
               f"--from/--to keep to the days the sessions started: {len(rows) - 1} rows")
         status, out, err = export(binary, program.home, "-", "--from", "2026-02-30")
         check(status == 1 and out == "" and "YYYY-MM-DD" in err, f"a bad date: {err.strip()}")
-        status, out, err = export(binary, program.home, "/nonexistent/folder/x.csv")
-        check(status == 1 and "cannot write" in err, f"an unwritable file: {err.strip()}")
+        # No folder, a folder in the way, a full disk at the last write: the
+        # failure is told and the old file stays, with no temporary beside it.
+        targets = ["/nonexistent/folder/x.csv", os.path.join(program.home, "in-the-way.csv")]
+        os.makedirs(targets[1])
+        small = os.path.join(program.home, "small")
+        os.makedirs(small)
+        full = os.geteuid() == 0 and subprocess.run(
+            ["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", small]).returncode == 0
+        try:
+            if full:
+                targets.append(os.path.join(small, "old.csv"))
+                with open(targets[2], "w") as f:
+                    f.write("old")
+                try:
+                    with open(os.path.join(small, "filler"), "wb") as f:
+                        while True:
+                            f.write(b"f" * 4096)
+                            f.flush()
+                except OSError:
+                    pass
+            for target in targets:
+                status, out, err = export(binary, program.home, target)
+                check(status == 1 and "cannot write" in err and "written" not in err,
+                      f"an unwritable {target}: {err.strip()}")
+            check(os.listdir(targets[1]) == [], "the folder in the way is left as it was")
+            if full:
+                check(open(targets[2]).read() == "old" and
+                      sorted(os.listdir(small)) == ["filler", "old.csv"],
+                      f"full disk: the old file stays alone: {sorted(os.listdir(small))}")
+        finally:
+            if full:
+                subprocess.run(["umount", small])
         session.keys(main, "alt+t")
     finally:
         program.remove()
@@ -192,6 +224,9 @@ def notify_scenario(binary):
                             stderr=subprocess.DEVNULL)
     session = XSession()
     session.env["DBUS_SESSION_BUS_ADDRESS"] = address
+    # A zone whose day is not UTC's for half of every day: the warning is
+    # kept for the local day.
+    session.env["TZ"] = LIMITS_ZONE
     config = tempfile.mkdtemp(prefix="tempodial-config-")
     session.env["XDG_CONFIG_HOME"] = config
     os.makedirs(os.path.join(config, "tempodial"))
@@ -208,9 +243,11 @@ def notify_scenario(binary):
         daemon = bus.get_object("org.freedesktop.Notifications", "/org/freedesktop/Notifications")
 
         def notes():
+            """(summary, body, application, replaces_id, hints) of each Notify."""
             calls = daemon.GetCalls(dbus_interface="org.freedesktop.DBus.Mock")
-            return [(str(args[3]), str(args[4]), str(args[0])) for _, method, args in calls
-                    if method == "Notify"]
+            return [(str(args[3]), str(args[4]), str(args[0]), int(args[1]),
+                     {str(k): str(v) for k, v in args[6].items()})
+                    for _, method, args in calls if method == "Notify"]
 
         program.start()
         main = session.main_window()
@@ -221,8 +258,13 @@ def notify_scenario(binary):
         while len(notes()) < 2 and time.monotonic() < deadline:
             time.sleep(0.2)
         got = notes()
-        check(got == [("Tempodial", "80 % of today's time limit used", "Tempodial"),
-                      ("Tempodial", "100 % of today's time limit used", "Tempodial")],
+        # The daemon numbers its notifications from 1: the 100 % notice
+        # replaces the 80 % one.
+        hints = {"desktop-entry": "tempodial"}
+        check(got == [("80 % of today's time limit used", "Used 0:00:04 of 0:00:05", "Tempodial",
+                       0, hints),
+                      ("100 % of today's time limit used", "Used 0:00:05 of 0:00:05", "Tempodial",
+                       1, hints)],
               f"notifications at 80 % and 100 %: {got}")
         # The clock goes on, and nothing is repeated.
         with sqlite3.connect(program.journal) as db:
@@ -234,7 +276,8 @@ def notify_scenario(binary):
         check(len(notes()) == 2, "each warning once")
         with open(os.path.join(config, "tempodial", "tempodial.conf")) as f:
             kept = f.read()
-        check("dayTime=" in kept and " 100" in kept, f"the warnings given are kept: {kept!r}")
+        today = datetime.now(ZoneInfo(LIMITS_ZONE)).date().isoformat()
+        check(f"dayTime={today} 100" in kept, f"the warnings given are kept for {today}: {kept!r}")
     finally:
         program.remove()
         session.close()

@@ -3,18 +3,26 @@
 // The main window calls these two hooks; everything else lives here.
 #pragma once
 
+class QAction;
+class QMenu;
+
 namespace tempodial {
 
 class MainWindow;
 class Runtime;
 
 // At the end of the main window's load: the status icon (where the desktop
-// has a status area), the "&Automatic timing..." menu item, and the stored
-// automatic timing.
+// has a status area, or as soon as one appears), the "&Automatic timing..." menu item, and the
+// stored automatic timing.
 void attachDesktopExtras(MainWindow& main);
 
 // After every start or stop of the clock, by hand or automatic.
 void clockStartedOrStopped(MainWindow& main);
+
+// Makes `item` of `menu` the check item that starts the program at login:
+// checked while the desktop's autostart entry is there (looked at whenever
+// the menu opens), and writing or removing the entry when chosen.
+void followStartAtLogin(MainWindow& main, QMenu* menu, QAction* item);
 
 // Shows the "Automatic timing" window.
 void openAutomaticTiming(Runtime& runtime);

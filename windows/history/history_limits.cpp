@@ -6,10 +6,14 @@
 #include <QLabel>
 #include <QSpinBox>
 
+#include "core/history/limit_setting.h"
 #include "platform/files/settings_file.h"
 
 namespace tempodial {
 namespace {
+
+// The hours of the longest time limit the settings file may hold.
+constexpr int kMostHours = static_cast<int>(kMostLimitSeconds / 3600);
 
 QCheckBox* switchBox(QWidget* parent, const char* name, const QString& caption) {
   auto* box = new QCheckBox(caption, parent);
@@ -33,7 +37,8 @@ QDoubleSpinBox* amountBox(QWidget* parent, const char* name, const QString& acce
   auto* box = new QDoubleSpinBox(parent);
   box->setObjectName(QString::fromLatin1(name));
   box->setAccessibleName(accessible);
-  box->setRange(0, 1e6);
+  // Every limit the settings file may hold can be shown.
+  box->setRange(0, static_cast<double>(kMostLimitAmount));
   box->setDecimals(2);
   box->setPrefix(currency.size() > 1 ? currency + QLatin1Char(' ') : currency);
   return box;
@@ -46,13 +51,13 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   setObjectName(QStringLiteral("limits"));
   setAccessibleName(QStringLiteral("Limits"));
   dayTimeOn = switchBox(this, "dayTimeOn", QStringLiteral("Daily &time"));
-  dayHours =
-      countBox(this, "dayHours", QStringLiteral("Daily time hours"), 24, QStringLiteral(" h"));
+  dayHours = countBox(this, "dayHours", QStringLiteral("Daily time hours"), kMostHours,
+                      QStringLiteral(" h"));
   dayMinutes = countBox(this, "dayMinutes", QStringLiteral("Daily time minutes"), 59,
                         QStringLiteral(" min"));
   monthTimeOn = switchBox(this, "monthTimeOn", QStringLiteral("Monthly t&ime"));
-  monthHours =
-      countBox(this, "monthHours", QStringLiteral("Monthly time hours"), 744, QStringLiteral(" h"));
+  monthHours = countBox(this, "monthHours", QStringLiteral("Monthly time hours"), kMostHours,
+                        QStringLiteral(" h"));
   monthMinutes = countBox(this, "monthMinutes", QStringLiteral("Monthly time minutes"), 59,
                           QStringLiteral(" min"));
   dayCostOn = switchBox(this, "dayCostOn", QStringLiteral("Daily c&ost"));
@@ -98,7 +103,9 @@ void LimitsGroup::show(const Limits& limits) {
   auto time = [](std::optional<std::int64_t> seconds, QCheckBox* on, QSpinBox* hours,
                  QSpinBox* minutes) {
     on->setChecked(seconds.has_value());
-    const std::int64_t value = seconds.value_or(0);
+    // A part of a minute shows as a whole one: a limit shown never reads
+    // 0 h 0 min.
+    const std::int64_t value = (seconds.value_or(0) + 59) / 60 * 60;
     hours->setValue(static_cast<int>(value / 3600));
     minutes->setValue(static_cast<int>(value / 60 % 60));
   };

@@ -7,7 +7,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -15,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "core/values/number_text.h"
+#include "platform/files/export_target.h"
+#include "platform/files/places.h"
 #include "platform/forms/controls.h"
 #include "platform/journal/history_store.h"
 #include "platform/journal/session_journal.h"
@@ -22,6 +23,7 @@
 #include "windows/history/history_chart.h"
 #include "windows/history/history_limits.h"
 #include "windows/history/history_tables.h"
+#include "windows/history/limit_warnings.h"
 #include "windows/journal/journal_access.h"
 #include "windows/main/main_window.h"
 
@@ -126,6 +128,7 @@ void HistoryWindow::buildControls() {
   auto* limitsPage = new QWidget(tabs);
   limitsPage->setObjectName(QStringLiteral("limitsPage"));
   limits = new LimitsGroup(limitsPage, runtime().form<MainWindow>().Label4->caption());
+  reportIgnoredLimits(runtime());
   (new QVBoxLayout(limitsPage))->addWidget(limits);
   tabs->addTab(limitsPage, QStringLiteral("&Limits"));
 
@@ -285,7 +288,7 @@ void HistoryWindow::selectDay(int index) {
                    sessionCost(session.costStart.toStdString(), session.costEnd.toStdString()));
     sessions->appendRow(
         historyRow({momentText(session.startUtc, session.utcOffset, selectedDay_),
-                    momentText(session.endUtc, session.utcOffset, selectedDay_),
+                    momentText(session.endUtc, session.endOffset, selectedDay_),
                     qt(durationText(session.seconds)), session.tariff,
                     qt(writeNumber(session.rate)), qt(cost), sessionEndWords(session.end)}));
     sessionIds_.push_back(session.id);
@@ -329,23 +332,25 @@ void HistoryWindow::exportShown() {
           .arg(shown_.toString(year ? QStringLiteral("yyyy") : QStringLiteral("yyyy-MM")));
   const QString path = chooseFile(suggested);
   if (path.isEmpty()) return;
-  QSaveFile file(path);
   qint64 count = 0;
-  Status status = Status::Ok();
-  if (!file.open(QIODevice::WriteOnly)) {
-    status = Status::Error(file.errorString().toStdString());
-  } else {
+  const QString journalPath = runtime().journal().path();
+  auto opened = ExportOutput::open(path, programFiles(runtime().places(), journalPath),
+                                   ExportOutput::Reader::Required);
+  Status status = opened.status();
+  if (status.ok()) {
+    ExportOutput& output = *opened.value();
     status = store_->exportCsv(
-        from, civil(last),
-        [&file](std::string_view bytes) {
-          return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                 static_cast<qint64>(bytes.size());
-        },
+        from, civil(last), [&output](std::string_view bytes) { return output.write(bytes); },
         &count);
-    if (status.ok() && !file.commit()) status = Status::Error(file.errorString().toStdString());
+    // A journal that cannot be read leaves the target as it was; a write that
+    // failed is told by the target's own reason.
+    if (status.ok() || !output.error().empty()) {
+      status = output.finish();
+    } else {
+      output.cancel();
+    }
   }
   if (!status.ok()) {
-    file.cancelWriting();
     runtime().message(QStringLiteral("The history could not be written to %1: %2")
                           .arg(path, qt(status.reason())));
     return;

@@ -1,10 +1,68 @@
 #include "windows/history/limit_warnings.h"
 
+#include <QTimer>
+
+#include "core/history/limit_setting.h"
 #include "platform/files/settings_file.h"
 #include "platform/journal/history_store.h"
 #include "platform/runtime/runtime.h"
+#include "windows/main/main_window.h"
 
 namespace tempodial {
+namespace {
+
+// "Used 0:48:00 of 1:00:00": what the limit's period has used, and the limit.
+QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const QString& currency) {
+  std::string used, limit;
+  const std::string symbol = currency.toStdString();
+  switch (kind) {
+    case LimitKind::DayTime:
+      used = durationText(usage.daySeconds);
+      limit = durationText(limits.dayTime.value_or(0));
+      break;
+    case LimitKind::MonthTime:
+      used = durationText(usage.monthSeconds);
+      limit = durationText(limits.monthTime.value_or(0));
+      break;
+    case LimitKind::DayCost:
+      used = amountText(symbol, usage.dayCost);
+      limit = amountText(symbol, limits.dayCost.value_or(0));
+      break;
+    case LimitKind::MonthCost:
+      used = amountText(symbol, usage.monthCost);
+      limit = amountText(symbol, limits.monthCost.value_or(0));
+      break;
+  }
+  return QStringLiteral("Used %1 of %2")
+      .arg(QString::fromStdString(used), QString::fromStdString(limit));
+}
+
+}  // namespace
+
+void reportIgnoredLimits(Runtime& runtime) {
+  QStringList ignored;
+  loadLimits(&ignored);
+  for (const QString& setting : ignored) {
+    if (!runtime.firstTime(QStringLiteral("ignored limit ") + setting)) continue;
+    const bool time = setting.startsWith(QLatin1String("dayTime=")) ||
+                      setting.startsWith(QLatin1String("monthTime="));
+    const QString text =
+        QStringLiteral("The limit %1 in the [Limits] section of %2 is ignored: %3.")
+            .arg(setting, settingsPath(),
+                 time ? QStringLiteral("a time limit is a whole number of seconds from 1 to %1")
+                            .arg(kMostLimitSeconds)
+                      : QStringLiteral("a cost limit is an amount above 0 and up to %1, with "
+                                       "at most two decimals")
+                            .arg(kMostLimitAmount));
+    // Not from inside the clock's tick: the message waits for the user.
+    Form* main = runtime.loadedForm(QString::fromLatin1(MainWindow::kName));
+    if (main == nullptr) {
+      runtime.message(text);
+    } else {
+      QTimer::singleShot(0, main, [&runtime, text] { runtime.message(text); });
+    }
+  }
+}
 
 void LimitWarnings::started(qint64 row, const QDateTime& start, const QString& cost) {
   row_ = row;
@@ -28,11 +86,12 @@ void LimitWarnings::readRecorded(Runtime& runtime, const QString& currency) {
   if (usage.ok()) recorded_ = usage.value();
 }
 
-QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QString& cost,
-                                   const QString& currency) {
+QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QString& cost,
+                                          const QString& currency) {
   if (generation_ != limitsGeneration()) {
     generation_ = limitsGeneration();
     limits_ = loadLimits();
+    reportIgnoredLimits(runtime);
     loadGivenWarnings(watch_);
   }
   if (!limits_.any()) return {};
@@ -46,9 +105,13 @@ QStringList LimitWarnings::counted(Runtime& runtime, qint64 seconds, const QStri
   const auto due = watch_.check(usage, limits_);
   if (due.empty()) return {};
   saveGivenWarnings(watch_);
-  QStringList texts;
-  for (const LimitWarning& warning : due) texts << QString::fromStdString(warningText(warning));
-  return texts;
+  QList<LimitNotice> notices;
+  for (const LimitWarning& warning : due) {
+    const std::string key = limitKey(warning.kind) + ' ' + watch_.given(warning.kind).period;
+    notices.append({QString::fromStdString(key), QString::fromStdString(warningText(warning)),
+                    figures(warning.kind, usage, limits_, currency)});
+  }
+  return notices;
 }
 
 }  // namespace tempodial

@@ -5,8 +5,8 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <string>
 
 #include "core/history/history.h"
@@ -16,15 +16,28 @@ namespace tempodial {
 
 class Runtime;
 
+// Tells the user, once per run of the program and after the running handler,
+// of each limit in the settings file that is ignored, naming it and its value.
+void reportIgnoredLimits(Runtime& runtime);
+
+// A warning as the status panel and the desktop show it.
+struct LimitNotice {
+  // The limit and its period ("dayTime 2026-12-07"): the 100 % notice of a
+  // limit takes the place of its 80 % notice.
+  QString key;
+  QString summary;  // "80 % of today's time limit used"
+  QString body;     // "Used 0:48:00 of 1:00:00", "Used £4 of £5"
+};
+
 class LimitWarnings {
  public:
   // The clock started a run, recorded in the journal as `row` (0: not
   // recorded), with `cost` in the cost box.
   void started(qint64 row, const QDateTime& start, const QString& cost);
   // The run has counted `seconds` and the cost box shows `cost` in
-  // `currency`: the warnings now due, as the status panel shows them.
-  QStringList counted(Runtime& runtime, qint64 seconds, const QString& cost,
-                      const QString& currency);
+  // `currency`: the warnings now due.
+  QList<LimitNotice> counted(Runtime& runtime, qint64 seconds, const QString& cost,
+                             const QString& currency);
 
  private:
   // What the recorded sessions used in the run's day and month.

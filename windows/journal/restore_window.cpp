@@ -5,12 +5,14 @@
 #include <QVBoxLayout>
 
 #include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
 #include "windows/journal/journal_access.h"
 #include "windows/main/main_window.h"
 
 namespace tempodial {
+
 RestoreWindow::RestoreWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
   setWindowTitle(QStringLiteral("Restore last session?"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -33,17 +35,18 @@ RestoreWindow::RestoreWindow(Runtime& runtime) : Form(runtime, QString::fromLati
   setCancelButton(Command2);  // Escape discards
 
   Command1->onClick = [this] {
-    restore_ = true;
+    restore_ = answered_ = true;
     hide();
   };
   Command2->onClick = [this] {
     restore_ = false;
+    answered_ = true;
     hide();
   };
 }
 
 void RestoreWindow::describe(const SessionRow& row) {
-  const QDateTime ended = row.endUtc.toOffsetFromUtc(row.utcOffset);
+  const QDateTime ended = row.endUtc.toOffsetFromUtc(row.endOffset);
   const QString text =
       QStringLiteral(
           "The last session was cut short on %1, with %2:%3:%4 on the clock and %5 as "
@@ -56,20 +59,25 @@ void RestoreWindow::describe(const SessionRow& row) {
 }
 
 void offerRestore(Runtime& runtime) {
+  auto& main = runtime.form<MainWindow>();
+  // The last row of a running clock is the running run itself.
+  if (main.Timer1->enabled()) return;
   // A journal that cannot be opened now is reported when the clock starts.
   if (!openJournal(runtime, nullptr)) return;
   SessionJournal& journal = runtime.journal();
   const auto row = journal.unansweredInterruption();
   if (!row) return;
-  // Asked once, whatever the answer and whatever happens next.
-  journal.markAnswered(row->id);
   auto& window = runtime.form<RestoreWindow>();
   window.describe(*row);
   runtime.showModal(window);
+  const bool answered = window.answered() && !runtime.ended();
   const bool restore = window.restoreChosen();
   runtime.unload(QString::fromLatin1(RestoreWindow::kName));
-  if (!restore) return;
-  auto& main = runtime.form<MainWindow>();
+  // Unanswered (the program ended meanwhile): asked again at the next start.
+  if (!answered) return;
+  journal.markAnswered(row->id);
+  // A clock started while the question was open keeps its own run.
+  if (!restore || main.Timer1->enabled()) return;
   // As a TimeLog load does: seconds, minutes, hours, each carrying as typed.
   main.RichTextBox1->setText(row->secondsText);
   main.RichTextBox2->setText(row->minutes);

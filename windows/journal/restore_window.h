@@ -21,6 +21,9 @@ class RestoreWindow : public Form {
   // Shows what is known of the run.
   void describe(const SessionRow& row);
   bool restoreChosen() const { return restore_; }
+  // "&Restore" or "&Discard" was chosen (a close of the window counts as
+  // "&Discard").
+  bool answered() const { return answered_; }
 
   Label* Label1;
   Button* Command1;  // "&Restore"
@@ -28,15 +31,22 @@ class RestoreWindow : public Form {
 
  protected:
   // Closing the window is the same as "Discard".
-  void onCloseRequested() override { hide(); }
+  void onCloseRequested() override {
+    answered_ = true;
+    hide();
+  }
 
  private:
   bool restore_ = false;
+  bool answered_ = false;
 };
 
 // At start-up: if the last run of the clock was cut short (a kill, a power
 // cut, the end of the desktop session) and nobody was asked about it yet, asks
-// whether to put its time and cost back on the clock. Asked once per run.
+// whether to put its time and cost back on the clock. Asked once per run: the
+// run counts as asked about only once the user has answered, so a program
+// killed with the question open asks again at its next start. Never asked
+// while the clock runs.
 void offerRestore(Runtime& runtime);
 
 }  // namespace tempodial

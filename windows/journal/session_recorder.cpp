@@ -67,19 +67,23 @@ void SessionRecorder::counted(int seconds) {
 }
 
 void SessionRecorder::checkLimits() {
-  const QStringList warnings =
+  const QList<LimitNotice> notices =
       limits_.counted(main_.runtime(), counted_, main_.cost->text(), main_.Label4->caption());
-  for (const QString& text : warnings) {
-    main_.setStatus(text);
-    notifyDesktop(QStringLiteral("Tempodial"), text);
+  for (const LimitNotice& notice : notices) {
+    main_.setStatus(notice.summary);
+    notifier_.notify(notice.key, notice.summary, notice.body);
   }
 }
 
 void SessionRecorder::close(SessionEnd end) {
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);
-  Status status =
-      main_.runtime().journal().finish(row, snapshot(), QDateTime::currentDateTimeUtc(), end);
+  SessionJournal& journal = main_.runtime().journal();
+  // A run that counted no second leaves no row (a connection that comes and
+  // goes within a second).
+  Status status = counted_ == 0
+                      ? journal.discard(row)
+                      : journal.finish(row, snapshot(), QDateTime::currentDateTimeUtc(), end);
   if (!status.ok() && end == SessionEnd::Stopped) report(QString::fromStdString(status.reason()));
 }
 

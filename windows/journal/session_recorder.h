@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include "core/history/session.h"
+#include "platform/desktop/desktop_notifier.h"
 #include "windows/history/limit_warnings.h"
 
 namespace tempodial {
@@ -51,6 +52,7 @@ class SessionRecorder {
   int updates_ = 0;
   bool reported_ = false;
   LimitWarnings limits_;
+  DesktopNotifier notifier_;
 };
 
 }  // namespace tempodial

@@ -43,6 +43,8 @@ void MainWindow::buildMenus() {
       menuItem(view, "but", QStringLiteral("&Button Bar"), QKeySequence(QStringLiteral("Ctrl+B")));
   options2 = menuItem(view, "options2", QStringLiteral("&Options"),
                       QKeySequence(QStringLiteral("Ctrl+O")));
+  QAction* login = menuItem(view, "login", QStringLiteral("Start Tempodial at &login"));
+  followStartAtLogin(*this, view, login);
   menu->addMenu(view);
   QAction* history = menuItem(menu, "history", QStringLiteral("&History..."),
                               QKeySequence(QStringLiteral("Ctrl+H")));

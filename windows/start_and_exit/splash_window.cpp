@@ -48,14 +48,16 @@ SplashWindow::SplashWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1
 void SplashWindow::onLoad() {
   startcount = 0;
   Timer1->setEnabled(true);
-  // Loaded again while the program runs: the main window's Timer3 keeps
-  // startcount at 1 from its next tick on. It is armed after this window's
-  // timer, so this window's tick comes first.
-  if (Form* main = runtime().loadedForm(QString::fromLatin1(MainWindow::kName))) {
-    static_cast<MainWindow*>(main)->Timer3->arm();
-  }
+  // Loaded again while the program runs (the About window borrows the
+  // picture): the main window's Timer3 keeps startcount at 1 from its next
+  // tick on. It is armed after this window's timer, so this window's tick
+  // comes first.
+  Form* main = runtime().loadedForm(QString::fromLatin1(MainWindow::kName));
+  if (main != nullptr) static_cast<MainWindow*>(main)->Timer3->arm();
+  programStart_ = main == nullptr;
   makeDataDirectory();
-  recoverInterruptedSaves(runtime().places());
+  // What the program does once per start, never while it runs.
+  if (programStart_) recoverInterruptedSaves(runtime().places());
 }
 
 void SplashWindow::makeDataDirectory() {
@@ -75,12 +77,14 @@ void SplashWindow::tick() {
   startcount += 1;
   if (startcount != 1) return;
   Runtime& rt = runtime();
+  const bool programStart = programStart_;
   auto& main = rt.form<MainWindow>();
   main.show();
   hide();
   rt.unload(formName());
-  // Once the main window stands, a run that was cut short is offered back.
-  QTimer::singleShot(0, &main, [&rt] { offerRestore(rt); });
+  // Once the main window stands at the program's start, a run that was cut
+  // short is offered back.
+  if (programStart) QTimer::singleShot(0, &main, [&rt] { offerRestore(rt); });
 }
 
 }  // namespace tempodial

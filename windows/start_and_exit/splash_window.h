@@ -39,6 +39,9 @@ class SplashWindow : public Form {
 
  private:
   void makeDataDirectory();
+
+  // Loaded at the program's start rather than again while it runs.
+  bool programStart_ = false;
 };
 
 }  // namespace tempodial

@@ -1,7 +1,7 @@
 // Names that stand for something other than an ordinary file: a FIFO, a
 // device, a socket, a folder, and symbolic links to them. Reads fail at once
-// instead of waiting, saves refuse to go through a link to one and leave it as
-// it was, and a replaced file keeps its owner, group and mode.
+// instead of waiting, saves refuse one at the name or through a link and leave
+// it as it was, and a replaced file keeps its owner, group and mode.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -134,6 +134,17 @@ TEST_P(OddFileTest, SaveThroughALinkIsRefusedAndTheTargetUntouched) {
           .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
   left.sort();
   EXPECT_EQ(left, (QStringList{"cost.tme", "hours.tme", "odd", "seconds.tme"}));
+  expectOddUntouched();
+}
+
+TEST_P(OddFileTest, SaveStraightAtTheNameIsRefusedAndTheNodeUntouched) {
+  odd = at("cost.tme");
+  makeOdd();
+  if (IsSkipped()) return;
+  const char* expected = GetParam().kind == Odd::Folder ? "Is a directory" : kNotOrdinary;
+  EXPECT_EQ(writeFileAtomic(odd, "new").reason(), expected);
+  UnitOutcome outcome = saveUnit(at(QString::fromLatin1(kUnitRecordName.data())), {{odd, "new"}});
+  EXPECT_EQ(outcome.reason, expected);
   expectOddUntouched();
 }
 

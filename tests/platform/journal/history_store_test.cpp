@@ -84,6 +84,8 @@ TEST_F(HistoryStoreTest, SessionAcrossMidnightCountsOnTheDayItStartedAtItsOwnOff
   add("2026-03-31T23:30:00", -5, 600, "0", "0.15");
   // 00:30 on 1 April at UTC+2 is still 31 March in UTC: it belongs to April.
   add("2026-04-01T00:30:00", 2, 60, "0", "0.02");
+  // 00:10 on 1 May at UTC+10:30 (Lord Howe) is still 30 April in UTC: May's.
+  add("2026-05-01T00:10:00", 10.5, 60, "0", "0.01");
   HistoryStore history = store();
   const auto march = history.days(2026, 3).value();
   ASSERT_EQ(march.size(), 2u);
@@ -97,10 +99,18 @@ TEST_F(HistoryStoreTest, SessionAcrossMidnightCountsOnTheDayItStartedAtItsOwnOff
   EXPECT_EQ(history.sessionsOn({2026, 3, 14}).value().size(), 1u);
   EXPECT_TRUE(history.sessionsOn({2026, 3, 15}).value().empty());
   const auto months = history.months(2026).value();
-  ASSERT_EQ(months.size(), 2u);
+  ASSERT_EQ(months.size(), 3u);
   EXPECT_EQ(months[0].sessions, 2);
   EXPECT_EQ(months[0].seconds, 7800);
   EXPECT_EQ(months[1].date, (CivilDate{2026, 4, 1}));
+  EXPECT_EQ(months[2].date, (CivilDate{2026, 5, 1}));
+  EXPECT_EQ(history.usage({2026, 5, 1}, QStringLiteral("£"), 0).value().daySeconds, 60);
+  EXPECT_EQ(history.usage({2026, 4, 30}, QStringLiteral("£"), 0).value().monthSeconds, 60);
+  // The export's bounds are local days too, at either end of the offsets.
+  EXPECT_EQ(exported({{2026, 3, 31}}, {{2026, 3, 31}}).substr(std::strlen(kHeader), 25),
+            "2026-03-31T23:30:00-05:00");
+  EXPECT_EQ(exported({{2026, 5, 1}}, {{2026, 5, 1}}).substr(std::strlen(kHeader), 25),
+            "2026-05-01T00:10:00+10:30");
   EXPECT_EQ(exported({{2026, 3, 14}}, {{2026, 3, 14}}),
             std::string(kHeader) +
                 "2026-03-14T23:30:00+01:00,2026-03-15T01:30:00+01:00,7200,2:00:00,Day,1.5,£,1.8,"

@@ -110,6 +110,9 @@ TEST_F(ConnectionTimingStory, TheClockFollowsTheConnectionAndSaysWhy) {
   EXPECT_EQ(QSettings(AutomaticTiming::settingsPath(), QSettings::IniFormat)
                 .value(QStringLiteral("timing/automatic")),
             "while-online");
+  // The same choice made again, the clock already running: it runs on.
+  window.Option2->click();
+  EXPECT_TRUE(settles(m, true, up)) << m.SSPanel1->caption().toStdString();
   window.Option3->click();
   EXPECT_TRUE(settles(m, false, notMetered)) << m.SSPanel1->caption().toStdString();
   connection(kUp, kMetered);

@@ -2,12 +2,15 @@
 // no NetworkManager to be found (the real NetworkManager is driven in
 // tests/e2e/desktop_e2e.py).
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSettings>
 
+#include "platform/desktop/autostart.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "tests/windows/window_fixture.h"
@@ -96,6 +99,66 @@ TEST_F(DesktopExtrasTest, AChoiceThatCannotBeSavedIsReportedAndNotTaken) {
   ASSERT_EQ(services.messages.size(), 1);
   EXPECT_TRUE(services.messages[0].contains("tempodial.conf"))
       << services.messages[0].toStdString();
+}
+
+}  // namespace
+}  // namespace tempodial
+
+namespace tempodial {
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(DesktopExtrasTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
+  MainWindow& m = startMain();
+  auto* item = m.findChild<QAction*>(QStringLiteral("login"));
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), "Start Tempodial at &login");
+  EXPECT_FALSE(item->isChecked());
+  const QString entry = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart/tempodial.desktop";
+  item->trigger();
+  EXPECT_TRUE(item->isChecked());
+  const QByteArray text = fileBytes(entry);
+  EXPECT_TRUE(text.startsWith("[Desktop Entry]\nType=Application\nName=Tempodial\n"))
+      << text.data();
+  EXPECT_TRUE(text.contains("\nX-GNOME-Autostart-enabled=true\n"));
+  EXPECT_TRUE(text.contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + "\n"));
+  EXPECT_EQ(QDir(QFileInfo(entry).path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{"tempodial.desktop"});  // nothing left beside it
+  item->trigger();
+  EXPECT_FALSE(item->isChecked());
+  EXPECT_FALSE(QFile::exists(entry));
+  // The desktop's own switch is followed when the menu opens.
+  auto* view = m.findChild<QMenu*>(QStringLiteral("view"));
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(entry).path()));
+  for (const auto& [content, on] :
+       {std::pair{"X-GNOME-Autostart-enabled=true\n", true}, std::pair{"Hidden=true\n", false},
+        std::pair{"X-GNOME-Autostart-enabled=false\n", false}}) {
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("[Desktop Entry]\n") + content);
+    file.close();
+    Q_EMIT view->aboutToShow();
+    EXPECT_EQ(item->isChecked(), on) << content;
+  }
+  // A folder where the entry should be: reported, and left unchecked.
+  ASSERT_TRUE(QFile::remove(entry));
+  ASSERT_TRUE(QDir().mkpath(entry));
+  item->trigger();
+  EXPECT_FALSE(item->isChecked());
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages[0].startsWith("Could not write " + entry + ": "))
+      << services.messages[0].toStdString();
+}
+
+TEST(AutostartEntry, ExecNamesTheProgramSoThatTheDesktopStartsExactlyIt) {
+  const QByteArray plain = autostartEntry(QStringLiteral("/opt/tempo dial/bin/tempodial"));
+  EXPECT_TRUE(plain.contains("\nExec=\"/opt/tempo dial/bin/tempodial\"\n")) << plain.data();
+  const QByteArray odd = autostartEntry(QStringLiteral("/opt/a$b\"c%d/tempodial"));
+  EXPECT_TRUE(odd.contains("\nExec=\"/opt/a\\\\$b\\\\\"c%%d/tempodial\"\n")) << odd.data();
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
 // The History window over a real journal file: opened from the menu without
 // blocking, its month, day and year views, deleting, a broken journal, and
 // the limits warning while the clock runs.
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -15,6 +21,11 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimeZone>
+#include <ctime>
+#include <tuple>
+
+#include <ctime>
 
 #include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
@@ -29,11 +40,26 @@
 namespace tempodial {
 namespace {
 
-class HistoryWindowTest : public WindowTest {
+// Each case runs in three time zones: UTC, one west of it, and one whose
+// daylight-saving change is half an hour.
+// The History window in a time zone of the test's choosing.
+class HistoryFixture : public WindowTest {
  protected:
+  virtual const char* zoneName() const = 0;
   void SetUp() override {
+    zone = qgetenv("TZ");
+    qputenv("TZ", zoneName());
+    tzset();
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
     startMain();
+  }
+  void TearDown() override {
+    if (zone.isNull()) {
+      qunsetenv("TZ");
+    } else {
+      qputenv("TZ", zone);
+    }
+    tzset();
   }
 
   // A finished session that started at `start` (local time).
@@ -75,9 +101,23 @@ class HistoryWindowTest : public WindowTest {
     main().Timer1->elapse();
   }
   QString status() { return main().SSPanel1->caption(); }
+
+  QByteArray zone;
 };
 
-TEST_F(HistoryWindowTest, MenuItemOpensAWindowThatNeverBlocksAndNamesEveryControl) {
+class HistoryWindowTest : public HistoryFixture, public testing::WithParamInterface<const char*> {
+ protected:
+  const char* zoneName() const override { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Zones, HistoryWindowTest,
+                         testing::Values("UTC", "America/New_York", "Australia/Lord_Howe"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           std::string name = info.param;
+                           return name.substr(name.find('/') + 1);
+                         });
+
+TEST_P(HistoryWindowTest, MenuItemOpensAWindowThatNeverBlocksAndNamesEveryControl) {
   QMenu* menu = main().menuBar->actions().first()->menu();
   QStringList captions;
   for (QAction* action : menu->actions()) captions << action->text();
@@ -120,12 +160,12 @@ TEST_F(HistoryWindowTest, MenuItemOpensAWindowThatNeverBlocksAndNamesEveryContro
   EXPECT_FALSE(runtime->isLoaded(QStringLiteral("history")));
 }
 
-TEST_F(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenConfirmed) {
+TEST_P(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenConfirmed) {
   const QDate first(2026, 3, 1);
   const QTime evening(23, 30);
   add(QDateTime(first.addDays(13), evening), 7200, "1.8", "£", "Night, late");  // across midnight
-  add(QDateTime(first.addDays(13), QTime(10, 0)), 600, "0.5", "Fr");
-  add(QDateTime(first.addDays(20), QTime(9, 0)), 60, "0.25", "£");
+  add(QDateTime(first.addDays(13), QTime(0, 10)), 600, "0.5", "Fr");  // just after midnight
+  add(QDateTime(first.addDays(30), QTime(23, 50)), 60, "0.25", "£");  // the month's last minutes
   add(QDateTime(QDate(2026, 7, 4), QTime(9, 0)), 3600, "3", "$");
 
   HistoryWindow& history = openFromMenu();
@@ -136,18 +176,18 @@ TEST_F(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenC
             (QStringList{locale.toString(QDate(2026, 3, 14), QLocale::ShortFormat), "2", "2:10:00",
                          "Fr 0.5 + £1.8"}));
   EXPECT_EQ(rowTexts(history.days, 1),
-            (QStringList{locale.toString(QDate(2026, 3, 21), QLocale::ShortFormat), "1", "0:01:00",
+            (QStringList{locale.toString(QDate(2026, 3, 31), QLocale::ShortFormat), "1", "0:01:00",
                          "£0.25"}));
   EXPECT_EQ(rowTexts(history.days, 2), (QStringList{"Total", "3", "2:11:00", "Fr 0.5 + £2.05"}));
   std::vector<qint64> chart(31, 0);
   chart[13] = 7800;
-  chart[20] = 60;
+  chart[30] = 60;
   EXPECT_EQ(history.chart->days(), chart);
 
   history.daysTable->setCurrentIndex(history.days->index(0, 0));
   ASSERT_EQ(history.sessions->rowCount(), 2);
   EXPECT_EQ(rowTexts(history.sessions, 0),
-            (QStringList{"10:00:00", "10:10:00", "0:10:00", "Day", "2", "Fr 0.5", "stopped"}));
+            (QStringList{"00:10:00", "00:20:00", "0:10:00", "Day", "2", "Fr 0.5", "stopped"}));
   EXPECT_EQ(rowTexts(history.sessions, 1),
             (QStringList{"23:30:00",
                          locale.toString(QDate(2026, 3, 15), QLocale::ShortFormat) + " 01:30:00",
@@ -169,7 +209,7 @@ TEST_F(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenC
   history.deleteButton->click();
   EXPECT_EQ(rowTexts(history.days, 2), (QStringList{"Total", "2", "0:11:00", "Fr 0.5 + £0.25"}));
   ASSERT_EQ(history.sessions->rowCount(), 1);
-  EXPECT_EQ(history.sessions->item(0, 0)->text(), "10:00:00");
+  EXPECT_EQ(history.sessions->item(0, 0)->text(), "00:10:00");
 
   history.tabs->setCurrentIndex(1);
   ASSERT_EQ(history.months->rowCount(), 13);
@@ -196,9 +236,117 @@ TEST_F(HistoryWindowTest, MonthDayAndYearViewsAddUpPerCurrencyAndDeleteOnlyWhenC
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_EQ(written.readAll().count("\r\n"), 4);
   EXPECT_EQ(history.note->text(), "3 sessions written to " + file);
+  written.close();
+
+  // The month view writes the shown month, its last minutes included.
+  history.tabs->setCurrentIndex(0);
+  history.chooseFile = [&](const QString& suggested) {
+    EXPECT_EQ(suggested, "tempodial-2026-03.csv");
+    return file;
+  };
+  history.exportButton->click();
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  const QByteArray month = written.readAll();
+  EXPECT_EQ(month.count("\r\n"), 3);
+  EXPECT_TRUE(month.contains("\r\n2026-03-31T23:50:00")) << month.toStdString();
+  EXPECT_EQ(history.note->text(), "2 sessions written to " + file);
+
+  // A folder in the way, or a full disk at the commit: the failure is told,
+  // nothing is said to be written, the old file stays and no temporary is left.
+  const QString folder = home.path() + "/in-the-way.csv";
+  QDir().mkpath(folder);
+  const QString small = home.path() + "/small";
+  QDir().mkpath(small);
+  const bool full = geteuid() == 0 &&
+                    mount("tmpfs", small.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0;
+  struct Unmount {
+    QByteArray path;
+    ~Unmount() {
+      if (!path.isEmpty()) umount(path.constData());
+    }
+  } unmount{full ? small.toLocal8Bit() : QByteArray()};
+  QStringList targets{folder};
+  if (full) {
+    QFile old(small + "/old.csv");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    QFile filler(small + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+    }
+    targets << old.fileName();
+  }
+  for (const QString& target : targets) {
+    services.messages.clear();
+    history.chooseFile = [&](const QString&) { return target; };
+    history.exportButton->click();
+    ASSERT_EQ(services.messages.size(), 1) << target.toStdString();
+    EXPECT_TRUE(services.messages[0].startsWith("The history could not be written to " + target))
+        << services.messages[0].toStdString();
+    EXPECT_EQ(history.note->text(), "2 sessions written to " + file);
+  }
+  EXPECT_TRUE(QFileInfo(folder).isDir());
+  EXPECT_TRUE(QDir(folder).isEmpty());
+  if (full) {
+    QFile old(small + "/old.csv");
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    EXPECT_EQ(QDir(small).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"filler", "old.csv"}));
+  }
 }
 
-TEST_F(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
+TEST_P(HistoryWindowTest, ExportStreamsIntoAFifoAndNeverReplacesANodeOrTheProgramsOwnFile) {
+  add(QDateTime(QDate(2026, 3, 14), QTime(10, 0)), 600, "0.5", "£");
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(QDate(2026, 3, 1));
+  const QString fifo = home.path() + "/fifo",
+                journal = runtime->places().root() + "/history.sqlite3";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QDateTime journalChanged = QFileInfo(journal).lastModified();
+  // path, a reader there before, the note or message that ends it
+  const std::tuple<QString, bool, QString> cases[] = {
+      {fifo, true, "1 sessions written to " + fifo},
+      {fifo, false, "no program is reading from it"},
+      {journal, false, "that is the program's own file"},
+  };
+  for (const auto& [path, reading, said] : cases) {
+    services.messages.clear();
+    history.chooseFile = [&](const QString&) { return path; };
+    const int reader =
+        reading ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK) : -1;
+    history.exportButton->click();
+    EXPECT_TRUE(
+        (services.messages.isEmpty() ? history.note->text() : services.messages[0]).endsWith(said));
+    char read[16] = {};  // the few rows fit in the pipe
+    if (reader >= 0) (void)::read(reader, read, 6);
+    EXPECT_STREQ(read, reading ? "start," : "");
+    if (reader >= 0) ::close(reader);
+  }
+  EXPECT_EQ(QFileInfo(fifo).isFile(), false);
+  EXPECT_EQ(QFileInfo(journal).lastModified(), journalChanged);
+}
+
+TEST_P(HistoryWindowTest, ASessionAcrossTheClocksGoingForwardEndsInItsOwnLocalTime) {
+  const QByteArray zone = qgetenv("TZ");
+  qputenv("TZ", "Europe/London");
+  ::tzset();
+  // 31 March 2024 from 00:30 GMT for three hours: to 04:30 BST. One kept at
+  // +05:30 (in another zone) keeps its offset.
+  add(QDateTime(QDate(2024, 3, 31), QTime(0, 30)), 3 * 3600, "1", "£");
+  add(QDateTime(QDate(2024, 3, 31), QTime(5, 0), QTimeZone(19800)), 3 * 3600, "1", "£");
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(QDate(2024, 3, 1));
+  history.daysTable->setCurrentIndex(history.days->index(0, 0));
+  ASSERT_EQ(history.sessions->rowCount(), 2);
+  EXPECT_EQ(rowTexts(history.sessions, 0).mid(0, 2), (QStringList{"05:00:00", "08:00:00"}));
+  EXPECT_EQ(rowTexts(history.sessions, 1).mid(0, 2), (QStringList{"00:30:00", "04:30:00"}));
+  zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+  ::tzset();
+}
+
+TEST_P(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
   const QString path = runtime->places().root() + "/history.sqlite3";
   QDir().mkpath(runtime->places().root());
   {
@@ -218,12 +366,74 @@ TEST_F(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
   EXPECT_TRUE(history.note->text().isEmpty());
 }
 
-TEST_F(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
-  // Earlier today: 30 s in pounds, and 30 s in francs that count for the
-  // time limit but not for the cost limit.
+// A limit typed into the settings file by hand is shown as it will warn, or
+// ignored with one message naming it.
+struct HandTyped {
+  const char* key;
+  const char* value;
+  const char* shown;  // the limit's boxes, or nullptr when it is ignored
+};
+
+class HandTypedLimitTest : public HistoryFixture, public testing::WithParamInterface<HandTyped> {
+ protected:
+  const char* zoneName() const override { return "UTC"; }
+};
+
+TEST_P(HandTypedLimitTest, IsShownAsItWarnsOrIgnoredWithOneMessage) {
+  const HandTyped& c = GetParam();
+  QSettings(settingsPath(), QSettings::IniFormat)
+      .setValue(QStringLiteral("Limits/%1").arg(QLatin1String(c.key)), QString::fromUtf8(c.value));
+  LimitsGroup& limits = *openFromMenu().limits;
+  QCoreApplication::processEvents();
+  const QString key = QString::fromLatin1(c.key);
+  auto* on = limits.findChild<QCheckBox*>(key + "On");
+  ASSERT_NE(on, nullptr);
+  QString shown;
+  if (key.endsWith("Time")) {
+    const QString period = key.left(key.size() - 4);
+    shown = limits.findChild<QSpinBox*>(period + "Hours")->text() + " " +
+            limits.findChild<QSpinBox*>(period + "Minutes")->text();
+  } else {
+    shown = limits.findChild<QDoubleSpinBox*>(key)->text();
+  }
+  EXPECT_EQ(on->isChecked(), c.shown != nullptr);
+  if (c.shown != nullptr) {
+    EXPECT_EQ(shown, QString::fromUtf8(c.shown));
+    EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
+    return;
+  }
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages.first().contains(key + "=" + QString::fromUtf8(c.value)))
+      << services.messages.first().toStdString();
+  // Told once: neither the window opened again nor the running clock tells it again.
+  runtime->unload(QString::fromLatin1(HistoryWindow::kName));
+  openFromMenu();
+  main().SSCommand1->click();
+  elapseAfter(1000);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(services.messages.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HandTypedLimitTest,
+    testing::Values(
+        HandTyped{"monthTime", "12 hours", nullptr}, HandTyped{"dayTime", "0.5", nullptr},
+        HandTyped{"dayTime", "1e300", nullptr}, HandTyped{"monthTime", "inf", nullptr},
+        HandTyped{"monthTime", "-3600", nullptr}, HandTyped{"dayCost", "1e300", nullptr},
+        HandTyped{"monthCost", "2000000000000", nullptr}, HandTyped{"dayTime", "90", "0 h 2 min"},
+        HandTyped{"dayTime", "360000", "100 h 0 min"},
+        HandTyped{"monthTime", "3155760000", "876600 h 0 min"},
+        HandTyped{"monthCost", "1000000000000", "£1000000000000.00"}),
+    [](const testing::TestParamInfo<HandTyped>& info) { return std::to_string(info.index); });
+
+TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
+  // Just after midnight: 30 s in pounds, and 30 s in francs that count for
+  // the time limit but not for the cost limit. Late the evening before: a
+  // minute that is not today's.
   const QDateTime early(QDate::currentDate(), QTime(0, 0, 1));
   add(early, 30, "0.5", "£");
   add(early.addSecs(60), 30, "50", "Fr");
+  add(early.addSecs(-62), 60, "0", "£");
 
   HistoryWindow& history = openFromMenu();
   LimitsGroup& limits = *history.limits;
@@ -270,6 +480,24 @@ TEST_F(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   elapseAfter(1000);
   EXPECT_EQ(status(), "100 % of this month's cost limit used");
   EXPECT_TRUE(main().Timer1->enabled());
+
+  // As on the next day with the same month's use: the day's limit warns
+  // afresh, the month's says nothing again.
+  main().SSCommand1->click();
+  {
+    QSettings given(settingsPath(), QSettings::IniFormat);
+    given.setValue("Warnings/dayTime",
+                   QDate::currentDate().addDays(-1).toString("yyyy-MM-dd") + " 100");
+  }
+  main().setStatus(QStringLiteral("-"));
+  main().SSCommand1->click();
+  elapseAfter(1000);
+  EXPECT_EQ(status(), "100 % of today's time limit used");
+  EXPECT_EQ(settings.value("Warnings/monthCost").toString(),
+            QDate::currentDate().toString("yyyy-MM") + " 100");
+  main().setStatus(QStringLiteral("-"));
+  elapseAfter(1000);
+  EXPECT_EQ(status(), "-");
 }
 
 }  // namespace

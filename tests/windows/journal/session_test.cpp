@@ -16,9 +16,11 @@
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
 #include "tests/windows/window_fixture.h"
+#include "windows/help/about_window.h"
 #include "windows/journal/restore_window.h"
 #include "windows/main/main_window.h"
 #include "windows/start_and_exit/exit_window.h"
+#include "windows/start_and_exit/splash_window.h"
 
 namespace tempodial {
 namespace {
@@ -60,48 +62,72 @@ class SessionTest : public WindowTest {
       target->click();
     });
   }
-  // A run left in the journal as a killed program leaves it: no end.
+  // A run left in the journal as a killed program leaves it: no end, and
+  // brought up to date once since its start, cost and all.
   void leaveOpenRun(const QString& h, const QString& m, const QString& s, const QString& cost) {
     SessionJournal journal(journalPath());
     ASSERT_TRUE(journal.open().ok());
-    SessionSnapshot snapshot{h, m, s, cost, "Weekday", 1.4, QStringLiteral("£"), 65};
-    ASSERT_TRUE(journal.begin(snapshot, QDateTime::currentDateTimeUtc(), 3600).ok());
+    SessionSnapshot snapshot{"1", "4", "0", "0.5", "Weekday", 1.4, QStringLiteral("£"), 0};
+    const QDateTime start = QDateTime::currentDateTimeUtc().addSecs(-65);
+    auto row = journal.begin(snapshot, start, 3600);
+    ASSERT_TRUE(row.ok());
+    snapshot = {h, m, s, cost, "Weekday", 1.4, QStringLiteral("£"), 65};
+    ASSERT_TRUE(journal.update(row.value(), snapshot, start.addSecs(65), false).ok());
+  }
+  // Earlier runs: one cut short that nobody was asked about, then one stopped.
+  void leaveEarlierRuns() {
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-2);
+    SessionSnapshot snapshot{"7", "7", "7", "5.5", "Weekend", 0.9, QStringLiteral("£"), 0};
+    for (SessionEnd end : {SessionEnd::Interrupted, SessionEnd::Stopped}) {
+      auto row = journal.begin(snapshot, start, 3600);
+      ASSERT_TRUE(row.ok());
+      snapshot.cost = QStringLiteral("6.25");
+      snapshot.counted = 30;
+      ASSERT_TRUE(journal.finish(row.value(), snapshot, start.addSecs(30), end).ok());
+    }
   }
 };
 
 // When the clock's ticks come, late, early or after the process was stopped,
 // the clock shows the whole seconds of real time since it was started, and
-// every minute among them is charged.
+// every minute among them is charged. Each case runs the clock twice in a
+// row: the second run counts from its own start.
 struct CatchUp {
   const char* name;
   std::vector<qint64> ticksAfterMs;
   qint64 stopAfterMs;  // the user presses Stop this long after the last tick
-  const char* shown;
+  const char* shown;   // after both runs
   const char* cost;
-  int counted;  // as the journal keeps the run
+  int counted;  // as the journal keeps each run
 };
 
 class ClockCatchUpTest : public SessionTest, public testing::WithParamInterface<CatchUp> {};
 
 TEST_P(ClockCatchUpTest, ShowsTheWholeSecondsOfRealTime) {
   const CatchUp& c = GetParam();
-  startStop();
-  for (qint64 ms : c.ticksAfterMs) elapseAfter(ms);
-  services.clockMs += c.stopAfterMs;
-  startStop();
+  for (int run = 1; run <= 2; ++run) {
+    startStop();
+    for (qint64 ms : c.ticksAfterMs) elapseAfter(ms);
+    services.clockMs += c.stopAfterMs;
+    startStop();
+    EXPECT_EQ(lastRow("seconds").toInt(), c.counted) << "run " << run;
+    EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped")) << "run " << run;
+    services.clockMs += 5000;  // stopped meanwhile
+  }
   EXPECT_EQ(shown(), QString::fromLatin1(c.shown));
   EXPECT_EQ(main().cost->text(), QString::fromLatin1(c.cost));
-  EXPECT_EQ(lastRow("seconds").toInt(), c.counted);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ticks, ClockCatchUpTest,
     testing::Values(
-        CatchUp{"OnTime", {1000, 1000, 1000}, 0, "0:0:3", "0", 3},
-        CatchUp{"EarlyAndLateTicksCountTheirOwnSecond", {999, 1001, 990, 1010}, 0, "0:0:4", "0", 4},
-        CatchUp{"StoppedForTenSeconds", {1000, 10200}, 0, "0:0:11", "0", 11},
-        CatchUp{"StoppedForTwoMinutesChargesEachMinute", {1000, 125000}, 0, "0:2:6", "0.028", 126},
-        CatchUp{"StopCountsTheWholeSecondsSinceTheLastTick", {1000}, 1700, "0:0:2", "0", 2},
+        CatchUp{"OnTime", {1000, 1000, 1000}, 0, "0:0:6", "0", 3},
+        CatchUp{"EarlyAndLateTicksCountTheirOwnSecond", {999, 1001, 990, 1010}, 0, "0:0:8", "0", 4},
+        CatchUp{"StoppedForTenSeconds", {1000, 10200}, 0, "0:0:22", "0", 11},
+        CatchUp{"StoppedForTwoMinutesChargesEachMinute", {1000, 125000}, 0, "0:4:12", "0.056", 126},
+        CatchUp{"StopCountsTheWholeSecondsSinceTheLastTick", {1000}, 1700, "0:0:4", "0", 2},
         CatchUp{"StopBeforeAWholeSecondAddsNothing", {}, 900, "0:0:0", "0", 0}),
     [](const testing::TestParamInfo<CatchUp>& info) { return std::string(info.param.name); });
 
@@ -149,6 +175,23 @@ TEST_F(SessionTest, SystemEndKeepsTheLastSecondAndTouchesNoFile) {
   EXPECT_EQ(QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files), before);
 }
 
+TEST_F(SessionTest, RunsThatCountedNoSecondLeaveNoRow) {
+  for (int flap = 0; flap < 5; ++flap) {
+    startStop();
+    services.clockMs += 400;
+    startStop();
+  }
+  startStop();
+  endForSystem(*runtime);
+  {
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    QSqlQuery count(journal.database());
+    ASSERT_TRUE(count.exec(QStringLiteral("SELECT count(*) FROM sessions")) && count.next());
+    EXPECT_EQ(count.value(0).toInt(), 0);
+  }
+}
+
 TEST_F(SessionTest, SleepWhileRunningIsToldAndNotCounted) {
   startStop();
   auto* watch = main().findChild<SleepWatch*>();
@@ -186,6 +229,7 @@ class RestoreOfferTest : public SessionTest, public testing::WithParamInterface<
 
 TEST_P(RestoreOfferTest, AsksOnceAndRestoresOnlyWhenAsked) {
   const Offer& o = GetParam();
+  leaveEarlierRuns();
   if (o.cutShort) {
     leaveOpenRun("1", "5", "9", "0.924");
   } else {
@@ -196,8 +240,18 @@ TEST_P(RestoreOfferTest, AsksOnceAndRestoresOnlyWhenAsked) {
   main().RichTextBox1->setText("0");
   const QString status = main().SSPanel1->caption();
   const QString window = QString::fromLatin1(RestoreWindow::kName);
-  if (o.button != nullptr) answer(window, o.button);
+  QString described;
+  if (o.button != nullptr) {
+    services.answerModal(window, [&](Form& form) {
+      described = static_cast<RestoreWindow&>(form).Label1->caption();
+      form.findChild<Button*>(QString::fromLatin1(o.button))->click();
+    });
+  }
   offerRestore(*runtime);
+  if (o.cutShort) {
+    EXPECT_TRUE(described.contains("with 1:5:9 on the clock and 0.924 as the cost"))
+        << described.toStdString();
+  }
   EXPECT_EQ(services.modalsShown.count(window), o.button != nullptr ? 1 : 0);
   EXPECT_EQ(shown(), QString::fromLatin1(o.shown));
   EXPECT_EQ(main().cost->text(), QString::fromLatin1(o.cost));
@@ -219,6 +273,52 @@ INSTANTIATE_TEST_SUITE_P(
                     Offer{"CutShortDiscarded", true, "Command2", "0:0:0", "0", nullptr},
                     Offer{"StoppedAsksNothing", false, nullptr, "0:0:0", "0", nullptr}),
     [](const testing::TestParamInfo<Offer>& info) { return std::string(info.param.name); });
+
+TEST_F(SessionTest, AboutWhileTheClockRunsLeavesTheClockTheRunAndTheWindowsAlone) {
+  auto visibleWindows = [this] {
+    QStringList names;
+    for (const QString& name : runtime->formNames()) {
+      if (Form* form = runtime->loadedForm(name); form != nullptr && form->isVisible())
+        names << name;
+    }
+    return names;
+  };
+  main().show();
+  startStop();
+  for (int i = 0; i < 7; ++i) elapseAfter(1000);
+  const QStringList windows = visibleWindows();
+  for (int about = 0; about < 2; ++about) {
+    answer(QString::fromLatin1(AboutWindow::kName), "Command1");
+    main().about->trigger();
+    // The borrowed splash window's timer ticks before the main window's.
+    runtime->form<SplashWindow>().Timer1->elapse();
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(services.modalsShown.count(QString::fromLatin1(RestoreWindow::kName)), 0);
+  EXPECT_EQ(shown(), QStringLiteral("0:0:7"));
+  EXPECT_TRUE(main().Timer1->enabled());
+  EXPECT_TRUE(lastRow("end_kind").isNull());
+  EXPECT_EQ(lastRow("restore_asked").toInt(), 0);
+  EXPECT_EQ(lastRow("seconds").toInt(), 5);
+  EXPECT_EQ(visibleWindows(), windows);
+}
+
+TEST_F(SessionTest, QuestionLeftOpenByAKillIsAskedAgainAtTheNextStart) {
+  leaveOpenRun("0", "3", "7", "0.042");
+  const QString window = QString::fromLatin1(RestoreWindow::kName);
+  services.answerModal(window, [this](Form&) {
+    // What a kill now would leave for the next start.
+    SessionJournal journal(journalPath());
+    ASSERT_TRUE(journal.open().ok());
+    EXPECT_TRUE(journal.unansweredInterruption().has_value());
+  });
+  offerRestore(*runtime);  // left unanswered
+  answer(window, "Command2");
+  offerRestore(*runtime);
+  offerRestore(*runtime);
+  EXPECT_EQ(services.modalsShown.count(window), 2);
+  EXPECT_EQ(lastRow("restore_asked").toInt(), 1);
+}
 
 TEST_F(SessionTest, FirstRunAsksNothingAndCreatesTheJournalBesideTheDataDirectory) {
   offerRestore(*runtime);
@@ -294,7 +394,7 @@ TEST_F(SessionTest, ReadOnlyJournalIsReportedOnceAndTheClockGoesOn) {
   }
   struct Unmount {
     QByteArray path;
-    ~Unmount() { umount(path.constData()); }
+    ~Unmount() { umount2(path.constData(), MNT_DETACH); }  // the journal may still be open
   } unmount{target};
   ASSERT_EQ(mount(nullptr, target.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr),
             0);
@@ -308,6 +408,57 @@ TEST_F(SessionTest, ReadOnlyJournalIsReportedOnceAndTheClockGoesOn) {
                                                    " cannot be written"))
       << services.messages.first().toStdString();
   EXPECT_EQ(shown(), QStringLiteral("0:0:12"));
+}
+
+TEST_F(SessionTest, FullDiskAtADurableUpdateIsReportedAndTheRowKeepsItsLastGoodSeconds) {
+  const QByteArray root = runtime->places().root().toLocal8Bit();
+  QDir().mkpath(runtime->places().root());
+  if (geteuid() != 0 || mount("tmpfs", root.constData(), "tmpfs", 0, "size=1m") != 0) {
+    GTEST_SKIP() << "a small tmpfs cannot be mounted here";
+  }
+  struct Unmount {
+    QByteArray path;
+    ~Unmount() { umount2(path.constData(), MNT_DETACH); }  // the journal may still be open
+  } unmount{root};
+  startStop();
+  for (int i = 0; i < 25; ++i) elapseAfter(1000);  // five updates, none of them durable
+  ASSERT_EQ(lastRow("seconds").toInt(), 25);
+  const QString filler = runtime->places().root() + "/filler";
+  auto fill = [&filler] {
+    QFile file(filler);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    while (file.write(QByteArray(4096, 'f')) == 4096 && file.flush()) {
+    }
+  };
+  fill();
+  for (int i = 0; i < 5; ++i) elapseAfter(1000);  // the sixth update, durable, fails
+  QCoreApplication::processEvents();
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(services.messages.first().startsWith("The session journal " + journalPath() +
+                                                   " cannot be written"))
+      << services.messages.first().toStdString();
+  elapseAfter(1000);
+  EXPECT_EQ(shown(), QStringLiteral("0:0:31"));
+  EXPECT_TRUE(main().Timer1->enabled());
+  startStop();
+  QFile::remove(filler);
+  EXPECT_EQ(lastRow("seconds").toInt(), 25);
+  EXPECT_TRUE(lastRow("end_kind").isNull()) << "offered back at the next start";
+  EXPECT_EQ(services.messages.size(), 1);
+
+  // The next run is journalled again; a full disk at its closing write, which
+  // is durable too, is reported as well.
+  startStop();
+  for (int i = 0; i < 5; ++i) elapseAfter(1000);
+  ASSERT_EQ(lastRow("seconds").toInt(), 5);
+  fill();
+  startStop();
+  ASSERT_EQ(services.messages.size(), 2);
+  EXPECT_TRUE(services.messages[1].startsWith("The session journal "))
+      << services.messages[1].toStdString();
+  QFile::remove(filler);
+  EXPECT_EQ(lastRow("seconds").toInt(), 5);
+  EXPECT_TRUE(lastRow("end_kind").isNull());
 }
 
 }  // namespace
