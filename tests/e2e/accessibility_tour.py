@@ -108,7 +108,7 @@ def dialog(program, role, name, description):
 
 
 def check_checked(button, wanted, when):
-    checked = pyatspi.STATE_CHECKED in states(button)
+    checked = pyatspi.STATE_PRESSED in states(button)
     expect_equal(checked, wanted, f"Start/Stop checked {when}")
 
 
@@ -139,7 +139,7 @@ def main_window_tour(program):
     events.clear()
     expect_equal(program.focused_name(), "Start/Stop", "focus after a round of Tab")
     key("Return")
-    wait_for("Start/Stop to be checked", lambda: pyatspi.STATE_CHECKED in states(start))
+    wait_for("Start/Stop to be pressed", lambda: pyatspi.STATE_PRESSED in states(start))
     status = find(main, "status bar")
     expect_equal(fresh(status).name, "The timer has been touched", "status after Start/Stop")
     wait_for("the status announcement",
@@ -152,7 +152,7 @@ def main_window_tour(program):
                       "The timer has been touched") in events.seen)
     events.clear()
     key("alt+t")
-    wait_for("Start/Stop to be cleared by Alt+T", lambda: pyatspi.STATE_CHECKED not in states(start))
+    wait_for("Start/Stop to be released by Alt+T", lambda: pyatspi.STATE_PRESSED not in states(start))
     wait_for("the status notification after Alt+T",
              lambda: ("object:state-changed:showing=1", "notification",
                       "The timer has been touched") in events.seen)
