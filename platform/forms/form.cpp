@@ -182,9 +182,10 @@ void Form::hidePastEdge(QWidget* parent) {
     const QRect place(control->mapTo(client_, QPoint(0, 0)), control->size());
     if (place.isEmpty()) continue;  // takes no room (the status message)
     // Past the edge: nothing of it in view, or too little to read (the top
-    // line of a frame).
+    // line of a frame). A control wholly in view is never past it, however
+    // thin.
     const int legible = control->fontMetrics().height() / 2;
-    const bool past = area.intersected(place).height() < legible;
+    const bool past = area.intersected(place).height() < std::min(legible, place.height());
     if (control->property(kPastEdge).toBool()) {
       if (past) continue;
       control->setProperty(kPastEdge, QVariant());
