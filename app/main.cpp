@@ -8,10 +8,12 @@
 #include "platform/desktop/single_instance.h"
 #include "platform/desktop/system_end.h"
 #include "platform/journal/history_export.h"
+#include "platform/plans/plan_quote_command.h"
 #include "platform/runtime/display_check.h"
 #include "platform/runtime/first_paint_probe.h"
 #include "platform/runtime/qt_services.h"
 #include "platform/runtime/runtime.h"
+#include "windows/desktop/desktop_extras.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
 #include "windows/start_and_exit/splash_window.h"
@@ -19,8 +21,9 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: tempodial [--help] [--version] [Qt options]\n"
+    "Usage: tempodial [--help] [--version] [--login] [Qt options]\n"
     "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "       tempodial --quote YYYY-MM-DDTHH:MM h:mm:ss [--plan NAME]\n"
     "\n"
     "Times your online sessions by hand, estimates what the connection costs at a\n"
     "per-minute tariff, keeps the totals between runs and starts your Internet\n"
@@ -31,9 +34,14 @@ constexpr const char* kUsage =
     "\n"
     "  -h, --help     show this help and exit\n"
     "  -v, --version  show the version and exit\n"
+    "  --login        started with the desktop session: the main window waits\n"
+    "                 behind the status icon where there is one\n"
     "  --export-history FILE  write the kept sessions as CSV to FILE (- for\n"
     "                 standard output), without a display; --from and --to\n"
-    "                 choose the days the sessions started on\n";
+    "                 choose the days the sessions started on\n"
+    "  --quote START DURATION  print what a run starting at START (local time)\n"
+    "                 and lasting DURATION would cost under the tariff plan in\n"
+    "                 use or the one --plan names, without a display\n";
 
 // Answers --help and --version before any window system is needed. Returns
 // true when the program should end.
@@ -71,6 +79,7 @@ bool daysWithoutExport(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
   if (answeredOption(argc, argv)) return 0;
   if (tempodial::asksForHistoryExport(argc, argv)) return tempodial::exportHistory(argc, argv);
+  if (tempodial::asksForQuote(argc, argv)) return tempodial::printQuote(argc, argv);
   if (daysWithoutExport(argc, argv)) return 1;
   tempodial::exitUnlessDisplayCanOpen(argc, argv);
 
@@ -92,6 +101,9 @@ int main(int argc, char* argv[]) {
   tempodial::QtServices services;
   tempodial::Runtime runtime(services, places);
   tempodial::registerForms(runtime);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--login") == 0) tempodial::setStartedAtLogin(true);
+  }
   QObject::connect(&instance, &tempodial::SingleInstance::raiseRequested, &app,
                    [&runtime] { tempodial::bringMainWindowToFront(runtime); });
   // Logout, shutdown or kill: the running session is kept in the journal and

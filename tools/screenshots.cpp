@@ -1,10 +1,11 @@
 // Renders each of the twelve windows (the main window with the cost area
-// hidden and shown, the Options window on each page) and the History window
-// to PNG files for review and for the user guide:  screenshots <folder>
+// hidden and shown, the Options window on each page), the History window and
+// the Tariff plans window to PNG files for review and for the user guide:  screenshots <folder>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QPainter>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -15,6 +16,7 @@
 #include <cstdio>
 
 #include "platform/journal/session_journal.h"
+#include "platform/plans/plan_store.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/scripted_services.h"
 #include "windows/cost/options_window.h"
@@ -26,6 +28,7 @@
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
 #include "windows/main/password_window.h"
+#include "windows/plans/plans_window.h"
 #include "windows/programs/button_bar.h"
 #include "windows/programs/button_bar_question.h"
 #include "windows/programs/locations_window.h"
@@ -155,6 +158,27 @@ void shootHistory(tempodial::Runtime& runtime) {
   runtime.unload(QString::fromLatin1(HistoryWindow::kName));
 }
 
+// The sample plan of the user guide, in use, in the Tariff plans window.
+void shootPlans(tempodial::Runtime& runtime) {
+  using namespace tempodial;
+  QDir().mkpath(plansFolder());
+  QFile file(plansFolder() + QStringLiteral("/Evening and weekend.ini"));
+  if (file.open(QIODevice::WriteOnly)) {
+    file.write(
+        "[plan]\nname=Evening and weekend\ncurrency=\xC2\xA3\nconnection=5\nminimum=10\n"
+        "step=60\nrate=1.4\n[rule1]\ndays=mon-fri\nfrom=18:00\nto=08:00\nrate=0.5\n"
+        "[rule2]\ndays=sat,sun\nrate=0.5\n[rule3]\ndates=12-25,01-01\nrate=0.5\n");
+    file.close();
+  }
+  setPlanInUse(QStringLiteral("Evening and weekend"));
+  runtime.form<MainWindow>().planMeter().reload();
+  save(runtime.form<MainWindow>(), QStringLiteral("main-plan-rate"));
+  auto& plans = runtime.form<PlansWindow>();
+  plans.resize(plans.sizeHint().expandedTo(plans.size()));
+  save(plans, QStringLiteral("tariff-plans"));
+  runtime.unload(QString::fromLatin1(PlansWindow::kName));
+}
+
 template <typename W>
 void shoot(tempodial::Runtime& runtime, const QString& name) {
   W& window = runtime.form<W>();
@@ -212,5 +236,6 @@ int main(int argc, char* argv[]) {
   shoot<ShortTimeExitWindow>(runtime, QStringLiteral("quesexit2"));
   shoot<ButtonBarQuestion>(runtime, QStringLiteral("buttques"));
   shootHistory(runtime);
+  shootPlans(runtime);
   return 0;
 }

@@ -53,7 +53,8 @@ QByteArray autostartEntry(const QString& program) {
   const QString found = QStandardPaths::findExecutable(name);
   const bool byName = !found.isEmpty() && QFileInfo(found).canonicalFilePath() ==
                                               QFileInfo(program).canonicalFilePath();
-  const QString exec = byName ? name : execArgument(program);
+  // --login: the program knows the desktop started it.
+  const QString exec = (byName ? name : execArgument(program)) + QStringLiteral(" --login");
   return QByteArrayLiteral(
              "[Desktop Entry]\n"
              "Type=Application\n"

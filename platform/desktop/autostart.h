@@ -20,9 +20,9 @@ bool startsAtLogin();
 // Writes the entry (on) or removes it (off).
 Status setStartAtLogin(bool on);
 
-// The entry's text, starting `program` (the path of this program's file):
-// by its name where the search path finds this program under it, else by
-// its full path.
+// The entry's text, starting `program` (the path of this program's file)
+// with --login: by its name where the search path finds this program under
+// it, else by its full path.
 QByteArray autostartEntry(const QString& program);
 
 }  // namespace tempodial

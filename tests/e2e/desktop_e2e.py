@@ -276,6 +276,29 @@ def late_status_area(binary):
         session.close()
     if not subprocess.run(["sh", "-c", "command -v trayer"], capture_output=True).returncode:
         late_tray(binary)
+    login_start(binary)
+
+
+def login_start(binary):
+    """Started at login (the autostart entry's --login) with a status area
+    there: the main window waits behind the icon, which shows it."""
+    session = XSession()
+    bus = PrivateBus()
+    program = Program(binary, session)
+    try:
+        start_watcher(bus)
+        program.start("--login", DBUS_SESSION_BUS_ADDRESS=bus.address,
+                      DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
+        item = eventually(lambda: item_of(bus), timeout=10)
+        check(item is not None, "at login the icon is registered")
+        check(session.main_window(timeout=3) is None, "and the main window waits behind it")
+        if item is not None:
+            dbus.Interface(item, ITEM).Activate(dbus.Int32(0), dbus.Int32(0))
+            check(session.main_window(timeout=3) is not None, "a click on the icon shows it")
+    finally:
+        program.remove()
+        bus.close()
+        session.close()
 
 
 def late_tray(binary):

@@ -80,9 +80,9 @@ class Program:
         self.home = home or tempfile.mkdtemp(prefix="tempodial-e2e-")
         self.process = None
 
-    def start(self, **extra_env):
+    def start(self, *args, **extra_env):
         env = dict(self.session.env, XDG_DATA_HOME=self.home, **extra_env)
-        self.process = subprocess.Popen([self.binary], env=env, stdout=subprocess.PIPE,
+        self.process = subprocess.Popen([self.binary, *args], env=env, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, text=True)
         return self.process
 

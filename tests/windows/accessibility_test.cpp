@@ -57,6 +57,7 @@ TEST_F(WindowTest, EveryWindowIsAFrameOrADialogNamedByItsCaption) {
       {"restore", QAccessible::Dialog, "Restore last session?"},
       {"history", QAccessible::Window, "History"},
       {"automatic", QAccessible::Dialog, "Automatic timing"},
+      {"plans", QAccessible::Window, "Tariff plans"},
   };
   ASSERT_EQ(runtime->formNames().size(), std::size(windows));
   for (const Expected& expected : windows) {

@@ -35,6 +35,8 @@ void rememberCurrency(Runtime& runtime, OptionsWindow& options) {
 void chargeMinute(Runtime& runtime) {
   auto& main = runtime.form<MainWindow>();
   auto& options = runtime.form<OptionsWindow>();
+  // A tariff plan charges by steps of its own instead.
+  if (main.planMeter().charges()) return;
   main.cost->setNumber(main.cost->number() + options.combo1ass->number() / 100);
 }
 

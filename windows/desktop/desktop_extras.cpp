@@ -17,6 +17,8 @@ namespace tempodial {
 
 namespace {
 
+bool startedAtLogin = false;
+
 // The icon now where the desktop has a status area; else as soon as one
 // appears (a panel that starts after the program, as at login).
 void showStatusIconWhenPossible(MainWindow& main) {
@@ -42,6 +44,13 @@ void clockStartedOrStopped(MainWindow& main) {
   if (auto* area = main.findChild<StatusArea*>(QString(), Qt::FindDirectChildrenOnly)) {
     area->refresh();
   }
+}
+
+void setStartedAtLogin(bool atLogin) { startedAtLogin = atLogin; }
+
+bool waitsBehindStatusIcon(MainWindow& main) {
+  return startedAtLogin &&
+         main.findChild<StatusArea*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
 }
 
 void followStartAtLogin(MainWindow& main, QMenu* menu, QAction* item) {

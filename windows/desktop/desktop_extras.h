@@ -24,6 +24,12 @@ void clockStartedOrStopped(MainWindow& main);
 // the menu opens), and writing or removing the entry when chosen.
 void followStartAtLogin(MainWindow& main, QMenu* menu, QAction* item);
 
+// Started by the desktop at login (the autostart entry's --login): the main
+// window then waits behind the status icon, where there is one, instead of
+// showing.
+void setStartedAtLogin(bool atLogin);
+bool waitsBehindStatusIcon(MainWindow& main);
+
 // Shows the "Automatic timing" window.
 void openAutomaticTiming(Runtime& runtime);
 

@@ -21,6 +21,8 @@ QString statusToolTip(const MainWindow& main) {
   if (main.Check1->value() == 1) {
     text += QStringLiteral(", cost %1 %2").arg(main.Label4->caption(), main.cost->text());
   }
+  // The rate in force while a tariff plan is in use ("Off-peak 0.5p/min").
+  if (!main.planRate->isHidden()) text += QStringLiteral(", ") + main.planRate->caption();
   return text;
 }
 

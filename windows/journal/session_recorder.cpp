@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QTimer>
+#include <tuple>
 #include <utility>
 
 #include "platform/desktop/desktop_notifier.h"
@@ -24,6 +25,7 @@ SessionSnapshot SessionRecorder::snapshot() const {
   now.tariff = options.Combo1->text();
   now.rate = options.combo1ass->number();
   now.currency = main_.Label4->caption();
+  if (auto plan = main_.planMeter().tariffForJournal()) std::tie(now.tariff, now.rate) = *plan;
   now.counted = counted_;
   return now;
 }

@@ -9,6 +9,7 @@
 #include "windows/journal/restore_window.h"
 #include "windows/main/main_window.h"
 #include "windows/main/password_window.h"
+#include "windows/plans/plans_window.h"
 #include "windows/programs/button_bar.h"
 #include "windows/programs/button_bar_question.h"
 #include "windows/programs/locations_window.h"
@@ -44,6 +45,7 @@ void registerForms(Runtime& runtime) {
   add<RestoreWindow>(runtime);
   add<HistoryWindow>(runtime);
   add<AutomaticTimingWindow>(runtime);
+  add<PlansWindow>(runtime);
 }
 
 }  // namespace tempodial

@@ -127,6 +127,7 @@ void MainWindow::onLoad() {
     rt.form<OptionsWindow>().Check1->setValue(1);
   }
   rt.form<OptionsWindow>().restoreTariffsAndCurrency();
+  planMeter_.reload();
   if (fileInPlace(rt, Place::Data, files::kShowCost)) {
     Check1->setValue(1);
     showstart->setVisible(false);
@@ -149,12 +150,15 @@ void MainWindow::startStop() {
     // Whole seconds that passed since the last tick still count.
     countUpTo((now - runStartMs_) / 1000);
     Timer1->setEnabled(false);
+    planMeter_.clockStopped(runCounted_);
     recorder_.clockStopped();
   } else {
     Timer1->setEnabled(true);
     runStartMs_ = now;
     runCounted_ = 0;
+    planMeter_.clockStarting();
     recorder_.clockStarted();
+    planMeter_.clockStarted();
     if (sleepWatch_ == nullptr) {
       sleepWatch_ = new SleepWatch(this);
       connect(sleepWatch_, &SleepWatch::woke, this, &MainWindow::sleptWhileRunning);
@@ -175,7 +179,9 @@ void MainWindow::clockTick() {
 void MainWindow::countUpTo(qint64 due) {
   int added = 0;
   for (; runCounted_ < due; ++runCounted_, ++added) tick();
-  if (added > 0) recorder_.counted(added);
+  if (added == 0) return;
+  planMeter_.counted(runCounted_);
+  recorder_.counted(added);
 }
 
 void MainWindow::sleptWhileRunning(qint64 sleptMs) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/forms/form.h"
+#include "windows/cost/plan_meter.h"
 #include "windows/journal/session_recorder.h"
 
 class QAction;
@@ -67,6 +68,9 @@ class MainWindow : public Form {
   void toggleOptions();
   void openExitOptions();
 
+  // The cost meter of the tariff plans.
+  PlanMeter& planMeter() { return planMeter_; }
+
   // Frame2: the clock.
   Frame* Frame2;
   Label* Label1;
@@ -82,6 +86,7 @@ class MainWindow : public Form {
   Frame* Frame3;
   Label* Label4;  // currency symbol
   RichTextBox* cost;
+  Label* planRate;  // the rate in force, while a tariff plan is in use
   Button3D* SSCommand7;
   Button3D* SSCommand8;
   // Frame1: the clock's buttons.
@@ -142,6 +147,7 @@ class MainWindow : public Form {
   // Tells the user how long the computer slept while the clock ran.
   void sleptWhileRunning(qint64 sleptMs);
 
+  PlanMeter planMeter_{*this};
   SessionRecorder recorder_{*this};
   qint64 runStartMs_ = 0;             // monotonic time of the last start
   qint64 runCounted_ = 0;             // seconds the clock has added since then

@@ -56,6 +56,10 @@ void MainWindow::buildControls() {
   cost->setFont(arialFont(14.5));
   cost->setLocked(true);
   placeTwips(cost, 480, 720, 1575, 615);
+  // Shown only while a tariff plan is in use.
+  planRate = new Label(Frame3, QStringLiteral("planRate"), QString());
+  planRate->setVisible(false);
+  placeTwips(planRate, 480, 1380, 1575, 375);
   SSCommand7 = threeDButton(Frame3, "SSCommand7", QStringLiteral("S&ave Cost Log"), Art::SaveCost);
   placeTwips(SSCommand7, 2160, 240, 2415, 795);
   SSCommand8 = threeDButton(Frame3, "SSCommand8", QStringLiteral("L&oad Cost Log"), Art::LoadCost);

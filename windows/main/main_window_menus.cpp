@@ -6,6 +6,7 @@
 #include "windows/desktop/desktop_extras.h"
 #include "windows/history/history_window.h"
 #include "windows/main/main_window.h"
+#include "windows/plans/plans_window.h"
 
 namespace tempodial {
 namespace {
@@ -49,6 +50,8 @@ void MainWindow::buildMenus() {
   QAction* history = menuItem(menu, "history", QStringLiteral("&History..."),
                               QKeySequence(QStringLiteral("Ctrl+H")));
   connect(history, &QAction::triggered, this, [this] { showHistory(runtime()); });
+  QAction* plans = menuItem(menu, "plans", QStringLiteral("Tariff &plans..."));
+  connect(plans, &QAction::triggered, this, [this] { showPlans(runtime()); });
   QAction* automatic = menuItem(menu, "automatic", QStringLiteral("&Automatic timing..."));
   connect(automatic, &QAction::triggered, this, [this] { openAutomaticTiming(runtime()); });
   menu->addSeparator()->setObjectName(QStringLiteral("gap3"));

@@ -11,6 +11,7 @@
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
+#include "windows/desktop/desktop_extras.h"
 #include "windows/journal/restore_window.h"
 #include "windows/main/main_window.h"
 
@@ -79,7 +80,7 @@ void SplashWindow::tick() {
   Runtime& rt = runtime();
   const bool programStart = programStart_;
   auto& main = rt.form<MainWindow>();
-  main.show();
+  if (!waitsBehindStatusIcon(main)) main.show();
   hide();
   rt.unload(formName());
   // Once the main window stands at the program's start, a run that was cut

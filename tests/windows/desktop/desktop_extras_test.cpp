@@ -60,8 +60,9 @@ TEST_F(DesktopExtrasTest, TheMenuGainsHistoryAndAutomaticTimingBeforeExit) {
   ASSERT_NE(menu, nullptr);
   QStringList texts;
   for (QAction* action : menu->actions()) texts << action->text();
-  EXPECT_EQ(texts, (QStringList{"&View", "&History...", "&Automatic timing...", "", "E&xit"}));
-  menu->actions().at(2)->trigger();
+  EXPECT_EQ(texts, (QStringList{"&View", "&History...", "Tariff &plans...", "&Automatic timing...",
+                                "", "E&xit"}));
+  menu->actions().at(3)->trigger();
   EXPECT_TRUE(runtime->form<AutomaticTimingWindow>().isVisible());
 }
 
@@ -125,7 +126,8 @@ TEST_F(DesktopExtrasTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
   EXPECT_TRUE(text.startsWith("[Desktop Entry]\nType=Application\nName=Tempodial\n"))
       << text.data();
   EXPECT_TRUE(text.contains("\nX-GNOME-Autostart-enabled=true\n"));
-  EXPECT_TRUE(text.contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + "\n"));
+  EXPECT_TRUE(
+      text.contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + " --login\n"));
   EXPECT_EQ(QDir(QFileInfo(entry).path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{"tempodial.desktop"});  // nothing left beside it
   item->trigger();
@@ -156,9 +158,9 @@ TEST_F(DesktopExtrasTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
 
 TEST(AutostartEntry, ExecNamesTheProgramSoThatTheDesktopStartsExactlyIt) {
   const QByteArray plain = autostartEntry(QStringLiteral("/opt/tempo dial/bin/tempodial"));
-  EXPECT_TRUE(plain.contains("\nExec=\"/opt/tempo dial/bin/tempodial\"\n")) << plain.data();
+  EXPECT_TRUE(plain.contains("\nExec=\"/opt/tempo dial/bin/tempodial\" --login\n")) << plain.data();
   const QByteArray odd = autostartEntry(QStringLiteral("/opt/a$b\"c%d/tempodial"));
-  EXPECT_TRUE(odd.contains("\nExec=\"/opt/a\\\\$b\\\\\"c%%d/tempodial\"\n")) << odd.data();
+  EXPECT_TRUE(odd.contains("\nExec=\"/opt/a\\\\$b\\\\\"c%%d/tempodial\" --login\n")) << odd.data();
 }
 
 }  // namespace

@@ -121,7 +121,8 @@ TEST_P(HistoryWindowTest, MenuItemOpensAWindowThatNeverBlocksAndNamesEveryContro
   QMenu* menu = main().menuBar->actions().first()->menu();
   QStringList captions;
   for (QAction* action : menu->actions()) captions << action->text();
-  EXPECT_EQ(captions, (QStringList{"&View", "&History...", "&Automatic timing...", "", "E&xit"}));
+  EXPECT_EQ(captions, (QStringList{"&View", "&History...", "Tariff &plans...",
+                                   "&Automatic timing...", "", "E&xit"}));
   auto* item = main().findChild<QAction*>(QStringLiteral("history"));
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));

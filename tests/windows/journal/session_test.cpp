@@ -112,8 +112,13 @@ TEST_P(ClockCatchUpTest, ShowsTheWholeSecondsOfRealTime) {
     for (qint64 ms : c.ticksAfterMs) elapseAfter(ms);
     services.clockMs += c.stopAfterMs;
     startStop();
-    EXPECT_EQ(lastRow("seconds").toInt(), c.counted) << "run " << run;
-    EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped")) << "run " << run;
+    if (c.counted == 0) {
+      // A run that counted no second leaves no row.
+      EXPECT_FALSE(lastRow("seconds").isValid()) << "run " << run;
+    } else {
+      EXPECT_EQ(lastRow("seconds").toInt(), c.counted) << "run " << run;
+      EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped")) << "run " << run;
+    }
     services.clockMs += 5000;  // stopped meanwhile
   }
   EXPECT_EQ(shown(), QString::fromLatin1(c.shown));

@@ -1,0 +1,68 @@
+// A tariff plan: a default rate, rules that give other rates by day of the
+// week, date and time of day, a connection charge, a charging step and a
+// minimum. Every amount is exact: whole millionths of the currency unit
+// (pounds, dollars), never binary floating point.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tempodial::plans {
+
+// Millionths of the currency unit: 1 penny is 10000.
+using Amount = std::int64_t;
+inline constexpr Amount kPerMinorUnit = 10000;
+
+// One rule: it applies to a moment whose weekday, date and time of day all
+// match. An empty day set or date list and an absent time window match all.
+struct Rule {
+  std::string name;            // shown when the rate changes; may be empty
+  unsigned days = 0;           // bit 0 Monday .. bit 6 Sunday; 0 = every day
+  std::vector<int> dates;      // month * 100 + day, every year
+  std::optional<int> fromMin;  // minutes after midnight; from > to runs
+  std::optional<int> toMin;    //   across midnight
+  Amount rate = 0;             // per minute
+  int line = 0;                // the line of its section in the file
+};
+
+struct Plan {
+  std::string name;
+  std::string currency = "£";
+  Amount connection = 0;  // charged when the clock starts
+  Amount minimum = 0;     // a run costs at least this much
+  int step = 60;          // seconds; a started step is charged in full
+  Amount rate = 0;        // per minute where no rule applies
+  std::vector<Rule> rules;
+};
+
+// The local calendar time of one moment, as the platform's time zone gives it.
+struct LocalTime {
+  int year = 1970, month = 1, day = 1;
+  int weekday = 0;  // 0 Monday .. 6 Sunday
+  int seconds = 0;  // since local midnight
+};
+
+// Whether `rule` applies at `local`.
+bool ruleMatches(const Rule& rule, const LocalTime& local);
+
+// The index of the first rule that applies at `local`, or nothing when the
+// default rate applies.
+std::optional<std::size_t> ruleInForce(const Plan& plan, const LocalTime& local);
+
+// Reads an exact decimal of minor units ("1.4", "0.05", "12"): at most six
+// digits before the point and four after it, no sign, no exponent. Nothing
+// for any other text.
+std::optional<Amount> parseMinorUnits(std::string_view text);
+
+// An amount of minor units as written in a plan: "1.4", "0.5", "12".
+std::string minorUnitsText(Amount amount);
+// An amount of currency units: at least two places, more only where they
+// are not zero ("0.44", "0.0233", "12.00").
+std::string currencyText(Amount amount);
+// The minor unit's short name for a currency symbol: "p" for "£", else "c".
+std::string_view minorUnitSign(std::string_view currency);
+
+}  // namespace tempodial::plans

@@ -1,0 +1,288 @@
+#include "core/plans/plan_file.h"
+
+#include <array>
+#include <set>
+
+namespace tempodial::plans {
+namespace {
+
+constexpr std::array<std::string_view, 7> kDays{"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
+
+std::string_view trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+// The value after "=": a quoted value keeps everything inside the quotes,
+// otherwise a ";" ends it.
+std::string valueOf(std::string_view raw) {
+  raw = trimmed(raw);
+  if (raw.size() >= 2 && raw.front() == '"') {
+    const auto close = raw.find('"', 1);
+    if (close != std::string_view::npos) return std::string(raw.substr(1, close - 1));
+  }
+  return std::string(trimmed(raw.substr(0, raw.find(';'))));
+}
+
+std::optional<int> dayIndex(std::string_view name) {
+  for (std::size_t i = 0; i < kDays.size(); ++i) {
+    if (kDays[i] == name) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string_view> listItems(std::string_view text) {
+  std::vector<std::string_view> items;
+  std::size_t begin = 0;
+  while (true) {
+    const auto comma = text.find(',', begin);
+    items.push_back(trimmed(text.substr(begin, comma - begin)));
+    if (comma == std::string_view::npos) return items;
+    begin = comma + 1;
+  }
+}
+
+std::optional<int> twoDigits(std::string_view text) {
+  if (text.size() != 2 || text[0] < '0' || text[0] > '9' || text[1] < '0' || text[1] > '9') {
+    return std::nullopt;
+  }
+  return (text[0] - '0') * 10 + (text[1] - '0');
+}
+
+std::optional<int> parseDate(std::string_view text) {
+  if (text.size() != 5 || text[2] != '-') return std::nullopt;
+  const auto month = twoDigits(text.substr(0, 2));
+  const auto day = twoDigits(text.substr(3, 2));
+  static constexpr std::array<int, 12> kLongest{31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (!month || !day || *month < 1 || *month > 12) return std::nullopt;
+  if (*day < 1 || *day > kLongest[static_cast<std::size_t>(*month - 1)]) return std::nullopt;
+  return *month * 100 + *day;
+}
+
+// Reads one line of the file into the plan or its rule.
+class Reader {
+ public:
+  explicit Reader(Plan& plan) : plan_(plan) {}
+
+  std::optional<PlanError> section(int line, std::string_view name) {
+    keys_.clear();
+    if (name == "plan") {
+      inPlan_ = true;
+      sawPlan_ = true;
+      return std::nullopt;
+    }
+    if (name.substr(0, 4) != "rule")
+      return PlanError{line, {}, "unknown section [" + std::string(name) + "]"};
+    inPlan_ = false;
+    plan_.rules.emplace_back();
+    plan_.rules.back().line = line;
+    return std::nullopt;
+  }
+
+  std::optional<PlanError> key(int line, const std::string& key, const std::string& value) {
+    const auto fail = [&](std::string what) { return PlanError{line, key, std::move(what)}; };
+    if (!inPlan_ && plan_.rules.empty()) return fail("stands before any section");
+    if (!keys_.insert(key).second) return fail("is given twice");
+    if (key == "rate") {
+      const auto rate = parseMinorUnits(value);
+      if (!rate) return fail("\"" + value + "\" is not a number of minor units (like 1.4)");
+      (inPlan_ ? plan_.rate : plan_.rules.back().rate) = *rate;
+      if (inPlan_) sawRate_ = true;
+      return std::nullopt;
+    }
+    if (key == "name") {
+      (inPlan_ ? plan_.name : plan_.rules.back().name) = value;
+      return std::nullopt;
+    }
+    return inPlan_ ? planKey(key, value, fail) : ruleKey(key, value, fail);
+  }
+
+  std::optional<PlanError> finish() {
+    if (!sawPlan_) return PlanError{0, {}, "has no [plan] section"};
+    if (!sawRate_) return PlanError{0, "rate", "the [plan] section gives no default rate"};
+    for (const Rule& rule : plan_.rules) {
+      if (rule.fromMin.has_value() != rule.toMin.has_value()) {
+        return PlanError{rule.line, rule.fromMin ? "to" : "from",
+                         "a time window needs both from and to"};
+      }
+      if (rule.fromMin && *rule.fromMin == *rule.toMin) {
+        return PlanError{rule.line, "to", "from and to are the same time"};
+      }
+    }
+    return std::nullopt;
+  }
+
+ private:
+  template <typename Fail>
+  std::optional<PlanError> planKey(const std::string& key, const std::string& value, Fail fail) {
+    if (key == "currency") {
+      if (value.empty()) return fail("is empty");
+      plan_.currency = value;
+    } else if (key == "connection" || key == "minimum") {
+      const auto amount = parseMinorUnits(value);
+      if (!amount) return fail("\"" + value + "\" is not a number of minor units (like 5)");
+      (key == "connection" ? plan_.connection : plan_.minimum) = *amount;
+    } else if (key == "step") {
+      int step = 0;
+      for (char c : value) step = c >= '0' && c <= '9' && step <= 3600 ? step * 10 + (c - '0') : -1;
+      if (value.empty() || step < 1 || step > 3600) return fail("must be 1 to 3600 seconds");
+      plan_.step = step;
+    } else {
+      return fail("is not a key of [plan]");
+    }
+    return std::nullopt;
+  }
+
+  template <typename Fail>
+  std::optional<PlanError> ruleKey(const std::string& key, const std::string& value, Fail fail) {
+    Rule& rule = plan_.rules.back();
+    if (key == "days") {
+      const auto days = parseDays(value);
+      if (!days) return fail("\"" + value + "\" is not a list of days (like mon-fri or sat,sun)");
+      rule.days = *days;
+    } else if (key == "dates") {
+      for (std::string_view item : listItems(value)) {
+        const auto date = parseDate(item);
+        if (!date)
+          return fail("\"" + std::string(item) + "\" is not a month-day date (like 12-25)");
+        rule.dates.push_back(*date);
+      }
+    } else if (key == "from" || key == "to") {
+      const auto minutes = parseTime(value);
+      if (!minutes || (key == "from" && *minutes == 1440)) {
+        return fail("\"" + value + "\" is not a time of day (like 18:00)");
+      }
+      (key == "from" ? rule.fromMin : rule.toMin) = *minutes % 1440;
+    } else {
+      return fail("is not a key of a rule");
+    }
+    return std::nullopt;
+  }
+
+  Plan& plan_;
+  std::set<std::string> keys_;
+  bool inPlan_ = false, sawPlan_ = false, sawRate_ = false;
+};
+
+}  // namespace
+
+std::string errorText(std::string_view file, const PlanError& error) {
+  std::string text(file);
+  if (error.line > 0) text += ", line " + std::to_string(error.line);
+  if (!error.key.empty()) text += ", key " + error.key;
+  return text + ": " + error.what;
+}
+
+std::optional<unsigned> parseDays(std::string_view text) {
+  unsigned days = 0;
+  for (std::string_view item : listItems(text)) {
+    const auto dash = item.find('-');
+    const auto first = dayIndex(trimmed(item.substr(0, dash)));
+    const auto last =
+        dash == std::string_view::npos ? first : dayIndex(trimmed(item.substr(dash + 1)));
+    if (!first || !last) return std::nullopt;
+    // A range may run across the week's end: fri-mon.
+    for (int day = *first;; day = (day + 1) % 7) {
+      days |= 1u << day;
+      if (day == *last) break;
+    }
+  }
+  return days;
+}
+
+std::string daysText(unsigned days) {
+  std::string text;
+  for (int day = 0; day < 7;) {
+    if ((days & (1u << day)) == 0) {
+      ++day;
+      continue;
+    }
+    int last = day;
+    while (last + 1 < 7 && (days & (1u << (last + 1))) != 0) ++last;
+    if (!text.empty()) text += ",";
+    text += kDays[static_cast<std::size_t>(day)];
+    if (last > day)
+      text += std::string(last == day + 1 ? "," : "-") +
+              std::string(kDays[static_cast<std::size_t>(last)]);
+    day = last + 1;
+  }
+  return text;
+}
+
+std::optional<int> parseTime(std::string_view text) {
+  if (text.size() != 5 || text[2] != ':') return std::nullopt;
+  const auto hours = twoDigits(text.substr(0, 2));
+  const auto minutes = twoDigits(text.substr(3, 2));
+  if (!hours || !minutes || *minutes > 59) return std::nullopt;
+  if (*hours > 24 || (*hours == 24 && *minutes != 0)) return std::nullopt;
+  return *hours * 60 + *minutes;
+}
+
+std::string timeText(int minutes) {
+  const auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+  return two(minutes / 60) + ":" + two(minutes % 60);
+}
+
+std::variant<Plan, PlanError> readPlan(std::string_view text, std::string_view fallbackName) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  Plan plan;
+  Reader reader(plan);
+  int number = 0;
+  for (std::size_t begin = 0; begin <= text.size(); ++number) {
+    const auto end = text.find('\n', begin);
+    const std::string_view line = trimmed(text.substr(begin, end - begin));
+    begin = end == std::string_view::npos ? text.size() + 1 : end + 1;
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    std::optional<PlanError> error;
+    if (line[0] == '[') {
+      const auto close = line.find(']');
+      if (close == std::string_view::npos)
+        return PlanError{number + 1, {}, "a section name lacks its ]"};
+      error = reader.section(number + 1, trimmed(line.substr(1, close - 1)));
+    } else {
+      const auto equals = line.find('=');
+      if (equals == std::string_view::npos) return PlanError{number + 1, {}, "is not key=value"};
+      error = reader.key(number + 1, std::string(trimmed(line.substr(0, equals))),
+                         valueOf(line.substr(equals + 1)));
+    }
+    if (error) return *error;
+  }
+  if (auto error = reader.finish()) return *error;
+  if (plan.name.empty()) plan.name = std::string(fallbackName);
+  return plan;
+}
+
+std::string planText(const Plan& plan) {
+  const auto quoted = [](const std::string& value) {
+    return value.find(';') != std::string::npos || value != std::string(trimmed(value))
+               ? "\"" + value + "\""
+               : value;
+  };
+  std::string text = "[plan]\nname=" + quoted(plan.name) + "\ncurrency=" + quoted(plan.currency) +
+                     "\nconnection=" + minorUnitsText(plan.connection) +
+                     "\nminimum=" + minorUnitsText(plan.minimum) +
+                     "\nstep=" + std::to_string(plan.step) + "\nrate=" + minorUnitsText(plan.rate) +
+                     "\n";
+  for (std::size_t i = 0; i < plan.rules.size(); ++i) {
+    const Rule& rule = plan.rules[i];
+    text += "\n[rule" + std::to_string(i + 1) + "]\n";
+    if (!rule.name.empty()) text += "name=" + quoted(rule.name) + "\n";
+    if (rule.days != 0) text += "days=" + daysText(rule.days) + "\n";
+    for (std::size_t d = 0; d < rule.dates.size(); ++d) {
+      text += d == 0 ? "dates=" : ",";
+      const int month = rule.dates[d] / 100, day = rule.dates[d] % 100;
+      text += std::string(month < 10 ? "0" : "") + std::to_string(month) + "-" +
+              (day < 10 ? "0" : "") + std::to_string(day);
+    }
+    if (!rule.dates.empty()) text += "\n";
+    if (rule.fromMin && rule.toMin) {
+      text += "from=" + timeText(*rule.fromMin) + "\nto=" + timeText(*rule.toMin) + "\n";
+    }
+    text += "rate=" + minorUnitsText(rule.rate) + "\n";
+  }
+  return text;
+}
+
+}  // namespace tempodial::plans

@@ -1,0 +1,73 @@
+// The charge of one run of the clock under a plan: the connection charge when
+// the clock starts, each charging step at the rate in force at the start of
+// the step (charged in full as soon as its first second is counted), and the
+// minimum when it stops. A run of 0 s costs nothing. Steps follow the real
+// time since the start; the rules are tested against the local time of the
+// moment each step starts, so a change of the UTC offset moves them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/plans/plan.h"
+
+namespace tempodial::plans {
+
+// The local time of a moment given in seconds since 1970 UTC.
+using LocalClock = std::function<LocalTime(std::int64_t utcSeconds)>;
+
+// Consecutive steps charged at one rate by one rule (or the default rate).
+struct RatePeriod {
+  std::int64_t startUtc = 0;  // when its first step starts
+  std::int64_t steps = 0;
+  std::int64_t used = 0;  // seconds of the run within it
+  Amount rate = 0;        // per minute
+  std::optional<std::size_t> rule;
+  // Sixtieths of an Amount: each step adds its rate times its seconds.
+  std::int64_t sixtieths = 0;
+  // Its charge, to the nearest millionth (halves up).
+  Amount amount() const;
+};
+
+class PlanRun {
+ public:
+  PlanRun(Plan plan, std::int64_t startUtc, LocalClock clock);
+
+  // Counts the run on to `elapsed` seconds since the start (never back).
+  void countTo(std::int64_t elapsed);
+
+  std::int64_t elapsed() const { return elapsed_; }
+  // While the clock runs: the connection and every step begun so far.
+  Amount running() const;
+  // The run's charge if it stopped now: nothing for a run of 0 s, else the
+  // running charge raised to the minimum.
+  Amount total() const;
+  // What the minimum adds to the running charge when the run stops.
+  Amount minimumTopUp() const;
+  // The periods charged so far, in order; empty before the first second.
+  const std::vector<RatePeriod>& periods() const { return periods_; }
+  const Plan& plan() const { return plan_; }
+  std::int64_t startUtc() const { return startUtc_; }
+  const LocalClock& clock() const { return clock_; }
+
+ private:
+  Plan plan_;
+  std::int64_t startUtc_;
+  LocalClock clock_;
+  std::int64_t elapsed_ = 0;
+  std::int64_t steps_ = 0;
+  std::int64_t sixtieths_ = 0;
+  std::vector<RatePeriod> periods_;
+};
+
+// How a period's rate is named: the rule's name, else "Off-peak" below the
+// default rate, "Peak" above it, "Standard" for the default rate itself.
+std::string rateName(const Plan& plan, const RatePeriod& period);
+
+// "Off-peak rate 0.5p from 18:00": the rate in force from the period's start.
+std::string rateChangeText(const Plan& plan, const RatePeriod& period, const LocalClock& clock);
+
+}  // namespace tempodial::plans

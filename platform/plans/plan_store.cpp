@@ -1,0 +1,140 @@
+#include "platform/plans/plan_store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <variant>
+
+#include "core/plans/plan_file.h"
+#include "platform/files/file_service.h"
+#include "platform/files/settings_file.h"
+
+namespace tempodial {
+namespace {
+
+constexpr qint64 kMaxPlanBytes = 256 * 1024;
+const char* const kInUseKey = "Plans/inUse";
+
+// A file name made of the plan's name: what a file name cannot hold becomes "_".
+QString fileNameFor(const QString& name) {
+  QString base = name.trimmed();
+  for (QChar& c : base) {
+    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 32) c = QLatin1Char('_');
+  }
+  if (base.isEmpty() || base.startsWith(QLatin1Char('.'))) base.prepend(QLatin1Char('_'));
+  return base + QStringLiteral(".ini");
+}
+
+QByteArray textOf(const plans::Plan& plan) {
+  return QByteArray::fromStdString(plans::planText(plan));
+}
+
+}  // namespace
+
+QString plansFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/tempodial/plans");
+}
+
+PlanFile readPlanFile(const QString& path) {
+  PlanFile file;
+  file.path = path;
+  const QString shown = QFileInfo(path).fileName();
+  auto bytes = readWholeFile(path, kMaxPlanBytes);
+  if (!bytes.ok()) {
+    file.error = shown + QStringLiteral(": ") + QString::fromStdString(bytes.reason());
+    return file;
+  }
+  auto read = plans::readPlan(bytes.value().toStdString(),
+                              QFileInfo(path).completeBaseName().toStdString());
+  if (auto* error = std::get_if<plans::PlanError>(&read)) {
+    file.error = QString::fromStdString(plans::errorText(shown.toStdString(), *error));
+  } else {
+    file.plan = std::get<plans::Plan>(std::move(read));
+  }
+  return file;
+}
+
+std::vector<PlanFile> listPlanFiles() {
+  std::vector<PlanFile> files;
+  const QDir folder(plansFolder());
+  const QStringList names =
+      folder.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Name);
+  for (const QString& name : names) files.push_back(readPlanFile(folder.filePath(name)));
+  return files;
+}
+
+std::optional<plans::Plan> findPlan(const QString& name, QString* error) {
+  const QString path = plansFolder() + QLatin1Char('/') + fileNameFor(name);
+  if (QFileInfo::exists(path)) {
+    PlanFile file = readPlanFile(path);
+    if (!file.plan && error != nullptr) *error = file.error;
+    return file.plan;
+  }
+  for (PlanFile& file : listPlanFiles()) {
+    if (file.plan && QString::fromStdString(file.plan->name) == name) return file.plan;
+  }
+  if (error != nullptr) *error = QStringLiteral("no tariff plan is called \"%1\"").arg(name);
+  return std::nullopt;
+}
+
+Result<QString> savePlan(const plans::Plan& plan) {
+  if (Status made = makeFolder(plansFolder()); !made.ok()) return Result<QString>::FromStatus(made);
+  const QString path =
+      plansFolder() + QLatin1Char('/') + fileNameFor(QString::fromStdString(plan.name));
+  Status written = writeFileAtomic(path, textOf(plan));
+  if (!written.ok()) return Result<QString>::Error(path.toStdString() + ": " + written.reason());
+  return Result<QString>::Value(path);
+}
+
+Status deletePlanFile(const QString& path) { return deleteIfPresent(path); }
+
+Result<QString> importPlan(const QString& from) {
+  PlanFile file = readPlanFile(from);
+  if (!file.plan) return Result<QString>::Error(file.error.toStdString());
+  return savePlan(*file.plan);
+}
+
+Status exportPlan(const plans::Plan& plan, const QString& to) {
+  Status written = writeFileAtomic(to, textOf(plan));
+  if (!written.ok()) return Status::Error(to.toStdString() + ": " + written.reason());
+  return written;
+}
+
+QString planInUse() {
+  const QSettings settings(settingsPath(), QSettings::IniFormat);
+  return settings.value(QLatin1String(kInUseKey)).toString();
+}
+
+Status setPlanInUse(const QString& name) {
+  QSettings settings(settingsPath(), QSettings::IniFormat);
+  if (name.isEmpty()) {
+    settings.remove(QLatin1String(kInUseKey));
+  } else {
+    settings.setValue(QLatin1String(kInUseKey), name);
+  }
+  settings.sync();
+  if (settings.status() != QSettings::NoError) {
+    return Status::Error(settingsPath().toStdString() + ": could not be written");
+  }
+  return Status::Ok();
+}
+
+plans::LocalClock localClock() {
+  return [](std::int64_t utc) {
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(utc, Qt::LocalTime);
+    const QDate date = local.date();
+    const QTime time = local.time();
+    plans::LocalTime t;
+    t.year = date.year();
+    t.month = date.month();
+    t.day = date.day();
+    t.weekday = date.dayOfWeek() - 1;
+    t.seconds = time.msecsSinceStartOfDay() / 1000;
+    return t;
+  };
+}
+
+}  // namespace tempodial

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "core/plans/cost_sum.h"
+#include "core/plans/plan_file.h"
+#include "core/plans/plan_quote.h"
+#include "core/plans/plan_run.h"
+#include "tests/core/plans/london_clock.h"
+
+namespace tempodial::plans {
+namespace {
+
+using testing::london;
+using testing::londonUtc;
+
+Plan planOf(const char* text) {
+  auto read = readPlan(text, "test");
+  if (auto* error = std::get_if<PlanError>(&read)) ADD_FAILURE() << errorText("plan", *error);
+  return std::get<Plan>(read);
+}
+
+constexpr const char* kSample = R"([plan]
+name=Evening and weekend
+currency=£
+connection=5        ; minor units (pence) charged once when the clock starts
+minimum=10          ; a run costs at least this much (applied when it stops)
+step=60             ; seconds per charging step, 1-3600; a started step is charged in full
+rate=1.4            ; minor units per minute where no rule applies
+[rule1]
+days=mon-fri        ; mon..sun, ranges and lists
+from=18:00          ; local time; from > to runs across midnight
+to=08:00
+rate=0.5
+[rule2]
+days=sat,sun
+rate=0.5
+[rule3]
+dates=12-25,01-01   ; month-day, every year
+rate=0.5
+)";
+
+// The weekend cheaper than the weekday evening, to tell them apart.
+constexpr const char* kCheapWeekend =
+    "[plan]\nrate=1.4\nconnection=5\n[rule1]\ndays=mon-fri\nfrom=18:00\nto=08:00\nrate=0.5\n"
+    "[rule2]\ndays=sat-sun\nrate=0.2\n";
+// A rule from 01:00 to 03:00 on the days the clocks change in 2026.
+constexpr const char* kChangeDays =
+    "[plan]\nrate=1\n[rule1]\ndates=03-29,10-25\nfrom=01:00\nto=03:00\nrate=3\n";
+constexpr const char* kStep1 = "[plan]\nrate=1.4\nstep=1\n";
+constexpr const char* kStep60 = "[plan]\nrate=1.4\nstep=60\n";
+constexpr const char* kStep3600 = "[plan]\nrate=1.4\nstep=3600\n";
+constexpr const char* kConnectionOnly = "[plan]\nrate=0\nconnection=5\n";
+
+struct ChargeCase {
+  const char* name;
+  const char* plan;
+  int y, m, d, hour, minute;  // London wall clock at the start
+  std::int64_t seconds;
+  Amount total;  // millionths of a pound: 1p is 10000
+};
+
+class BoundaryTable : public ::testing::TestWithParam<ChargeCase> {};
+
+TEST_P(BoundaryTable, ChargesEachStepAtTheRateInForceAtItsStart) {
+  const ChargeCase& c = GetParam();
+  PlanRun run(planOf(c.plan), londonUtc(c.y, c.m, c.d, c.hour, c.minute), london);
+  run.countTo(c.seconds);
+  EXPECT_EQ(run.total(), c.total);
+  // The running meter, counting second by second, ends at the same total.
+  PlanRun meter(planOf(c.plan), londonUtc(c.y, c.m, c.d, c.hour, c.minute), london);
+  for (std::int64_t s = 1; s <= c.seconds; ++s) meter.countTo(s);
+  EXPECT_EQ(meter.total(), c.total);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, BoundaryTable,
+    ::testing::Values(
+        // 10 min at 1.4p, 50 at 0.5p, 5p connection.
+        ChargeCase{"AcrossSixPm", kSample, 2026, 12, 7, 17, 50, 3600, 440000},
+        // 30 min at 0.5p, 30 at 1.4p, 5p.
+        ChargeCase{"AcrossEightAm", kSample, 2026, 12, 8, 7, 30, 3600, 620000},
+        // Friday evening 30 min at 0.5p, Saturday 30 at 0.2p, 5p.
+        ChargeCase{"AcrossMidnightIntoSaturday", kCheapWeekend, 2026, 12, 11, 23, 30, 3600, 260000},
+        // A Friday noon: 20 min at 0.5p, 5p.
+        ChargeCase{"OnChristmasDay", kSample, 2026, 12, 25, 12, 0, 1200, 150000},
+        ChargeCase{"OnBoxingDayTheWeekdayRate", kSample, 2026, 12, 28, 12, 0, 1200, 330000},
+        // 23-hour day: 01:00-03:00 holds one real hour. 60 min at 3p, 180 at 1p.
+        ChargeCase{"OnTheShortDay", kChangeDays, 2026, 3, 29, 0, 0, 4 * 3600, 3600000},
+        // 25-hour day: 01:00-03:00 holds three real hours. 180 at 3p, 60 at 1p.
+        ChargeCase{"OnTheLongDay", kChangeDays, 2026, 10, 25, 0, 0, 4 * 3600, 6000000},
+        // 61 s at 1.4p a minute: 1.42333p, to the nearest millionth of a pound.
+        ChargeCase{"StepOf1sRun61s", kStep1, 2026, 12, 7, 12, 0, 61, 14233},
+        ChargeCase{"StepOf60sRun61s", kStep60, 2026, 12, 7, 12, 0, 61, 28000},
+        ChargeCase{"StepOf3600sRun61s", kStep3600, 2026, 12, 7, 12, 0, 61, 840000},
+        // 1.4p + 5p = 6.4p, raised to the 10p minimum; 14p + 5p stays.
+        ChargeCase{"MinimumAboveTheTotal", kSample, 2026, 12, 7, 12, 0, 60, 100000},
+        ChargeCase{"MinimumBelowTheTotal", kSample, 2026, 12, 7, 12, 0, 600, 190000},
+        ChargeCase{"ConnectionChargeAlone", kConnectionOnly, 2026, 12, 7, 12, 0, 1, 50000},
+        ChargeCase{"RunOf0sCostsNothing", kSample, 2026, 12, 7, 12, 0, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlanRun, ChargesTheConnectionAtStartAndEachStepAtItsFirstSecond) {
+  PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 12, 0), london);
+  EXPECT_EQ(run.running(), 50000);
+  run.countTo(1);
+  EXPECT_EQ(run.running(), 64000);
+  run.countTo(60);
+  EXPECT_EQ(run.running(), 64000);
+  run.countTo(61);
+  EXPECT_EQ(run.running(), 78000);
+}
+
+TEST(PlanRun, NamesTheRateAndWhenItChanges) {
+  PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 17, 59), london);
+  run.countTo(61);
+  ASSERT_EQ(run.periods().size(), 2u);
+  EXPECT_EQ(rateChangeText(run.plan(), run.periods()[0], london), "Standard rate 1.4p from 17:59");
+  EXPECT_EQ(rateChangeText(run.plan(), run.periods()[1], london), "Off-peak rate 0.5p from 18:00");
+}
+
+TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriod) {
+  PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 17, 50), london);
+  run.countTo(*parseDuration("1:00:00"));
+  EXPECT_EQ(quoteText(run),
+            "£0.44  Evening and weekend, 1:00:00 from Mon 7 Dec 17:50\n"
+            "  17:50-18:00      10 min at 1.4p      £0.14\n"
+            "  18:00-18:50      50 min at 0.5p      £0.25\n"
+            "  connection                           £0.05\n");
+  EXPECT_FALSE(parseDuration("1:60:00"));
+  EXPECT_FALSE(parseDuration("90"));
+  EXPECT_FALSE(parseDuration("1000:00:00"));
+  EXPECT_EQ(parseDuration("0:01:01"), 61);
+}
+
+TEST(CostUnderAPlan, AddsTheChargeExactlyToWhatTheBoxHeld) {
+  EXPECT_EQ(costPlus("0", 440000), "0.44");
+  EXPECT_EQ(costPlus("0.014", 14233), "0.028233");
+  EXPECT_EQ(costPlus("0.1", 200000), "0.3");  // not 0.30000000000000004
+  EXPECT_EQ(costPlus(" 1 2abc", 0), "12");
+  EXPECT_EQ(costPlus("letters", 50000), "0.05");
+  EXPECT_EQ(costPlus("-0.5", 100000), "-0.4");
+  EXPECT_EQ(costPlus("1e-7", 0), "0.0000001");
+}
+
+}  // namespace
+}  // namespace tempodial::plans

@@ -1,0 +1,82 @@
+// The cost meter under a tariff plan: connection at Start, steps as they
+// begin, the minimum at Stop, no classic minute charge, and the journal keeps
+// the plan's name.
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include "platform/forms/controls.h"
+#include "platform/forms/form_timer.h"
+#include "platform/plans/plan_store.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/main/main_window.h"
+
+namespace tempodial {
+namespace {
+
+class PlanMeterTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    QDir().mkpath(plansFolder());
+    QFile file(plansFolder() + QStringLiteral("/Flat.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[plan]\nname=Flat\nconnection=5\nminimum=10\nstep=60\nrate=1.2\n");
+    file.close();
+    ASSERT_TRUE(setPlanInUse(QStringLiteral("Flat")).ok());
+    startMain();
+  }
+  void elapseAfter(qint64 ms) {
+    services.clockMs += ms;
+    main().Timer1->elapse();
+  }
+  QString cost() { return main().cost->text(); }
+  QString lastRow(const char* column) {
+    QString value;
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "probe");
+      db.setDatabaseName(runtime->places().root() + "/history.sqlite3");
+      EXPECT_TRUE(db.open());
+      QSqlQuery query(db);
+      query.exec(QStringLiteral("SELECT %1 FROM sessions ORDER BY id DESC LIMIT 1").arg(column));
+      if (query.next()) value = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase("probe");
+    return value;
+  }
+};
+
+TEST_F(PlanMeterTest, ChargesConnectionStepsAndMinimumInsteadOfTheMinute) {
+  EXPECT_FALSE(main().planRate->isHidden());
+  EXPECT_EQ(main().planRate->caption(), QStringLiteral("Standard 1.2p/min"));
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0.05"));
+  elapseAfter(1000);
+  EXPECT_EQ(cost(), QStringLiteral("0.062"));
+  elapseAfter(59000);  // the minute rolls over, but no classic charge is added
+  EXPECT_EQ(main().RichTextBox2->text(), QStringLiteral("1"));
+  EXPECT_EQ(cost(), QStringLiteral("0.062"));
+  elapseAfter(1000);
+  EXPECT_EQ(cost(), QStringLiteral("0.074"));
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0.1"));  // raised to the 10p minimum
+  EXPECT_EQ(lastRow("tariff"), QStringLiteral("Flat"));
+  EXPECT_EQ(lastRow("cost_end"), QStringLiteral("0.1"));
+
+  // A run of 0 s is no run: its connection charge is taken back.
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0.15"));
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0.1"));
+
+  // Back to the classic tariffs: the minute is charged at the rate in use.
+  ASSERT_TRUE(setPlanInUse(QString()).ok());
+  main().planMeter().reload();
+  EXPECT_TRUE(main().planRate->isHidden());
+  main().SSCommand1->click();
+  elapseAfter(60000);
+  EXPECT_EQ(cost(), QStringLiteral("0.114"));
+}
+
+}  // namespace
+}  // namespace tempodial

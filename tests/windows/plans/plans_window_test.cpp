@@ -1,0 +1,101 @@
+// The Tariff plans window: a plan made in the editor, refused with the field
+// at fault, imported only when sound, exported, put in use and given up.
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "platform/forms/controls.h"
+#include "platform/plans/plan_store.h"
+#include "tests/windows/window_fixture.h"
+#include "windows/main/main_window.h"
+#include "windows/plans/plans_window.h"
+
+namespace tempodial {
+namespace {
+
+class PlansWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    startMain();
+    window().tell = [this](const QString& text) { told << text; };
+  }
+  PlansWindow& window() { return runtime->form<PlansWindow>(); }
+  void setCell(int row, int column, const QString& text) {
+    window().rules->setItem(row, column, new QTableWidgetItem(text));
+  }
+  QString file(const QString& name, const QByteArray& bytes) {
+    const QString path = home.path() + QLatin1Char('/') + name;
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    return path;
+  }
+  QStringList told;
+};
+
+TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
+  PlansWindow& w = window();
+  EXPECT_EQ(w.planList->count(), 0);
+  w.planName->setText(QStringLiteral("Evenings"));
+  w.rate->setText(QStringLiteral("1.4"));
+  w.addButton->click();
+  setCell(0, 1, QStringLiteral("mon-fri"));
+  setCell(0, 3, QStringLiteral("18:00"));
+  setCell(0, 4, QStringLiteral("18:00"));
+  setCell(0, 5, QStringLiteral("0.5"));
+  w.saveButton->click();
+  ASSERT_EQ(told.size(), 1);
+  EXPECT_EQ(told[0], QStringLiteral("Rule 1, To: from and to are the same time"));
+  setCell(0, 4, QStringLiteral("08:00"));
+  w.addButton->click();
+  setCell(1, 1, QStringLiteral("sat,sun"));
+  w.upButton->click();  // the weekend rule is tried first
+  w.useButton->click();
+  EXPECT_EQ(told.size(), 1);
+  EXPECT_EQ(planInUse(), QStringLiteral("Evenings"));
+  QString error;
+  auto saved = findPlan(QStringLiteral("Evenings"), &error);
+  ASSERT_TRUE(saved) << error.toStdString();
+  ASSERT_EQ(saved->rules.size(), 2u);
+  EXPECT_EQ(saved->rules[0].days, 0b1100000u);
+  EXPECT_EQ(saved->rules[1].fromMin, 18 * 60);
+  EXPECT_FALSE(main().planRate->isHidden());
+
+  // A faulty file is not imported; a sound one joins the list.
+  w.chooseOpenFile = [this](const QString&) {
+    return file("bad.ini", "[plan]\nrate=1\nsteps=2\n");
+  };
+  w.importButton->click();
+  EXPECT_EQ(told.last(),
+            QStringLiteral(
+                "The plan was not imported: bad.ini, line 3, key steps: is not a key of [plan]"));
+  EXPECT_EQ(w.planList->count(), 1);
+  w.chooseOpenFile = [this](const QString&) {
+    return file("good.ini", "[plan]\nname=Flat\nrate=1\n");
+  };
+  w.importButton->click();
+  EXPECT_EQ(w.planList->count(), 2);
+  EXPECT_EQ(w.planName->text(), QStringLiteral("Flat"));
+
+  const QString exported = home.path() + QStringLiteral("/out.ini");
+  w.chooseSaveFile = [&exported](const QString&) { return exported; };
+  w.exportButton->click();
+  EXPECT_TRUE(QFile::exists(exported));
+
+  // A plan file that turns faulty is listed, but cannot be used.
+  QFile::remove(plansFolder() + QStringLiteral("/Flat.ini"));
+  file("config/tempodial/plans/Flat.ini", "[plan]\nrate=x\n");
+  w.refresh(plansFolder() + QStringLiteral("/Flat.ini"));
+  EXPECT_EQ(w.planList->currentItem()->text(), QStringLiteral("Flat.ini (cannot be used)"));
+  EXPECT_FALSE(w.useButton->isEnabled());
+
+  w.classicButton->click();
+  EXPECT_EQ(planInUse(), QString());
+  EXPECT_TRUE(main().planRate->isHidden());
+}
+
+}  // namespace
+}  // namespace tempodial

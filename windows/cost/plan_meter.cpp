@@ -1,0 +1,113 @@
+#include "windows/cost/plan_meter.h"
+
+#include <QDateTime>
+
+#include "core/plans/cost_sum.h"
+#include "core/plans/plan_file.h"
+#include "platform/forms/controls.h"
+#include "platform/plans/plan_store.h"
+#include "windows/main/main_window.h"
+
+namespace tempodial {
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+PlanMeter::PlanMeter(MainWindow& main) : main_(main) {}
+
+QString PlanMeter::reload() {
+  QString error;
+  const QString name = planInUse();
+  std::optional<plans::Plan> plan;
+  if (!name.isEmpty()) plan = findPlan(name, &error);
+  if (!running_) {
+    plan_ = std::move(plan);
+    error_ = error;
+  }
+  showRate();
+  return error;
+}
+
+bool PlanMeter::charges() const { return running_ ? run_.has_value() : plan_.has_value(); }
+
+std::optional<std::pair<QString, double>> PlanMeter::tariffForJournal() const {
+  if (!run_) return std::nullopt;
+  const plans::Amount rate =
+      run_->periods().empty() ? run_->plan().rate : run_->periods().back().rate;
+  return std::pair{qt(run_->plan().name), static_cast<double>(rate) / plans::kPerMinorUnit};
+}
+
+void PlanMeter::clockStarting() {
+  running_ = true;
+  run_.reset();
+  charged_ = 0;
+  periodsAnnounced_ = 0;
+  if (plan_) run_.emplace(*plan_, QDateTime::currentSecsSinceEpoch(), localClock());
+}
+
+void PlanMeter::clockStarted() {
+  if (!run_) return;
+  addToCost(run_->running());
+  showRate();
+}
+
+void PlanMeter::counted(qint64 elapsed) {
+  if (!run_ || !running_) return;
+  run_->countTo(elapsed);
+  addToCost(run_->running());
+  // The first period's rate is the one the run started with; each later one
+  // is a change the user is told of.
+  if (run_->periods().size() > periodsAnnounced_) {
+    if (periodsAnnounced_ > 0) {
+      main_.setStatus(qt(rateChangeText(run_->plan(), run_->periods().back(), run_->clock())));
+    }
+    periodsAnnounced_ = run_->periods().size();
+    showRate();
+  }
+}
+
+void PlanMeter::clockStopped(qint64 elapsed) {
+  if (run_) {
+    run_->countTo(elapsed);
+    addToCost(run_->total());
+  }
+  running_ = false;
+  reload();
+}
+
+void PlanMeter::addToCost(plans::Amount charge) {
+  if (charge == charged_) return;
+  main_.cost->setText(qt(plans::costPlus(main_.cost->text().toStdString(), charge - charged_)));
+  charged_ = charge;
+}
+
+void PlanMeter::showRate() {
+  const plans::Plan* plan = run_ && running_ ? &run_->plan() : plan_ ? &*plan_ : nullptr;
+  main_.planRate->setVisible(plan != nullptr || !error_.isEmpty());
+  if (plan == nullptr) {
+    // The plan in use cannot be read: the classic tariffs charge meanwhile.
+    main_.planRate->setCaption(QStringLiteral("Classic tariff: plan unusable"));
+    main_.planRate->setToolTip(error_);
+    main_.planRate->setAccessibleName(QStringLiteral("Classic tariff: plan unusable"));
+    return;
+  }
+  main_.planRate->setToolTip(QString());
+  plans::RatePeriod now;
+  if (run_ && running_ && !run_->periods().empty()) {
+    now = run_->periods().back();
+  } else {
+    const auto rule = plans::ruleInForce(*plan, localClock()(QDateTime::currentSecsSinceEpoch()));
+    now.rule = rule;
+    now.rate = rule ? plan->rules[*rule].rate : plan->rate;
+  }
+  const QString caption =
+      QStringLiteral("%1 %2%3/min")
+          .arg(qt(plans::rateName(*plan, now)), qt(plans::minorUnitsText(now.rate)),
+               qt(std::string(plans::minorUnitSign(plan->currency))));
+  main_.planRate->setCaption(caption);
+  main_.planRate->setAccessibleName(caption);
+}
+
+}  // namespace tempodial

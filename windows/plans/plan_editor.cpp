@@ -1,0 +1,140 @@
+#include "windows/plans/plan_editor.h"
+
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/plans/plan_file.h"
+#include "windows/plans/plans_window.h"
+
+namespace tempodial {
+namespace {
+
+enum Column { kNameCol, kDaysCol, kDatesCol, kFromCol, kToCol, kRateCol };
+constexpr const char* kColumnKeys[] = {"name", "days", "dates", "from", "to", "rate"};
+constexpr const char* kColumnNames[] = {"Name", "Days", "Dates", "From", "To", "Rate"};
+
+QString cell(const QTableWidget& table, int row, int column) {
+  const QTableWidgetItem* item = table.item(row, column);
+  return item == nullptr ? QString() : item->text().trimmed();
+}
+
+void setCell(QTableWidget& table, int row, int column, const std::string& text) {
+  table.setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
+}
+
+std::string datesText(const std::vector<int>& dates) {
+  std::string text;
+  for (int date : dates) {
+    if (!text.empty()) text += ",";
+    const int month = date / 100, day = date % 100;
+    text += std::string(month < 10 ? "0" : "") + std::to_string(month) + "-" +
+            (day < 10 ? "0" : "") + std::to_string(day);
+  }
+  return text;
+}
+
+// A value as a plan file line holds it: quoted where a ";" would end it.
+std::string valueText(const QString& value) {
+  const std::string text = value.trimmed().toStdString();
+  return text.find(';') != std::string::npos ? "\"" + text + "\"" : text;
+}
+
+}  // namespace
+
+void showPlanInEditor(PlansWindow& window, const plans::Plan& plan) {
+  window.planName->setText(QString::fromStdString(plan.name));
+  window.currency->setText(QString::fromStdString(plan.currency));
+  window.connection->setText(QString::fromStdString(plans::minorUnitsText(plan.connection)));
+  window.minimum->setText(QString::fromStdString(plans::minorUnitsText(plan.minimum)));
+  window.step->setValue(plan.step);
+  window.rate->setText(QString::fromStdString(plans::minorUnitsText(plan.rate)));
+  QTableWidget& table = *window.rules;
+  table.setRowCount(static_cast<int>(plan.rules.size()));
+  for (int row = 0; row < table.rowCount(); ++row) {
+    const plans::Rule& rule = plan.rules[static_cast<std::size_t>(row)];
+    setCell(table, row, kNameCol, rule.name);
+    setCell(table, row, kDaysCol, rule.days == 0 ? "" : plans::daysText(rule.days));
+    setCell(table, row, kDatesCol, datesText(rule.dates));
+    setCell(table, row, kFromCol, rule.fromMin ? plans::timeText(*rule.fromMin) : "");
+    setCell(table, row, kToCol, rule.toMin ? plans::timeText(*rule.toMin) : "");
+    setCell(table, row, kRateCol, plans::minorUnitsText(rule.rate));
+  }
+}
+
+std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
+  if (window.planName->text().trimmed().isEmpty()) {
+    *error = QStringLiteral("The plan needs a name.");
+    return std::nullopt;
+  }
+  // The fields are written as a plan file and read as one, so that the editor
+  // accepts exactly what a file may hold; each line remembers its field.
+  std::string text = "[plan]\n";
+  std::vector<QString> fieldOfLine{QString(), QString()};
+  const auto line = [&](const std::string& key, const QString& value, const QString& field) {
+    text += key + "=" + valueText(value) + "\n";
+    fieldOfLine.push_back(field);
+  };
+  line("name", window.planName->text(), QStringLiteral("Name"));
+  line("currency", window.currency->text(), QStringLiteral("Currency"));
+  line("connection", window.connection->text(), QStringLiteral("Connection"));
+  line("minimum", window.minimum->text(), QStringLiteral("Minimum"));
+  line("step", QString::number(window.step->value()), QStringLiteral("Charging step"));
+  line("rate", window.rate->text(), QStringLiteral("Default rate"));
+  const QTableWidget& table = *window.rules;
+  for (int row = 0; row < table.rowCount(); ++row) {
+    text += "[rule" + std::to_string(row + 1) + "]\n";
+    const QString where = QStringLiteral("Rule %1, ").arg(row + 1);
+    fieldOfLine.push_back(where);
+    for (int column = kNameCol; column <= kRateCol; ++column) {
+      const QString value = cell(table, row, column);
+      if (value.isEmpty() && column != kRateCol) continue;
+      line(kColumnKeys[column], value, where + QString::fromLatin1(kColumnNames[column]));
+    }
+  }
+  auto read = plans::readPlan(text, "");
+  if (auto* fault = std::get_if<plans::PlanError>(&read)) {
+    const bool known = fault->line > 0 && fault->line < static_cast<int>(fieldOfLine.size());
+    QString field =
+        known ? fieldOfLine[static_cast<std::size_t>(fault->line)] : QStringLiteral("Default rate");
+    // A fault of a whole rule names the key at fault.
+    for (int column = kNameCol; column <= kRateCol; ++column) {
+      if (field.endsWith(QLatin1String(", ")) && fault->key == kColumnKeys[column]) {
+        field += QString::fromLatin1(kColumnNames[column]);
+      }
+    }
+    *error = field + QStringLiteral(": ") + QString::fromStdString(fault->what);
+    return std::nullopt;
+  }
+  return std::get<plans::Plan>(std::move(read));
+}
+
+void PlansWindow::addRule() {
+  const int row = rules->rowCount();
+  rules->insertRow(row);
+  rules->setItem(row, kRateCol, new QTableWidgetItem(rate->text().trimmed()));
+  rules->setCurrentCell(row, kDaysCol);
+}
+
+void PlansWindow::removeRule() {
+  const int row = rules->currentRow();
+  if (row >= 0) rules->removeRow(row);
+}
+
+void PlansWindow::moveRule(int by) {
+  const int row = rules->currentRow();
+  const int to = row + by;
+  if (row < 0 || to < 0 || to >= rules->rowCount()) return;
+  for (int column = kNameCol; column <= kRateCol; ++column) {
+    QTableWidgetItem* a = rules->takeItem(row, column);
+    QTableWidgetItem* b = rules->takeItem(to, column);
+    rules->setItem(row, column, b);
+    rules->setItem(to, column, a);
+  }
+  rules->setCurrentCell(to, rules->currentColumn());
+}
+
+}  // namespace tempodial

@@ -1,0 +1,20 @@
+// The Tariff plans window's editor: a plan shown in its fields and rule
+// table, and the plan read back from them, checked as a plan file is.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "core/plans/plan.h"
+
+namespace tempodial {
+
+class PlansWindow;
+
+void showPlanInEditor(PlansWindow& window, const plans::Plan& plan);
+
+// The plan the fields describe, or nothing with `error` saying which field
+// of which rule is wrong and why.
+std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error);
+
+}  // namespace tempodial

@@ -1,0 +1,300 @@
+#include "windows/plans/plans_window.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/plans/plan_file.h"
+#include "platform/forms/controls.h"
+#include "platform/runtime/runtime.h"
+#include "windows/artwork/artwork.h"
+#include "windows/main/main_window.h"
+#include "windows/plans/plan_editor.h"
+
+namespace tempodial {
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+  auto* made = new QPushButton(caption, parent);
+  made->setObjectName(QString::fromLatin1(name));
+  made->setAccessibleName(withoutAccessKeys(caption));
+  return made;
+}
+
+template <typename Field>
+Field* field(QWidget* parent, const char* name, const QString& accessibleName) {
+  auto* made = new Field(parent);
+  made->setObjectName(QString::fromLatin1(name));
+  made->setAccessibleName(accessibleName);
+  return made;
+}
+
+}  // namespace
+
+PlansWindow::PlansWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+  setWindowTitle(QStringLiteral("Tariff plans"));
+  setAccessibleName(QStringLiteral("Tariff plans"));
+  setWindowIcon(artIcon(Art::Application));
+  setWindowFlags(Qt::Window);
+  chooseOpenFile = [this](const QString& caption) {
+    return QFileDialog::getOpenFileName(this, caption, QString(),
+                                        QStringLiteral("Tariff plans (*.ini)"));
+  };
+  chooseSaveFile = [this](const QString& suggested) {
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Export tariff plan"), suggested,
+                                        QStringLiteral("Tariff plans (*.ini)"));
+  };
+  tell = [this](const QString& text) {
+    QMessageBox::information(this, QStringLiteral("Tempodial"), text);
+  };
+  buildControls();
+  setClientSizeTwips(10800, 6600);
+}
+
+void PlansWindow::buildControls() {
+  QWidget* area = client();
+  planList = field<QListWidget>(area, "planList", QStringLiteral("Plans"));
+  newButton = button(area, "newButton", QStringLiteral("&New"));
+  deleteButton = button(area, "deleteButton", QStringLiteral("&Delete"));
+  importButton = button(area, "importButton", QStringLiteral("&Import..."));
+  exportButton = button(area, "exportButton", QStringLiteral("&Export..."));
+
+  planName = field<QLineEdit>(area, "planName", QStringLiteral("Name"));
+  currency = field<QLineEdit>(area, "currency", QStringLiteral("Currency"));
+  connection = field<QLineEdit>(area, "connection", QStringLiteral("Connection charge"));
+  minimum = field<QLineEdit>(area, "minimum", QStringLiteral("Minimum"));
+  step = field<QSpinBox>(area, "step", QStringLiteral("Step"));
+  step->setRange(1, 3600);
+  step->setSuffix(QStringLiteral(" s"));
+  rate = field<QLineEdit>(area, "rate", QStringLiteral("Default rate"));
+  rules = field<QTableWidget>(area, "rules", QStringLiteral("Rules"));
+  rules->setColumnCount(6);
+  rules->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Days"),
+                                    QStringLiteral("Dates"), QStringLiteral("From"),
+                                    QStringLiteral("To"), QStringLiteral("Rate")});
+  rules->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  rules->horizontalHeader()->setMinimumSectionSize(50);
+  rules->setSelectionBehavior(QAbstractItemView::SelectRows);
+  rules->setSelectionMode(QAbstractItemView::SingleSelection);
+  rules->setTabKeyNavigation(false);
+  // The table's corner button selects every rule.
+  for (auto* corner : rules->findChildren<QAbstractButton*>()) {
+    corner->setAccessibleName(QStringLiteral("Select all rules"));
+  }
+  addButton = button(area, "addButton", QStringLiteral("&Add rule"));
+  removeButton = button(area, "removeButton", QStringLiteral("&Remove rule"));
+  upButton = button(area, "upButton", QStringLiteral("Move u&p"));
+  downButton = button(area, "downButton", QStringLiteral("Move do&wn"));
+  saveButton = button(area, "saveButton", QStringLiteral("&Save"));
+  useButton = button(area, "useButton", QStringLiteral("&Use this plan"));
+  classicButton = button(area, "classicButton", QStringLiteral("Use the classic &tariffs"));
+  closeButton = button(area, "closeButton", QStringLiteral("Close"));
+  inUse = new QLabel(area);
+  inUse->setObjectName(QStringLiteral("inUse"));
+  inUse->setWordWrap(true);
+
+  auto* listSide = new QVBoxLayout;
+  listSide->addWidget(new QLabel(QStringLiteral("Plans:"), area));
+  listSide->addWidget(planList, 1);
+  auto* listButtons = new QGridLayout;
+  listButtons->addWidget(newButton, 0, 0);
+  listButtons->addWidget(deleteButton, 0, 1);
+  listButtons->addWidget(importButton, 1, 0);
+  listButtons->addWidget(exportButton, 1, 1);
+  listSide->addLayout(listButtons);
+
+  auto* form = new QFormLayout;
+  const std::pair<const char*, QWidget*> rows[] = {{"Name:", planName},
+                                                   {"Currency:", currency},
+                                                   {"Connection (minor units):", connection},
+                                                   {"Minimum (minor units):", minimum},
+                                                   {"Charging step:", step},
+                                                   {"Default rate (minor units a minute):", rate}};
+  for (const auto& [caption, widget] : rows) {
+    auto* label = new QLabel(QString::fromUtf8(caption), area);
+    label->setBuddy(widget);
+    form->addRow(label, widget);
+  }
+  auto* ruleButtons = new QHBoxLayout;
+  for (QPushButton* b : {addButton, removeButton, upButton, downButton}) ruleButtons->addWidget(b);
+  ruleButtons->addStretch();
+  auto* editor = new QVBoxLayout;
+  editor->addLayout(form);
+  editor->addWidget(new QLabel(QStringLiteral("Rules, tried in order:"), area));
+  editor->addWidget(rules, 1);
+  editor->addLayout(ruleButtons);
+
+  auto* upper = new QHBoxLayout;
+  upper->addLayout(listSide, 1);
+  upper->addLayout(editor, 3);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(inUse, 1);
+  for (QPushButton* b : {saveButton, useButton, classicButton, closeButton}) bottom->addWidget(b);
+  auto* layout = new QVBoxLayout(area);
+  layout->addLayout(upper, 1);
+  layout->addLayout(bottom);
+
+  connect(planList, &QListWidget::currentRowChanged, this, &PlansWindow::selectPlan);
+  connect(newButton, &QPushButton::clicked, this, &PlansWindow::newPlan);
+  connect(deleteButton, &QPushButton::clicked, this, &PlansWindow::deletePlan);
+  connect(importButton, &QPushButton::clicked, this, &PlansWindow::importFile);
+  connect(exportButton, &QPushButton::clicked, this, &PlansWindow::exportFile);
+  connect(addButton, &QPushButton::clicked, this, &PlansWindow::addRule);
+  connect(removeButton, &QPushButton::clicked, this, &PlansWindow::removeRule);
+  connect(upButton, &QPushButton::clicked, this, [this] { moveRule(-1); });
+  connect(downButton, &QPushButton::clicked, this, [this] { moveRule(1); });
+  connect(saveButton, &QPushButton::clicked, this, &PlansWindow::saveEdited);
+  connect(useButton, &QPushButton::clicked, this, &PlansWindow::useThisPlan);
+  connect(classicButton, &QPushButton::clicked, this, &PlansWindow::useClassicTariffs);
+  connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
+  setCancelButton(closeButton);
+}
+
+void PlansWindow::onLoad() { refresh(); }
+
+void PlansWindow::refresh(const QString& selectPath) {
+  files_ = listPlanFiles();
+  const QSignalBlocker quiet(planList);
+  planList->clear();
+  int chosen = files_.empty() ? -1 : 0;
+  for (std::size_t i = 0; i < files_.size(); ++i) {
+    const PlanFile& file = files_[i];
+    auto* item = new QListWidgetItem(planList);
+    if (file.plan) {
+      item->setText(QString::fromStdString(file.plan->name));
+    } else {
+      item->setText(QFileInfo(file.path).fileName() + QStringLiteral(" (cannot be used)"));
+      item->setToolTip(file.error);
+    }
+    if (file.path == selectPath) chosen = static_cast<int>(i);
+  }
+  planList->setCurrentRow(chosen);
+  selectPlan(chosen);
+  reflectInUse();
+}
+
+void PlansWindow::selectPlan(int row) {
+  if (row < 0 || row >= static_cast<int>(files_.size())) {
+    newPlan();
+    return;
+  }
+  const PlanFile& file = files_[static_cast<std::size_t>(row)];
+  // A file that cannot be read is listed with its error but not offered.
+  for (QPushButton* b : {saveButton, useButton, exportButton}) b->setEnabled(file.plan.has_value());
+  if (file.plan) {
+    showPlan(*file.plan);
+  } else {
+    inUse->setText(file.error);
+  }
+}
+
+void PlansWindow::showPlan(const plans::Plan& plan) { showPlanInEditor(*this, plan); }
+
+std::optional<plans::Plan> PlansWindow::editedPlan() {
+  QString error;
+  auto plan = planFromEditor(*this, &error);
+  if (!plan) tell(error);
+  return plan;
+}
+
+bool PlansWindow::saveEdited() {
+  auto plan = editedPlan();
+  if (!plan) return false;
+  auto saved = savePlan(*plan);
+  if (!saved.ok()) {
+    tell(QStringLiteral("The plan was not saved: %1").arg(QString::fromStdString(saved.reason())));
+    return false;
+  }
+  refresh(saved.value());
+  // A plan in use that was edited charges as edited from the next start.
+  runtime().form<MainWindow>().planMeter().reload();
+  return true;
+}
+
+void PlansWindow::useThisPlan() {
+  if (!saveEdited()) return;
+  Status status = setPlanInUse(planName->text().trimmed());
+  if (!status.ok()) tell(QString::fromStdString(status.reason()));
+  runtime().form<MainWindow>().planMeter().reload();
+  reflectInUse();
+}
+
+void PlansWindow::useClassicTariffs() {
+  Status status = setPlanInUse(QString());
+  if (!status.ok()) tell(QString::fromStdString(status.reason()));
+  runtime().form<MainWindow>().planMeter().reload();
+  reflectInUse();
+}
+
+void PlansWindow::importFile() {
+  const QString from = chooseOpenFile(QStringLiteral("Import tariff plan"));
+  if (from.isEmpty()) return;
+  auto imported = importPlan(from);
+  if (!imported.ok()) {
+    tell(QStringLiteral("The plan was not imported: %1")
+             .arg(QString::fromStdString(imported.reason())));
+    return;
+  }
+  refresh(imported.value());
+}
+
+void PlansWindow::exportFile() {
+  auto plan = editedPlan();
+  if (!plan) return;
+  const QString to = chooseSaveFile(QString::fromStdString(plan->name) + QStringLiteral(".ini"));
+  if (to.isEmpty()) return;
+  Status status = exportPlan(*plan, to);
+  if (!status.ok()) {
+    tell(QStringLiteral("The plan was not exported: %1")
+             .arg(QString::fromStdString(status.reason())));
+  }
+}
+
+void PlansWindow::deletePlan() {
+  const int row = planList->currentRow();
+  if (row < 0 || row >= static_cast<int>(files_.size())) return;
+  Status status = deletePlanFile(files_[static_cast<std::size_t>(row)].path);
+  if (!status.ok()) tell(QString::fromStdString(status.reason()));
+  refresh();
+}
+
+void PlansWindow::newPlan() {
+  for (QPushButton* b : {saveButton, useButton, exportButton}) b->setEnabled(true);
+  plans::Plan plan;
+  plan.name = "New plan";
+  plan.rate = 14000;
+  showPlan(plan);
+  planList->setCurrentRow(-1);
+}
+
+void PlansWindow::reflectInUse() {
+  const QString name = planInUse();
+  QString error;
+  if (name.isEmpty()) {
+    inUse->setText(QStringLiteral("The classic tariffs are in use."));
+  } else if (!findPlan(name, &error)) {
+    inUse->setText(QStringLiteral("The plan in use cannot be used: %1").arg(error));
+  } else {
+    inUse->setText(QStringLiteral("In use: %1").arg(name));
+  }
+}
+
+void showPlans(Runtime& runtime) {
+  auto& window = runtime.form<PlansWindow>();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+}  // namespace tempodial
