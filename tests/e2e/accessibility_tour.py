@@ -264,7 +264,7 @@ def companion_windows_tour(program):
     # Options: a frame; its two lists are named.
     key("ctrl+o")
     options = program.window("frame", "Options")
-    expect_equal(program.focused_name(), "Options", "focus on the tabs of Options")
+    expect_equal(program.focused_name(), "Window Options", "focus on the tabs of Options")
     key("Right")
     wait_for("the tariff list", lambda: find(options, "combo box", "Tariff"))
     key("Right")

@@ -63,10 +63,8 @@ def activate(title):
 
 
 def open_automatic_timing():
-    key("F10")
-    wait_for("the menu", lambda: True)
-    for k in ("Down", "Down", "Down", "Return"):  # View, History..., Automatic timing...
-        key(k)
+    key("F10")  # "&Menu"
+    key("a")  # "&Automatic timing..."
 
 
 def start(binary, home, bus=None, **extra):
