@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include "platform/forms/accessible_controls.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 
@@ -44,37 +45,9 @@ class StatusAccessible : public QAccessibleWidget {
   }
 };
 
-// An editable list: named by its label's text, as the window definition
-// names it, with the text it shows as its value (Qt's own interface names it
-// by its value, so that a screen reader would say "Weekday combo box").
-class ComboAccessible : public QAccessibleWidget {
- public:
-  explicit ComboAccessible(ComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
-
-  QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Name && !combo()->accessibleName().isEmpty()) {
-      return combo()->accessibleName();
-    }
-    if (t == QAccessible::Value) return combo()->currentText();
-    return QAccessibleWidget::text(t);
-  }
-
-  QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
-
-  void doAction(const QString& action) override {
-    if (action == showMenuAction() || action == pressAction()) combo()->showPopup();
-  }
-
- private:
-  ComboBox* combo() const { return static_cast<ComboBox*>(widget()); }
-};
-
 QAccessibleInterface* makeAccessible(const QString& className, QObject* object) {
   if (className == QLatin1String("tempodial::Form")) {
     return new FormAccessible(static_cast<Form*>(object));
-  }
-  if (className == QLatin1String("tempodial::ComboBox")) {
-    return new ComboAccessible(static_cast<ComboBox*>(object));
   }
   if (className == QLatin1String("tempodial::StatusMessage")) {
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
@@ -83,7 +56,7 @@ QAccessibleInterface* makeAccessible(const QString& className, QObject* object) 
     auto* panel = static_cast<Panel3D*>(object);
     if (panel->liveStatus()) return new StatusAccessible(panel);
   }
-  return nullptr;
+  return makeControlAccessible(className, object);
 }
 
 }  // namespace

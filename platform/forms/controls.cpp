@@ -179,6 +179,14 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, const QString& accessib
   });
 }
 
+void ComboBox::choose(int row) {
+  if (row < 0 || row >= count()) return;
+  setCurrentIndex(row);
+  setEditText(itemText(row));
+  typed_ = false;
+  Q_EMIT activated(row);
+}
+
 void ComboBox::showPopup() {
   QComboBox::showPopup();
   typed_ = false;
@@ -328,6 +336,10 @@ void Panel3D::setCaption(const QString& caption) {
 
 void Panel3D::setTakesFocus(bool takesFocus) {
   setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void Panel3D::popUpMenu() {
+  if (onMouseDown) onMouseDown(Qt::RightButton, keyboardMenuPlace(this));
 }
 
 void Panel3D::contextMenuEvent(QContextMenuEvent* event) {

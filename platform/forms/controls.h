@@ -92,6 +92,11 @@ class ComboBox : public QComboBox {
   // is not a choice.
   std::function<void()> onClick;
 
+  // Chooses the entry in row `row` as a choice from the list does (assistive
+  // technology chooses this way): the text becomes the entry's and the click
+  // handler runs.
+  void choose(int row);
+
   void showPopup() override;
 
  protected:
@@ -170,6 +175,9 @@ class Panel3D : public QLabel {
   // Lets the panel take the focus (by Tab and by a click), so that the
   // keyboard's context-menu keys reach it.
   void setTakesFocus(bool takesFocus);
+
+  // Opens the panel's pop-up menu under it, as the context-menu keys do.
+  void popUpMenu();
 
   // Also runs for the keyboard's context-menu keys (Menu, Shift+F10), as a
   // right-button press at the panel.

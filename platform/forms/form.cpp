@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "platform/forms/accessibility.h"
@@ -21,6 +23,10 @@ namespace {
 // Where a control that the window's edge cuts off keeps the focus policy it
 // gets back when it comes into view again.
 constexpr const char* kFocusInView = "tempodial_focusInView";
+// Marks a control hidden because it lies wholly past the window's edge, so
+// that it is not reported as on screen; it is shown again when it comes into
+// view.
+constexpr const char* kPastEdge = "tempodial_pastEdge";
 
 }  // namespace
 
@@ -68,6 +74,40 @@ void Form::setHeightTwips(int heightTwips) {
   // must be known at once.
   layoutClient();
   updateReachability();
+}
+
+void Form::setLaidOut(QSize preferred) {
+  laidOut_ = true;
+  preferred_ = preferred;
+  // No font of its own: the desktop's font and size, as the desktop's other
+  // programs have.
+  setFont(QFont());
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(client_);
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void Form::fitIntoScreen() {
+  fitted_ = true;
+  QScreen* screen = this->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  // The window manager's frame is not known before the window is first
+  // mapped: room is left for a classic one.
+  const QSize frame(twipsToPixels(kFrameWidthTwips), twipsToPixels(kFrameHeightTwips));
+  const QSize room = (area.size() - frame).expandedTo(QSize(1, 1));
+  QSize wanted = preferred_.expandedTo(sizeHint());
+  // Wrapped text needs more height at narrower widths.
+  if (hasHeightForWidth())
+    wanted.setHeight(std::max(wanted.height(), heightForWidth(wanted.width())));
+  const QSize size = wanted.boundedTo(room);
+  resize(size);
+  const QSize outer = size + frame;
+  move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+       area.top() + std::max(0, (area.height() - outer.height()) / 2));
 }
 
 void Form::moveTwips(int leftTwips, int topTwips) {
@@ -120,6 +160,7 @@ void Form::updateReachability() {
       control->setProperty(kFocusInView, QVariant());
     }
   }
+  if (!laidOut_) hidePastEdge(client_);
   if (lostFocus == nullptr) return;
   // The focus goes on to the next control that can still take it.
   for (QWidget* next = lostFocus->nextInFocusChain(); next != lostFocus;
@@ -133,6 +174,40 @@ void Form::updateReachability() {
   lostFocus->clearFocus();
 }
 
+void Form::hidePastEdge(QWidget* parent) {
+  const QRect area = client_->rect();
+  for (QObject* child : parent->children()) {
+    auto* control = qobject_cast<QWidget*>(child);
+    if (control == nullptr || control->isWindow()) continue;
+    const QRect place(control->mapTo(client_, QPoint(0, 0)), control->size());
+    if (place.isEmpty()) continue;  // takes no room (the status message)
+    // Past the edge: nothing of it in view, or too little to read (the top
+    // line of a frame). A control wholly in view is never past it, however
+    // thin.
+    const int legible = control->fontMetrics().height() / 2;
+    const bool past = area.intersected(place).height() < std::min(legible, place.height());
+    if (control->property(kPastEdge).toBool()) {
+      if (past) continue;
+      control->setProperty(kPastEdge, QVariant());
+      control->show();
+    } else if (control->isHidden()) {
+      continue;
+    } else if (past) {
+      control->setProperty(kPastEdge, true);
+      control->hide();
+      continue;
+    }
+    hidePastEdge(control);
+  }
+}
+
+bool Form::pastEdge(const QWidget* control) const {
+  for (const QWidget* w = control; w != nullptr && w != client_; w = w->parentWidget()) {
+    if (w->property(kPastEdge).toBool()) return true;
+  }
+  return false;
+}
+
 void Form::setMenuBarWidget(QWidget* menuBar) {
   menuBar_ = menuBar;
   menuBar_->setParent(this);
@@ -141,6 +216,9 @@ void Form::setMenuBarWidget(QWidget* menuBar) {
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
+  if (focusBeforeMenu_ && (event->type() == QEvent::Hide || event->type() == QEvent::KeyRelease)) {
+    QTimer::singleShot(0, this, &Form::restoreFocusAfterMenu);
+  }
   const bool shortcut = event->type() == QEvent::ShortcutOverride;
   if (!shortcut && event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
@@ -151,10 +229,17 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     if (shortcut) {
       event->accept();
     } else {
+      QWidget* had = QApplication::focusWidget();
       for (QAction* menu : bar->actions()) {
         if (!menu->isVisible()) continue;
         bar->setActiveAction(menu);
         break;
+      }
+      // While the menu is open it alone has the focus; the control gets it
+      // back when the menus close.
+      if (had != nullptr && had->window() == this && QApplication::activePopupWidget()) {
+        focusBeforeMenu_ = had;
+        had->clearFocus();
       }
     }
     return true;
@@ -163,11 +248,22 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+void Form::restoreFocusAfterMenu() {
+  if (!focusBeforeMenu_) return;
+  auto* bar = qobject_cast<QMenuBar*>(menuBar_);
+  if (QApplication::activePopupWidget() != nullptr || (bar && bar->activeAction() != nullptr)) {
+    return;  // still in the menus
+  }
+  QWidget* now = focusWidget();
+  if (now == nullptr || now == bar) focusBeforeMenu_->setFocus(Qt::PopupFocusReason);
+  focusBeforeMenu_ = nullptr;
+}
+
 bool Form::altKey(QKeyEvent* key, bool shortcut) {
   const QKeySequence pressed(key->keyCombination());
   bool cutOff = false;
   for (QAbstractButton* button : client_->findChildren<QAbstractButton*>()) {
-    if (!button->isVisibleTo(this) || !button->isEnabled()) continue;
+    if (!button->isEnabled() || (!button->isVisibleTo(this) && !pastEdge(button))) continue;
     if (QKeySequence::mnemonic(button->text()) != pressed) continue;
     if (!inView(button)) {
       cutOff = true;
@@ -233,18 +329,20 @@ void Form::resizeEvent(QResizeEvent* event) {
   updateReachability();
   // Only a window the program placed is kept on the screen here; the window
   // manager places the others.
-  if (isVisible() && testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
+  if (isVisible() && testAttribute(Qt::WA_Moved) && !laidOut_) keepOnScreen(pos());
 }
 
 void Form::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   updateReachability();
   if (event->spontaneous()) return;
+  if (laidOut_ && !fitted_) fitIntoScreen();
   if (testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
   runtime_.visibilityChanged(*this);
 }
 
 void Form::layoutClient() {
+  if (laidOut_) return;  // the window's layout places the client area
   int top = 0;
   if (menuBar_ != nullptr) {
     top = menuBar_->sizeHint().height();

@@ -50,6 +50,13 @@ class Form : public QWidget {
   void setSizeTwips(int widthTwips, int heightTwips);
   // Sizes the window so that its client area is exactly this size.
   void setClientSizeTwips(int widthTwips, int heightTwips);
+  // Makes the window one of the laid-out windows, whose client area has a
+  // layout of its own: the window follows the desktop's font, can be
+  // resized, and opens at its preferred size (`preferred`, in pixels at the
+  // desktop's scale) or smaller, inside the screen's available area.
+  void setLaidOut(QSize preferred);
+  bool laidOut() const { return laidOut_; }
+
   // Changes only the height (the main window's cost area).
   void setHeightTwips(int heightTwips);
   int heightTwips() const { return heightTwips_; }
@@ -107,8 +114,18 @@ class Form : public QWidget {
   bool altKey(QKeyEvent* key, bool shortcut);
   // Gives the focus only to controls in view, as the window's height decides.
   void updateReachability();
+  // Hides the controls that lie wholly past the window's edge, and shows
+  // again those that come back into view.
+  void hidePastEdge(QWidget* parent);
+  bool pastEdge(const QWidget* control) const;
+  // Gives the focus back to the control that had it before F10 opened the
+  // menus, once they have closed.
+  void restoreFocusAfterMenu();
   // Moves the window as little as needed to lie inside the screen.
   void keepOnScreen(QPoint wanted);
+  // A laid-out window's first place: its preferred size or less, in the
+  // middle of the screen's available area.
+  void fitIntoScreen();
 
   Runtime& runtime_;
   int index_;
@@ -116,10 +133,14 @@ class Form : public QWidget {
   QWidget* menuBar_ = nullptr;
   bool framed_ = true;
   bool unloaded_ = false;
+  bool laidOut_ = false;
+  bool fitted_ = false;
+  QSize preferred_;
   int heightTwips_ = 0;
   std::optional<Role> role_;
   std::unique_ptr<QWidget> hiddenControls_;
   QPointer<QWidget> cancelButton_;
+  QPointer<QWidget> focusBeforeMenu_;
 
   friend class Runtime;
 };

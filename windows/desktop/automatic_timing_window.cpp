@@ -1,9 +1,9 @@
 #include "windows/desktop/automatic_timing_window.h"
 
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "platform/forms/controls.h"
-#include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
 #include "windows/desktop/automatic_timing.h"
@@ -38,29 +38,31 @@ AutomaticTimingWindow::AutomaticTimingWindow(Runtime& runtime)
   setWindowIcon(artIcon(Art::Application));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  setFont(QFont(QStringLiteral("Arial"), 9));
   QWidget* area = client();
   Label1 = new Label(area, QStringLiteral("Label1"), QStringLiteral("Start and stop the clock:"));
-  placeTwips(Label1, 120, 120, 4455, 255);
   Option1 = option(area, "Option1", QStringLiteral("Only by hand"));
-  placeTwips(Option1, 240, 420, 4335, 285);
   Option2 = option(area, "Option2", QStringLiteral("While online"));
-  placeTwips(Option2, 240, 720, 4335, 285);
   Option3 = option(area, "Option3", QStringLiteral("While online on a metered connection"));
-  placeTwips(Option3, 240, 1020, 4335, 285);
   Label2 = new Label(area, QStringLiteral("Label2"), QString());
   Label2->setWordWrap(true);
-  placeTwips(Label2, 120, 1380, 4455, 705);
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("OK"));
-  placeTwips(Command1, 3360, 2190, 1215, 375);
-  setClientSizeTwips(4695, 2685);
+  auto* layout = new QVBoxLayout(area);
+  layout->addWidget(Label1);
+  for (QRadioButton* button : {Option1, Option2, Option3}) layout->addWidget(button);
+  layout->addWidget(Label2, 1);
+  layout->addWidget(Command1, 0, Qt::AlignRight);
+  setLaidOut(QSize(320, 180));
+  setCancelButton(Command1);  // Escape closes the window, as OK does
 
   const std::pair<QRadioButton*, TimingChoice> choices[] = {
       {Option1, TimingChoice::ByHand},
       {Option2, TimingChoice::WhileOnline},
       {Option3, TimingChoice::WhileOnlineMetered}};
+  // The choice follows the button's state, however it was chosen: a click,
+  // the keyboard, or assistive technology's action.
   for (const auto& [button, choice] : choices) {
-    connect(button, &QRadioButton::clicked, this, [this, choice] {
+    connect(button, &QRadioButton::toggled, this, [this, choice](bool on) {
+      if (!on || reflecting_ || timing().choice() == choice) return;
       timing().choose(choice);
       reflect();
     });
@@ -85,7 +87,9 @@ void AutomaticTimingWindow::reflect() {
   QRadioButton* chosen = Option1;
   if (automatic.choice() == TimingChoice::WhileOnline) chosen = Option2;
   if (automatic.choice() == TimingChoice::WhileOnlineMetered) chosen = Option3;
+  reflecting_ = true;
   chosen->setChecked(true);
+  reflecting_ = false;
   Label2->setCaption(connectionText(automatic));
 }
 

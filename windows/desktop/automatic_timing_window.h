@@ -36,6 +36,8 @@ class AutomaticTimingWindow : public Form {
 
  private:
   AutomaticTiming& timing() const;
+
+  bool reflecting_ = false;
 };
 
 }  // namespace tempodial

@@ -56,7 +56,9 @@ AboutWindow::AboutWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   Text1->setReadOnly(true);
   placeTwips(Text1, 0, kClientHeightTwips - 465, kClientWidthTwips, 465);
 
-  setAccessibleDescription(Text1->text());
+  // What the picture says, then the contact line.
+  setAccessibleDescription(QStringLiteral("Tempodial: Online time and call cost. Version 1.0. ") +
+                           Text1->text());
   setCancelButton(Command1);
 
   setTabOrder(Command1, Text1);

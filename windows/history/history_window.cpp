@@ -65,7 +65,6 @@ HistoryWindow::HistoryWindow(Runtime& runtime) : Form(runtime, QString::fromLati
   setWindowTitle(QStringLiteral("History"));
   setAccessibleName(QStringLiteral("History"));
   setWindowFlags(Qt::Window);
-  setFont(QFont(QStringLiteral("Arial"), 9));
   confirm = [this](const QString& question) {
     return QMessageBox::question(this, QStringLiteral("Tempodial"), question) == QMessageBox::Yes;
   };
@@ -74,7 +73,8 @@ HistoryWindow::HistoryWindow(Runtime& runtime) : Form(runtime, QString::fromLati
                                         QStringLiteral("CSV files (*.csv)"));
   };
   buildControls();
-  setClientSizeTwips(11400, 9000);
+  setLaidOut(QSize(760, 600));
+  setCancelButton(closeButton);  // Escape closes the window
 }
 
 HistoryWindow::~HistoryWindow() = default;
@@ -119,6 +119,7 @@ void HistoryWindow::buildControls() {
   chartChoice->addItems({QStringLiteral("Time per day"), QStringLiteral("Data per day")});
   dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
   dayCaption->setObjectName(QStringLiteral("dayCaption"));
+  dayCaption->setWordWrap(true);
   sessionsTable = historyTable(monthPage, "sessionsTable", QStringLiteral("Sessions"), sessions);
   deleteButton = button(monthPage, "deleteButton", QStringLiteral("&Delete session..."));
   deleteButton->setEnabled(false);
@@ -128,13 +129,15 @@ void HistoryWindow::buildControls() {
   chartColumn->addWidget(chartChoice, 0, Qt::AlignLeft);
   chartColumn->addWidget(chart, 1);
   upper->addLayout(chartColumn, 1);
+  // Top to bottom and left to right in the order Tab visits them.
   auto* lower = new QHBoxLayout;
-  lower->addWidget(dayCaption, 1);
+  lower->addStretch(1);
   lower->addWidget(deleteButton);
   auto* monthLayout = new QVBoxLayout(monthPage);
   monthLayout->addLayout(upper, 3);
-  monthLayout->addLayout(lower);
+  monthLayout->addWidget(dayCaption);
   monthLayout->addWidget(sessionsTable, 2);
+  monthLayout->addLayout(lower);
   tabs->addTab(monthPage, QStringLiteral("&Month"));
 
   auto* yearPage = new QWidget(tabs);
@@ -166,6 +169,11 @@ void HistoryWindow::buildControls() {
   layout->addLayout(bottom);
 
   connect(chartChoice, &QComboBox::currentIndexChanged, this, [this] { drawChart(); });
+  // Tab leaves a table; the arrow keys move inside it.
+  for (QTableView* table : {daysTable, sessionsTable, monthsTable}) {
+    table->setTabKeyNavigation(false);
+  }
+
   connect(previous, &QPushButton::clicked, this, [this] { step(-1); });
   connect(next, &QPushButton::clicked, this, [this] { step(1); });
   connect(period, &QDateEdit::dateChanged, this, [this](const QDate& date) { showPeriod(date); });

@@ -1,38 +1,35 @@
 #include "windows/journal/restore_window.h"
 
+#include <QHBoxLayout>
 #include <QLocale>
+#include <QVBoxLayout>
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
-#include "platform/forms/twips.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
 #include "windows/journal/journal_access.h"
 #include "windows/main/main_window.h"
 
 namespace tempodial {
-namespace {
-
-constexpr int kClientWidthTwips = 4800;
-constexpr int kClientHeightTwips = 1500;
-
-}  // namespace
 
 RestoreWindow::RestoreWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
   setWindowTitle(QStringLiteral("Restore last session?"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  setFont(QFont(QStringLiteral("Arial"), 9));
-  setClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
-
   QWidget* area = client();
   Label1 = new Label(area, QStringLiteral("Label1"), QString());
   Label1->setWordWrap(true);
-  placeTwips(Label1, 120, 60, kClientWidthTwips - 240, 840);
   Command1 = new Button(area, QStringLiteral("Command1"), QStringLiteral("&Restore"));
-  placeTwips(Command1, 120, 1020, 1455, 375);
   Command2 = new Button(area, QStringLiteral("Command2"), QStringLiteral("&Discard"));
-  placeTwips(Command2, kClientWidthTwips - 120 - 1455, 1020, 1455, 375);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(Command1);
+  buttons->addStretch(1);
+  buttons->addWidget(Command2);
+  auto* layout = new QVBoxLayout(area);
+  layout->addWidget(Label1, 1);
+  layout->addLayout(buttons);
+  setLaidOut(QSize(320, 100));
   setTabOrder(Command1, Command2);
   Command1->setFocus();
   setCancelButton(Command2);  // Escape discards

@@ -42,6 +42,7 @@ void MainWindow::buildControls() {
   placeTwips(Check1, 120, 1800, 1215, 255);
   SSPanel2 = new Panel3D(area, QStringLiteral("SSPanel2"));
   SSPanel2->setTakesFocus(true);
+  SSPanel2->setAccessibleDescription(QStringLiteral("Shift+F10 chooses the currency"));
   placeTwips(SSPanel2, 1440, 1800, 1215, 255);
 
   Frame3 = new Frame(area, QStringLiteral("Frame3"), QStringLiteral("Cost so far....."));

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -153,8 +154,10 @@ TEST_P(HistoryWindowTest, MenuItemOpensAWindowThatNeverBlocksAndNamesEveryContro
         qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
         qobject_cast<QAbstractItemView*>(control) || qobject_cast<QTabWidget*>(control) ||
         qobject_cast<HistoryChart*>(control);
-    // The headers and corner of a table are the table's own parts.
-    const bool part = qobject_cast<QAbstractItemView*>(control->parentWidget()) != nullptr;
+    // The headers and corner of a table, and a list's pop-up, are their own parts.
+    QWidget* parent = control->parentWidget();
+    const bool part = qobject_cast<QAbstractItemView*>(parent) != nullptr ||
+                      (parent != nullptr && qobject_cast<QComboBox*>(parent->parentWidget()));
     if (interactive && !part && control->accessibleName().isEmpty()) {
       unnamed << control->objectName() + "/" + control->metaObject()->className();
     }

@@ -1,0 +1,412 @@
+#include "platform/forms/accessible_controls.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QHash>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+#include <vector>
+
+#include "platform/forms/controls.h"
+
+namespace tempodial {
+namespace {
+
+// An action from assistive technology arrives as a call on the bus, which is
+// answered before the click it asks for runs: a click may open a window or a
+// message that waits for the user.
+template <typename Step>
+void afterTheCall(QObject* context, Step step) {
+  QTimer::singleShot(0, context, step);
+}
+
+// A 3-D button: a button whose one action is a click, so that assistive
+// technology does exactly what a click does. One that stays pressed in while
+// it is on (Start/Stop) is "pressed" while on, a toggle button rather than a
+// check box.
+class ThreeDButtonAccessible : public QAccessibleWidget {
+ public:
+  explicit ThreeDButtonAccessible(Button3D* button)
+      : QAccessibleWidget(button, QAccessible::Button) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return button()->accessibleName();
+    return QAccessibleWidget::text(t);
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.pressed = button()->isCheckable() && button()->isChecked();
+    // Also "checked", so that each change is announced as it happens.
+    state.checked = state.pressed;
+    return state;
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+
+  void doAction(const QString& action) override {
+    if (action != pressAction() || !button()->isEnabled()) return;
+    QPointer<Button3D> target = button();
+    afterTheCall(target, [target] {
+      if (target) target->click();
+    });
+  }
+
+ private:
+  Button3D* button() const { return static_cast<Button3D*>(widget()); }
+};
+
+// A panel: a label named by its caption; where it has a pop-up menu (the
+// currency panel), its action opens the menu.
+class MenuPanelAccessible : public QAccessibleWidget {
+ public:
+  explicit MenuPanelAccessible(Panel3D* panel)
+      : QAccessibleWidget(panel, QAccessible::StaticText) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return panel()->caption();
+    return QAccessibleWidget::text(t);
+  }
+
+  QStringList actionNames() const override {
+    if (!panel()->onMouseDown) return {};
+    return {showMenuAction()};
+  }
+
+  void doAction(const QString& action) override {
+    if (action != showMenuAction()) return;
+    QPointer<Panel3D> target = panel();
+    afterTheCall(target, [target] {
+      if (target) target->popUpMenu();
+    });
+  }
+
+ private:
+  Panel3D* panel() const { return static_cast<Panel3D*>(widget()); }
+};
+
+class ComboAccessible;
+
+// What an editable list holds, as its list and the entries in it: neither is
+// a widget of its own. Each knows its list box, and stops being valid with it.
+class ComboPartAccessible : public QAccessibleInterface {
+ public:
+  explicit ComboPartAccessible(ComboBox* combo) : combo_(combo) {}
+
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return combo_ ? combo_->window()->windowHandle() : nullptr; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override {
+    if (!combo_) return {};
+    return {combo_->mapToGlobal(QPoint(0, 0)), combo_->size()};
+  }
+
+ protected:
+  ComboBox* combo() const { return combo_; }
+  // On screen only while the list is open.
+  QAccessible::State partState() const {
+    QAccessible::State state;
+    const QWidget* popup = combo_ ? combo_->view()->window() : nullptr;
+    state.invisible = popup == nullptr || !popup->isVisible();
+    state.offscreen = state.invisible;
+    return state;
+  }
+
+  QPointer<ComboBox> combo_;
+};
+
+// One entry: named by its text, selected while it is the list box's text,
+// and chosen, as with the mouse, by its action.
+class ComboEntryAccessible : public ComboPartAccessible, public QAccessibleActionInterface {
+ public:
+  ComboEntryAccessible(ComboBox* combo, QAccessibleInterface* list, int row)
+      : ComboPartAccessible(combo), list_(list), row_(row) {}
+
+  bool isValid() const override { return combo_ && row_ < combo_->count(); }
+  QAccessibleInterface* parent() const override { return list_; }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name || !isValid()) return {};
+    return combo_->itemText(row_);
+  }
+  QAccessible::Role role() const override { return QAccessible::ListItem; }
+  QAccessible::State state() const override {
+    QAccessible::State state = partState();
+    state.selectable = true;
+    state.selected = isValid() && combo_->currentText() == combo_->itemText(row_);
+    return state;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+    return nullptr;
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& action) override {
+    if (action != pressAction() || !isValid()) return;
+    QPointer<ComboBox> target = combo_;
+    const int row = row_;
+    afterTheCall(target, [target, row] {
+      if (target) target->choose(row);
+    });
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+ private:
+  QAccessibleInterface* list_;
+  int row_;
+};
+
+// The list of entries.
+class ComboListAccessible : public ComboPartAccessible {
+ public:
+  ComboListAccessible(ComboBox* combo, QAccessibleInterface* box)
+      : ComboPartAccessible(combo), box_(box) {}
+
+  bool isValid() const override { return !combo_.isNull(); }
+  QAccessibleInterface* parent() const override { return box_; }
+  int childCount() const override { return combo_ ? combo_->count() : 0; }
+  QAccessibleInterface* child(int index) const override {
+    if (index < 0 || index >= childCount()) return nullptr;
+    // Made once for each row ever shown and kept: rows come and go as the
+    // program changes the list, and an entry whose row has gone is invalid.
+    while (static_cast<int>(entries_.size()) <= index) {
+      auto* entry = new ComboEntryAccessible(combo_, const_cast<ComboListAccessible*>(this),
+                                             static_cast<int>(entries_.size()));
+      entries_.push_back(QAccessible::registerAccessibleInterface(entry));
+    }
+    return QAccessible::accessibleInterface(entries_[static_cast<std::size_t>(index)]);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      if (QAccessible::accessibleInterface(entries_[i]) == child) return static_cast<int>(i);
+    }
+    return -1;
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name && combo_) return combo_->accessibleName();
+    return {};
+  }
+  QAccessible::Role role() const override { return QAccessible::List; }
+  QAccessible::State state() const override { return partState(); }
+
+ private:
+  QAccessibleInterface* box_;
+  mutable std::vector<QAccessible::Id> entries_;
+};
+
+// An editable list: named by its label's text, as the window definition
+// names it, with the text it shows as its value (Qt's own interface names it
+// by its value, so that a screen reader would say "Weekday combo box"). Its
+// children are its text box and the list of its entries.
+class ComboAccessible : public QAccessibleWidget {
+ public:
+  explicit ComboAccessible(ComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name && !combo()->accessibleName().isEmpty()) {
+      return combo()->accessibleName();
+    }
+    if (t == QAccessible::Value) return combo()->currentText();
+    return QAccessibleWidget::text(t);
+  }
+
+  int childCount() const override { return 2; }
+  QAccessibleInterface* child(int index) const override {
+    if (index == 0) return QAccessible::queryAccessibleInterface(combo()->lineEdit());
+    if (index != 1) return nullptr;
+    if (list_ == 0) {
+      list_ = QAccessible::registerAccessibleInterface(
+          new ComboListAccessible(combo(), const_cast<ComboAccessible*>(this)));
+    }
+    return QAccessible::accessibleInterface(list_);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    if (child == nullptr) return -1;
+    if (child->object() == combo()->lineEdit()) return 0;
+    if (list_ != 0 && QAccessible::accessibleInterface(list_) == child) return 1;
+    return -1;
+  }
+
+  QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+
+  void doAction(const QString& action) override {
+    if (action != showMenuAction() && action != pressAction()) return;
+    QPointer<ComboBox> target = combo();
+    afterTheCall(target, [target] {
+      if (target) target->showPopup();
+    });
+  }
+
+ private:
+  ComboBox* combo() const { return static_cast<ComboBox*>(widget()); }
+
+  mutable QAccessible::Id list_ = 0;
+};
+
+// Qt's own interface of a table reports the table as on screen and its
+// current cell as focused whatever the table's state: a table on a hidden
+// page would be "showing", and a table without the focus would keep a
+// focused cell. These wrap Qt's interface and its cells and correct those two
+// states.
+class PartAccessible;
+
+class WrappedAccessible : public QAccessibleInterface {
+ public:
+  WrappedAccessible(QWidget* view, QAccessible::Id inner) : view_(view), inner_(inner) {}
+
+  QAccessibleInterface* inner() const { return QAccessible::accessibleInterface(inner_); }
+  // The states the view's own state decides.
+  void correct(QAccessible::State& state) const {
+    const bool shown = view_ && view_->isVisible();
+    state.invisible = state.invisible || !shown;
+    state.offscreen = state.offscreen || !shown;
+    state.focused = state.focused && view_ && view_->hasFocus();
+  }
+
+  bool isValid() const override { return view_ && inner() != nullptr; }
+  QObject* object() const override { return view_; }
+  QWindow* window() const override { return inner() ? inner()->window() : nullptr; }
+  QAccessibleInterface* focusChild() const override {
+    return view_ && view_->hasFocus() ? wrapped(focusedPart()) : nullptr;
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    return wrapped(inner()->childAt(x, y));
+  }
+  QAccessibleInterface* parent() const override { return inner()->parent(); }
+  QAccessibleInterface* child(int index) const override { return wrapped(inner()->child(index)); }
+  int childCount() const override { return inner() ? inner()->childCount() : 0; }
+  int indexOfChild(const QAccessibleInterface* child) const override;
+  QString text(QAccessible::Text t) const override { return inner()->text(t); }
+  void setText(QAccessible::Text t, const QString& text) override { inner()->setText(t, text); }
+  QRect rect() const override { return inner()->rect(); }
+  QAccessible::Role role() const override { return inner()->role(); }
+  QAccessible::State state() const override {
+    QAccessible::State state = inner()->state();
+    state.focusable = view_ && view_->focusPolicy() != Qt::NoFocus;
+    // Focused only while the focus is on none of its cells.
+    state.focused = view_ && view_->hasFocus() && focusedPart() == nullptr;
+    state.disabled = !view_ || !view_->isEnabled();
+    correct(state);
+    return state;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return inner() ? inner()->interface_cast(type) : nullptr;
+  }
+
+ private:
+  QAccessibleInterface* wrapped(QAccessibleInterface* cell) const;
+  // Qt's own cell that reports the focus.
+  QAccessibleInterface* focusedPart() const {
+    for (int i = 0; i < childCount(); ++i) {
+      QAccessibleInterface* part = inner()->child(i);
+      if (part != nullptr && part->state().focused) return part;
+    }
+    return nullptr;
+  }
+
+  QPointer<QWidget> view_;
+  QAccessible::Id inner_;
+  mutable QHash<QAccessible::Id, QAccessible::Id> cells_;  // Qt's cell -> ours
+};
+
+class PartAccessible : public QAccessibleInterface {
+ public:
+  PartAccessible(const WrappedAccessible* table, QAccessible::Id inner)
+      : table_(table), inner_(inner) {}
+
+  QAccessibleInterface* inner() const { return QAccessible::accessibleInterface(inner_); }
+
+  bool isValid() const override { return inner() != nullptr && inner()->isValid(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return inner()->window(); }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QAccessibleInterface* parent() const override { return const_cast<WrappedAccessible*>(table_); }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QString text(QAccessible::Text t) const override { return inner()->text(t); }
+  void setText(QAccessible::Text t, const QString& text) override { inner()->setText(t, text); }
+  QRect rect() const override { return inner()->rect(); }
+  QAccessible::Role role() const override { return inner()->role(); }
+  QAccessible::State state() const override {
+    QAccessible::State state = inner()->state();
+    table_->correct(state);
+    return state;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return inner()->interface_cast(type);
+  }
+
+ private:
+  const WrappedAccessible* table_;
+  QAccessible::Id inner_;
+};
+
+int WrappedAccessible::indexOfChild(const QAccessibleInterface* child) const {
+  for (int i = 0; i < childCount(); ++i) {
+    if (this->child(i) == child) return i;
+  }
+  return -1;
+}
+
+QAccessibleInterface* WrappedAccessible::wrapped(QAccessibleInterface* cell) const {
+  if (cell == nullptr) return nullptr;
+  const QAccessible::Id id = QAccessible::uniqueId(cell);
+  QAccessible::Id& ours = cells_[id];
+  if (ours == 0 || QAccessible::accessibleInterface(ours) == nullptr) {
+    ours = QAccessible::registerAccessibleInterface(new PartAccessible(this, id));
+  }
+  return QAccessible::accessibleInterface(ours);
+}
+
+// Set while Qt's own interface is made, so that it is Qt's.
+bool makingQtInterface = false;
+
+// A tab widget hands the focus to its tab bar, which reports it: the widget
+// itself is not focused.
+class TabWidgetAccessible : public QAccessibleWidget {
+ public:
+  explicit TabWidgetAccessible(QWidget* tabs) : QAccessibleWidget(tabs, QAccessible::Client) {}
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.focused = false;
+    return state;
+  }
+};
+
+}  // namespace
+
+QAccessibleInterface* makeControlAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String("QTableView") && !makingQtInterface) {
+    // Qt's interface is made and kept in the accessibility cache as it
+    // would be; ours, wrapping it, then takes the widget's place there.
+    makingQtInterface = true;
+    QAccessibleInterface* qtOwn = QAccessible::queryAccessibleInterface(object);
+    makingQtInterface = false;
+    if (qtOwn == nullptr) return nullptr;
+    return new WrappedAccessible(static_cast<QWidget*>(object), QAccessible::uniqueId(qtOwn));
+  }
+  if (className == QLatin1String("QTabWidget")) {
+    return new TabWidgetAccessible(static_cast<QWidget*>(object));
+  }
+  if (className == QLatin1String("tempodial::ComboBox")) {
+    return new ComboAccessible(static_cast<ComboBox*>(object));
+  }
+  if (className == QLatin1String("tempodial::Button3D")) {
+    return new ThreeDButtonAccessible(static_cast<Button3D*>(object));
+  }
+  if (className == QLatin1String("tempodial::Panel3D")) {
+    auto* panel = static_cast<Panel3D*>(object);
+    if (!panel->liveStatus()) return new MenuPanelAccessible(panel);
+  }
+  return nullptr;
+}
+
+}  // namespace tempodial
