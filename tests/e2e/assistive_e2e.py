@@ -240,7 +240,8 @@ def keyboard_walks(binary):
         # The month and the year of the date are two stops; the days table's
         # current row is its totals.
         tab_walk(program, "History", ["Close", "Previous", "Month", "Month", "Next", "Month",
-                                      "Total", "Sessions", "Export CSV..."])
+                                      "Total", "Time per day", "Sessions",
+                                      "Export CSV..."])
         open_automatic_timing()
         program.window("dialog", "Automatic timing")
         tab_walk(program, "Automatic timing", ["Only by hand", "OK"])

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""A tariff plan with the real program: a plan whose rate changes the minute
-after the clock starts; the cost follows the plan while the clock runs, the
+"""A tariff plan with the real program: a plan whose rate changes at the
+start of the next minute, half a minute after the clock starts; the cost follows the plan while the clock runs, the
 journal keeps the plan's name, and the run's cost equals what --quote gives
 for the same start and length.
 
@@ -13,16 +13,14 @@ import subprocess
 import sys
 import tempfile
 import time
-from datetime import datetime, timedelta
+from datetime import datetime, timedelta, timezone
 from decimal import Decimal
-from zoneinfo import ZoneInfo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import session_e2e  # noqa: E402
 from session_e2e import check, start_clock  # noqa: E402
 from xsession import Program, XSession  # noqa: E402
 
-ZONE = "Asia/Kolkata"
 PLAN = "Cheaper from the next minute"
 
 
@@ -44,23 +42,25 @@ def wait_for(program, test, timeout):
 
 def main():
     binary = sys.argv[1]
-    zone = ZoneInfo(ZONE)
-    # Not in the last seconds of a minute, so that the change comes a whole
-    # minute after the start.
-    while datetime.now(zone).second > 45:
-        time.sleep(1)
+    # A zone whose offset has seconds, chosen so that the clock starts about
+    # half a minute before a new minute: with steps of 30 s the first step
+    # starts before the change and the second after it, without waiting for
+    # the wall clock to come round.
+    offset = (30 - datetime.now(timezone.utc).second) % 60
+    zone = timezone(timedelta(seconds=offset))
+    zone_name = f"TST-00:00:{offset:02d}"
     change = (datetime.now(zone) + timedelta(minutes=1)).replace(second=0, microsecond=0)
     until = change + timedelta(minutes=30)
     config = tempfile.mkdtemp(prefix="tempodial-config-")
     os.makedirs(os.path.join(config, "tempodial", "plans"))
     with open(os.path.join(config, "tempodial", "plans", "next.ini"), "w", encoding="utf-8") as f:
-        f.write(f"[plan]\nname={PLAN}\ncurrency=£\nconnection=5\nstep=60\nrate=1.4\n"
+        f.write(f"[plan]\nname={PLAN}\ncurrency=£\nconnection=5\nstep=30\nrate=1.4\n"
                 f"[rule1]\nfrom={change:%H:%M}\nto={until:%H:%M}\nrate=0.5\n")
     with open(os.path.join(config, "tempodial", "tempodial.conf"), "w", encoding="utf-8") as f:
         f.write(f"[Plans]\ninUse={PLAN}\n")
 
     session = XSession()
-    session.env.update(XDG_CONFIG_HOME=config, TZ=ZONE)
+    session.env.update(XDG_CONFIG_HOME=config, TZ=zone_name)
     program = Program(binary, session)
     try:
         program.start()
@@ -70,11 +70,11 @@ def main():
         start_clock(session, main_window, program)
         # The connection and the first step at the rate before the change.
         row = wait_for(program, lambda r: r[3] != r[2], 8)
-        check(row[4] == PLAN and Decimal(row[3]) - Decimal(row[2]) == Decimal("0.064"),
+        check(row[4] == PLAN and Decimal(row[3]) - Decimal(row[2]) == Decimal("0.057"),
               f"while running: tariff {row[4]!r}, cost {row[2]} -> {row[3]}")
         # The second step begins after the change, at the new rate.
-        row = wait_for(program, lambda r: Decimal(r[3]) - Decimal(r[2]) != Decimal("0.064"), 75)
-        check(Decimal(row[3]) - Decimal(row[2]) == Decimal("0.069"),
+        row = wait_for(program, lambda r: Decimal(r[3]) - Decimal(r[2]) != Decimal("0.057"), 45)
+        check(Decimal(row[3]) - Decimal(row[2]) == Decimal("0.0595"),
               f"after the change: cost {row[2]} -> {row[3]}")
         session.keys(main_window, "alt+t")
         row = wait_for(program, lambda r: r[5] == "stopped", 5)
@@ -82,14 +82,14 @@ def main():
         check(end == "stopped" and tariff == PLAN, f"stopped run kept as {tariff!r}, {end}")
         start = datetime.fromtimestamp(start_utc, zone)
         duration = f"{seconds // 3600}:{seconds // 60 % 60:02d}:{seconds % 60:02d}"
-        env = dict(os.environ, XDG_CONFIG_HOME=config, TZ=ZONE)
+        env = dict(os.environ, XDG_CONFIG_HOME=config, TZ=zone_name)
         env.pop("DISPLAY", None)
         quote = subprocess.run([binary, "--quote", f"{start:%Y-%m-%dT%H:%M}", duration],
                                env=env, capture_output=True, text=True, timeout=20)
         print(quote.stdout, end="")
         total = quote.stdout.split()[0] if quote.stdout else ""
         cost = Decimal(cost_end) - Decimal(cost_start)
-        check(quote.returncode == 0 and total == f"£{cost:.3f}",
+        check(quote.returncode == 0 and total.startswith("£") and Decimal(total[1:]) == cost,
               f"--quote {start:%H:%M} {duration} gives {total}; the journal {cost}")
         bad = subprocess.run([binary, "--quote", "2026-02-30T10:00", "1:00:00"], env=env,
                              capture_output=True, text=True, timeout=20)
