@@ -78,5 +78,24 @@ TEST_F(PlanMeterTest, ChargesConnectionStepsAndMinimumInsteadOfTheMinute) {
   EXPECT_EQ(cost(), QStringLiteral("0.114"));
 }
 
+TEST_F(PlanMeterTest, ChargesTheVolumeWithTheJournalsUpdateAndAtStop) {
+  QFile file(plansFolder() + QStringLiteral("/ByMb.ini"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[plan]\nname=ByMb\nrate=0\nper_mb=1\n");
+  file.close();
+  ASSERT_TRUE(setPlanInUse(QStringLiteral("ByMb")).ok());
+  main().planMeter().reload();
+  main().SSCommand1->click();
+  setTrafficCounters(1500000, 500000);
+  elapseAfter(4000);  // the counters are read with the journal's update only
+  EXPECT_EQ(cost(), QStringLiteral("0"));
+  elapseAfter(1000);
+  EXPECT_EQ(cost(), QStringLiteral("0.02"));
+  setTrafficCounters(2500000, 1000000);
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0.035"));
+  EXPECT_EQ(lastRow("cost_end"), QStringLiteral("0.035"));
+}
+
 }  // namespace
 }  // namespace tempodial
