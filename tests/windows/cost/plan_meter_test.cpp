@@ -18,13 +18,16 @@ namespace {
 class PlanMeterTest : public WindowTest {
  protected:
   void SetUp() override {
-    QDir().mkpath(plansFolder());
-    QFile file(plansFolder() + QStringLiteral("/Flat.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[plan]\nname=Flat\nconnection=5\nminimum=10\nstep=60\nrate=1.2\n");
-    file.close();
-    ASSERT_TRUE(setPlanInUse(QStringLiteral("Flat")).ok());
+    usePlan("Flat", "[plan]\nname=Flat\nconnection=5\nminimum=10\nstep=60\nrate=1.2\n");
     startMain();
+  }
+  void usePlan(const QString& name, const char* text) {
+    QDir().mkpath(plansFolder());
+    QFile file(plansFolder() + "/" + name + ".ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    ASSERT_TRUE(setPlanInUse(name).ok());
   }
   void elapseAfter(qint64 ms) {
     services.clockMs += ms;
@@ -79,11 +82,7 @@ TEST_F(PlanMeterTest, ChargesConnectionStepsAndMinimumInsteadOfTheMinute) {
 }
 
 TEST_F(PlanMeterTest, ChargesTheVolumeWithTheJournalsUpdateAndAtStop) {
-  QFile file(plansFolder() + QStringLiteral("/ByMb.ini"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("[plan]\nname=ByMb\nrate=0\nper_mb=1\n");
-  file.close();
-  ASSERT_TRUE(setPlanInUse(QStringLiteral("ByMb")).ok());
+  usePlan("ByMb", "[plan]\nname=ByMb\nrate=0\nper_mb=1\n");
   main().planMeter().reload();
   main().SSCommand1->click();
   setTrafficCounters(1500000, 500000);
