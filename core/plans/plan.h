@@ -1,7 +1,8 @@
 // A tariff plan: a default rate, rules that give other rates by day of the
 // week, date and time of day, a connection charge, a charging step and a
 // minimum. Every amount is exact: whole millionths of the currency unit
-// (pounds, dollars), never binary floating point.
+// (pounds, dollars), never binary floating point. A plan may also charge
+// the run's data volume by the MB.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,7 @@ struct Plan {
   Amount minimum = 0;     // a run costs at least this much
   int step = 60;          // seconds; a started step is charged in full
   Amount rate = 0;        // per minute where no rule applies
+  Amount perMb = 0;       // per MB (1,000,000 bytes) received or sent
   std::vector<Rule> rules;
 };
 

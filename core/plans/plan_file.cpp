@@ -120,10 +120,12 @@ class Reader {
     if (key == "currency") {
       if (value.empty()) return fail("is empty");
       plan_.currency = value;
-    } else if (key == "connection" || key == "minimum") {
+    } else if (key == "connection" || key == "minimum" || key == "per_mb") {
       const auto amount = parseMinorUnits(value);
       if (!amount) return fail("\"" + value + "\" is not a number of minor units (like 5)");
-      (key == "connection" ? plan_.connection : plan_.minimum) = *amount;
+      (key == "connection" ? plan_.connection
+       : key == "minimum"  ? plan_.minimum
+                           : plan_.perMb) = *amount;
     } else if (key == "step") {
       int step = 0;
       for (char c : value) step = c >= '0' && c <= '9' && step <= 3600 ? step * 10 + (c - '0') : -1;
@@ -265,6 +267,7 @@ std::string planText(const Plan& plan) {
                      "\nminimum=" + minorUnitsText(plan.minimum) +
                      "\nstep=" + std::to_string(plan.step) + "\nrate=" + minorUnitsText(plan.rate) +
                      "\n";
+  if (plan.perMb != 0) text += "per_mb=" + minorUnitsText(plan.perMb) + "\n";
   for (std::size_t i = 0; i < plan.rules.size(); ++i) {
     const Rule& rule = plan.rules[i];
     text += "\n[rule" + std::to_string(i + 1) + "]\n";

@@ -1,7 +1,7 @@
 // A plan file's text, read and written: an INI file with a [plan] section
-// (name, currency, connection, minimum, step, rate) and one section per rule,
-// [rule1], [rule2]... (name, days, dates, from, to, rate), tried in the order
-// they stand in the file. A ";" starts a comment, also after a value.
+// (name, currency, connection, minimum, step, rate, per_mb) and one section
+// per rule, [rule1], [rule2]... (name, days, dates, from, to, rate), tried in
+// the order they stand in the file. A ";" starts a comment, also after a value.
 #pragma once
 
 #include <string>

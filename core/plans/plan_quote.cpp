@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/plans/plan_file.h"
+#include "core/volume/data_volume.h"
 
 namespace tempodial::plans {
 namespace {
@@ -71,6 +72,13 @@ std::string quoteText(const PlanRun& run) {
     text += "  " + padded(times, 17) +
             padded(lengthText(period.used) + " at " + minorUnitsText(period.rate) + unit, 20) +
             money(period.amount()) + "\n";
+  }
+  if (run.volume() > 0) {
+    text += "  " +
+            padded("data " + megabytesText(run.volume()) + " MB at " + minorUnitsText(plan.perMb) +
+                       unit + "/MB",
+                   37) +
+            money(run.dataCharge()) + "\n";
   }
   if (plan.connection != 0) text += "  " + padded("connection", 37) + money(plan.connection) + "\n";
   if (run.minimumTopUp() != 0) {

@@ -1,5 +1,6 @@
 #include "core/plans/plan_run.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/plans/plan_file.h"
@@ -44,7 +45,17 @@ void PlanRun::countTo(std::int64_t elapsed) {
   elapsed_ = elapsed;
 }
 
-Amount PlanRun::running() const { return plan_.connection + roundedSixtieths(sixtieths_); }
+void PlanRun::countVolume(std::int64_t bytes) { bytes_ = std::max(bytes_, bytes); }
+
+Amount PlanRun::dataCharge() const {
+  // Whole MB and the bytes beyond them apart, so that no product overflows.
+  constexpr std::int64_t kMb = 1000000;
+  return bytes_ / kMb * plan_.perMb + (bytes_ % kMb * plan_.perMb + kMb / 2) / kMb;
+}
+
+Amount PlanRun::running() const {
+  return plan_.connection + roundedSixtieths(sixtieths_) + dataCharge();
+}
 
 Amount PlanRun::total() const { return elapsed_ == 0 ? 0 : running() + minimumTopUp(); }
 

@@ -3,7 +3,8 @@
 // the step (charged in full as soon as its first second is counted), and the
 // minimum when it stops. A run of 0 s costs nothing. Steps follow the real
 // time since the start; the rules are tested against the local time of the
-// moment each step starts, so a change of the UTC offset moves them.
+// moment each step starts, so a change of the UTC offset moves them. A plan
+// with a charge per MB adds the run's data volume as last counted.
 #pragma once
 
 #include <cstdint>
@@ -40,7 +41,13 @@ class PlanRun {
   void countTo(std::int64_t elapsed);
 
   std::int64_t elapsed() const { return elapsed_; }
-  // While the clock runs: the connection and every step begun so far.
+  // The bytes received and sent so far (never fewer than before).
+  void countVolume(std::int64_t bytes);
+  std::int64_t volume() const { return bytes_; }
+  // The volume's charge, to the nearest millionth (halves up).
+  Amount dataCharge() const;
+  // While the clock runs: the connection, every step begun so far and the
+  // volume's charge.
   Amount running() const;
   // The run's charge if it stopped now: nothing for a run of 0 s, else the
   // running charge raised to the minimum.
@@ -60,6 +67,7 @@ class PlanRun {
   std::int64_t elapsed_ = 0;
   std::int64_t steps_ = 0;
   std::int64_t sixtieths_ = 0;
+  std::int64_t bytes_ = 0;
   std::vector<RatePeriod> periods_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,5 +56,12 @@ std::vector<std::string> defaultRouteInterfaces(std::string_view ipv4Routes,
 // Bytes as file managers write sizes, 1000-based with one decimal: "512 B",
 // "1.5 kB", "34.2 MB", "2.0 GB".
 std::string volumeText(std::int64_t bytes);
+
+// A number of MB (1,000,000 bytes) as an exact decimal ("250", "12.5",
+// "0.000001"): at most seven digits before the point and six after it, no
+// sign, no exponent. The bytes, or nothing for any other text.
+std::optional<std::int64_t> parseMegabytes(std::string_view text);
+// Bytes as an exact number of MB, without trailing zeros: "250", "12.5".
+std::string megabytesText(std::int64_t bytes);
 
 }  // namespace tempodial

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/plans/plan_quote.h"
+#include "core/volume/data_volume.h"
 #include "platform/plans/plan_store.h"
 
 namespace tempodial {
@@ -29,18 +30,26 @@ bool asksForQuote(int argc, char* argv[]) {
 int printQuote(int argc, char* argv[]) {
   QStringList words;
   QString planName;
+  std::int64_t bytes = 0;
   for (int i = 1; i < argc; ++i) {
     const QString arg = QString::fromLocal8Bit(argv[i]);
     if (arg == QLatin1String("--quote")) continue;
     if (arg == QLatin1String("--plan")) {
       if (++i >= argc) return fail(QStringLiteral("--plan needs the name of a plan"));
       planName = QString::fromLocal8Bit(argv[i]);
+    } else if (arg == QLatin1String("--data")) {
+      const auto megabytes = ++i < argc ? parseMegabytes(argv[i]) : std::nullopt;
+      if (!megabytes) {
+        return fail(QStringLiteral("--data needs a number of MB like 250 or 12.5"));
+      }
+      bytes = *megabytes;
     } else {
       words << arg;
     }
   }
   if (words.size() != 2) {
-    return fail(QStringLiteral("usage: tempodial --quote YYYY-MM-DDTHH:MM h:mm:ss [--plan NAME]"));
+    return fail(QStringLiteral(
+        "usage: tempodial --quote YYYY-MM-DDTHH:MM h:mm:ss [--plan NAME] [--data MB]"));
   }
   static const QRegularExpression kStart(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}$"));
   const QDateTime start = QDateTime::fromString(words[0], QStringLiteral("yyyy-MM-ddTHH:mm"));
@@ -58,6 +67,7 @@ int printQuote(int argc, char* argv[]) {
   if (!plan) return fail(error);
   plans::PlanRun run(std::move(*plan), start.toSecsSinceEpoch(), localClock());
   run.countTo(*seconds);
+  run.countVolume(bytes);
   std::fputs(plans::quoteText(run).c_str(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 // The command line's quote, run without a display:
-//   tempodial --quote START DURATION [--plan NAME]
+//   tempodial --quote START DURATION [--plan NAME] [--data MB]
 // START is a local time (YYYY-MM-DDTHH:MM), DURATION h:mm:ss; the plan is the
-// named one or the plan in use.
+// named one or the plan in use; MB is the run's data volume, charged at the
+// plan's rate per MB.
 #pragma once
 
 namespace tempodial {

@@ -77,6 +77,12 @@ void PlanMeter::clockStopped(qint64 elapsed) {
   reload();
 }
 
+void PlanMeter::volumeCounted(qint64 bytes) {
+  if (!run_ || run_->plan().perMb == 0) return;
+  run_->countVolume(bytes);
+  addToCost(running_ ? run_->running() : run_->total());
+}
+
 void PlanMeter::addToCost(plans::Amount charge) {
   if (charge == charged_) return;
   main_.cost->setText(qt(plans::costPlus(main_.cost->text().toStdString(), charge - charged_)));

@@ -1,6 +1,7 @@
 // The cost meter while a tariff plan is in use: the connection charge when
 // the clock starts, each charging step as its first second is counted, the
-// minimum when it stops; the rate label beside the cost shows the rate in
+// minimum when it stops, and a charge per MB as the data volume is read; the
+// rate label beside the cost shows the rate in
 // force and the status panel says when it changes. Each charge is added to
 // whatever the cost box holds then, so a CostLog loaded or an amount typed
 // meanwhile is kept. With no plan in use it does nothing and the classic
@@ -43,6 +44,9 @@ class PlanMeter {
   // The clock stopped after `elapsed` seconds: the minimum, or for a run of
   // 0 s no charge at all.
   void clockStopped(qint64 elapsed);
+  // The run's data volume was read (with the journal's update, and once
+  // more as the run ends): a plan that charges by the MB charges it.
+  void volumeCounted(qint64 bytes);
 
  private:
   void addToCost(plans::Amount charge);

@@ -11,6 +11,7 @@
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
 #include "windows/cost/options_window.h"
+#include "windows/cost/plan_meter.h"
 #include "windows/journal/journal_access.h"
 #include "windows/main/main_window.h"
 
@@ -64,7 +65,7 @@ void SessionRecorder::counted(int seconds) {
   const bool update = counted_ - written_ >= kUpdateSeconds;
   if (update) {
     written_ = counted_;
-    volume_.read(readInterfaceCounters(countersRoot_));
+    readVolume();
   }
   checkLimits();
   if (row_ == 0 || !update) return;
@@ -108,6 +109,12 @@ bool SessionRecorder::renewJournal() {
   return true;
 }
 
+void SessionRecorder::readVolume() {
+  volume_.read(readInterfaceCounters(countersRoot_));
+  // Before the row is written, so that its cost holds the volume's charge.
+  main_.planMeter().volumeCounted(volume_.volume().total());
+}
+
 void SessionRecorder::checkLimits() {
   const QList<LimitNotice> notices =
       limits_.counted(main_.runtime(), counted_, volume_.volume().total(), main_.cost->text(),
@@ -119,7 +126,7 @@ void SessionRecorder::checkLimits() {
 }
 
 void SessionRecorder::close(SessionEnd end) {
-  if (std::exchange(running_, false)) volume_.read(readInterfaceCounters(countersRoot_));
+  if (std::exchange(running_, false)) readVolume();
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);
   SessionJournal& journal = main_.runtime().journal();

@@ -50,6 +50,8 @@ class SessionRecorder {
 
  private:
   SessionSnapshot snapshot() const;
+  // Reads the counters and has a plan that charges by the MB charge them.
+  void readVolume();
   void close(SessionEnd end);
   // Tells the user once that the journal cannot be written; the next start
   // of the clock tries again.

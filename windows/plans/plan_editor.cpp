@@ -52,6 +52,8 @@ void showPlanInEditor(PlansWindow& window, const plans::Plan& plan) {
   window.minimum->setText(QString::fromStdString(plans::minorUnitsText(plan.minimum)));
   window.step->setValue(plan.step);
   window.rate->setText(QString::fromStdString(plans::minorUnitsText(plan.rate)));
+  window.perMb->setText(
+      plan.perMb == 0 ? QString() : QString::fromStdString(plans::minorUnitsText(plan.perMb)));
   QTableWidget& table = *window.rules;
   table.setRowCount(static_cast<int>(plan.rules.size()));
   for (int row = 0; row < table.rowCount(); ++row) {
@@ -84,6 +86,9 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
   line("minimum", window.minimum->text(), QStringLiteral("Minimum"));
   line("step", QString::number(window.step->value()), QStringLiteral("Charging step"));
   line("rate", window.rate->text(), QStringLiteral("Default rate"));
+  if (!window.perMb->text().trimmed().isEmpty()) {
+    line("per_mb", window.perMb->text(), QStringLiteral("Data charge per MB"));
+  }
   const QTableWidget& table = *window.rules;
   for (int row = 0; row < table.rowCount(); ++row) {
     text += "[rule" + std::to_string(row + 1) + "]\n";

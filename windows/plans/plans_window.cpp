@@ -78,6 +78,7 @@ void PlansWindow::buildControls() {
   step->setRange(1, 3600);
   step->setSuffix(QStringLiteral(" s"));
   rate = field<QLineEdit>(area, "rate", QStringLiteral("Default rate"));
+  perMb = field<QLineEdit>(area, "perMb", QStringLiteral("Data charge per MB"));
   rules = field<QTableWidget>(area, "rules", QStringLiteral("Rules"));
   rules->setColumnCount(6);
   rules->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Days"),
@@ -115,12 +116,14 @@ void PlansWindow::buildControls() {
   listSide->addLayout(listButtons);
 
   auto* form = new QFormLayout;
-  const std::pair<const char*, QWidget*> rows[] = {{"Name:", planName},
-                                                   {"Currency:", currency},
-                                                   {"Connection (minor units):", connection},
-                                                   {"Minimum (minor units):", minimum},
-                                                   {"Charging step:", step},
-                                                   {"Default rate (minor units a minute):", rate}};
+  const std::pair<const char*, QWidget*> rows[] = {
+      {"Name:", planName},
+      {"Currency:", currency},
+      {"Connection (minor units):", connection},
+      {"Minimum (minor units):", minimum},
+      {"Charging step:", step},
+      {"Default rate (minor units a minute):", rate},
+      {"Data (minor units an MB, if charged):", perMb}};
   for (const auto& [caption, widget] : rows) {
     auto* label = new QLabel(QString::fromUtf8(caption), area);
     label->setBuddy(widget);

@@ -61,6 +61,7 @@ class PlansWindow : public Form {
   QLineEdit* minimum;
   QSpinBox* step;
   QLineEdit* rate;
+  QLineEdit* perMb;  // empty: the data volume is not charged
   QTableWidget* rules;
   QPushButton *addButton, *removeButton, *upButton, *downButton;
   QPushButton *newButton, *saveButton, *deleteButton, *useButton, *classicButton;

@@ -6,6 +6,7 @@
 #include "core/plans/plan_file.h"
 #include "core/plans/plan_quote.h"
 #include "core/plans/plan_run.h"
+#include "core/volume/data_volume.h"
 #include "tests/core/plans/london_clock.h"
 
 namespace tempodial::plans {
@@ -51,13 +52,15 @@ constexpr const char* kStep1 = "[plan]\nrate=1.4\nstep=1\n";
 constexpr const char* kStep60 = "[plan]\nrate=1.4\nstep=60\n";
 constexpr const char* kStep3600 = "[plan]\nrate=1.4\nstep=3600\n";
 constexpr const char* kConnectionOnly = "[plan]\nrate=0\nconnection=5\n";
+constexpr const char* kByVolume = "[plan]\nrate=1\nper_mb=0.0125\nminimum=10\n";
 
 struct ChargeCase {
   const char* name;
   const char* plan;
   int y, m, d, hour, minute;  // London wall clock at the start
   std::int64_t seconds;
-  Amount total;  // millionths of a pound: 1p is 10000
+  Amount total;            // millionths of a pound: 1p is 10000
+  std::int64_t bytes = 0;  // received and sent
 };
 
 class BoundaryTable : public ::testing::TestWithParam<ChargeCase> {};
@@ -66,10 +69,14 @@ TEST_P(BoundaryTable, ChargesEachStepAtTheRateInForceAtItsStart) {
   const ChargeCase& c = GetParam();
   PlanRun run(planOf(c.plan), londonUtc(c.y, c.m, c.d, c.hour, c.minute), london);
   run.countTo(c.seconds);
+  run.countVolume(c.bytes);
   EXPECT_EQ(run.total(), c.total);
   // The running meter, counting second by second, ends at the same total.
   PlanRun meter(planOf(c.plan), londonUtc(c.y, c.m, c.d, c.hour, c.minute), london);
-  for (std::int64_t s = 1; s <= c.seconds; ++s) meter.countTo(s);
+  for (std::int64_t s = 1; s <= c.seconds; ++s) {
+    meter.countTo(s);
+    meter.countVolume(c.bytes * s / c.seconds);
+  }
   EXPECT_EQ(meter.total(), c.total);
 }
 
@@ -97,7 +104,14 @@ INSTANTIATE_TEST_SUITE_P(
         ChargeCase{"MinimumAboveTheTotal", kSample, 2026, 12, 7, 12, 0, 60, 100000},
         ChargeCase{"MinimumBelowTheTotal", kSample, 2026, 12, 7, 12, 0, 600, 190000},
         ChargeCase{"ConnectionChargeAlone", kConnectionOnly, 2026, 12, 7, 12, 0, 1, 50000},
-        ChargeCase{"RunOf0sCostsNothing", kSample, 2026, 12, 7, 12, 0, 0, 0}),
+        ChargeCase{"RunOf0sCostsNothing", kSample, 2026, 12, 7, 12, 0, 0, 0},
+        // 10 min at 1p, 1234.5678 MB at 0.0125p: 15.43209750p, to 15.4321p.
+        ChargeCase{"VolumeByTheMb", kByVolume, 2026, 12, 7, 12, 0, 600, 254321, 1234567800},
+        // 1 min at 1p and 2 MB at 0.0125p, raised to the 10p minimum.
+        ChargeCase{"VolumeUnderTheMinimum", kByVolume, 2026, 12, 7, 12, 0, 60, 100000, 2000000},
+        // 8 TB at 999p/MB: whole MB and the rest apart, no product overflows.
+        ChargeCase{"HugeVolume", "[plan]\nrate=0\nper_mb=999\n", 2026, 12, 7, 12, 0, 1,
+                   79920000000000, 8000000000000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PlanRun, ChargesTheConnectionAtStartAndEachStepAtItsFirstSecond) {
@@ -131,6 +145,17 @@ TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriod) {
   EXPECT_FALSE(parseDuration("90"));
   EXPECT_FALSE(parseDuration("1000:00:00"));
   EXPECT_EQ(parseDuration("0:01:01"), 61);
+
+  // With --data: a line for the volume's charge (31312.5 millionths, halves up), in the total.
+  PlanRun data(planOf(kByVolume), londonUtc(2026, 12, 7, 12, 0), london);
+  data.countTo(*parseDuration("0:10:00"));
+  data.countVolume(*parseMegabytes("250.5"));
+  EXPECT_EQ(quoteText(data),
+            "£0.131313  test, 0:10:00 from Mon 7 Dec 12:00\n"
+            "  12:00-12:10      10 min at 1p        £0.10\n"
+            "  data 250.5 MB at 0.0125p/MB          £0.031313\n");
+  EXPECT_FALSE(parseMegabytes("12.1234567"));
+  EXPECT_EQ(megabytesText(*parseMegabytes("0.000001")), "0.000001");
 }
 
 TEST(CostUnderAPlan, AddsTheChargeExactlyToWhatTheBoxHeld) {

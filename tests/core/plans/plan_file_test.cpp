@@ -32,6 +32,9 @@ TEST(PlanFile, ReadsEveryKeyAndWritesTextThatReadsBackTheSame) {
   EXPECT_EQ(again.rules[0].days, plan.rules[0].days);
   EXPECT_EQ(again.rules[1].dates, plan.rules[1].dates);
   EXPECT_EQ(std::get<Plan>(readPlan("[plan]\nrate=1\n", "From file")).name, "From file");
+  const Plan byVolume = std::get<Plan>(readPlan("[plan]\nrate=1\nper_mb=0.0125\n", "x"));
+  EXPECT_EQ(byVolume.perMb, 125);
+  EXPECT_EQ(std::get<Plan>(readPlan(planText(byVolume), "x")).perMb, 125);
 }
 
 struct BadFile {
@@ -72,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"BadTime", "[plan]\nrate=1\n[rule1]\nfrom=25:00\nto=08:00\nrate=1\n", 4, "from"},
         BadFile{"FromEqualsTo", "[plan]\nrate=1\n[rule1]\nfrom=08:00\nto=08:00\n", 3, "to"},
         BadFile{"FromWithoutTo", "[plan]\nrate=1\n[rule1]\nfrom=08:00\n", 3, "to"},
+        BadFile{"PerMbNotExact", "[plan]\nrate=1\nper_mb=1e-3\n", 3, "per_mb"},
+        BadFile{"PerMbInRule", "[plan]\nrate=1\n[rule1]\nper_mb=1\nrate=1\n", 4, "per_mb"},
         BadFile{"NotKeyValue", "[plan]\nrate 1\n", 2, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -18,13 +18,16 @@ namespace {
 class PlanMeterTest : public WindowTest {
  protected:
   void SetUp() override {
-    QDir().mkpath(plansFolder());
-    QFile file(plansFolder() + QStringLiteral("/Flat.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[plan]\nname=Flat\nconnection=5\nminimum=10\nstep=60\nrate=1.2\n");
-    file.close();
-    ASSERT_TRUE(setPlanInUse(QStringLiteral("Flat")).ok());
+    usePlan("Flat", "[plan]\nname=Flat\nconnection=5\nminimum=10\nstep=60\nrate=1.2\n");
     startMain();
+  }
+  void usePlan(const QString& name, const char* text) {
+    QDir().mkpath(plansFolder());
+    QFile file(plansFolder() + "/" + name + ".ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    ASSERT_TRUE(setPlanInUse(name).ok());
   }
   void elapseAfter(qint64 ms) {
     services.clockMs += ms;
@@ -76,6 +79,21 @@ TEST_F(PlanMeterTest, ChargesConnectionStepsAndMinimumInsteadOfTheMinute) {
   main().SSCommand1->click();
   elapseAfter(60000);
   EXPECT_EQ(cost(), QStringLiteral("0.114"));
+}
+
+TEST_F(PlanMeterTest, ChargesTheVolumeWithTheJournalsUpdateAndAtStop) {
+  usePlan("ByMb", "[plan]\nname=ByMb\nrate=0\nper_mb=1\n");
+  main().planMeter().reload();
+  main().SSCommand1->click();
+  setTrafficCounters(1500000, 500000);
+  elapseAfter(4000);  // the counters are read with the journal's update only
+  EXPECT_EQ(cost(), QStringLiteral("0"));
+  elapseAfter(1000);
+  EXPECT_EQ(cost(), QStringLiteral("0.02"));
+  setTrafficCounters(2500000, 1000000);
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0.035"));
+  EXPECT_EQ(lastRow("cost_end"), QStringLiteral("0.035"));
 }
 
 }  // namespace

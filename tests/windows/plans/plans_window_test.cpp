@@ -41,6 +41,7 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   EXPECT_EQ(w.planList->count(), 0);
   w.planName->setText(QStringLiteral("Evenings"));
   w.rate->setText(QStringLiteral("1.4"));
+  w.perMb->setText(QStringLiteral("0.05"));
   w.addButton->click();
   setCell(0, 1, QStringLiteral("mon-fri"));
   setCell(0, 3, QStringLiteral("18:00"));
@@ -62,6 +63,7 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   ASSERT_EQ(saved->rules.size(), 2u);
   EXPECT_EQ(saved->rules[0].days, 0b1100000u);
   EXPECT_EQ(saved->rules[1].fromMin, 18 * 60);
+  EXPECT_EQ(saved->perMb, 500);
   EXPECT_FALSE(main().planRate->isHidden());
 
   // A faulty file is not imported; a sound one joins the list.
