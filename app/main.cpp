@@ -23,7 +23,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: tempodial [--help] [--version] [--login] [Qt options]\n"
     "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
-    "       tempodial --quote YYYY-MM-DDTHH:MM h:mm:ss [--plan NAME]\n"
+    "       tempodial --quote YYYY-MM-DDTHH:MM[:SS] h:mm:ss [--plan NAME] [--data MB]\n"
     "\n"
     "Times your online sessions by hand, estimates what the connection costs at a\n"
     "per-minute tariff, keeps the totals between runs and starts your Internet\n"

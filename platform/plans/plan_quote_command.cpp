@@ -49,10 +49,14 @@ int printQuote(int argc, char* argv[]) {
   }
   if (words.size() != 2) {
     return fail(QStringLiteral(
-        "usage: tempodial --quote YYYY-MM-DDTHH:MM h:mm:ss [--plan NAME] [--data MB]"));
+        "usage: tempodial --quote YYYY-MM-DDTHH:MM[:SS] h:mm:ss [--plan NAME] [--data MB]"));
   }
-  static const QRegularExpression kStart(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}$"));
-  const QDateTime start = QDateTime::fromString(words[0], QStringLiteral("yyyy-MM-ddTHH:mm"));
+  // To the minute, or to the second where a run's own start is quoted.
+  static const QRegularExpression kStart(
+      QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}(:\\d{2})?$"));
+  const QDateTime start =
+      QDateTime::fromString(words[0], words[0].size() > 16 ? QStringLiteral("yyyy-MM-ddTHH:mm:ss")
+                                                           : QStringLiteral("yyyy-MM-ddTHH:mm"));
   if (!kStart.match(words[0]).hasMatch() || !start.isValid()) {
     return fail(QStringLiteral("\"%1\" is not a start time like 2026-12-07T17:50").arg(words[0]));
   }

@@ -84,13 +84,13 @@ def main():
         duration = f"{seconds // 3600}:{seconds // 60 % 60:02d}:{seconds % 60:02d}"
         env = dict(os.environ, XDG_CONFIG_HOME=config, TZ=zone_name)
         env.pop("DISPLAY", None)
-        quote = subprocess.run([binary, "--quote", f"{start:%Y-%m-%dT%H:%M}", duration],
+        quote = subprocess.run([binary, "--quote", f"{start:%Y-%m-%dT%H:%M:%S}", duration],
                                env=env, capture_output=True, text=True, timeout=20)
         print(quote.stdout, end="")
         total = quote.stdout.split()[0] if quote.stdout else ""
         cost = Decimal(cost_end) - Decimal(cost_start)
         check(quote.returncode == 0 and total.startswith("£") and Decimal(total[1:]) == cost,
-              f"--quote {start:%H:%M} {duration} gives {total}; the journal {cost}")
+              f"--quote {start:%H:%M:%S} {duration} gives {total}; the journal {cost}")
         bad = subprocess.run([binary, "--quote", "2026-02-30T10:00", "1:00:00"], env=env,
                              capture_output=True, text=True, timeout=20)
         check(bad.returncode == 1 and bad.stdout == "" and "2026-02-30" in bad.stderr,
