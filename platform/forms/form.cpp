@@ -54,6 +54,13 @@ void Form::setSizeTwips(int widthTwips, int heightTwips) {
   setHeightTwips(heightTwips);
 }
 
+void Form::bringToFront() {
+  show();
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  raise();
+  activateWindow();
+}
+
 void Form::setClientSizeTwips(int widthTwips, int heightTwips) {
   const bool framed = framed_;
   framed_ = false;

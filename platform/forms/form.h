@@ -32,6 +32,9 @@ class Form : public QWidget {
 
   Runtime& runtime() const { return runtime_; }
   int formIndex() const { return index_; }
+  // Shows the window, restored if it was minimised, in front of the others
+  // and with the keyboard.
+  void bringToFront();
   QString formName() const { return objectName(); }
 
   // Runs once, right after the window is created by its first reference.

@@ -25,9 +25,7 @@ void QtServices::message(const QString& prompt) {
 void QtServices::showModal(Form& form) {
   QPointer<Form> guard(&form);
   form.setWindowModality(Qt::ApplicationModal);
-  form.show();
-  form.raise();
-  form.activateWindow();
+  form.bringToFront();
   if (!form.isVisible()) return;
   QEventLoop loop;
   QObject::connect(&form, &Form::hidden, &loop, &QEventLoop::quit);

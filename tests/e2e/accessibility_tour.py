@@ -6,7 +6,7 @@ key, the lock against assistive technology, and the window kept on a small
 screen at scale 2.
 
 usage: accessibility_tour.py <tempodial binary>   (inside Xvfb and a private
-session bus; see accessibility_tour.sh)"""
+session bus; see in_atspi_session.sh)"""
 
 import os
 import subprocess

@@ -6,7 +6,7 @@ and one object at a time has the focus; each new window is walked with Tab
 and closed with Escape; and the new windows fit a 1024x768 screen at scale 2.
 
 usage: assistive_e2e.py <tempodial binary>   (inside Xvfb at 1024x768 and a
-private session bus; see assistive_e2e.sh)"""
+private session bus; see in_atspi_session.sh)"""
 
 import os
 import sqlite3

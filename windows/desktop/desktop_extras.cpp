@@ -67,11 +67,6 @@ void followStartAtLogin(MainWindow& main, QMenu* menu, QAction* item) {
   });
 }
 
-void openAutomaticTiming(Runtime& runtime) {
-  auto& window = runtime.form<AutomaticTimingWindow>();
-  window.show();
-  window.raise();
-  window.activateWindow();
-}
+void openAutomaticTiming(Runtime& runtime) { runtime.form<AutomaticTimingWindow>().bringToFront(); }
 
 }  // namespace tempodial

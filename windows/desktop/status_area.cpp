@@ -117,10 +117,7 @@ void StatusArea::showOrHideMain() {
     main_.hide();
     return;
   }
-  main_.show();
-  main_.setWindowState(main_.windowState() & ~Qt::WindowMinimized);
-  main_.raise();
-  main_.activateWindow();
+  main_.bringToFront();
 }
 
 }  // namespace tempodial

@@ -381,11 +381,6 @@ void HistoryWindow::exportShown() {
   note->setText(QStringLiteral("%1 sessions written to %2").arg(count).arg(path));
 }
 
-void showHistory(Runtime& runtime) {
-  auto& window = runtime.form<HistoryWindow>();
-  window.show();
-  window.raise();
-  window.activateWindow();
-}
+void showHistory(Runtime& runtime) { runtime.form<HistoryWindow>().bringToFront(); }
 
 }  // namespace tempodial

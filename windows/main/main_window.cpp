@@ -309,9 +309,7 @@ void bringMainWindowToFront(Runtime& runtime) {
   auto* main =
       qobject_cast<MainWindow*>(runtime.loadedForm(QString::fromLatin1(MainWindow::kName)));
   if (main == nullptr || !main->isVisible()) return;
-  main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
-  main->raise();
-  main->activateWindow();
+  main->bringToFront();
 }
 
 void endForSystem(Runtime& runtime) {

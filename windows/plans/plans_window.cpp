@@ -293,11 +293,6 @@ void PlansWindow::reflectInUse() {
   }
 }
 
-void showPlans(Runtime& runtime) {
-  auto& window = runtime.form<PlansWindow>();
-  window.show();
-  window.raise();
-  window.activateWindow();
-}
+void showPlans(Runtime& runtime) { runtime.form<PlansWindow>().bringToFront(); }
 
 }  // namespace tempodial
