@@ -114,17 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
                    79920000000000, 8000000000000}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PlanRun, ChargesTheConnectionAtStartAndEachStepAtItsFirstSecond) {
-  PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 12, 0), london);
-  EXPECT_EQ(run.running(), 50000);
-  run.countTo(1);
-  EXPECT_EQ(run.running(), 64000);
-  run.countTo(60);
-  EXPECT_EQ(run.running(), 64000);
-  run.countTo(61);
-  EXPECT_EQ(run.running(), 78000);
-}
-
 TEST(PlanRun, NamesTheRateAndWhenItChanges) {
   PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 17, 59), london);
   run.countTo(61);
