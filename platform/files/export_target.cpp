@@ -82,7 +82,7 @@ int openStreams = 0;
 
 QStringList programFiles(const Places& places, const QString& journalPath) {
   QStringList own{journalPath, journalPath + QStringLiteral("-wal"),
-                  journalPath + QStringLiteral("-shm")};
+                  journalPath + QStringLiteral("-shm"), journalPath + QStringLiteral(".settled")};
   for (Place place : {Place::Windows, Place::Data}) {
     for (std::string_view name : kClassicFiles) own << places.path(place, name);
   }

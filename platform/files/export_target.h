@@ -22,7 +22,7 @@ class Places;
 inline constexpr const char* kOwnFile = "that is the program's own file";
 
 // The files an export never writes: the session journal at `journalPath`
-// with its -wal and -shm companions, and the classic files of both places.
+// with its -wal, -shm and .settled companions, and the classic files of both places.
 QStringList programFiles(const Places& places, const QString& journalPath);
 
 class ExportOutput {

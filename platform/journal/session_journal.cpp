@@ -14,6 +14,7 @@
 
 #include "platform/journal/journal_schema.h"
 #include "platform/journal/session_times.h"
+#include "platform/journal/settled_mark.h"
 
 namespace tempodial {
 namespace {
@@ -87,11 +88,14 @@ SessionJournal::~SessionJournal() { close(); }
 void SessionJournal::close() {
   update_.reset();
   if (!QSqlDatabase::contains(connection_)) return;
+  // Settled: a next start has nothing to ask and need not open the journal.
+  const bool settled = open_ && !unansweredInterruption();
   {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     db.close();
   }
   QSqlDatabase::removeDatabase(connection_);
+  if (open_) markJournalSettled(path_, settled);
   open_ = false;
 }
 

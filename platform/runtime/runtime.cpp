@@ -93,6 +93,9 @@ void Runtime::endProgram() {
     if (entry.form == nullptr) continue;
     for (FormTimer* timer : entry.form->findChildren<FormTimer*>()) timer->setEnabled(false);
   }
+  // Closed, not left to the end of the process: a journal closed with nothing
+  // to ask about is marked so, and the next start need not open it.
+  if (journal_) journal_->close();
   services_.endProgram();
 }
 

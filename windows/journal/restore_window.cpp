@@ -7,6 +7,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
+#include "platform/journal/settled_mark.h"
 #include "platform/runtime/runtime.h"
 #include "windows/journal/journal_access.h"
 #include "windows/main/main_window.h"
@@ -62,6 +63,9 @@ void offerRestore(Runtime& runtime) {
   auto& main = runtime.form<MainWindow>();
   // The last row of a running clock is the running run itself.
   if (main.Timer1->enabled()) return;
+  // A journal closed with nothing to ask is left unopened: start-up then
+  // loads no SQLite at all.
+  if (!runtime.journal().isOpen() && !journalMayHoldQuestion(runtime.journal().path())) return;
   // A journal that cannot be opened now is reported when the clock starts.
   if (!openJournal(runtime, nullptr)) return;
   SessionJournal& journal = runtime.journal();
