@@ -1,10 +1,12 @@
-// The network connection as NetworkManager reports it on the system bus,
-// through Qt's network information (its NetworkManager backend). Optional:
-// where NetworkManager cannot be reached, available() is false and nothing
-// is said.
+// The network connection as NetworkManager reports it on the system bus: its
+// global state and whether the connection is metered, read once and then
+// followed through its property changes. Optional: where NetworkManager
+// cannot be reached, available() is false and nothing is said.
 #pragma once
 
 #include <QObject>
+#include <QStringList>
+#include <QVariantMap>
 
 namespace tempodial {
 
@@ -28,8 +30,20 @@ class ConnectionWatch : public QObject {
   // The connection went up or down, or became metered or not.
   void changed();
 
+ private Q_SLOTS:
+  void propertiesChanged(const QString& interface, const QVariantMap& values,
+                         const QStringList& invalidated);
+
  private:
-  bool connected_ = false;
+  // Reads the state and the metered value afresh; false when NetworkManager
+  // does not answer.
+  bool readAll();
+  // Takes the values given, and says so when what the clock follows changed.
+  void take(const QVariantMap& values);
+
+  bool watching_ = false;
+  uint state_ = 0;
+  uint metered_ = 0;
 };
 
 }  // namespace tempodial

@@ -1,45 +1,69 @@
 #include "platform/desktop/single_instance.h"
 
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
+#include <cstring>
 
 namespace tempodial {
 namespace {
 
-// A name of fixed length for the data directory, so that copies started on
-// the same data meet and copies on other data do not.
-QString serverNameFor(const QString& root) {
+// A socket path of fixed length for the data directory, so that copies
+// started on the same data meet and copies on other data do not.
+QByteArray socketPathFor(const QString& root) {
   const QByteArray hash =
       QCryptographicHash::hash(QDir::cleanPath(root).toUtf8(), QCryptographicHash::Sha256);
-  return QStringLiteral("tempodial-") + QString::fromLatin1(hash.toHex().left(24));
+  return QFile::encodeName(QDir::tempPath() + QStringLiteral("/tempodial-") +
+                           QString::fromLatin1(hash.toHex().left(24)));
 }
+
+// The address of `path`; false when the path is too long for one.
+bool addressOf(const QByteArray& path, sockaddr_un* address) {
+  *address = sockaddr_un{};
+  address->sun_family = AF_UNIX;
+  if (path.isEmpty() || static_cast<size_t>(path.size()) >= sizeof(address->sun_path)) return false;
+  std::memcpy(address->sun_path, path.constData(), static_cast<size_t>(path.size()));
+  return true;
+}
+
+// The other end of `socket` is a process of this user: nobody else may make
+// this copy come forward, or pass for it.
+bool peerIsThisUser(int socket) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+}
+
+// Non-blocking: a copy that is stuck cannot hold up the one asking it.
+int newSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
 
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& root, int answerWaitMs, QObject* parent)
     : QObject(parent),
       root_(root),
-      serverName_(serverNameFor(root)),
+      socketPath_(socketPathFor(root)),
       lock_(root + QStringLiteral("/tempodial.lock")),
       answerWaitMs_(answerWaitMs) {
   // Only a lock whose process has gone is stale, however old it is.
   lock_.setStaleLockTime(0);
-  server_.setSocketOptions(QLocalServer::UserAccessOption);
-  connect(&server_, &QLocalServer::newConnection, this, [this] {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      socket->disconnectFromServer();
-      Q_EMIT raiseRequested();
-    }
-  });
 }
 
+SingleInstance::~SingleInstance() {
+  if (listener_ < 0) return;
+  ::close(listener_);
+  ::unlink(socketPath_.constData());
+}
 bool SingleInstance::acquire(QString* notice) {
   QDir().mkpath(root_);
   if (lock_.tryLock(0)) {
@@ -91,25 +115,63 @@ QString SingleInstance::lockFailure(qint64 holder) {
 }
 
 void SingleInstance::listen() {
-  if (server_.isListening()) return;
+  if (listener_ >= 0) return;
+  sockaddr_un address;
+  if (!addressOf(socketPath_, &address)) return;
+  const int socket = newSocket();
+  if (socket < 0) return;
+  const auto bind = [&] {
+    // Only this user may connect.
+    const mode_t mask = ::umask(0077);
+    const int bound = ::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    ::umask(mask);
+    return bound == 0;
+  };
+  struct stat info {};
   // No copy answered, so a socket left behind by a killed copy is stale.
-  if (!server_.listen(serverName_)) {
-    QLocalServer::removeServer(serverName_);
-    server_.listen(serverName_);
+  if (!bind() && !(::lstat(socketPath_.constData(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+                   ::unlink(socketPath_.constData()) == 0 && bind())) {
+    ::close(socket);
+    return;
+  }
+  if (::listen(socket, 8) != 0) {
+    ::close(socket);
+    return;
+  }
+  listener_ = socket;
+  requests_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
+  connect(requests_, &QSocketNotifier::activated, this, &SingleInstance::answer);
+}
+
+void SingleInstance::answer() {
+  pollfd waiting{listener_, POLLIN, 0};
+  while (::poll(&waiting, 1, 0) == 1) {
+    const int request = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (request < 0) return;
+    const bool fromThisUser = peerIsThisUser(request);
+    // Closing tells the asking copy that it has been heard.
+    ::close(request);
+    if (fromThisUser) Q_EMIT raiseRequested();
   }
 }
 
 bool SingleInstance::raiseRunningCopy(int waitMs) {
+  sockaddr_un address;
+  if (!addressOf(socketPath_, &address)) return false;
   QDeadlineTimer deadline(waitMs);
   do {
-    QLocalSocket socket;
-    socket.connectToServer(serverName_);
-    if (socket.waitForConnected(500)) {
-      socket.write("raise\n");
-      socket.waitForBytesWritten(500);
-      if (socket.state() == QLocalSocket::ConnectedState) socket.waitForDisconnected(500);
+    const int socket = newSocket();
+    if (socket < 0) return false;
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        peerIsThisUser(socket)) {
+      ::send(socket, "raise\n", 6, MSG_NOSIGNAL);
+      // The copy closes the connection once it has taken the request.
+      pollfd heard{socket, POLLIN | POLLHUP, 0};
+      ::poll(&heard, 1, 500);
+      ::close(socket);
       return true;
     }
+    ::close(socket);
     if (!deadline.hasExpired()) QThread::msleep(100);
   } while (!deadline.hasExpired());
   return false;

@@ -1,14 +1,15 @@
 // One copy of the program at a time on a data directory: the first copy
-// holds a lock file beside the data and listens on a local socket named
-// after the data directory; a second copy asks it to come to the front and
-// ends. A lock left by a killed copy is taken over. A lock that can be
+// holds a lock file beside the data and listens on a local (Unix) socket
+// named after the data directory; a second copy of the same user asks it to
+// come to the front and ends. A lock left by a killed copy is taken over. A lock that can be
 // neither taken nor taken over (a full disk, a path too long) never keeps
 // the program from starting.
 #pragma once
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+
+class QSocketNotifier;
 
 namespace tempodial {
 
@@ -18,6 +19,7 @@ class SingleInstance : public QObject {
   // `root` is the folder that holds the data directory. A copy that holds
   // the lock is given `answerWaitMs` to answer, as it may still be starting.
   explicit SingleInstance(const QString& root, int answerWaitMs = 3000, QObject* parent = nullptr);
+  ~SingleInstance() override;
 
   // Returns false iff another copy runs on this data: it answered on the
   // local socket and has been asked to come to the front. Otherwise this
@@ -38,11 +40,14 @@ class SingleInstance : public QObject {
   // Why the lock could not be had, in words.
   QString lockFailure(qint64 holder);
   void listen();
+  // Takes the waiting requests; each of the same user asks to come forward.
+  void answer();
 
   QString root_;
-  QString serverName_;
+  QByteArray socketPath_;
   QLockFile lock_;
-  QLocalServer server_;
+  int listener_ = -1;
+  QSocketNotifier* requests_ = nullptr;
   int answerWaitMs_;
 };
 

@@ -90,8 +90,11 @@ def running(program):
     """True iff the journal holds a run that has not ended."""
     if not os.path.exists(program.journal):
         return False
-    with sqlite3.connect(program.journal) as db:
-        return db.execute("SELECT count(*) FROM sessions WHERE end_kind IS NULL").fetchone()[0] > 0
+    try:
+        with sqlite3.connect(program.journal) as db:
+            return db.execute("SELECT count(*) FROM sessions WHERE end_kind IS NULL").fetchone()[0] > 0
+    except sqlite3.OperationalError:  # made by the first start of the clock, not yet laid out
+        return False
 
 
 def settles(program, expected, within=1.0, holds=0.0):
