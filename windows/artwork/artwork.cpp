@@ -49,7 +49,9 @@ class ArtEngine final : public QIconEngine {
 
   QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
     QList<QSize> sizes;
-    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(side, side));
+    // Every size offered is painted for each window's icon as it is made;
+    // larger ones are painted when asked for.
+    for (int side : {16, 22, 24, 32, 48, 64, 128}) sizes.append(QSize(side, side));
     return sizes;
   }
 

@@ -55,8 +55,11 @@ QPixmap splashPicture(qreal devicePixelRatio) {
   // (and loading its fonts) takes, and the splash window is the first thing
   // the user sees.
   if (devicePixelRatio == 1.0 || devicePixelRatio == 2.0) {
-    QPixmap stored(devicePixelRatio == 1.0 ? QStringLiteral(":/tempodial/splash.bmp")
-                                           : QStringLiteral(":/tempodial/splash@2x.png"));
+    // Read as an image: a pixmap read from a file stays in the pixmap cache
+    // for the rest of the run, long after the splash window has gone.
+    QPixmap stored = QPixmap::fromImage(QImage(devicePixelRatio == 1.0
+                                                   ? QStringLiteral(":/tempodial/splash.bmp")
+                                                   : QStringLiteral(":/tempodial/splash@2x.png")));
     if (!stored.isNull()) {
       stored.setDevicePixelRatio(devicePixelRatio);
       return stored;

@@ -224,8 +224,10 @@ void MainWindow::refreshCaptions() {
     setWindowTitle(QStringLiteral("Tempodial"));
   }
   Runtime& rt = runtime();
-  const QString barCaption = rt.form<ButtonBar>().isVisible() ? QStringLiteral("Hide buttonbar")
-                                                              : QStringLiteral("Show buttonbar");
+  // A button bar never loaded is not shown: it is not built just to ask.
+  const Form* bar = rt.loadedForm(QString::fromLatin1(ButtonBar::kName));
+  const QString barCaption = bar != nullptr && bar->isVisible() ? QStringLiteral("Hide buttonbar")
+                                                                : QStringLiteral("Show buttonbar");
   const QString optionsCaption = rt.form<OptionsWindow>().isVisible()
                                      ? QStringLiteral("Hide options")
                                      : QStringLiteral("Show options");
