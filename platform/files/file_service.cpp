@@ -33,7 +33,9 @@ void keepOwnerAndMode(int fd, const struct stat& old) {
   struct stat now {};
   if (::fstat(fd, &now) != 0) return;
   if (now.st_uid != old.st_uid || now.st_gid != old.st_gid) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, now.st_uid, old.st_gid);
+    // Else at least the group; a file that keeps neither still keeps its text.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, now.st_uid, old.st_gid) != 0) {
+    }
   }
   (void)::fchmod(fd, old.st_mode & 07777);
 }

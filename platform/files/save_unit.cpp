@@ -45,8 +45,9 @@ std::string writeStaged(const Replacement& to, const QByteArray& bytes) {
       ::open(local(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
   if (fd < 0) return std::strerror(errno);
   if (to.existed) {
-    if (::fchown(fd, to.old.st_uid, to.old.st_gid) != 0) {
-      (void)::fchown(fd, static_cast<uid_t>(-1), to.old.st_gid);
+    // Else at least the group; a file that keeps neither still keeps its text.
+    if (::fchown(fd, to.old.st_uid, to.old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), to.old.st_gid) != 0) {
     }
     (void)::fchmod(fd, mode);
   }
