@@ -11,6 +11,7 @@
 #include "platform/plans/plan_quote_command.h"
 #include "platform/runtime/display_check.h"
 #include "platform/runtime/first_paint_probe.h"
+#include "platform/runtime/input_paint_probe.h"
 #include "platform/runtime/qt_services.h"
 #include "platform/runtime/runtime.h"
 #include "windows/desktop/desktop_extras.h"
@@ -89,6 +90,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("tempodial"));
   QApplication::setQuitOnLastWindowClosed(false);
   tempodial::installFirstPaintProbe();
+  tempodial::installInputPaintProbe();
 
   QString placeNotice;
   const tempodial::Places places = tempodial::Places::fromEnvironment(&placeNotice);

@@ -12,17 +12,25 @@
                                               status area and a NetworkManager (both
                                               python3-dbusmock on a private bus) and
                                               lets the connection start the clock
+  bench/figures.py history BUILD_DIR [runs] --journal FILE
+                        the History window's steps, each from the key press to
+                        the end of the next paint: open it, a month back, the
+                        year view; on FILE (history_scale N RUNS FILE makes
+                        one) beside a one-session journal, alternated; needs a
+                        window manager
   bench/figures.py wakeups BUILD_DIR [seconds]
                         wake-ups and CPU time against a minimal Qt clock, side by side
 
 Run inside an X session (see bench/README.md: xvfb-run, and openbox for idle).
 """
 import os
+import queue
 import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
@@ -50,8 +58,10 @@ def rss_by_mapping(pid):
     return sorted(sizes.items(), key=lambda item: -item[1])
 
 
-def one_start(program, settle_s, home=None, breakdown=None):
-    """Returns (ns from exec to first paint, peak RSS KiB after settle_s)."""
+def one_start(program, settle_s, home=None, breakdown=None, main=None):
+    """Returns (ns from exec to first paint, peak RSS KiB after settle_s);
+    `main`, a list, gets the ns from exec to the main window's first paint
+    for a program that reports it."""
     env = dict(os.environ, TEMPODIAL_FIRST_PAINT="1")
     with tempfile.TemporaryDirectory() as fresh:
         env["XDG_DATA_HOME"] = home or fresh
@@ -61,12 +71,17 @@ def one_start(program, settle_s, home=None, breakdown=None):
         for line in proc.stderr:
             if line.startswith("first-paint "):
                 painted = int(line.split()[1])
+                if main is None:
+                    break
+            if line.startswith("main-paint "):
+                main.append(int(line.split()[1]) - start)
                 break
-        time.sleep(settle_s)
+        time.sleep(max(0.0, settle_s - (time.monotonic_ns() - (painted or start)) / 1e9))
         rss = peak_rss_kib(proc.pid)
         if breakdown is not None:
             breakdown[:] = rss_by_mapping(proc.pid)
-        proc.kill()
+        # A clean end, as a user's: the journal is closed and marked settled.
+        proc.terminate()
         proc.wait()
     if painted is None:
         raise RuntimeError(f"{program} never painted")
@@ -85,16 +100,19 @@ def startup(build, runs, journal=None):
         programs["tempodial+journal"] = (tempodial, kept.name)
     programs["minimal"] = (os.path.join(build, "bench", "minimal_window"), None)
     times = {name: [] for name in programs}
+    mains = {name: [] for name in programs if name != "minimal"}
     memory = {name: [] for name in programs}
     breakdowns = {name: [] for name in programs}
     for _ in range(runs):  # alternate the programs run by run
         for name, (program, home) in programs.items():
-            elapsed, rss = one_start(program, 2.5, home, breakdowns[name])
+            elapsed, rss = one_start(program, 3.0, home, breakdowns[name], mains.get(name))
             times[name].append(elapsed / 1e6)
             memory[name].append(rss)
     for name in programs:
         print(f"{name:18s} first paint median {statistics.median(times[name]):7.1f} ms, "
               f"peak RSS median {statistics.median(memory[name]) / 1024:6.1f} MiB")
+    for name, found in mains.items():
+        print(f"{name:18s} main window's first paint median {statistics.median(found) / 1e6:7.1f} ms")
     minimal_time = statistics.median(times["minimal"])
     minimal_rss = statistics.median(memory["minimal"])
     for name in programs:
@@ -313,6 +331,68 @@ def press_start_stop(window):
     time.sleep(0.5)
 
 
+HISTORY_STEPS = (("open", ("ctrl+h",)), ("month", ("alt+Left",)), ("year", ("alt+y",)))
+
+
+def history_steps(tempodial, home):
+    """Milliseconds of each History step in one start of the program on the
+    data in `home`, as the program itself reports them."""
+    env = dict(os.environ, XDG_DATA_HOME=home, XDG_CONFIG_HOME=home, TEMPODIAL_PAINT_TIMES="1")
+    proc = subprocess.Popen([tempodial], env=env, stderr=subprocess.PIPE, text=True)
+    lines = queue.Queue()
+    threading.Thread(target=lambda: [lines.put(line) for line in proc.stderr], daemon=True).start()
+    times = {}
+    try:
+        time.sleep(2)  # the splash window gone and the start-up's own work done
+        xdotool("windowactivate", "--sync", window_of("^Tempodial$"))
+        for step, keys in HISTORY_STEPS:
+            for key in keys:
+                time.sleep(0.3)
+                xdotool("key", key)
+            deadline = time.monotonic() + 10
+            while step not in times and time.monotonic() < deadline:
+                try:
+                    line = lines.get(timeout=1)
+                except queue.Empty:
+                    continue
+                if line.startswith(f"paint-after-input {step} "):
+                    times[step] = float(line.split()[2])
+            time.sleep(0.5)
+    finally:
+        proc.terminate()  # a clean end, so that the journal is closed settled
+        proc.wait()
+    return times
+
+
+def history(build, runs, journal):
+    tempodial = os.path.join(build, "app", "tempodial")
+    big = tempfile.TemporaryDirectory()
+    os.makedirs(os.path.join(big.name, "tempodial"))
+    shutil.copy(journal, os.path.join(big.name, "tempodial", "history.sqlite3"))
+    small = tempfile.TemporaryDirectory()
+    os.makedirs(os.path.join(small.name, "tempodial"))
+    # One session, stopped, in this month.
+    subprocess.run([os.path.join(build, "bench", "history_scale"), "1", "1",
+                    os.path.join(small.name, "tempodial", "history.sqlite3")],
+                   check=True, capture_output=True)
+    homes = {"1M sessions": big.name, "one session": small.name}
+    found = {name: {step: [] for step, _ in HISTORY_STEPS} for name in homes}
+    for _ in range(runs):  # alternate the journals run by run
+        for name, home in homes.items():
+            for step, ms in history_steps(tempodial, home).items():
+                found[name][step].append(ms)
+    print(f"{'journal':14s}" + "".join(f"{step:>16s}" for step, _ in HISTORY_STEPS))
+    for name in homes:
+        cells = []
+        for step, _ in HISTORY_STEPS:
+            values = found[name][step]
+            cells.append(f"{statistics.median(values):9.1f} ms ({len(values)})" if values else
+                         f"{'-':>16s}")
+        print(f"{name:14s}" + "".join(f"{cell:>16s}" for cell in cells))
+    big.cleanup()
+    small.cleanup()
+
+
 def ratio(a, b):
     return f"{a / b:7.2f}" if b else "      -"
 
@@ -367,7 +447,8 @@ def wakeups(build, seconds):
 
 
 if __name__ == "__main__":
-    modes = {"startup": (startup, 15), "idle": (idle, 60), "wakeups": (wakeups, 60)}
+    modes = {"startup": (startup, 15), "idle": (idle, 60), "wakeups": (wakeups, 60),
+             "history": (history, 5)}
     if len(sys.argv) < 3 or sys.argv[1] not in modes:
         sys.exit(__doc__)
     run, default = modes[sys.argv[1]]
@@ -378,6 +459,10 @@ if __name__ == "__main__":
     seconds = int(args[0]) if args else default
     if run is startup:
         startup(sys.argv[2], seconds, journal)
+    elif run is history:
+        if not journal:
+            sys.exit("history needs --journal FILE")
+        history(sys.argv[2], seconds, journal)
     elif run is idle:
         idle(sys.argv[2], seconds, "--desktop" in sys.argv)
     else:

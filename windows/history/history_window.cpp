@@ -8,11 +8,13 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "core/values/number_text.h"
 #include "core/volume/data_volume.h"
@@ -21,6 +23,7 @@
 #include "platform/forms/controls.h"
 #include "platform/journal/history_store.h"
 #include "platform/journal/session_journal.h"
+#include "platform/runtime/input_paint_probe.h"
 #include "platform/runtime/runtime.h"
 #include "windows/history/history_chart.h"
 #include "windows/history/history_limits.h"
@@ -174,8 +177,14 @@ void HistoryWindow::buildControls() {
     table->setTabKeyNavigation(false);
   }
 
-  connect(previous, &QPushButton::clicked, this, [this] { step(-1); });
-  connect(next, &QPushButton::clicked, this, [this] { step(1); });
+  // Back and forward, also from anywhere in the window as in a browser.
+  for (auto [arrow, key, by] : {std::tuple{previous, Qt::Key_Left, -1}, {next, Qt::Key_Right, 1}}) {
+    connect(arrow, &QPushButton::clicked, this, [this, by] { step(by); });
+    const QKeySequence keys(Qt::ALT | key);
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, by] { step(by); });
+    arrow->setToolTip(QStringLiteral("%1 (%2)").arg(arrow->accessibleName(),
+                                                    keys.toString(QKeySequence::NativeText)));
+  }
   connect(period, &QDateEdit::dateChanged, this, [this](const QDate& date) { showPeriod(date); });
   connect(tabs, &QTabWidget::currentChanged, this, [this] {
     period->setDisplayFormat(yearView() ? QStringLiteral("yyyy") : QStringLiteral("MMMM yyyy"));
@@ -228,6 +237,7 @@ void HistoryWindow::refresh() {
   } else {
     fillMonth();
   }
+  reportNextPaint(this, yearView() ? "year" : "month");
 }
 
 void HistoryWindow::fillMonth() {
@@ -381,6 +391,10 @@ void HistoryWindow::exportShown() {
   note->setText(QStringLiteral("%1 sessions written to %2").arg(count).arg(path));
 }
 
-void showHistory(Runtime& runtime) { runtime.form<HistoryWindow>().bringToFront(); }
+void showHistory(Runtime& runtime) {
+  auto& window = runtime.form<HistoryWindow>();
+  window.bringToFront();
+  reportNextPaint(&window, "open");
+}
 
 }  // namespace tempodial
