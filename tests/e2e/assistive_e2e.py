@@ -227,6 +227,11 @@ def keyboard_walks(binary):
         main = program.window("frame", "Tempodial", holding="menu bar")
         key("ctrl+h")
         history = program.window("frame", "History")
+        period = find(history, "spin button", "Month")
+        shown = period.queryText().getText(0, -1)
+        key("alt+Left")
+        wait_for("Alt+Left: a month back",
+                 lambda: period.queryText().getText(0, -1) not in ("", shown) or None)
         key("alt+l")
         wait_for("the limits page", lambda: find(history, "check box", "Daily time"))
         expect(find(history, "table", "Days") is None and
@@ -267,7 +272,8 @@ def inside_at_scale_two(binary):
     try:
         program.window("frame", "Tempodial", holding="menu bar")
         for opener, role, name in [(lambda: key("ctrl+h"), "frame", "History"),
-                                   (open_automatic_timing, "dialog", "Automatic timing")]:
+                                   (open_automatic_timing, "dialog", "Automatic timing"),
+                                   (lambda: (key("F10"), key("p")), "frame", "Tariff plans")]:
             opener()
             window = program.window(role, name)
             time.sleep(0.5)

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -59,11 +60,20 @@ PlansWindow::PlansWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
     QMessageBox::information(this, QStringLiteral("Tempodial"), text);
   };
   buildControls();
-  setClientSizeTwips(10800, 6600);
+  setLaidOut(QSize(720, 440));
 }
 
 void PlansWindow::buildControls() {
-  QWidget* area = client();
+  // The form scrolls where the screen is smaller than it (a large scale).
+  auto* scroll = new QScrollArea(client());
+  scroll->setObjectName(QStringLiteral("scroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  auto* outer = new QVBoxLayout(client());
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(scroll);
+  auto* area = new QWidget(scroll);
+  area->setObjectName(QStringLiteral("form"));
   planList = field<QListWidget>(area, "planList", QStringLiteral("Plans"));
   newButton = button(area, "newButton", QStringLiteral("&New"));
   deleteButton = button(area, "deleteButton", QStringLiteral("&Delete"));
@@ -115,7 +125,9 @@ void PlansWindow::buildControls() {
   listButtons->addWidget(exportButton, 1, 1);
   listSide->addLayout(listButtons);
 
+  // Narrow windows (a small screen, a large scale) put labels above fields.
   auto* form = new QFormLayout;
+  form->setRowWrapPolicy(QFormLayout::WrapLongRows);
   const std::pair<const char*, QWidget*> rows[] = {
       {"Name:", planName},
       {"Currency:", currency},
@@ -129,9 +141,11 @@ void PlansWindow::buildControls() {
     label->setBuddy(widget);
     form->addRow(label, widget);
   }
-  auto* ruleButtons = new QHBoxLayout;
-  for (QPushButton* b : {addButton, removeButton, upButton, downButton}) ruleButtons->addWidget(b);
-  ruleButtons->addStretch();
+  auto* ruleButtons = new QGridLayout;
+  ruleButtons->addWidget(addButton, 0, 0);
+  ruleButtons->addWidget(removeButton, 0, 1);
+  ruleButtons->addWidget(upButton, 1, 0);
+  ruleButtons->addWidget(downButton, 1, 1);
   auto* editor = new QVBoxLayout;
   editor->addLayout(form);
   editor->addWidget(new QLabel(QStringLiteral("Rules, tried in order:"), area));
@@ -142,11 +156,13 @@ void PlansWindow::buildControls() {
   upper->addLayout(listSide, 1);
   upper->addLayout(editor, 3);
   auto* bottom = new QHBoxLayout;
-  bottom->addWidget(inUse, 1);
+  bottom->addStretch(1);
   for (QPushButton* b : {saveButton, useButton, classicButton, closeButton}) bottom->addWidget(b);
   auto* layout = new QVBoxLayout(area);
   layout->addLayout(upper, 1);
+  layout->addWidget(inUse);
   layout->addLayout(bottom);
+  scroll->setWidget(area);
 
   connect(planList, &QListWidget::currentRowChanged, this, &PlansWindow::selectPlan);
   connect(newButton, &QPushButton::clicked, this, &PlansWindow::newPlan);
