@@ -2,19 +2,10 @@
 
 #include <algorithm>
 
+#include "core/values/fixed_point.h"
+
 namespace tempodial::plans {
 namespace {
-
-// Whole number and places of an amount of `scale` units, trailing zeros of
-// the places dropped down to `keep` places.
-std::string decimalText(Amount amount, Amount scale, int places, int keep) {
-  std::string text = std::to_string(amount / scale);
-  std::string fraction = std::to_string(amount % scale);
-  fraction.insert(0, static_cast<std::size_t>(places) - fraction.size(), '0');
-  while (static_cast<int>(fraction.size()) > keep && fraction.back() == '0') fraction.pop_back();
-  if (!fraction.empty()) text += "." + fraction;
-  return text;
-}
 
 bool timeMatches(const Rule& rule, int minute) {
   if (!rule.fromMin || !rule.toMin) return true;
@@ -42,32 +33,13 @@ std::optional<std::size_t> ruleInForce(const Plan& plan, const LocalTime& local)
   return std::nullopt;
 }
 
-std::optional<Amount> parseMinorUnits(std::string_view text) {
-  const std::size_t point = text.find('.');
-  const std::string_view whole = text.substr(0, point);
-  const std::string_view places =
-      point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
-  if (whole.empty() || whole.size() > 6 || places.size() > 4) return std::nullopt;
-  if (point != std::string_view::npos && places.empty()) return std::nullopt;
-  Amount value = 0;
-  for (char c : whole) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  Amount fraction = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const char c = i < places.size() ? places[i] : '0';
-    if (c < '0' || c > '9') return std::nullopt;
-    fraction = fraction * 10 + (c - '0');
-  }
-  return value * kPerMinorUnit + fraction;
-}
+std::optional<Amount> parseMinorUnits(std::string_view text) { return parseFixedPoint(text, 6, 4); }
 
-std::string minorUnitsText(Amount amount) { return decimalText(amount, kPerMinorUnit, 4, 0); }
+std::string minorUnitsText(Amount amount) { return fixedPointText(amount, 4); }
 
 std::string currencyText(Amount amount) {
   const bool negative = amount < 0;
-  const std::string text = decimalText(negative ? -amount : amount, 1000000, 6, 2);
+  const std::string text = fixedPointText(negative ? -amount : amount, 6, 2);
   return negative ? "-" + text : text;
 }
 

@@ -5,6 +5,8 @@
 #include <limits>
 #include <sstream>
 
+#include "core/values/fixed_point.h"
+
 namespace tempodial {
 namespace {
 
@@ -105,29 +107,9 @@ std::string volumeText(std::int64_t bytes) {
 }
 
 std::optional<std::int64_t> parseMegabytes(std::string_view text) {
-  const std::size_t point = text.find('.');
-  const std::string_view whole = text.substr(0, point);
-  const std::string_view places =
-      point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
-  if (whole.empty() || whole.size() > 7 || places.size() > 6) return std::nullopt;
-  if (point != std::string_view::npos && places.empty()) return std::nullopt;
-  std::int64_t bytes = 0;
-  for (std::size_t i = 0; i < whole.size() + 6; ++i) {
-    const char c = i < whole.size()                   ? whole[i]
-                   : i - whole.size() < places.size() ? places[i - whole.size()]
-                                                      : '0';
-    if (c < '0' || c > '9') return std::nullopt;
-    bytes = bytes * 10 + (c - '0');
-  }
-  return bytes;
+  return parseFixedPoint(text, 7, 6);
 }
 
-std::string megabytesText(std::int64_t bytes) {
-  std::string text = std::to_string(bytes / 1000000);
-  std::string places = std::to_string(bytes % 1000000);
-  places.insert(0, 6 - places.size(), '0');
-  while (!places.empty() && places.back() == '0') places.pop_back();
-  return places.empty() ? text : text + "." + places;
-}
+std::string megabytesText(std::int64_t bytes) { return fixedPointText(bytes, 6); }
 
 }  // namespace tempodial
