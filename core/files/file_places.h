@@ -4,6 +4,7 @@
 // $XDG_DATA_HOME/tempodial. Names are lower case on disk.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,12 @@ inline constexpr std::string_view kCustomCost2 = "ccost2.cst";
 inline constexpr std::string_view kLastTariff = "last1.cst";
 inline constexpr std::string_view kLastRate = "last2.cst";
 inline constexpr std::string_view kLastCurrency = "last3.cst";
+
+// Every file of the set.
+inline constexpr std::array<std::string_view, 19> kAll = {
+    kSeconds,     kMinutes,     kHours,      kCost,     kShowCost,      kButtShow, kLocation1,
+    kLocation2,   kLocation3,   kWeekday,    kWeekend,  kFriendsFamily, kCustom1,  kCustom2,
+    kCustomCost1, kCustomCost2, kLastTariff, kLastRate, kLastCurrency};
 }  // namespace files
 
 // The folder that stands for `place` under `root` ("<root>" or "<root>/wex"),

@@ -1,7 +1,6 @@
 #include "core/files/save_unit.h"
 
 #include <algorithm>
-#include <array>
 
 #include "core/files/file_places.h"
 
@@ -13,15 +12,8 @@ constexpr std::string_view kTrailer = "end";
 // More than any unit holds; a longer list is not one of ours.
 constexpr std::size_t kMaxFiles = 8;
 
-constexpr std::array<std::string_view, 19> kFileSet = {
-    files::kSeconds,    files::kMinutes,  files::kHours,       files::kCost,
-    files::kShowCost,   files::kButtShow, files::kLocation1,   files::kLocation2,
-    files::kLocation3,  files::kWeekday,  files::kWeekend,     files::kFriendsFamily,
-    files::kCustom1,    files::kCustom2,  files::kCustomCost1, files::kCustomCost2,
-    files::kLastTariff, files::kLastRate, files::kLastCurrency};
-
 bool inFileSet(std::string_view name) {
-  return std::find(kFileSet.begin(), kFileSet.end(), name) != kFileSet.end();
+  return std::find(files::kAll.begin(), files::kAll.end(), name) != files::kAll.end();
 }
 
 bool isAlphanumeric(char c) {

@@ -19,13 +19,6 @@
 namespace tempodial {
 namespace {
 
-constexpr std::string_view kClassicFiles[] = {
-    files::kSeconds,    files::kMinutes,  files::kHours,        files::kCost,
-    files::kShowCost,   files::kButtShow, files::kLocation1,    files::kLocation2,
-    files::kLocation3,  files::kWeekday,  files::kWeekend,      files::kFriendsFamily,
-    files::kCustom1,    files::kCustom2,  files::kCustomCost1,  files::kCustomCost2,
-    files::kLastTariff, files::kLastRate, files::kLastCurrency, kUnitRecordName};
-
 QByteArray local(const QString& path) { return QFile::encodeName(path); }
 
 // The name a path finally stands for: the end of its chain of links, in a
@@ -84,7 +77,8 @@ QStringList programFiles(const Places& places, const QString& journalPath) {
   QStringList own{journalPath, journalPath + QStringLiteral("-wal"),
                   journalPath + QStringLiteral("-shm"), journalPath + QStringLiteral(".settled")};
   for (Place place : {Place::Windows, Place::Data}) {
-    for (std::string_view name : kClassicFiles) own << places.path(place, name);
+    for (std::string_view name : files::kAll) own << places.path(place, name);
+    own << places.path(place, kUnitRecordName);
   }
   return own;
 }
