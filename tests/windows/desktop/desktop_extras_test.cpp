@@ -26,10 +26,6 @@ class DesktopExtrasTest : public WindowTest {
  protected:
   DesktopExtrasTest() { qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus"); }
 
-  static void storeChoice(const QString& word) {
-    QSettings settings(AutomaticTiming::settingsPath(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("timing/automatic"), word);
-  }
   static QString storedChoice() {
     return QSettings(AutomaticTiming::settingsPath(), QSettings::IniFormat)
         .value(QStringLiteral("timing/automatic"))
@@ -58,7 +54,8 @@ TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockTheBytesAndTheCostAsShown) {
 }
 
 TEST_F(DesktopExtrasTest, WithoutNetworkManagerTheChoiceSaysSoAndStaysByHand) {
-  storeChoice(QStringLiteral("while-online"));
+  QSettings(AutomaticTiming::settingsPath(), QSettings::IniFormat)
+      .setValue(QStringLiteral("timing/automatic"), QStringLiteral("while-online"));
   MainWindow& m = startMain();
   m.findChild<QAction*>(QStringLiteral("automatic"))->trigger();
   auto& window = runtime->form<AutomaticTimingWindow>();
