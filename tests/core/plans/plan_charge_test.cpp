@@ -21,26 +21,13 @@ Plan planOf(const char* text) {
   return std::get<Plan>(read);
 }
 
-constexpr const char* kSample = R"([plan]
-name=Evening and weekend
-currency=£
-connection=5        ; minor units (pence) charged once when the clock starts
-minimum=10          ; a run costs at least this much (applied when it stops)
-step=60             ; seconds per charging step, 1-3600; a started step is charged in full
-rate=1.4            ; minor units per minute where no rule applies
-[rule1]
-days=mon-fri        ; mon..sun, ranges and lists
-from=18:00          ; local time; from > to runs across midnight
-to=08:00
-rate=0.5
-[rule2]
-days=sat,sun
-rate=0.5
-[rule3]
-dates=12-25,01-01   ; month-day, every year
-rate=0.5
-)";
-
+// Evenings, weekends, Christmas Day and New Year's Day cheaper; the reader
+// must skip the comments after the values.
+constexpr const char* kSample =
+    "[plan]\nname=Evening and weekend\ncurrency=£\nconnection=5 ; pence, once\nminimum=10\n"
+    "step=60 ; a started step is charged in full\nrate=1.4\n[rule1]\ndays=mon-fri\n"
+    "from=18:00 ; from > to runs across midnight\nto=08:00\nrate=0.5\n"
+    "[rule2]\ndays=sat,sun\nrate=0.5\n[rule3]\ndates=12-25,01-01\nrate=0.5\n";
 // The weekend cheaper than the weekday evening, to tell them apart.
 constexpr const char* kCheapWeekend =
     "[plan]\nrate=1.4\nconnection=5\n[rule1]\ndays=mon-fri\nfrom=18:00\nto=08:00\nrate=0.5\n"
@@ -48,10 +35,6 @@ constexpr const char* kCheapWeekend =
 // A rule from 01:00 to 03:00 on the days the clocks change in 2026.
 constexpr const char* kChangeDays =
     "[plan]\nrate=1\n[rule1]\ndates=03-29,10-25\nfrom=01:00\nto=03:00\nrate=3\n";
-constexpr const char* kStep1 = "[plan]\nrate=1.4\nstep=1\n";
-constexpr const char* kStep60 = "[plan]\nrate=1.4\nstep=60\n";
-constexpr const char* kStep3600 = "[plan]\nrate=1.4\nstep=3600\n";
-constexpr const char* kConnectionOnly = "[plan]\nrate=0\nconnection=5\n";
 constexpr const char* kByVolume = "[plan]\nrate=1\nper_mb=0.0125\nminimum=10\n";
 
 struct ChargeCase {
@@ -97,32 +80,21 @@ INSTANTIATE_TEST_SUITE_P(
         // 25-hour day: 01:00-03:00 holds three real hours. 180 at 3p, 60 at 1p.
         ChargeCase{"OnTheLongDay", kChangeDays, 2026, 10, 25, 0, 0, 4 * 3600, 6000000},
         // 61 s at 1.4p a minute: 1.42333p, to the nearest millionth of a pound.
-        ChargeCase{"StepOf1sRun61s", kStep1, 2026, 12, 7, 12, 0, 61, 14233},
-        ChargeCase{"StepOf60sRun61s", kStep60, 2026, 12, 7, 12, 0, 61, 28000},
-        ChargeCase{"StepOf3600sRun61s", kStep3600, 2026, 12, 7, 12, 0, 61, 840000},
-        // 1.4p + 5p = 6.4p, raised to the 10p minimum; 14p + 5p stays.
+        ChargeCase{"StepOf1sRun61s", "[plan]\nrate=1.4\nstep=1\n", 2026, 12, 7, 12, 0, 61, 14233},
+        ChargeCase{"StepOf60sRun61s", "[plan]\nrate=1.4\nstep=60\n", 2026, 12, 7, 12, 0, 61, 28000},
+        ChargeCase{"StepOf3600sRun61s", "[plan]\nrate=1.4\nstep=3600\n", 2026, 12, 7, 12, 0, 61,
+                   840000},
+        // 1.4p + 5p = 6.4p, raised to the 10p minimum (AcrossSixPm stays above it).
         ChargeCase{"MinimumAboveTheTotal", kSample, 2026, 12, 7, 12, 0, 60, 100000},
-        ChargeCase{"MinimumBelowTheTotal", kSample, 2026, 12, 7, 12, 0, 600, 190000},
-        ChargeCase{"ConnectionChargeAlone", kConnectionOnly, 2026, 12, 7, 12, 0, 1, 50000},
         ChargeCase{"RunOf0sCostsNothing", kSample, 2026, 12, 7, 12, 0, 0, 0},
         // 10 min at 1p, 1234.5678 MB at 0.0125p: 15.43209750p, to 15.4321p.
         ChargeCase{"VolumeByTheMb", kByVolume, 2026, 12, 7, 12, 0, 600, 254321, 1234567800},
-        // 1 min at 1p and 2 MB at 0.0125p, raised to the 10p minimum.
-        ChargeCase{"VolumeUnderTheMinimum", kByVolume, 2026, 12, 7, 12, 0, 60, 100000, 2000000},
         // 8 TB at 999p/MB: whole MB and the rest apart, no product overflows.
         ChargeCase{"HugeVolume", "[plan]\nrate=0\nper_mb=999\n", 2026, 12, 7, 12, 0, 1,
                    79920000000000, 8000000000000}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PlanRun, NamesTheRateAndWhenItChanges) {
-  PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 17, 59), london);
-  run.countTo(61);
-  ASSERT_EQ(run.periods().size(), 2u);
-  EXPECT_EQ(rateChangeText(run.plan(), run.periods()[0], london), "Standard rate 1.4p from 17:59");
-  EXPECT_EQ(rateChangeText(run.plan(), run.periods()[1], london), "Off-peak rate 0.5p from 18:00");
-}
-
-TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriod) {
+TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriodNamedAsItChanges) {
   PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 17, 50), london);
   run.countTo(*parseDuration("1:00:00"));
   EXPECT_EQ(quoteText(run),
@@ -130,10 +102,12 @@ TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriod) {
             "  17:50-18:00      10 min at 1.4p      £0.14\n"
             "  18:00-18:50      50 min at 0.5p      £0.25\n"
             "  connection                           £0.05\n");
+  ASSERT_EQ(run.periods().size(), 2u);
+  EXPECT_EQ(rateChangeText(run.plan(), run.periods()[0], london), "Standard rate 1.4p from 17:50");
+  EXPECT_EQ(rateChangeText(run.plan(), run.periods()[1], london), "Off-peak rate 0.5p from 18:00");
   EXPECT_FALSE(parseDuration("1:60:00"));
   EXPECT_FALSE(parseDuration("90"));
   EXPECT_FALSE(parseDuration("1000:00:00"));
-  EXPECT_EQ(parseDuration("0:01:01"), 61);
 
   // With --data: a line for the volume's charge (31312.5 millionths, halves up), in the total.
   PlanRun data(planOf(kByVolume), londonUtc(2026, 12, 7, 12, 0), london);

@@ -32,9 +32,9 @@ void write(const QString& path, const QByteArray& text) {
 void layOut(const QString& root, const Reading& reading) {
   QDir(root + "/sys").removeRecursively();
   QByteArray v4 = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\n";
+  const QByteArray anywhere = QByteArray(32, '0') + " 00 " + QByteArray(32, '0') + " 00 ";
   QByteArray v6 =
-      "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
-      "00000000000000000000000000000000 ffffffff 00000001 00000000 00200200       lo\n";
+      anywhere + QByteArray(32, '0') + " ffffffff 00000001 00000000 00200200       lo\n";
   Reading all = reading;
   all.push_back({"lo", 1, 900000, 900000, "4"});
   for (const Interface& i : all) {
@@ -44,10 +44,8 @@ void layOut(const QString& root, const Reading& reading) {
       v4 += name + "\t00000000\t010200C0\t0003\t0\t0\t100\t00000000\t0\n";
     }
     if (QByteArray(i.routes).contains('6')) {
-      v6 +=
-          "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
-          "fd000000000000000000000000000001 00000400 00000002 00000000 00000003 " +
-          name + "\n";
+      v6 += anywhere + "fd000000000000000000000000000001 00000400 00000002 00000000 00000003 " +
+            name + "\n";
     }
     const QString dir = root + "/sys/class/net/" + i.name;
     write(dir + "/ifindex", QByteArray::number(i.index) + "\n");
@@ -66,10 +64,6 @@ TEST(InterfaceCounters, RunTotalsFromTheKernelsCounters) {
     std::int64_t received, sent;
   };
   const Case cases[] = {
-      {"one interface",
-       {{{"eth0", 2, 100, 10, "4"}}, {{"eth0", 2, 600, 60, "4"}}, {{"eth0", 2, 1600, 160, "4"}}},
-       1500,
-       150},
       {"reset to 0 mid-run counts from 0 again",
        {{{"eth0", 2, 1000, 100, "4"}},
         {{"eth0", 2, 5000, 500, "4"}},
