@@ -60,20 +60,14 @@ class HistoryFixture : public WindowTest {
            const char* tariff = "Day", qint64 received = 0, qint64 sent = 0) {
     SessionJournal& journal = runtime->journal();
     ASSERT_TRUE(journal.open().ok());
-    SessionSnapshot now;
-    now.hours = now.minutes = now.seconds = QStringLiteral("0");
-    now.cost = QStringLiteral("0");
-    now.tariff = QString::fromUtf8(tariff);
-    now.rate = 2;
-    now.currency = QString::fromUtf8(currency);
-    auto row = journal.begin(now, start.toUTC(), start.offsetFromUtc());
+    const QString plan = QString::fromUtf8(tariff), symbol = QString::fromUtf8(currency);
+    auto row =
+        journal.begin({"0", "0", "0", "0", plan, 2, symbol}, start.toUTC(), start.offsetFromUtc());
     ASSERT_TRUE(row.ok());
-    now.counted = seconds;
-    now.cost = QString::fromUtf8(costEnd);
-    now.received = received;
-    now.sent = sent;
+    const SessionSnapshot end{"0",     "0",      "0", QString::fromUtf8(costEnd), plan, 2, symbol,
+                              seconds, received, sent};
     ASSERT_TRUE(
-        journal.finish(row.value(), now, start.toUTC().addSecs(seconds), SessionEnd::Stopped).ok());
+        journal.finish(row.value(), end, start.toUTC().addSecs(seconds), SessionEnd::Stopped).ok());
   }
 
   HistoryWindow& openFromMenu() {
