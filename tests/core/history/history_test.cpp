@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/history/csv_text.h"
 #include "core/history/limits.h"
 
 namespace tempodial {
@@ -92,6 +93,14 @@ TEST(HistoryCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
   EXPECT_EQ(out, "a,\"b,c\",\r\n\"\"\"\"\r\n");
 }
 
+// Texts that a spreadsheet would take for a formula are written as text.
+TEST(HistoryCsv, FormulaStartsGetAQuoteAndAllElseStaysAsItIs) {
+  for (const char* formula : {"=1+2", "+1", "-2+3", "@SUM(A1)", "\t=1", "\r=1"}) {
+    EXPECT_EQ(spreadsheetText(formula), std::string("'") + formula);
+  }
+  for (const char* text : {"Day", "£", "a=b", "", " =1"}) EXPECT_EQ(spreadsheetText(text), text);
+}
+
 TEST(LimitWarnings, EachMarkOncePerLimitAndPeriod) {
   EXPECT_EQ(percentReached(47, 60), 0);
   EXPECT_EQ(percentReached(48, 60), 80);
@@ -137,8 +146,6 @@ TEST(LimitWarnings, EachMarkOncePerLimitAndPeriod) {
   EXPECT_EQ(warningText({LimitKind::MonthCost, 100}), "100 % of this month's cost limit used");
   EXPECT_EQ(warningText({LimitKind::DayCost, 80}), "80 % of today's cost limit used");
   EXPECT_EQ(warningText({LimitKind::MonthTime, 100}), "100 % of this month's time limit used");
-  EXPECT_EQ(warningText({LimitKind::DayData, 80}), "80 % of today's data limit used");
-  EXPECT_EQ(warningText({LimitKind::MonthData, 100}), "100 % of this month's data limit used");
 }
 
 }  // namespace

@@ -17,13 +17,13 @@ TEST(Amount, ReadsTheCostBoxTextsExactlyAndWritesThemBack) {
     std::int64_t micros;
     const char* written;
   };
+  // Where reading stops (blanks, commas, letters, line feeds) is the cost box's
+  // own scanner, read in number_text_test.cpp.
   const Case cases[] = {
       {"0.014", 14000, "0.014"},
       {"0.0140000000000011", 14000, "0.014"},  // noise below a millionth is dropped
       {"0.279999999999999", 280000, "0.28"},
       {"30962.005999947", 30962006000, "30962.006"},
-      {" 1 2.5", 12500000, "12.5"},  // blanks inside are skipped
-      {"1,5", 1000000, "1"},         // reading stops at a comma
       {"-2.25abc", -2250000, "-2.25"},
       {"1.5e2", 150000000, "150"},
       {"25E-3", 25000, "0.025"},
@@ -31,9 +31,6 @@ TEST(Amount, ReadsTheCostBoxTextsExactlyAndWritesThemBack) {
       {"0.0000005", 1, "0.000001"},  // half a millionth rounds away from zero
       {"0.00000049", 0, "0"},
       {"-0.0000005", -1, "-0.000001"},
-      {"abc", 0, "0"},
-      {"", 0, "0"},
-      {"2\n5", 2000000, "2"},
       {"1e999", 9223372036854775807, "9223372036854.775807"},  // saturates
       {"1e-999", 0, "0"},
       {"0e99999", 0, "0"},
@@ -57,16 +54,11 @@ TEST(Amount, SumsAreExact) {
     totals.add("£", sessionCost(start, writeNumber(box)));
   }
   EXPECT_EQ(totals.text(), "£0.28");
-  Amount many;
-  for (int i = 0; i < 1000000; ++i) many += Amount::fromText("0.001");
-  EXPECT_EQ(many.text(), "1000");
 
   // A cost limit of 0.28 is reached by exactly 0.28, and 80 % of it by 0.224.
   Limits limits;
   limits.dayCost = 0.28;
-  Usage usage;
-  usage.day = "2026-12-07";
-  usage.dayCost = Amount::fromText("0.223999");
+  Usage usage{"2026-12-07", "2026-12", 0, 0, Amount::fromText("0.223999"), {}};
   LimitWatch watch;
   EXPECT_TRUE(watch.check(usage, limits).empty());
   usage.dayCost = Amount::fromText("0.224");

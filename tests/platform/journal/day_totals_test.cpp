@@ -17,12 +17,7 @@
 namespace tempodial {
 namespace {
 
-struct GeneratedRun {
-  qint64 startUtc;
-  int offset;
-  qint64 seconds;
-  std::string costStart, costEnd, currency;
-};
+using GeneratedRun = JournalRun;
 
 // Sessions at the edges of days, months, years and offset changes, then more
 // at random over two years, one every `spacing` to twice `spacing` seconds,
@@ -107,22 +102,22 @@ TEST(DayTotals, EqualTheRowsAsTheJournalWritesUpdatesAndDeletes) {
   for (std::size_t i = 0; i < runs.size(); i += 3) runs[i].currency = "deleted";
   std::erase_if(runs, [](const GeneratedRun& run) { return run.currency == "deleted"; });
 
-  EXPECT_EQ(kept(journal.database()), expected(runs));
+  const Totals want = expected(runs);
+  EXPECT_EQ(kept(journal.database()), want);
   EXPECT_EQ(dayTotalsMismatch(journal.database()), QStringList());
   // The views read the same sums: March 2024 as days, 2024 as months.
-  const Totals want = expected(runs);
-  const auto march = store.days(2024, 3);
-  for (const PeriodTotal& day : march.value()) {
+  const auto march = store.days(2024, 3).value();
+  const auto year = store.months(2024).value();
+  for (const PeriodTotal& day : march) {
     for (const auto& sum : day.cost.sums()) {
       EXPECT_EQ(sum.amount.micros, std::get<2>(want.at(dateText(day.date) + " " + sum.currency)));
     }
   }
-  qint64 yearSessions = 0;
-  const auto year = store.months(2024);
-  for (const PeriodTotal& month : year.value()) yearSessions += month.sessions;
-  qint64 wantSessions = 0;
-  for (const auto& [key, sums] : want)
+  qint64 yearSessions = 0, wantSessions = 0;
+  for (const PeriodTotal& month : year) yearSessions += month.sessions;
+  for (const auto& [key, sums] : want) {
     wantSessions += key.starts_with("2024") ? std::get<0>(sums) : 0;
+  }
   EXPECT_EQ(yearSessions, wantSessions);
 }
 
@@ -130,31 +125,7 @@ TEST(DayTotals, AreBuiltWhenAnOlderJournalIsOpened) {
   QTemporaryDir dir;
   const QString path = dir.path() + "/history.sqlite3";
   const std::vector<GeneratedRun> runs = generatedRuns(5000);
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
-    db.setDatabaseName(path);
-    ASSERT_TRUE(db.open());
-    QSqlQuery query(db);
-    for (const char* sql : journalSteps().front()) ASSERT_TRUE(query.exec(sql));
-    ASSERT_TRUE(query.exec("PRAGMA user_version=1"));
-    db.transaction();
-    query.prepare(
-        "INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start, cost_end,"
-        " tariff, rate, currency, hours, minutes, secs, end_kind)"
-        " VALUES (?, ?, ?, ?, ?, ?, 'Day', 1.4, ?, '0', '0', '0', 'stopped')");
-    for (const GeneratedRun& run : runs) {
-      for (const QVariant& value :
-           {QVariant(run.startUtc), QVariant(run.offset), QVariant(run.startUtc + run.seconds),
-            QVariant(run.seconds), QVariant(QString::fromStdString(run.costStart)),
-            QVariant(QString::fromStdString(run.costEnd)),
-            QVariant(QString::fromStdString(run.currency))}) {
-        query.addBindValue(value);
-      }
-      ASSERT_TRUE(query.exec());
-    }
-    db.commit();
-  }
-  QSqlDatabase::removeDatabase("older");
+  ASSERT_TRUE(writeFirstLayout(path, runs));
   SessionJournal journal(path);
   ASSERT_TRUE(journal.open().ok());
   EXPECT_EQ(kept(journal.database()), expected(runs));

@@ -1,11 +1,14 @@
 // The journal's day totals against the sums of its rows: the rows of the
-// two that differ, as text (empty when they agree).
+// two that differ, as text (empty when they agree). And a journal as the
+// first layout wrote it, to be brought up to date.
 #pragma once
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+#include <string>
+#include <vector>
 
 #include "platform/journal/journal_schema.h"
 
@@ -30,6 +33,44 @@ inline QStringList dayTotalsMismatch(const QSqlDatabase& db) {
     }
   }
   return differ;
+}
+
+// A stopped run as a journal row.
+struct JournalRun {
+  qint64 startUtc;
+  int offset;
+  qint64 seconds;
+  std::string costStart, costEnd, currency;
+};
+
+// Writes `runs` into a new journal of the first layout at `path`.
+inline bool writeFirstLayout(const QString& path, const std::vector<JournalRun>& runs) {
+  bool ok = false;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("first"));
+    db.setDatabaseName(path);
+    ok = db.open();
+    QSqlQuery query(db);
+    for (const char* sql : journalSteps().front()) ok = ok && query.exec(QString::fromUtf8(sql));
+    ok = ok && query.exec(QStringLiteral("PRAGMA user_version=1")) && db.transaction() &&
+         query.prepare(QStringLiteral(
+             "INSERT INTO sessions (start_utc, utc_offset, end_utc, seconds, cost_start, cost_end,"
+             " tariff, rate, currency, hours, minutes, secs, end_kind)"
+             " VALUES (?, ?, ?, ?, ?, ?, 'Day', 1.4, ?, '0', '0', '0', 'stopped')"));
+    for (const JournalRun& run : runs) {
+      for (const QVariant& value :
+           {QVariant(run.startUtc), QVariant(run.offset), QVariant(run.startUtc + run.seconds),
+            QVariant(run.seconds), QVariant(QString::fromStdString(run.costStart)),
+            QVariant(QString::fromStdString(run.costEnd)),
+            QVariant(QString::fromStdString(run.currency))}) {
+        query.addBindValue(value);
+      }
+      ok = ok && query.exec();
+    }
+    ok = ok && db.commit();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("first"));
+  return ok;
 }
 
 }  // namespace tempodial
