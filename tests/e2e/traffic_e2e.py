@@ -1,16 +1,12 @@
 #!/usr/bin/env python3
 """Data volume with real traffic: the real program runs in a network namespace
-of its own whose only way out is a veth pair to a second namespace, where a
-small HTTP server stands. A known amount is fetched while the clock runs; the
-journal's bytes must equal the kernel's counter differences of that interface
-within 1 % (the CSV's bytes columns are the journal's: e2e.History.export).
-The X server and the
-session bus are reached through filesystem sockets, as abstract sockets belong
-to the namespace they were made in. Both namespaces are made and removed here.
+whose only way out is a veth pair to a second one, where an HTTP server
+stands. A known amount is fetched while the clock runs; the journal's bytes
+must be the kernel's counts for that interface within 1 % (the CSV's bytes
+columns are the journal's: e2e.History.export). The X server and the session
+bus are filesystem sockets, as abstract ones belong to their namespace.
 
-usage: traffic_e2e.py BINARY
-Prints one line per check and "N passed, N failed" at the end; status 77
-when network namespaces cannot be made here."""
+usage: traffic_e2e.py BINARY   (status 77 where namespaces cannot be made)"""
 
 import os
 import sqlite3
