@@ -64,58 +64,45 @@ def start(binary, home, bus=None, **extra):
     return program
 
 
-def checkable_controls(binary):
+def checkable_controls(program, main):
     """One row per checkable control: its action, then what a click does."""
-    bus = PrivateBus()
-    bus.mock("--system", "--template", "networkmanager")
-    if not bus.wait_for(NM):
-        raise Failure("no NetworkManager on the private bus")
-    dbus.Interface(bus.connection.get_object(NM, NM_PATH), MOCK).SetGlobalConnectionState(
-        dbus.UInt32(CONNECTED_GLOBAL))
-    home = tempfile.mkdtemp()
-    program = start(binary, home, bus)
-    try:
-        main = program.window("frame", "Tempodial", holding="menu bar")
-        seconds = find(main, "text", "Seconds")
+    seconds = find(main, "text", "Seconds")
 
-        def options():
-            key("ctrl+o")
-            return program.window("frame", "Options")
+    def options():
+        key("ctrl+o")
+        window = program.window("frame", "Options")
+        key("Left", "Left")  # to the first page, whichever was open
+        return window
 
-        def timing():
-            if "Automatic timing" not in [w.name for w in program.windows()]:
-                activate("^Tempodial$")
-                open_automatic_timing()
-            return program.window("dialog", "Automatic timing")
+    def timing():
+        if "Automatic timing" not in [w.name for w in program.windows()]:
+            activate("^Tempodial$")
+            open_automatic_timing()
+        return program.window("dialog", "Automatic timing")
 
-        def pressed(acc):
-            return pyatspi.STATE_PRESSED in states(acc)
+    def pressed(acc):
+        return pyatspi.STATE_PRESSED in states(acc)
 
-        def saved(name):
-            return os.path.exists(os.path.join(home, "tempodial", "wex", name))
+    def saved(name):
+        return os.path.exists(os.path.join(program.home, "tempodial", "wex", name))
 
-        for window, role, name, applied in [  # where, what, and what a click does
-                (lambda: main, "push button", "Start/Stop", lambda acc: pressed(acc)
-                 and running(program) and seconds.queryText().getText(0, -1) != "0"),
-                (lambda: main, "push button", "Start/Stop",
-                 lambda acc: not pressed(acc) and not running(program)),
-                (lambda: main, "check box", "Show Cost",
-                 lambda acc: find(main, "text", "Cost so far")),
-                (options, "check box", "Start with button bar showing",
-                 lambda acc: saved("buttshow.opt")),
-                (options, "check box", "Start with cost showing",
-                 lambda acc: saved("showcost.opt")),
-                (timing, "radio button", "While online",
-                 lambda acc: setting(home, "automatic=while-online") and running(program)),
-                (timing, "radio button", "Only by hand",
-                 lambda acc: setting(home, "automatic=by-hand"))]:
-            root = window()
-            acc = wait_for(f"{role} {name!r}", lambda: find(root, role, name))
-            act(acc)
-            expect(soon(lambda: applied(acc)), f"action of {role} {name!r} does what a click does")
-    finally:
-        program.end()
-        bus.close()
+    for window, role, name, applied in [  # where, what, and what a click does
+            (lambda: main, "push button", "Start/Stop", lambda acc: pressed(acc)
+             and running(program) and seconds.queryText().getText(0, -1) != "0"),
+            (lambda: main, "push button", "Start/Stop",
+             lambda acc: not pressed(acc) and not running(program)),
+            (lambda: main, "check box", "Show Cost",
+             lambda acc: find(main, "text", "Cost so far")),
+            (options, "check box", "Start with button bar showing",
+             lambda acc: saved("buttshow.opt")),
+            (timing, "radio button", "While online",
+             lambda acc: setting(program.home, "automatic=while-online") and running(program)),
+            (timing, "radio button", "Only by hand",
+             lambda acc: setting(program.home, "automatic=by-hand"))]:
+        root = window()
+        acc = wait_for(f"{role} {name!r}", lambda: find(root, role, name))
+        act(acc)
+        expect(soon(lambda: applied(acc)), f"action of {role} {name!r} does what a click does")
 
 
 def focused(program):
@@ -147,11 +134,18 @@ def tab_walk(program, window, expected):
            f"{window}: Escape closes it")
 
 
-def keyboard_walks(binary):
+def walks_and_actions(binary):
     """What is showing and what is focused, the lists and the currency
-    panel, then each new window walked with Tab and closed with Escape."""
+    panel, each new window walked with Tab and closed with Escape, and the
+    checkable controls' actions."""
+    bus = PrivateBus()
+    bus.mock("--system", "--template", "networkmanager")
+    if not bus.wait_for(NM):
+        raise Failure("no NetworkManager on the private bus")
+    dbus.Interface(bus.connection.get_object(NM, NM_PATH), MOCK).SetGlobalConnectionState(
+        dbus.UInt32(CONNECTED_GLOBAL))
     home = tempfile.mkdtemp()
-    program = start(binary, home)
+    program = start(binary, home, bus)
     try:
         main = program.window("frame", "Tempodial", holding="menu bar")
         # Cost area cut off: none of it is reported on screen.
@@ -185,8 +179,9 @@ def keyboard_walks(binary):
         act(dollar)
         wait_for("the dollar chosen", lambda: find(main, "label", "$: Dollars"))
         expect(pyatspi.STATE_SELECTED in states(dollar), "the chosen entry is selected")
-        key("ctrl+o")
         activate("^Tempodial$")
+        key("ctrl+o")
+        program.gone("Options")
 
         key("ctrl+h")
         history = program.window("frame", "History")
@@ -213,17 +208,21 @@ def keyboard_walks(binary):
         open_automatic_timing()
         program.window("dialog", "Automatic timing")
         tab_walk(program, "Automatic timing", ["Only by hand", "OK"])
+        activate("^Tempodial$")
+        checkable_controls(program, main)
 
         # A run cut short is offered back.
-        act(find(main, "push button", "Start/Stop"))
+        if not running(program):
+            act(find(main, "push button", "Start/Stop"))
         wait_for("the clock", lambda: running(program))
         program.process.kill()
         program.process.wait()
-        program = start(binary, home)
+        program = start(binary, home, bus)
         program.window("dialog", "Restore last session?")
         tab_walk(program, "Restore last session?", ["Restore", "Discard"])
     finally:
         program.end()
+        bus.close()
 
 
 def inside_at_scale_two(binary):
@@ -256,7 +255,7 @@ def inside_at_scale_two(binary):
 
 def main():
     wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    for scenario in (checkable_controls, keyboard_walks, inside_at_scale_two):
+    for scenario in (walks_and_actions, inside_at_scale_two):
         try:
             scenario(sys.argv[1])
         except Failure as failure:
