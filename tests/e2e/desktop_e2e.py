@@ -47,9 +47,9 @@ def check(ok, what):
 class PrivateBus:
     """A dbus-daemon of our own, and python3-dbusmock services on it."""
 
-    def __init__(self):
+    def __init__(self, *listen):
         self.daemon = subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+            ["dbus-daemon", "--session", "--nofork", "--print-address=1", *listen],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.address = self.daemon.stdout.readline().strip()
         self.connection = dbus.bus.BusConnection(self.address)

@@ -17,7 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop_e2e import eventually  # noqa: E402
+from desktop_e2e import PrivateBus, eventually  # noqa: E402
 from session_e2e import check, results, start_clock  # noqa: E402
 from xsession import Program, XSession  # noqa: E402
 
@@ -91,12 +91,9 @@ def traffic_scenario(binary):
     program = Program(binary, session)
     bus_dir = tempfile.mkdtemp(prefix="tempodial-bus-")
     bus_path = os.path.join(bus_dir, "bus")
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1",
-                            f"--address=unix:path={bus_path}"],
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    bus = PrivateBus(f"--address=unix:path={bus_path}")
     server = None
     try:
-        bus_address = bus.stdout.readline().strip()
         x_socket = "/tmp/.X11-unix/X" + session.display.lstrip(":")
         check(all(os.path.exists(p) and stat.S_ISSOCK(os.stat(p).st_mode)
                   for p in (x_socket, bus_path)),
@@ -104,7 +101,7 @@ def traffic_scenario(binary):
         server = subprocess.Popen(["ip", "netns", "exec", SERVER_NS, "/usr/bin/python3", "-m",
                                    "http.server", "8000", "--bind", THERE, "--directory", served],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        env = dict(session.env, XDG_DATA_HOME=program.home, DBUS_SESSION_BUS_ADDRESS=bus_address,
+        env = dict(session.env, XDG_DATA_HOME=program.home, DBUS_SESSION_BUS_ADDRESS=bus.address,
                    DBUS_SYSTEM_BUS_ADDRESS="unix:path=/nonexistent/bus")
         program.process = subprocess.Popen(["ip", "netns", "exec", PROGRAM_NS, binary], env=env,
                                            stdout=subprocess.PIPE, stderr=subprocess.PIPE,
@@ -138,8 +135,7 @@ def traffic_scenario(binary):
         if server:
             server.terminate()
             server.wait()
-        bus.terminate()
-        bus.wait()
+        bus.close()
         session.close()
         remove_network()
         subprocess.run(["rm", "-rf", served, bus_dir])
