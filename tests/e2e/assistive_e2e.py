@@ -1,9 +1,9 @@
 """What assistive technology and the keyboard can do in the real program,
 through AT-SPI: every checkable control acted on through its action does
 what a click does; the lists' entries and the currency panel's menu are on
-the bus; nothing cut off is reported on screen
-and one object at a time has the focus; each new window is walked with Tab
-and closed with Escape; and the new windows fit a 1024x768 screen at scale 2.
+the bus; nothing cut off is reported on screen and one object at a time has
+the focus; each new window is walked with Tab and closed with Escape; and
+the new windows fit a 1024x768 screen at scale 2.
 
 usage: assistive_e2e.py <tempodial binary>   (inside Xvfb at 1024x768 and a
 private session bus; see in_atspi_session.sh)"""
@@ -55,11 +55,8 @@ def open_automatic_timing():
     key("a")  # "&Automatic timing..."
 
 
-def start(binary, home, bus=None, **extra):
-    env = {"XDG_CONFIG_HOME": os.path.join(home, "config"), **extra}
-    if bus is not None:
-        env["DBUS_SYSTEM_BUS_ADDRESS"] = bus.address
-    program = Program(binary, home, env)
+def start(binary, home, **extra):
+    program = Program(binary, home, {"XDG_CONFIG_HOME": os.path.join(home, "config"), **extra})
     program.journal = os.path.join(home, "tempodial", "history.sqlite3")
     return program
 
@@ -145,7 +142,7 @@ def walks_and_actions(binary):
     dbus.Interface(bus.connection.get_object(NM, NM_PATH), MOCK).SetGlobalConnectionState(
         dbus.UInt32(CONNECTED_GLOBAL))
     home = tempfile.mkdtemp()
-    program = start(binary, home, bus)
+    program = start(binary, home, DBUS_SYSTEM_BUS_ADDRESS=bus.address)
     try:
         main = program.window("frame", "Tempodial", holding="menu bar")
         # Cost area cut off: none of it is reported on screen.
@@ -157,8 +154,7 @@ def walks_and_actions(binary):
         key("F10")
         wait_for("the menu", lambda: focused(program) != ["Start/Stop"])
         expect(len(focused(program)) == 1, f"after F10 one object is focused: {focused(program)}")
-        key("Escape")
-        key("Escape")
+        key("Escape", "Escape")
         wait_for("the focus back on Start/Stop", lambda: focused(program) == ["Start/Stop"])
 
         panel = fresh(find(main, "label", "£: Pounds"))
@@ -169,8 +165,7 @@ def walks_and_actions(binary):
 
         key("ctrl+o")
         options = program.window("frame", "Options")
-        for _ in range(2):
-            key("Right")
+        key("Right", "Right")
         for list_name, entry in [("Tariff", "Weekday"), ("Currency to be used", "$")]:
             combo = wait_for(list_name, lambda: find(options, "combo box", list_name, False))
             dollar = next((a for a in descendants(combo)
@@ -217,7 +212,7 @@ def walks_and_actions(binary):
         wait_for("the clock", lambda: running(program))
         program.process.kill()
         program.process.wait()
-        program = start(binary, home, bus)
+        program = start(binary, home, DBUS_SYSTEM_BUS_ADDRESS=bus.address)
         program.window("dialog", "Restore last session?")
         tab_walk(program, "Restore last session?", ["Restore", "Discard"])
     finally:
