@@ -11,6 +11,7 @@ usage: desktop_e2e.py BINARY connection
        desktop_e2e.py BINARY no-services
 Prints one line per check and "N passed, N failed" at the end."""
 
+import contextlib
 import os
 import shutil
 import sqlite3
@@ -249,50 +250,52 @@ def start_watcher(bus):
     return process
 
 
+@contextlib.contextmanager
+def desktop(binary):
+    """An X session, a private session bus and the program, removed after."""
+    session, bus = XSession(), PrivateBus()
+    program = Program(binary, session)
+    try:
+        yield session, bus, program
+    finally:
+        program.remove()
+        bus.close()
+        session.close()
+
+
 def late_status_area(binary):
     """Started before the panel, as at login: the icon appears within 2 s of
     the status area (a StatusNotifierWatcher, or an XEmbed tray where there
     is no session bus), and comes back when the panel restarts."""
     for area in ["watcher"] + (["tray"] if shutil.which("trayer") else []):
-        session, bus = XSession(), PrivateBus()
-        program = Program(binary, session)
-        try:
+        with desktop(binary) as (session, bus, program):
             program.start(DBUS_SESSION_BUS_ADDRESS=bus.address if area == "watcher" else NOWHERE,
                           DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
             check(session.main_window() is not None, f"{area}: the main window appears")
             time.sleep(1)  # the program has settled without a status area
-            for turn in ("starts", "restarts") if area == "watcher" else ("starts",):
-                started = time.monotonic()
-                if area == "watcher":
-                    panel = start_watcher(bus)
-                    icon = eventually(lambda: item_of(bus), timeout=5)
-                else:
-                    panel = subprocess.Popen(
-                        ["trayer", "--edge", "bottom", "--align", "right", "--widthtype",
-                         "request", "--height", "28", "--SetDockType", "true"],
-                        env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                    bus.mocks.append(panel)
-                    icon = eventually(lambda: tray_icon(session), timeout=5)
-                took = time.monotonic() - started
-                check(icon is not None and took <= 2.0,
-                      f"{area}: the icon is there {took:.2f} s after the panel {turn}")
-                panel.terminate()
-                panel.wait()
-                bus.mocks.remove(panel)
-        finally:
-            program.remove()
-            bus.close()
-            session.close()
-    login_start(binary)
-
-
-def login_start(binary):
-    """Started at login (the autostart entry's --login) with a status area
-    there: the main window waits behind the icon, which shows it."""
-    session = XSession()
-    bus = PrivateBus()
-    program = Program(binary, session)
-    try:
+            started = time.monotonic()
+            if area == "watcher":
+                start_watcher(bus)
+                icon = eventually(lambda: item_of(bus), timeout=5)
+            else:
+                bus.mocks.append(subprocess.Popen(
+                    ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+                     "--height", "28", "--SetDockType", "true"],
+                    env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+                icon = eventually(lambda: tray_icon(session), timeout=5)
+            took = time.monotonic() - started
+            check(icon is not None and took <= 2.0,
+                  f"{area}: the icon is there {took:.2f} s after the panel starts")
+            if area == "watcher":
+                watcher = bus.mocks.pop()
+                watcher.terminate()
+                watcher.wait()
+                start_watcher(bus)
+                check(eventually(lambda: item_of(bus) is not None, timeout=2),
+                      "and again when the panel restarts")
+    # Started at login (the autostart entry's --login) with a status area
+    # there: the main window waits behind the icon, which shows it.
+    with desktop(binary) as (session, bus, program):
         start_watcher(bus)
         program.start("--login", DBUS_SESSION_BUS_ADDRESS=bus.address,
                       DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
@@ -302,10 +305,6 @@ def login_start(binary):
         if item is not None:
             dbus.Interface(item, ITEM).Activate(dbus.Int32(0), dbus.Int32(0))
             check(session.main_window(timeout=3) is not None, "a click on the icon shows it")
-    finally:
-        program.remove()
-        bus.close()
-        session.close()
 
 
 def status_icon(binary):
