@@ -43,8 +43,7 @@ def counters(ns):
     """rx_bytes and tx_bytes of the program's side of the veth pair."""
     done = in_ns(ns, "cat", f"/sys/class/net/{DEVICE}/statistics/rx_bytes",
                  f"/sys/class/net/{DEVICE}/statistics/tx_bytes", check=True)
-    received, sent = done.stdout.split()
-    return int(received), int(sent)
+    return tuple(int(count) for count in done.stdout.split())
 
 
 def make_network():
