@@ -11,7 +11,9 @@ usage: desktop_e2e.py BINARY connection
        desktop_e2e.py BINARY no-services
 Prints one line per check and "N passed, N failed" at the end."""
 
+import contextlib
 import os
+import shutil
 import sqlite3
 import subprocess
 import sys
@@ -46,9 +48,9 @@ def check(ok, what):
 class PrivateBus:
     """A dbus-daemon of our own, and python3-dbusmock services on it."""
 
-    def __init__(self):
+    def __init__(self, *listen):
         self.daemon = subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+            ["dbus-daemon", "--session", "--nofork", "--print-address=1", *listen],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.address = self.daemon.stdout.readline().strip()
         self.connection = dbus.bus.BusConnection(self.address)
@@ -248,47 +250,52 @@ def start_watcher(bus):
     return process
 
 
-def late_status_area(binary):
-    """Started before the panel, as at login: the icon appears within 2 s of
-    the status area (a StatusNotifierWatcher, or an XEmbed tray where there
-    is no session bus), and comes back when the panel restarts."""
-    session = XSession()
-    bus = PrivateBus()
+@contextlib.contextmanager
+def desktop(binary):
+    """An X session, a private session bus and the program, removed after."""
+    session, bus = XSession(), PrivateBus()
     program = Program(binary, session)
     try:
-        program.start(DBUS_SESSION_BUS_ADDRESS=bus.address, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
-        check(session.main_window() is not None, "the main window appears")
-        time.sleep(1)  # the program has settled without a status area
-        check(bus.connection.list_names().count(WATCHER) == 0, "no status area yet")
-        started = time.monotonic()
-        watcher = start_watcher(bus)
-        item = eventually(lambda: item_of(bus), timeout=5)
-        took = time.monotonic() - started
-        check(item is not None and took <= 2.0, f"the icon is registered {took:.2f} s after the panel")
-        if item is not None:
-            check(tooltip(item) == "Stopped 0:0:0", f"with its tool tip: {tooltip(item)!r}")
-        watcher.terminate()
-        watcher.wait()
-        bus.mocks.remove(watcher)
-        start_watcher(bus)
-        check(eventually(lambda: item_of(bus) is not None, timeout=2),
-              "and again when the panel restarts")
+        yield session, bus, program
     finally:
         program.remove()
         bus.close()
         session.close()
-    if not subprocess.run(["sh", "-c", "command -v trayer"], capture_output=True).returncode:
-        late_tray(binary)
-    login_start(binary)
 
 
-def login_start(binary):
-    """Started at login (the autostart entry's --login) with a status area
-    there: the main window waits behind the icon, which shows it."""
-    session = XSession()
-    bus = PrivateBus()
-    program = Program(binary, session)
-    try:
+def late_status_area(binary):
+    """Started before the panel, as at login: the icon appears within 2 s of
+    the status area (a StatusNotifierWatcher, or an XEmbed tray where there
+    is no session bus), and comes back when the panel restarts."""
+    for area in ["watcher"] + (["tray"] if shutil.which("trayer") else []):
+        with desktop(binary) as (session, bus, program):
+            program.start(DBUS_SESSION_BUS_ADDRESS=bus.address if area == "watcher" else NOWHERE,
+                          DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
+            check(session.main_window() is not None, f"{area}: the main window appears")
+            time.sleep(1)  # the program has settled without a status area
+            started = time.monotonic()
+            if area == "watcher":
+                start_watcher(bus)
+                icon = eventually(lambda: item_of(bus), timeout=5)
+            else:
+                bus.mocks.append(subprocess.Popen(
+                    ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+                     "--height", "28", "--SetDockType", "true"],
+                    env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+                icon = eventually(lambda: tray_icon(session), timeout=5)
+            took = time.monotonic() - started
+            check(icon is not None and took <= 2.0,
+                  f"{area}: the icon is there {took:.2f} s after the panel starts")
+            if area == "watcher":
+                watcher = bus.mocks.pop()
+                watcher.terminate()
+                watcher.wait()
+                start_watcher(bus)
+                check(eventually(lambda: item_of(bus) is not None, timeout=2),
+                      "and again when the panel restarts")
+    # Started at login (the autostart entry's --login) with a status area
+    # there: the main window waits behind the icon, which shows it.
+    with desktop(binary) as (session, bus, program):
         start_watcher(bus)
         program.start("--login", DBUS_SESSION_BUS_ADDRESS=bus.address,
                       DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
@@ -298,33 +305,6 @@ def login_start(binary):
         if item is not None:
             dbus.Interface(item, ITEM).Activate(dbus.Int32(0), dbus.Int32(0))
             check(session.main_window(timeout=3) is not None, "a click on the icon shows it")
-    finally:
-        program.remove()
-        bus.close()
-        session.close()
-
-
-def late_tray(binary):
-    session = XSession()
-    program = Program(binary, session)
-    tray = None
-    try:
-        program.start(DBUS_SESSION_BUS_ADDRESS=NOWHERE, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
-        check(session.main_window() is not None, "the main window appears (no session bus)")
-        time.sleep(1)
-        tray = subprocess.Popen(["trayer", "--edge", "bottom", "--align", "right", "--widthtype",
-                                 "request", "--height", "28", "--SetDockType", "true"],
-                                env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        started = time.monotonic()
-        icon = eventually(lambda: tray_icon(session), timeout=5)
-        took = time.monotonic() - started
-        check(icon is not None and took <= 2.0, f"the icon is in the late tray {took:.2f} s after it")
-    finally:
-        if tray:
-            tray.terminate()
-            tray.wait()
-        program.remove()
-        session.close()
 
 
 def status_icon(binary):

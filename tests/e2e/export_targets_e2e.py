@@ -17,12 +17,8 @@ import sys
 import tempfile
 import threading
 
-FAILED = []
-
-
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what, flush=True)
-    FAILED.extend([] if ok else [what])
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from session_e2e import check, results  # noqa: E402
 
 
 def run(binary, home, *args):
@@ -67,11 +63,11 @@ def main(binary):
     def at(name):
         return os.path.join(home, name)
 
-    with open(at("kept.csv"), "w") as f:
-        f.write("old")
+    for path, text in ((at("kept.csv"), "old"), (os.path.join(root, "wex", "seconds.tme"),
+                                                  "classic")):
+        with open(path, "w") as f:
+            f.write(text)
     os.chmod(at("kept.csv"), 0o604)
-    with open(os.path.join(root, "wex", "seconds.tme"), "w") as f:
-        f.write("classic")
     for name, to in (("link.csv", "kept.csv"), ("to-fifo", "fifo"), ("journal-link", journal)):
         os.symlink(to, at(name))
     for name in ("fifo", "gone"):
@@ -100,8 +96,7 @@ def main(binary):
         thread = threading.Thread(target=lambda: got.append(
             open(target, "rb").read() if reader == "all" else open(target, "rb").close()),
             daemon=True)
-        if reader:
-            thread.start()
+        thread.start() if reader else None
         status, _, err = run(binary, home, "--export-history", target)
         thread.join(5) if reader else None
         check(status == want_status and said in err, f"{target}: status {status}, {err.strip()!r}")
@@ -120,8 +115,8 @@ def main(binary):
         status, _, err = run(binary, home, option, "2024-03-31")
         check(status == 1 and "Usage: tempodial" in err and "display" not in err,
               f"{option} alone is a usage error: status {status}, {err.strip()!r}")
-    print(f"{len(FAILED)} failed")
-    return 1 if FAILED else 0
+    print(f"{results['passed']} passed, {results['failed']} failed")
+    return 1 if results["failed"] else 0
 
 
 if __name__ == "__main__":

@@ -1,29 +1,23 @@
 #!/usr/bin/env python3
 """Data volume with real traffic: the real program runs in a network namespace
-of its own whose only way out is a veth pair to a second namespace, where a
-small HTTP server stands. A known amount is fetched while the clock runs; the
-journal's bytes must equal the kernel's counter differences of that interface
-within 1 %, and the command line's CSV must show them. The X server and the
-session bus are reached through filesystem sockets, as abstract sockets belong
-to the namespace they were made in. Both namespaces are made and removed here.
+whose only way out is a veth pair to a second one, where an HTTP server
+stands. A known amount is fetched while the clock runs; the journal's bytes
+must be the kernel's counts for that interface within 1 % (the CSV's bytes
+columns are the journal's: e2e.History.export). The X server and the session
+bus are filesystem sockets, as abstract ones belong to their namespace.
 
-usage: traffic_e2e.py BINARY
-Prints one line per check and "N passed, N failed" at the end; status 77
-when network namespaces cannot be made here."""
+usage: traffic_e2e.py BINARY   (status 77 where namespaces cannot be made)"""
 
-import csv
-import io
 import os
 import sqlite3
-import stat
 import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import session_e2e  # noqa: E402
-from session_e2e import check, start_clock  # noqa: E402
+from desktop_e2e import PrivateBus, eventually  # noqa: E402
+from session_e2e import check, results, start_clock  # noqa: E402
 from xsession import Program, XSession  # noqa: E402
 
 PROGRAM_NS = f"tempodial-run-{os.getpid()}"
@@ -48,12 +42,11 @@ def counters(ns):
     """rx_bytes and tx_bytes of the program's side of the veth pair."""
     done = in_ns(ns, "cat", f"/sys/class/net/{DEVICE}/statistics/rx_bytes",
                  f"/sys/class/net/{DEVICE}/statistics/tx_bytes", check=True)
-    received, sent = done.stdout.split()
-    return int(received), int(sent)
+    return tuple(int(count) for count in done.stdout.split())
 
 
 def make_network():
-    ip("netns", "add", PROGRAM_NS)
+    """The namespaces but PROGRAM_NS, which main() has made."""
     ip("netns", "add", SERVER_NS)
     ip("link", "add", DEVICE, "netns", PROGRAM_NS, "type", "veth", "peer", "name", PEER, "netns",
        SERVER_NS)
@@ -69,27 +62,18 @@ def remove_network():
         subprocess.run(["ip", "netns", "del", ns], capture_output=True)
 
 
-def filesystem_socket(path):
-    try:
-        return stat.S_ISSOCK(os.stat(path).st_mode)
-    except OSError:
-        return False
+def fetch(name):
+    """The length of what the server sends for `name`, fetched in PROGRAM_NS."""
+    done = in_ns(PROGRAM_NS, "/usr/bin/python3", "-c", "import sys, urllib.request; print("
+                 "len(urllib.request.urlopen(sys.argv[1], timeout=20).read()))",
+                 f"http://{THERE}:8000/{name}", timeout=60)
+    return done.stdout.strip() if done.returncode == 0 else None
 
 
 def journal_row(program):
     with sqlite3.connect(program.journal, timeout=5) as db:
         return db.execute("SELECT received_bytes, sent_bytes, end_kind FROM sessions"
                           " ORDER BY id DESC LIMIT 1").fetchone()
-
-
-def eventually(probe, timeout):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = probe()
-        if value:
-            return value
-        time.sleep(0.2)
-    return None
 
 
 def within(got, want, share=0.01):
@@ -104,20 +88,13 @@ def traffic_scenario(binary):
     session = XSession()
     program = Program(binary, session)
     bus_dir = tempfile.mkdtemp(prefix="tempodial-bus-")
-    bus_path = os.path.join(bus_dir, "bus")
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1",
-                            f"--address=unix:path={bus_path}"],
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    bus = PrivateBus(f"--address=unix:path={bus_dir}/bus")  # reachable from the namespace
     server = None
     try:
-        bus_address = bus.stdout.readline().strip()
-        x_socket = "/tmp/.X11-unix/X" + session.display.lstrip(":")
-        check(filesystem_socket(x_socket), f"the X server listens on a filesystem socket {x_socket}")
-        check(filesystem_socket(bus_path), f"the session bus is a filesystem socket {bus_path}")
         server = subprocess.Popen(["ip", "netns", "exec", SERVER_NS, "/usr/bin/python3", "-m",
                                    "http.server", "8000", "--bind", THERE, "--directory", served],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        env = dict(session.env, XDG_DATA_HOME=program.home, DBUS_SESSION_BUS_ADDRESS=bus_address,
+        env = dict(session.env, XDG_DATA_HOME=program.home, DBUS_SESSION_BUS_ADDRESS=bus.address,
                    DBUS_SYSTEM_BUS_ADDRESS="unix:path=/nonexistent/bus")
         program.process = subprocess.Popen(["ip", "netns", "exec", PROGRAM_NS, binary], env=env,
                                            stdout=subprocess.PIPE, stderr=subprocess.PIPE,
@@ -127,47 +104,31 @@ def traffic_scenario(binary):
             program.process.kill()
             print(program.process.communicate()[1][-2000:])
             return
-        fetch = ("import sys, urllib.request\n"
-                 f"data = urllib.request.urlopen('http://{THERE}:8000/blob', timeout=20).read()\n"
-                 "sys.exit(0 if len(data) == int(sys.argv[1]) else 1)\n")
         # The server answers before the clock starts, so that nothing of its
         # start is left to count.
-        probe = f"import urllib.request; urllib.request.urlopen('http://{THERE}:8000/', timeout=2)"
-        ready = eventually(
-            lambda: in_ns(PROGRAM_NS, "/usr/bin/python3", "-c", probe).returncode == 0, timeout=10)
-        check(ready, "the server in the peer namespace answers")
+        check(eventually(lambda: fetch(""), timeout=10), "the server in the peer namespace answers")
         time.sleep(0.5)
         before = counters(PROGRAM_NS)
         start_clock(session, main, program)
-        fetched = in_ns(PROGRAM_NS, "/usr/bin/python3", "-c", fetch, str(FETCHED), timeout=60)
-        check(fetched.returncode == 0, f"{FETCHED} bytes fetched while the clock runs")
+        check(fetch("blob") == str(FETCHED), f"{FETCHED} bytes fetched while the clock runs")
         row = eventually(lambda: (r := journal_row(program)) and (r[0] or 0) >= FETCHED and r,
                          timeout=12)
-        check(row is not None and row[2] is None,
+        check(bool(row) and row[2] is None,
               f"the running run's bytes reach the journal with its update: {row}")
         session.keys(main, "alt+t")
         row = eventually(lambda: (r := journal_row(program)) and r[2] == "stopped" and r, 10)
         after = counters(PROGRAM_NS)
         received, sent = after[0] - before[0], after[1] - before[1]
         check(received > FETCHED, f"the kernel counted {received} bytes received, {sent} sent")
-        check(row is not None and within(row[0], received) and within(row[1], sent),
+        check(bool(row) and within(row[0], received) and within(row[1], sent),
               f"the journal's bytes {row and row[:2]} are the kernel's {received}, {sent}"
               " within 1 %")
-        env = dict(os.environ, XDG_DATA_HOME=program.home)
-        env.pop("DISPLAY", None)
-        done = subprocess.run([binary, "--export-history", "-"], env=env, capture_output=True,
-                              text=True, timeout=20)
-        rows = list(csv.reader(io.StringIO(done.stdout, newline="")))
-        check(done.returncode == 0 and rows[0][-2:] == ["received_bytes", "sent_bytes"]
-              and row is not None and rows[-1][-2:] == [str(row[0]), str(row[1])],
-              f"the CSV shows them: {rows[-1][-2:] if rows else done.stderr}")
     finally:
         program.remove()
         if server:
             server.terminate()
             server.wait()
-        bus.terminate()
-        bus.wait()
+        bus.close()
         session.close()
         remove_network()
         subprocess.run(["rm", "-rf", served, bus_dir])
@@ -175,13 +136,11 @@ def traffic_scenario(binary):
 
 def main():
     binary = os.path.abspath(sys.argv[1])
-    probe = subprocess.run(["ip", "netns", "add", PROGRAM_NS], capture_output=True)
-    subprocess.run(["ip", "netns", "del", PROGRAM_NS], capture_output=True)
+    probe = subprocess.run(["ip", "netns", "add", PROGRAM_NS], capture_output=True, text=True)
     if probe.returncode != 0:
-        print(f"network namespaces cannot be made here: {probe.stderr.decode().strip()}")
+        print(f"network namespaces cannot be made here: {probe.stderr.strip()}")
         sys.exit(77)
     traffic_scenario(binary)
-    results = session_e2e.results
     print(f"{results['passed']} passed, {results['failed']} failed")
     sys.exit(1 if results["failed"] or not results["passed"] else 0)
 
