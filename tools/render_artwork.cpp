@@ -1,10 +1,12 @@
-// Writes the program's artwork out as PNG files:
+// Writes the program's artwork out:
 //   render_artwork <icon-folder> [--review <folder>]
 // puts the application icon into <icon-folder>/<N>x<N>/apps/tempodial.png
 // (the hicolor theme layout) and, with --review, the splash picture at scale
-// 1 and 2 and a sheet of every button picture at several sizes.
+// 1 and 2 (PNG files, and at scale 1 the bitmap the program stores) and a
+// sheet of every button picture at several sizes.
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -21,6 +23,42 @@ using tempodial::Art;
 
 bool save(const QImage& image, const QString& path) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !image.save(path, "PNG")) {
+    QTextStream(stderr) << "render_artwork: cannot write " << path << '\n';
+    return false;
+  }
+  QTextStream(stdout) << path << '\n';
+  return true;
+}
+
+// The splash picture as the program stores it: a 24-bit bitmap whose rows
+// run from the top (a negative height), its pixels starting on a word
+// boundary of the file, so that the program shows them where they lie.
+bool saveTopDownBitmap(const QImage& picture, const QString& path) {
+  const QImage image = picture.convertToFormat(QImage::Format_BGR888);
+  const qint32 width = image.width();
+  const qint32 height = image.height();
+  const qint32 rowBytes = (width * 3 + 3) / 4 * 4;
+  const qint32 offset = 56;  // the 54 bytes of the headers, then two spare
+  QByteArray file(offset, '\0');
+  const auto put = [&file](int at, quint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<char>(value >> (8 * i) & 0xff);
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put(2, offset + rowBytes * height, 4);
+  put(10, offset, 4);
+  put(14, 40, 4);
+  put(18, width, 4);
+  put(22, static_cast<quint32>(-height), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  put(34, rowBytes * height, 4);
+  for (int y = 0; y < height; ++y) {
+    QByteArray row(reinterpret_cast<const char*>(image.constScanLine(y)), width * 3);
+    file += row.leftJustified(rowBytes, '\0');
+  }
+  QFile out(path);
+  if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.flush()) {
     QTextStream(stderr) << "render_artwork: cannot write " << path << '\n';
     return false;
   }
@@ -66,7 +104,9 @@ QImage artSheet() {
 }
 
 bool writeReview(const QDir& folder) {
-  bool ok = save(tempodial::drawnSplashPicture(1.0).toImage(), folder.filePath("splash.png"));
+  const QImage splash = tempodial::drawnSplashPicture(1.0).toImage();
+  bool ok = save(splash, folder.filePath("splash.png"));
+  ok = saveTopDownBitmap(splash, folder.filePath("splash.bmp")) && ok;
   ok = save(tempodial::drawnSplashPicture(2.0).toImage(), folder.filePath("splash@2x.png")) && ok;
   ok = save(artSheet(), folder.filePath("buttons.png")) && ok;
   return ok;

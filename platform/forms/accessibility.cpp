@@ -52,6 +52,9 @@ QAccessibleInterface* makeAccessible(const QString& className, QObject* object) 
   if (className == QLatin1String("tempodial::StatusMessage")) {
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   }
+  if (className == QLatin1String("tempodial::PictureBox")) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+  }
   if (className == QLatin1String("tempodial::Panel3D")) {
     auto* panel = static_cast<Panel3D*>(object);
     if (panel->liveStatus()) return new StatusAccessible(panel);

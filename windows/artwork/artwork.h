@@ -50,8 +50,10 @@ QIcon clockStateIcon(bool running);
 
 // The splash picture, 384 x 288 pixels at scale 1. At scale 1 and 2 it is
 // the stored rendering of drawnSplashPicture (resources/splash.bmp, an
-// uncompressed bitmap that needs no decoding, and resources/splash@2x.png),
-// which shows at once at start-up; at other scales it is drawn.
+// uncompressed bitmap shown where it lies in the program, and
+// resources/splash@2x.png), which shows at once at start-up; at other scales
+// it is drawn. splashPicture is the same as a pixmap.
+QImage splashImage(qreal devicePixelRatio = 1.0);
 QPixmap splashPicture(qreal devicePixelRatio = 1.0);
 
 // The splash picture drawn afresh; render_artwork stores it for splashPicture.

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QRadialGradient>
+#include <QResource>
 #include <QtMath>
 
 #include <cmath>
@@ -48,24 +49,57 @@ QFont fitted(const QString& text, int pixels, bool bold, qreal width) {
   return font;
 }
 
+// The stored bitmap's pixels, shown where they lie in the program's
+// resources: a 24-bit top-down bitmap with rows padded to four bytes, as
+// render_artwork writes it. Null when the stored file is anything else.
+QImage storedBitmap() {
+  const QResource resource(QStringLiteral(":/tempodial/splash.bmp"));
+  const uchar* data = resource.data();
+  const qint64 size = resource.size();
+  if (data == nullptr || resource.compressionAlgorithm() != QResource::NoCompression || size < 54 ||
+      data[0] != 'B' || data[1] != 'M') {
+    return {};
+  }
+  const auto number = [data](int at, int bytes) {
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | data[at + i];
+    return value;
+  };
+  const quint32 offset = number(10, 4);
+  const auto width = static_cast<qint32>(number(18, 4));
+  const auto height = static_cast<qint32>(number(22, 4));
+  if (number(14, 4) < 40 || number(26, 2) != 1 || number(28, 2) != 24 || number(30, 4) != 0 ||
+      width <= 0 || width > 4096 || height >= 0 || height < -4096) {
+    return {};
+  }
+  const qint64 rowBytes = (qint64{width} * 3 + 3) / 4 * 4;
+  if (offset > size || rowBytes * -height > size - offset) return {};
+  // Images keep their scan lines on 32-bit boundaries: lines stored
+  // elsewhere are shown from a copy.
+  const uchar* pixels = data + offset;
+  const QImage view(pixels, width, -height, rowBytes, QImage::Format_BGR888);
+  return reinterpret_cast<quintptr>(pixels) % 4 == 0 ? view : view.copy();
+}
+
 }  // namespace
 
-QPixmap splashPicture(qreal devicePixelRatio) {
-  // Loading the stored picture takes a fraction of the time that drawing it
-  // (and loading its fonts) takes, and the splash window is the first thing
-  // the user sees.
-  if (devicePixelRatio == 1.0 || devicePixelRatio == 2.0) {
-    // Read as an image: a pixmap read from a file stays in the pixmap cache
-    // for the rest of the run, long after the splash window has gone.
-    QPixmap stored = QPixmap::fromImage(QImage(devicePixelRatio == 1.0
-                                                   ? QStringLiteral(":/tempodial/splash.bmp")
-                                                   : QStringLiteral(":/tempodial/splash@2x.png")));
-    if (!stored.isNull()) {
-      stored.setDevicePixelRatio(devicePixelRatio);
-      return stored;
-    }
+QImage splashImage(qreal devicePixelRatio) {
+  // The stored picture shows at once, without the time that drawing it (and
+  // loading its fonts) takes, and the splash window is the first thing the
+  // user sees. At scale 1 it is not even decoded: it is drawn straight from
+  // the program's resources, with no copy of its own.
+  QImage stored;
+  if (devicePixelRatio == 1.0) stored = storedBitmap();
+  if (devicePixelRatio == 2.0) stored = QImage(QStringLiteral(":/tempodial/splash@2x.png"));
+  if (!stored.isNull()) {
+    stored.setDevicePixelRatio(devicePixelRatio);
+    return stored;
   }
-  return drawnSplashPicture(devicePixelRatio);
+  return drawnSplashPicture(devicePixelRatio).toImage();
+}
+
+QPixmap splashPicture(qreal devicePixelRatio) {
+  return QPixmap::fromImage(splashImage(devicePixelRatio));
 }
 
 QPixmap drawnSplashPicture(qreal devicePixelRatio) {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "platform/forms/controls.h"
+#include "platform/forms/picture_box.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
@@ -75,7 +76,7 @@ void AboutWindow::onLoad() {
   // load step; its timer then hands over to the main window or ticks
   // harmlessly, and it is never shown again.
   auto& splash = runtime().form<SplashWindow>();
-  background->setPixmap(splash.picture->pixmap());
+  background->setPixmap(QPixmap::fromImage(splash.picture->image()));
 }
 
 }  // namespace tempodial

@@ -1,13 +1,13 @@
 #include "windows/start_and_exit/splash_window.h"
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
 #include <QTimer>
 
 #include "platform/files/file_service.h"
 #include "platform/files/save_unit.h"
 #include "platform/forms/form_timer.h"
+#include "platform/forms/picture_box.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
@@ -29,13 +29,10 @@ SplashWindow::SplashWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1
   setFramed(false);
   setSizeTwips(kWidthTwips, kHeightTwips);
 
-  picture = new QLabel(client());
-  picture->setObjectName(QStringLiteral("picture"));
-  picture->setAccessibleName(QStringLiteral("Tempodial"));
-  picture->setPixmap(splashPicture(devicePixelRatioF()));
+  picture = new PictureBox(client(), QStringLiteral("picture"), QStringLiteral("Tempodial"));
   // Drawn at its own size: scaling it for the one-pixel difference would
   // cost a smooth rescale before the first paint.
-  picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  picture->setImage(splashImage(devicePixelRatioF()));
   placeTwips(picture, 0, 0, kWidthTwips, kHeightTwips);
 
   Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 1000, false);

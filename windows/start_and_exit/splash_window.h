@@ -6,11 +6,10 @@
 
 #include "platform/forms/form.h"
 
-class QLabel;
-
 namespace tempodial {
 
 class FormTimer;
+class PictureBox;
 
 // The start-up counter shared by the splash timer and the main window's Timer3.
 inline std::int16_t startcount = 0;
@@ -29,7 +28,7 @@ class SplashWindow : public Form {
   // main window and unloads the splash window.
   void tick();
 
-  QLabel* picture;
+  PictureBox* picture;
   FormTimer* Timer1;
 
  protected:

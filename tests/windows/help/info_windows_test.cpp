@@ -7,6 +7,7 @@
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
+#include "platform/forms/picture_box.h"
 #include "tests/windows/window_fixture.h"
 #include "windows/help/about_window.h"
 #include "windows/help/help_window.h"
@@ -81,7 +82,7 @@ TEST_F(InfoWindowsTest, AboutShowsTheSplashPictureEveryTimeWithoutShowingTheSpla
   ASSERT_FALSE(first.isNull());
   EXPECT_EQ(first, second);
   ASSERT_TRUE(runtime->isLoaded(kSplash));
-  EXPECT_EQ(first, runtime->form<SplashWindow>().picture->pixmap().toImage());
+  EXPECT_EQ(first, runtime->form<SplashWindow>().picture->image().convertToFormat(first.format()));
   EXPECT_FALSE(visible(kSplash));
   EXPECT_EQ(splashShows.shows, 0);
 }
