@@ -30,14 +30,16 @@ bool save(const QImage& image, const QString& path) {
   return true;
 }
 
-// The splash picture as the program stores it: a 24-bit bitmap whose rows
+// The splash picture as the program stores it: a 32-bit bitmap whose rows
 // run from the top (a negative height), its pixels starting on a word
-// boundary of the file, so that the program shows them where they lie.
+// boundary of the file; its bytes (blue, green, red, 255) are those of an
+// opaque 32-bit image, so that the program shows them where they lie.
 bool saveTopDownBitmap(const QImage& picture, const QString& path) {
-  const QImage image = picture.convertToFormat(QImage::Format_BGR888);
+  static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the bitmap holds the image's own bytes");
+  const QImage image = picture.convertToFormat(QImage::Format_RGB32);
   const qint32 width = image.width();
   const qint32 height = image.height();
-  const qint32 rowBytes = (width * 3 + 3) / 4 * 4;
+  const qint32 rowBytes = width * 4;
   const qint32 offset = 56;  // the 54 bytes of the headers, then two spare
   QByteArray file(offset, '\0');
   const auto put = [&file](int at, quint32 value, int bytes) {
@@ -51,11 +53,10 @@ bool saveTopDownBitmap(const QImage& picture, const QString& path) {
   put(18, width, 4);
   put(22, static_cast<quint32>(-height), 4);
   put(26, 1, 2);
-  put(28, 24, 2);
+  put(28, 32, 2);
   put(34, rowBytes * height, 4);
   for (int y = 0; y < height; ++y) {
-    QByteArray row(reinterpret_cast<const char*>(image.constScanLine(y)), width * 3);
-    file += row.leftJustified(rowBytes, '\0');
+    file.append(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes);
   }
   QFile out(path);
   if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.flush()) {

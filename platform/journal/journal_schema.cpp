@@ -5,6 +5,7 @@
 // Version 3 adds the bytes received and sent, to the rows and to the totals.
 #include "platform/journal/journal_schema.h"
 
+#include <dlfcn.h>
 #include <sqlite3.h>
 
 #include <QSqlDatabase>
@@ -16,14 +17,46 @@
 namespace tempodial {
 namespace {
 
+// The few SQLite calls the cost function needs, taken from the SQLite
+// library that Qt's SQLite driver loaded with the journal (libqt6sql6-sqlite
+// links the system's). The program does not link SQLite itself, so a start
+// that never opens the journal never maps it.
+struct SqliteCalls {
+  decltype(&sqlite3_value_text) valueText;
+  decltype(&sqlite3_value_bytes) valueBytes;
+  decltype(&sqlite3_result_int64) resultInt64;
+  decltype(&sqlite3_create_function_v2) createFunction;
+};
+
+template <typename Call>
+bool find(void* library, const char* name, Call& call) {
+  call = reinterpret_cast<Call>(dlsym(library, name));
+  return call != nullptr;
+}
+
+// Null until the driver has loaded SQLite; found once, then kept.
+const SqliteCalls* sqliteCalls() {
+  static SqliteCalls calls{};
+  static bool found = false;
+  if (found) return &calls;
+  void* library = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_NOLOAD);
+  if (library == nullptr) return nullptr;
+  found = find(library, "sqlite3_value_text", calls.valueText) &&
+          find(library, "sqlite3_value_bytes", calls.valueBytes) &&
+          find(library, "sqlite3_result_int64", calls.resultInt64) &&
+          find(library, "sqlite3_create_function_v2", calls.createFunction);
+  return found ? &calls : nullptr;
+}
+
 void costFunction(sqlite3_context* context, int, sqlite3_value** values) {
-  auto text = [](sqlite3_value* value) {
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+  const SqliteCalls& sqlite = *sqliteCalls();  // found before the function was installed
+  auto text = [&sqlite](sqlite3_value* value) {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite.valueText(value));
     return bytes == nullptr
                ? std::string_view()
-               : std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value)));
+               : std::string_view(bytes, static_cast<std::size_t>(sqlite.valueBytes(value)));
   };
-  sqlite3_result_int64(context, sessionCost(text(values[0]), text(values[1])).micros);
+  sqlite.resultInt64(context, sessionCost(text(values[0]), text(values[1])).micros);
 }
 
 // The local day a session counts on, as the totals' key.
@@ -140,9 +173,10 @@ bool installCostFunction(const QSqlDatabase& db) {
   const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
   if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
   sqlite3* sqlite = *static_cast<sqlite3* const*>(handle.constData());
-  return sqlite != nullptr &&
-         sqlite3_create_function_v2(sqlite, "tempodial_cost", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                    nullptr, costFunction, nullptr, nullptr, nullptr) == SQLITE_OK;
+  const SqliteCalls* calls = sqliteCalls();
+  return sqlite != nullptr && calls != nullptr &&
+         calls->createFunction(sqlite, "tempodial_cost", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                               nullptr, costFunction, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 }  // namespace tempodial

@@ -68,7 +68,10 @@ class ArtEngine final : public QIconEngine {
     if (found != painted_.constEnd()) return *found;
     const QImage image = artImage(art_, side);
     QPixmap pixmap = QPixmap::fromImage(grey ? disabled(image) : image);
-    painted_.insert(cacheKey, pixmap);
+    // Buttons repaint their pictures: those are kept. The larger sizes are
+    // asked for once as each window is made (its icon for the window
+    // manager); keeping them would hold 80 KiB for the rest of the run.
+    if (side <= kLargestKept) painted_.insert(cacheKey, pixmap);
     return pixmap;
   }
 
@@ -83,6 +86,7 @@ class ArtEngine final : public QIconEngine {
   }
 
  private:
+  static constexpr int kLargestKept = 48;
   Art art_;
   QHash<quint64, QPixmap> painted_;
 };

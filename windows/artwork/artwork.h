@@ -56,6 +56,11 @@ QIcon clockStateIcon(bool running);
 QImage splashImage(qreal devicePixelRatio = 1.0);
 QPixmap splashPicture(qreal devicePixelRatio = 1.0);
 
+// Once the splash picture is on the screen: the resident pages of the stored
+// bitmap that `shown` views are given back (they are read again from the
+// program file if it is drawn again). Does nothing for any other image.
+void releaseSplashPixels(const QImage& shown);
+
 // The splash picture drawn afresh; render_artwork stores it for splashPicture.
 QPixmap drawnSplashPicture(qreal devicePixelRatio = 1.0);
 

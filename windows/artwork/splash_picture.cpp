@@ -7,6 +7,9 @@
 #include <QResource>
 #include <QtMath>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cmath>
 
 #include "windows/artwork/drawing.h"
@@ -50,9 +53,11 @@ QFont fitted(const QString& text, int pixels, bool bold, qreal width) {
 }
 
 // The stored bitmap's pixels, shown where they lie in the program's
-// resources: a 24-bit top-down bitmap with rows padded to four bytes, as
-// render_artwork writes it. Null when the stored file is anything else.
+// resources: a 32-bit top-down bitmap whose bytes (blue, green, red, 255)
+// are those of an opaque 32-bit image, as render_artwork writes it; it is
+// drawn by plain copying. Null when the stored file is anything else.
 QImage storedBitmap() {
+  if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN) return {};
   const QResource resource(QStringLiteral(":/tempodial/splash.bmp"));
   const uchar* data = resource.data();
   const qint64 size = resource.size();
@@ -68,16 +73,16 @@ QImage storedBitmap() {
   const quint32 offset = number(10, 4);
   const auto width = static_cast<qint32>(number(18, 4));
   const auto height = static_cast<qint32>(number(22, 4));
-  if (number(14, 4) < 40 || number(26, 2) != 1 || number(28, 2) != 24 || number(30, 4) != 0 ||
+  if (number(14, 4) < 40 || number(26, 2) != 1 || number(28, 2) != 32 || number(30, 4) != 0 ||
       width <= 0 || width > 4096 || height >= 0 || height < -4096) {
     return {};
   }
-  const qint64 rowBytes = (qint64{width} * 3 + 3) / 4 * 4;
+  const qint64 rowBytes = qint64{width} * 4;
   if (offset > size || rowBytes * -height > size - offset) return {};
   // Images keep their scan lines on 32-bit boundaries: lines stored
   // elsewhere are shown from a copy.
   const uchar* pixels = data + offset;
-  const QImage view(pixels, width, -height, rowBytes, QImage::Format_BGR888);
+  const QImage view(pixels, width, -height, rowBytes, QImage::Format_RGB32);
   return reinterpret_cast<quintptr>(pixels) % 4 == 0 ? view : view.copy();
 }
 
@@ -96,6 +101,24 @@ QImage splashImage(qreal devicePixelRatio) {
     return stored;
   }
   return drawnSplashPicture(devicePixelRatio).toImage();
+}
+
+void releaseSplashPixels(const QImage& shown) {
+  const QResource resource(QStringLiteral(":/tempodial/splash.bmp"));
+  const uchar* begin = shown.constBits();
+  const uchar* stored = resource.data();
+  // Only the view of the stored bytes: a copy or a drawn picture is the
+  // program's own memory, which this must never touch.
+  if (begin == nullptr || stored == nullptr || begin < stored ||
+      begin + shown.sizeInBytes() > stored + resource.size()) {
+    return;
+  }
+  const auto page = static_cast<quintptr>(sysconf(_SC_PAGESIZE));
+  const quintptr first = (reinterpret_cast<quintptr>(begin) + page - 1) / page * page;
+  const quintptr end = (reinterpret_cast<quintptr>(begin) + shown.sizeInBytes()) / page * page;
+  // The pages hold nothing but the picture and are never written: the
+  // system reads them back from the program file if they are drawn again.
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
 }
 
 QPixmap splashPicture(qreal devicePixelRatio) {

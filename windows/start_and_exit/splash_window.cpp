@@ -76,6 +76,9 @@ void SplashWindow::tick() {
   if (startcount != 1) return;
   Runtime& rt = runtime();
   const bool programStart = programStart_;
+  // The picture has been on the screen for a second: its pages are not
+  // needed while the main window is built.
+  releaseSplashPixels(picture->image());
   auto& main = rt.form<MainWindow>();
   if (!waitsBehindStatusIcon(main)) main.show();
   hide();
