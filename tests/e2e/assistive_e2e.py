@@ -242,9 +242,10 @@ def inside_at_scale_two(binary):
     program = start(binary, home, QT_SCALE_FACTOR=str(scale))
     try:
         program.window("frame", "Tempodial", holding="menu bar")
-        for opener, role, name in [(lambda: key("ctrl+h"), "frame", "History"),
-                                   (open_automatic_timing, "dialog", "Automatic timing"),
-                                   (lambda: (key("F10"), key("p")), "frame", "Tariff plans")]:
+        for opener, role, name, last in [
+                (lambda: key("ctrl+h"), "frame", "History", "Close"),
+                (open_automatic_timing, "dialog", "Automatic timing", "OK"),
+                (lambda: (key("F10"), key("p")), "frame", "Tariff plans", "Close")]:
             opener()
             window = program.window(role, name)
             time.sleep(0.5)
@@ -259,6 +260,16 @@ def inside_at_scale_two(binary):
                         if not overlap(frame, b):
                             outside.append((acc.getRoleName(), acc.name, b))
             expect(not outside, f"{name} at scale 2 on {width}x{height}: off screen {outside}")
+            # Tab reaches every control and brings it into view.
+            stops, unseen = [], []
+            while last not in stops and len(stops) < 30:
+                key("Tab")
+                acc = wait_for("a focused control", program.focused)
+                stops.append(acc.name)
+                if not overlap(frame, acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)):
+                    unseen.append(acc.name)
+            expect(last in stops and not unseen,
+                   f"{name} at scale 2: Tab reaches {stops}, out of view: {unseen}")
             key("Escape")
             program.gone(name)
     finally:
