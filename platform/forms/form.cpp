@@ -150,8 +150,8 @@ Form::Role Form::accessibleRole() const {
 bool Form::inView(const QWidget* control) const {
   if (!client_->isAncestorOf(control)) return true;
   // A scrolled area brings the control that takes the focus into view.
-  for (const QWidget* w = control->parentWidget(); w != client_; w = w->parentWidget()) {
-    if (qobject_cast<const QScrollArea*>(w) != nullptr) return true;
+  for (const QWidget* w = control; w != nullptr && w != client_; w = w->parentWidget()) {
+    if (w != control && qobject_cast<const QScrollArea*>(w) != nullptr) return true;
   }
   const QRect place(control->mapTo(client_, QPoint(0, 0)), control->size());
   return client_->rect().contains(place);
