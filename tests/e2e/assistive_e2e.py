@@ -230,9 +230,9 @@ def inside(outer, b):
 
 
 def inside_at_scale_two(binary):
-    """At scale 2 on 1024x768 each new window is on the screen, and nothing
-    wholly outside it is showing. The bus
-    gives places in the program's own coordinates: the screen's pixels
+    """At scale 2 on 1024x768 each new window is on the screen, nothing
+    wholly outside it is showing, and Tab brings each control into view. The
+    bus gives places in the program's own coordinates: the screen's pixels
     divided by the scale."""
     scale = 2
     width, height = map(int, subprocess.run(["xdotool", "getdisplaygeometry"], check=True,
@@ -259,8 +259,8 @@ def inside_at_scale_two(binary):
                         # column) is showing; wholly outside the window is not.
                         if not overlap(frame, b):
                             outside.append((acc.getRoleName(), acc.name, b))
-            expect(not outside, f"{name} at scale 2 on {width}x{height}: off screen {outside}")
-            # Tab reaches every control and brings it into view.
+            expect(not outside, f"{name} at scale 2 on {width}x{height}: off the screen or "
+                   f"outside the window {outside}")
             stops, unseen = [], []
             while last not in stops and len(stops) < 30:
                 key("Tab")
