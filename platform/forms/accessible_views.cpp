@@ -152,17 +152,22 @@ class ViewAccessible : public WrapperAccessible {
   mutable QHash<QAccessible::Id, QAccessible::Id> parts_;  // Qt's part -> ours
 };
 
+// A part of a view; it knows the view by its interface's number, so that a
+// part asked about after its view has gone is no longer on screen.
 class PartAccessible : public QAccessibleInterface {
  public:
-  PartAccessible(const ViewAccessible* view, QAccessible::Id inner) : view_(view), inner_(inner) {}
+  PartAccessible(QAccessible::Id view, QAccessible::Id inner) : view_(view), inner_(inner) {}
 
   QAccessibleInterface* inner() const { return QAccessible::accessibleInterface(inner_); }
+  ViewAccessible* view() const {
+    return static_cast<ViewAccessible*>(QAccessible::accessibleInterface(view_));
+  }
 
-  bool isValid() const override { return inner() != nullptr && inner()->isValid(); }
+  bool isValid() const override { return view() && inner() && inner()->isValid(); }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return inner() ? inner()->window() : nullptr; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-  QAccessibleInterface* parent() const override { return const_cast<ViewAccessible*>(view_); }
+  QAccessibleInterface* parent() const override { return view(); }
   QAccessibleInterface* child(int) const override { return nullptr; }
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -177,9 +182,13 @@ class PartAccessible : public QAccessibleInterface {
     return inner() ? inner()->role() : QAccessible::NoRole;
   }
   QAccessible::State state() const override {
-    if (!inner()) return {};
-    QAccessible::State state = inner()->state();
-    view_->correct(state, rect());
+    QAccessible::State state;
+    if (!isValid()) {
+      state.invisible = state.offscreen = true;
+      return state;
+    }
+    state = inner()->state();
+    view()->correct(state, rect());
     return state;
   }
   void* interface_cast(QAccessible::InterfaceType type) override {
@@ -187,7 +196,7 @@ class PartAccessible : public QAccessibleInterface {
   }
 
  private:
-  const ViewAccessible* view_;
+  QAccessible::Id view_;
   QAccessible::Id inner_;
 };
 
@@ -198,7 +207,8 @@ QAccessibleInterface* ViewAccessible::wrapped(QAccessibleInterface* part) const 
   const QAccessible::Id id = QAccessible::uniqueId(part);
   QAccessible::Id& ours = parts_[id];
   if (ours == 0 || QAccessible::accessibleInterface(ours) == nullptr) {
-    ours = QAccessible::registerAccessibleInterface(new PartAccessible(this, id));
+    const QAccessible::Id view = QAccessible::uniqueId(const_cast<ViewAccessible*>(this));
+    ours = QAccessible::registerAccessibleInterface(new PartAccessible(view, id));
   }
   return QAccessible::accessibleInterface(ours);
 }
