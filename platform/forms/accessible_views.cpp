@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QWidget>
 
 namespace tempodial {
@@ -102,11 +103,15 @@ class ViewAccessible : public WrapperAccessible {
  public:
   using WrapperAccessible::WrapperAccessible;
 
-  // The states the view's own state decides for a part at `place`.
-  void correct(QAccessible::State& state, const QRect& place) const {
+  // The states the view's own state decides for `part` (Qt's) at `place`;
+  // a tab bar's current tab is its selected one.
+  void correct(QAccessible::State& state, QAccessibleInterface* part, const QRect& place) const {
     hideWhereNotShown(state, shownArea(widget()).intersects(place),
                       widget() && widget()->isVisible());
     state.focused = state.focused && widget() && widget()->hasFocus();
+    if (auto* bar = qobject_cast<QTabBar*>(widget())) {
+      state.selected = WrapperAccessible::child(bar->currentIndex()) == part;
+    }
   }
 
   QAccessibleInterface* focusChild() const override {
@@ -188,7 +193,7 @@ class PartAccessible : public QAccessibleInterface {
       return state;
     }
     state = inner()->state();
-    view()->correct(state, rect());
+    view()->correct(state, inner(), rect());
     return state;
   }
   void* interface_cast(QAccessible::InterfaceType type) override {

@@ -185,6 +185,8 @@ def walks_and_actions(binary):
                  lambda: period.queryText().getText(0, -1) not in ("", shown) or None)
         key("alt+l")
         wait_for("the limits page", lambda: find(history, "check box", "Daily time"))
+        expect([t.name for t in descendants(history) if pyatspi.STATE_SELECTED in states(t)
+                and t.getRoleName() == "page tab"] == ["Limits"], "the current tab is selected")
         expect(find(history, "table", "Days") is None and
                not any(showing(a) for a in descendants(history)
                        if a.getRoleName() in ("table cell", "table column header", "list item")),
