@@ -6,11 +6,12 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTabBar>
 #include <QTimer>
 #include <QWindow>
 #include <vector>
 
-#include "platform/forms/accessible_tables.h"
+#include "platform/forms/accessible_views.h"
 #include "platform/forms/controls.h"
 
 namespace tempodial {
@@ -266,7 +267,11 @@ class TabWidgetAccessible : public QAccessibleWidget {
 }  // namespace
 
 QAccessibleInterface* makeControlAccessible(const QString& className, QObject* object) {
-  if (className == QLatin1String("QTableView")) return makeTableAccessible(object);
+  // Tables, lists (also a closed pop-up's) and tab bars, whatever their class.
+  if (qobject_cast<QAbstractItemView*>(object) != nullptr ||
+      qobject_cast<QTabBar*>(object) != nullptr) {
+    return makeViewAccessible(object);
+  }
   if (className == QLatin1String("QTabWidget")) {
     return new TabWidgetAccessible(static_cast<QWidget*>(object));
   }
@@ -280,7 +285,7 @@ QAccessibleInterface* makeControlAccessible(const QString& className, QObject* o
     auto* panel = static_cast<Panel3D*>(object);
     if (!panel->liveStatus()) return new MenuPanelAccessible(panel);
   }
-  return nullptr;
+  return makeScrolledAccessible(object);
 }
 
 }  // namespace tempodial

@@ -2,7 +2,8 @@
 // assistive technology: the pressed-in 3-D button (Start/Stop) as a button
 // that is pressed while on and whose action clicks it, the currency panel
 // with its pop-up menu as an action, and the editable lists with their
-// entries, readable and choosable.
+// entries, readable and choosable. Views and scrolled controls are wrapped
+// as platform/forms/accessible_views.h says.
 #pragma once
 
 class QAccessibleInterface;

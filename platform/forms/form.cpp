@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -148,6 +149,10 @@ Form::Role Form::accessibleRole() const {
 
 bool Form::inView(const QWidget* control) const {
   if (!client_->isAncestorOf(control)) return true;
+  // A scrolled area brings the control that takes the focus into view.
+  for (const QWidget* w = control; w != nullptr && w != client_; w = w->parentWidget()) {
+    if (w != control && qobject_cast<const QScrollArea*>(w) != nullptr) return true;
+  }
   const QRect place(control->mapTo(client_, QPoint(0, 0)), control->size());
   return client_->rect().contains(place);
 }

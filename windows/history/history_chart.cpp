@@ -91,13 +91,18 @@ void HistoryChart::paintEvent(QPaintEvent*) {
   painter.drawText(QRect(plot.left(), plot.bottom() + line * 2, plot.width(), line + 4),
                    Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Day of the month"));
 
-  // The hour marks and their grid lines.
+  // The hour marks and their grid lines; where the plot is low, a label
+  // every few marks so that labels never overlap.
   QColor grid = colours.color(QPalette::Text);
   grid.setAlpha(50);
-  for (double hours = 0; hours <= top + 1e-9; hours += step) {
+  const double markGap = step / top * plot.height();
+  const int labelEvery = std::max(1, static_cast<int>(std::ceil(line / std::max(markGap, 1.0))));
+  int mark = 0;
+  for (double hours = 0; hours <= top + 1e-9; hours += step, ++mark) {
     const int y = plot.bottom() - static_cast<int>(hours / top * plot.height());
     painter.setPen(grid);
     painter.drawLine(plot.left(), y, plot.right(), y);
+    if (mark % labelEvery != 0) continue;
     painter.setPen(colours.color(QPalette::Text));
     painter.drawText(QRect(0, y - line / 2, left - line / 2, line),
                      Qt::AlignRight | Qt::AlignVCenter, hoursText(hours));

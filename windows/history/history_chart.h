@@ -22,7 +22,9 @@ class HistoryChart : public QWidget {
   ChartMeasure measure() const { return measure_; }
 
   QSize sizeHint() const override { return {480, 200}; }
-  QSize minimumSizeHint() const override { return {240, 120}; }
+  // At least the axis titles and labels (five lines of text) and a plot two
+  // lines high, so that the window fits a small screen at a large scale.
+  QSize minimumSizeHint() const override { return {240, fontMetrics().height() * 7}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

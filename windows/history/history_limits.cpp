@@ -95,7 +95,7 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
       this);
   note->setObjectName(QStringLiteral("limitsNote"));
   note->setWordWrap(true);
-  grid->addWidget(note, 6, 0, 1, 3);
+  grid->addWidget(note, 6, 0, 1, 4);  // the whole width: fewer lines
   grid->setColumnStretch(3, 1);
   grid->setRowStretch(7, 1);
 

@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -137,6 +138,10 @@ void HistoryWindow::buildControls() {
   lower->addStretch(1);
   lower->addWidget(deleteButton);
   auto* monthLayout = new QVBoxLayout(monthPage);
+  // Half the usual margins inside the tab's frame: room for the tables on a
+  // small screen at a large scale.
+  const int margin = monthPage->style()->pixelMetric(QStyle::PM_LayoutTopMargin) / 2;
+  monthLayout->setContentsMargins(margin, margin, margin, margin);
   monthLayout->addLayout(upper, 3);
   monthLayout->addWidget(dayCaption);
   monthLayout->addWidget(sessionsTable, 2);

@@ -69,6 +69,7 @@ void PlansWindow::buildControls() {
   scroll->setObjectName(QStringLiteral("scroll"));
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
+  scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the controls; the area follows
   auto* outer = new QVBoxLayout(client());
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(scroll);

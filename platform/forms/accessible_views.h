@@ -1,0 +1,22 @@
+// Views and controls as assistive technology should see them. Qt's own
+// interfaces report a view's cells, entries or tabs as on screen whatever
+// the view's state (a table on a hidden page, the entries of a closed
+// pop-up, the header sections scrolled out of view), a current cell or tab
+// as focused wherever the focus is, and a control scrolled out of its area
+// as on screen. The interfaces made here wrap Qt's and correct those states.
+#pragma once
+
+class QAccessibleInterface;
+class QObject;
+
+namespace tempodial {
+
+// The interface for an item view (a table, a list) or a tab bar `object`, or
+// null while Qt's own interface of it is being made (the one this wraps).
+QAccessibleInterface* makeViewAccessible(QObject* object);
+
+// The interface for a control inside a scrolled area, or null for any other
+// object (and while Qt's own interface is being made).
+QAccessibleInterface* makeScrolledAccessible(QObject* object);
+
+}  // namespace tempodial
