@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPalette>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -113,9 +114,22 @@ TEST_P(ContrastTest, EveryCaptionOfEveryWindowStandsOutFromItsBackground) {
   registerForms(runtime);
   int measured = 0;
   tourWindows(runtime, [&measured](QWidget& window, const QString& name) {
-    const QImage image = window.grab().toImage();
+    QImage image = window.grab().toImage();
     for (const Caption& caption : captionsOf(&window)) {
       if (caption.rect.isEmpty()) continue;
+      // A control of a scrolled form is measured where it shows once the
+      // form is scrolled to it, as the focus scrolls it.
+      for (QWidget* w = caption.control->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        auto* area = qobject_cast<QScrollArea*>(w);
+        if (area == nullptr) continue;
+        const QRect place(caption.control->mapTo(area->viewport(), QPoint(0, 0)),
+                          caption.control->size());
+        if (!area->viewport()->rect().contains(place)) {
+          area->ensureWidgetVisible(caption.control);
+          image = window.grab().toImage();
+        }
+        break;
+      }
       const QRect region(caption.control->mapTo(&window, caption.rect.topLeft()),
                          caption.rect.size());
       const double contrast = renderedContrast(image, region);
