@@ -7,6 +7,7 @@
 
 #include "platform/desktop/single_instance.h"
 #include "platform/desktop/system_end.h"
+#include "platform/forms/program_style.h"
 #include "platform/journal/history_export.h"
 #include "platform/plans/plan_quote_command.h"
 #include "platform/runtime/display_check.h"
@@ -89,6 +90,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(TEMPODIAL_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("tempodial"));
   QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setStyle(new tempodial::ProgramStyle);
   tempodial::installFirstPaintProbe();
   tempodial::installInputPaintProbe();
 
