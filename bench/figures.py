@@ -118,7 +118,7 @@ def startup(build, runs, journal=None):
     for name in programs:
         if name != "minimal":
             print(f"{name:18s} start-up ratio {statistics.median(times[name]) / minimal_time:.2f},"
-                  f" memory ratio {statistics.median(memory[name]) / minimal_rss:.2f}")
+                  f" memory ratio {statistics.median(memory[name]) / minimal_rss:.3f}")
     # Where the resident memory goes, against the minimal program (last start).
     theirs = dict(breakdowns["minimal"])
     print("resident KiB by mapping, last start: tempodial / minimal")
