@@ -45,6 +45,17 @@ Form::Form(Runtime& runtime, const QString& name, int index)
   // The windows are laid out for their own fonts, whatever the desktop's font
   // is: a window without a font of its own has the classic 8.25-point face.
   setFont(arialFont(8.25));
+  // However a control of a scrolled area takes the focus (Tab, an access
+  // key, assistive technology), the area scrolls to it.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now == nullptr || !client_->isAncestorOf(now)) return;
+    for (QWidget* w = now->parentWidget(); w != client_; w = w->parentWidget()) {
+      if (auto* area = qobject_cast<QScrollArea*>(w)) {
+        area->ensureWidgetVisible(now);
+        return;
+      }
+    }
+  });
 }
 
 Form::~Form() = default;

@@ -84,7 +84,8 @@ class Form : public QWidget {
 
   // Whether the control lies inside the window's visible area; controls that
   // the window's lower edge cuts off take no focus and answer no access key.
-  // A scrolled area's controls are in view: it scrolls to the focused one.
+  // A scrolled area's controls are in view: it scrolls to whichever takes
+  // the focus.
   bool inView(const QWidget* control) const;
 
  Q_SIGNALS:

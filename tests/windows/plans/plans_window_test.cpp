@@ -1,10 +1,12 @@
 // The Tariff plans window: a plan made in the editor, refused with the field
 // at fault, imported only when sound, exported, put in use and given up.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 
 #include "platform/forms/controls.h"
@@ -95,6 +97,22 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.classicButton->click();
   EXPECT_EQ(planInUse(), QString());
   EXPECT_TRUE(main().planRate->isHidden());
+}
+
+// On a small screen the form scrolls: a control that takes the focus by any
+// way (here as assistive technology gives it) is scrolled into view.
+TEST_F(PlansWindowTest, AControlGivenTheFocusIsScrolledIntoView) {
+  window().show();
+  window().resize(320, 160);
+  auto* area = window().findChild<QScrollArea*>();
+  ASSERT_NE(area, nullptr);
+  for (QWidget* control : {static_cast<QWidget*>(window().closeButton),
+                           static_cast<QWidget*>(window().importButton)}) {
+    control->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    const QRect place(control->mapTo(area->viewport(), QPoint(0, 0)), control->size());
+    EXPECT_TRUE(area->viewport()->rect().contains(place)) << qPrintable(control->objectName());
+  }
 }
 
 }  // namespace
