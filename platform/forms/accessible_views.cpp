@@ -41,17 +41,43 @@ void hideWhereNotShown(QAccessible::State& state, bool shown, bool widgetVisible
   state.offscreen = state.offscreen || !shown;
 }
 
-// Qt's interface of a widget as it is, but for the states `state()` corrects.
-class WrapperAccessible : public QAccessibleInterface {
+// Qt's own interface of an object, by its number, answering for it but for
+// what the classes below correct.
+class ForwardingAccessible : public QAccessibleInterface {
  public:
-  WrapperAccessible(QWidget* widget, QAccessible::Id inner) : widget_(widget), inner_(inner) {}
+  explicit ForwardingAccessible(QAccessible::Id inner) : inner_(inner) {}
 
   QAccessibleInterface* inner() const { return QAccessible::accessibleInterface(inner_); }
+
+  QWindow* window() const override { return inner() ? inner()->window() : nullptr; }
+  QString text(QAccessible::Text t) const override {
+    return inner() ? inner()->text(t) : QString();
+  }
+  void setText(QAccessible::Text t, const QString& text) override {
+    if (inner()) inner()->setText(t, text);
+  }
+  QRect rect() const override { return inner() ? inner()->rect() : QRect(); }
+  QAccessible::Role role() const override {
+    return inner() ? inner()->role() : QAccessible::NoRole;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return inner() ? inner()->interface_cast(type) : nullptr;
+  }
+
+ private:
+  QAccessible::Id inner_;
+};
+
+// Qt's interface of a widget as it is, but for the states `state()` corrects.
+class WrapperAccessible : public ForwardingAccessible {
+ public:
+  WrapperAccessible(QWidget* widget, QAccessible::Id inner)
+      : ForwardingAccessible(inner), widget_(widget) {}
+
   QWidget* widget() const { return widget_; }
 
   bool isValid() const override { return widget_ && inner() != nullptr && inner()->isValid(); }
   QObject* object() const override { return widget_; }
-  QWindow* window() const override { return inner() ? inner()->window() : nullptr; }
   QAccessibleInterface* focusChild() const override {
     return inner() ? inner()->focusChild() : nullptr;
   }
@@ -71,28 +97,14 @@ class WrapperAccessible : public QAccessibleInterface {
     return inner() ? inner()->relations(match)
                    : QList<QPair<QAccessibleInterface*, QAccessible::Relation>>();
   }
-  QString text(QAccessible::Text t) const override {
-    return inner() ? inner()->text(t) : QString();
-  }
-  void setText(QAccessible::Text t, const QString& text) override {
-    if (inner()) inner()->setText(t, text);
-  }
-  QRect rect() const override { return inner() ? inner()->rect() : QRect(); }
-  QAccessible::Role role() const override {
-    return inner() ? inner()->role() : QAccessible::NoRole;
-  }
   QAccessible::State state() const override {
     QAccessible::State state = inner() ? inner()->state() : QAccessible::State();
     hideWhereNotShown(state, !shownArea(widget_).isEmpty(), widget_ && widget_->isVisible());
     return state;
   }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return inner() ? inner()->interface_cast(type) : nullptr;
-  }
 
  private:
   QPointer<QWidget> widget_;
-  QAccessible::Id inner_;
 };
 
 // A view whose parts (cells, header sections, entries, tabs) are no widgets
@@ -159,33 +171,22 @@ class ViewAccessible : public WrapperAccessible {
 
 // A part of a view; it knows the view by its interface's number, so that a
 // part asked about after its view has gone is no longer on screen.
-class PartAccessible : public QAccessibleInterface {
+class PartAccessible : public ForwardingAccessible {
  public:
-  PartAccessible(QAccessible::Id view, QAccessible::Id inner) : view_(view), inner_(inner) {}
+  PartAccessible(QAccessible::Id view, QAccessible::Id inner)
+      : ForwardingAccessible(inner), view_(view) {}
 
-  QAccessibleInterface* inner() const { return QAccessible::accessibleInterface(inner_); }
   ViewAccessible* view() const {
     return static_cast<ViewAccessible*>(QAccessible::accessibleInterface(view_));
   }
 
   bool isValid() const override { return view() && inner() && inner()->isValid(); }
   QObject* object() const override { return nullptr; }
-  QWindow* window() const override { return inner() ? inner()->window() : nullptr; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QAccessibleInterface* parent() const override { return view(); }
   QAccessibleInterface* child(int) const override { return nullptr; }
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QString text(QAccessible::Text t) const override {
-    return inner() ? inner()->text(t) : QString();
-  }
-  void setText(QAccessible::Text t, const QString& text) override {
-    if (inner()) inner()->setText(t, text);
-  }
-  QRect rect() const override { return inner() ? inner()->rect() : QRect(); }
-  QAccessible::Role role() const override {
-    return inner() ? inner()->role() : QAccessible::NoRole;
-  }
   QAccessible::State state() const override {
     QAccessible::State state;
     if (!isValid()) {
@@ -196,13 +197,9 @@ class PartAccessible : public QAccessibleInterface {
     view()->correct(state, inner(), rect());
     return state;
   }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return inner() ? inner()->interface_cast(type) : nullptr;
-  }
 
  private:
   QAccessible::Id view_;
-  QAccessible::Id inner_;
 };
 
 // A part is wrapped; a widget inside the view (a tab bar's scroll buttons)
