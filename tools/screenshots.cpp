@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "platform/clock/plan_meter.h"
 #include "platform/journal/session_journal.h"
 #include "platform/plans/plan_store.h"
 #include "platform/runtime/runtime.h"

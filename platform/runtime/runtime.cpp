@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/clock/clock_model.h"
 #include "platform/forms/form.h"
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
@@ -77,6 +78,11 @@ void Runtime::visibilityChanged(Form& form) {
 }
 
 void Runtime::showModal(Form& form) { services_.showModal(form); }
+
+ClockModel& Runtime::clock() {
+  if (!clock_) clock_ = std::make_unique<ClockModel>([this] { return services_.monotonicMs(); });
+  return *clock_;
+}
 
 SessionJournal& Runtime::journal() {
   if (!journal_) {

@@ -20,8 +20,13 @@
 
 namespace tempodial {
 
+class ClockModel;
 class Form;
 class SessionJournal;
+
+// The name of the main window, where the clock is shown: other windows show
+// it, or bring it to the front, by this name.
+inline constexpr const char kMainWindowName[] = "timer";
 
 class Runtime {
  public:
@@ -80,6 +85,9 @@ class Runtime {
   // The session journal beside the data directory; opened by its users.
   SessionJournal& journal();
 
+  // The clock and the session it times, which every window follows.
+  ClockModel& clock();
+
  private:
   struct Entry {
     int index;
@@ -90,6 +98,7 @@ class Runtime {
   Places places_;
   std::map<QString, Entry> entries_;
   std::unique_ptr<SessionJournal> journal_;
+  std::unique_ptr<ClockModel> clock_;
   std::function<void()> beforeEnd_;
   std::vector<std::pair<QPointer<QObject>, std::function<void(Form&)>>> visibilityObservers_;
   std::set<QString> notices_;

@@ -1,4 +1,5 @@
 #include "tests/windows/window_fixture.h"
+#include "platform/session/session_recorder.h"
 
 #include <QCoreApplication>
 #include <QDir>

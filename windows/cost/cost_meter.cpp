@@ -4,10 +4,10 @@
 #include <string>
 
 #include "core/money/tariff.h"
+#include "platform/clock/clock_model.h"
 #include "platform/forms/controls.h"
 #include "platform/runtime/runtime.h"
 #include "windows/cost/options_window.h"
-#include "windows/main/main_window.h"
 #include "windows/totals/box_files.h"
 
 namespace tempodial {
@@ -31,14 +31,6 @@ void rememberCurrency(Runtime& runtime, OptionsWindow& options) {
 }
 
 }  // namespace
-
-void chargeMinute(Runtime& runtime) {
-  auto& main = runtime.form<MainWindow>();
-  auto& options = runtime.form<OptionsWindow>();
-  // A tariff plan charges by steps of its own instead.
-  if (main.planMeter().charges()) return;
-  main.cost->setNumber(main.cost->number() + options.combo1ass->number() / 100);
-}
 
 void selectRate(Runtime& runtime, OptionsWindow& options) {
   // The file tests run at every tick, so a save or a reset by anyone counts.
@@ -68,37 +60,31 @@ void selectRate(Runtime& runtime, OptionsWindow& options) {
 }
 
 void applyCurrencyFromList(Runtime& runtime) {
-  auto& main = runtime.form<MainWindow>();
   auto& options = runtime.form<OptionsWindow>();
   if (auto currency = currencyOfListText(options.Combo2->text().toStdString())) {
     const CurrencyLabels labels = chosenLabels(*currency);
-    main.Label4->setCaption(fromView(labels.symbol));
+    runtime.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
     setMinorUnit(options, labels.minorUnit);
-    main.SSPanel2->setCaption(fromView(labels.panel));
   }
   rememberCurrency(runtime, options);
 }
 
 void applyCurrencyFromMenu(Runtime& runtime, Currency currency) {
-  auto& main = runtime.form<MainWindow>();
   auto& options = runtime.form<OptionsWindow>();
   const CurrencyLabels labels = chosenLabels(currency);
-  main.Label4->setCaption(fromView(labels.symbol));
-  main.SSPanel2->setCaption(fromView(labels.panel));
+  runtime.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
   options.Combo2->setText(fromView(listText(currency)));
   setMinorUnit(options, labels.minorUnit);
   rememberCurrency(runtime, options);
 }
 
 void applyCurrencyAtStartUp(Runtime& runtime) {
-  auto& main = runtime.form<MainWindow>();
   auto& options = runtime.form<OptionsWindow>();
   auto currency = currencyOfListText(options.Combo2->text().toStdString());
   if (!currency) return;
   const CurrencyLabels labels = startUpLabels(*currency);
-  main.SSPanel2->setCaption(fromView(labels.panel));
+  runtime.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
   setMinorUnit(options, labels.minorUnit);
-  main.Label4->setCaption(fromView(labels.symbol));
 }
 
 }  // namespace tempodial

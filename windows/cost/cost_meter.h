@@ -1,5 +1,5 @@
-// The cost meter: one minute's charge into the main window's cost box, the
-// rate in use kept in step with the chosen tariff, and the currency labels.
+// The cost meter's choices: the rate in use kept in step with the chosen
+// tariff, and the currency, which the clock model then shows everywhere.
 #pragma once
 
 #include "core/money/currency.h"
@@ -8,9 +8,6 @@ namespace tempodial {
 
 class Runtime;
 class OptionsWindow;
-
-// Adds the rate in use divided by 100 to the cost box.
-void chargeMinute(Runtime& runtime);
 
 // Sets the rate in use from the tariff name (at a tick of the Options
 // window's Timer1, 100 ms after a change that can change it).

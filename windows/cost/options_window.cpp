@@ -4,13 +4,13 @@
 #include <QTabWidget>
 
 #include "core/money/tariff.h"
+#include "platform/clock/clock_model.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
 #include "windows/cost/cost_meter.h"
 #include "windows/cost/rate_events.h"
-#include "windows/main/main_window.h"
 #include "windows/programs/button_bar.h"
 #include "windows/totals/box_files.h"
 
@@ -173,18 +173,25 @@ void OptionsWindow::connectHandlers() {
   Combo1->onClick = [this] { tariffChosen(); };
   Combo2->onClick = [this] { applyCurrencyFromList(runtime()); };
   Timer1->onTick = [this] { selectRate(runtime(), *this); };
+  // The clock model keeps the tariff and the rate in use for the journal.
+  ClockModel& clock = runtime().clock();
+  clock.setTariff(Combo1->text());
+  clock.setRate(combo1ass->text());
+  connect(Combo1, &QComboBox::editTextChanged, &clock, &ClockModel::setTariff);
+  connect(combo1ass, &QPlainTextEdit::textChanged, &clock,
+          [this, &clock] { clock.setRate(combo1ass->text()); });
 }
 
 void OptionsWindow::onLoad() {
-  auto& main = runtime().form<MainWindow>();
+  ClockModel& clock = runtime().clock();
   // The start-up options found in the Windows directory are carried over into
   // the data directory by the check boxes' own click steps.
   if (fileInPlace(runtime(), Place::Windows, files::kShowCost)) {
-    main.Check1->setValue(1);
+    clock.setCostShown(true);
     Check2->setValue(1);
   } else {
     Check2->setValue(0);
-    main.Check1->setValue(0);
+    clock.setCostShown(false);
   }
   Check1->setValue(fileInPlace(runtime(), Place::Windows, files::kButtShow) ? 1 : 0);
   RichTextBox* rates[] = {RichTextBox1, RichTextBox2, RichTextBox3};
@@ -271,8 +278,7 @@ void OptionsWindow::saveCustomEntries() {
 void OptionsWindow::buttonBarOptionClicked() {
   Runtime& rt = runtime();
   const bool ticked = Check1->value() == 1;
-  const bool done = ticked ? saveBox(rt, Place::Data, files::kButtShow,
-                                     *rt.form<MainWindow>().RichTextBox4, kClockBoxFont)
+  const bool done = ticked ? saveOptionFile(rt, Place::Data, files::kButtShow)
                            : deleteInPlace(rt, Place::Data, files::kButtShow);
   // After a failure (reported already) the file is as it was, and so is the
   // option: the box shows it again, and nothing is undone by its click steps.
@@ -282,14 +288,10 @@ void OptionsWindow::buttonBarOptionClicked() {
 
 void OptionsWindow::costOptionClicked() {
   Runtime& rt = runtime();
-  auto& main = rt.form<MainWindow>();
-  const bool done = Check2->value() == 1 ? saveBox(rt, Place::Data, files::kShowCost,
-                                                   *main.RichTextBox4, kClockBoxFont)
+  const bool done = Check2->value() == 1 ? saveOptionFile(rt, Place::Data, files::kShowCost)
                                          : deleteInPlace(rt, Place::Data, files::kShowCost);
   if (!done) showOptionOfFile(*Check2, files::kShowCost);
-  const bool on = Check2->value() == 1;
-  main.showstart->setVisible(!on);
-  main.hidestart->setVisible(on);
+  rt.clock().setCostShownAtStartUp(Check2->value() == 1);
 }
 
 void OptionsWindow::showOptionOfFile(CheckBox& box, std::string_view file) {

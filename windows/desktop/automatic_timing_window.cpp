@@ -5,9 +5,9 @@
 
 #include "platform/forms/controls.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/automatic_timing.h"
 #include "windows/artwork/artwork.h"
-#include "windows/desktop/automatic_timing.h"
-#include "windows/main/main_window.h"
+#include "windows/desktop/desktop_extras.h"
 
 namespace tempodial {
 namespace {
@@ -76,7 +76,9 @@ void AutomaticTimingWindow::onLoad() {
 }
 
 AutomaticTiming& AutomaticTimingWindow::timing() const {
-  return *runtime().form<MainWindow>().findChild<AutomaticTiming*>();
+  // The main window attaches it as it loads; referring to it loads it.
+  if (automaticTiming() == nullptr) runtime().form(QString::fromLatin1(kMainWindowName));
+  return *automaticTiming();
 }
 
 void AutomaticTimingWindow::reflect() {

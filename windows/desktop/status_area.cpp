@@ -5,44 +5,51 @@
 #include <QMenu>
 
 #include "core/volume/data_volume.h"
+#include "platform/clock/clock_model.h"
 #include "platform/desktop/status_icon.h"
-#include "platform/forms/controls.h"
-#include "platform/forms/form_timer.h"
+#include "platform/forms/form.h"
+#include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
 #include "windows/desktop/desktop_extras.h"
 #include "windows/history/history_window.h"
-#include "windows/main/main_window.h"
 
 namespace tempodial {
 
-QString statusToolTip(const MainWindow& main) {
-  QString text = main.Timer1->enabled() ? QStringLiteral("Running ") : QStringLiteral("Stopped ");
-  text += QStringLiteral("%1:%2:%3")
-              .arg(main.RichTextBox3->text(), main.RichTextBox2->text(), main.RichTextBox1->text());
+QString statusToolTip(const ClockModel& clock) {
+  QString text = clock.running() ? QStringLiteral("Running ") : QStringLiteral("Stopped ");
+  text += QStringLiteral("%1:%2:%3").arg(clock.hours(), clock.minutes(), clock.seconds());
   // Bytes received and sent in the running run, or in the last one.
-  if (const auto volume = main.recorder().volume()) {
+  if (const auto volume = clock.volume()) {
     text += QStringLiteral(", ") + QString::fromStdString(volumeText(volume->total()));
   }
-  if (main.Check1->value() == 1) {
-    text += QStringLiteral(", cost %1 %2").arg(main.Label4->caption(), main.cost->text());
+  if (clock.costShown()) {
+    text += QStringLiteral(", cost %1 %2").arg(clock.currencySymbol(), clock.cost());
   }
   // The rate in force while a tariff plan is in use ("Off-peak 0.5p/min").
-  if (!main.planRate->isHidden()) text += QStringLiteral(", ") + main.planRate->caption();
+  if (clock.rateInForce().shown) text += QStringLiteral(", ") + clock.rateInForce().caption;
   return text;
 }
 
-bool mainWindowInView(const MainWindow& main) {
+bool mainWindowInView(const Form& main) {
   return main.isVisible() && !(main.windowState() & Qt::WindowMinimized);
 }
 
-StatusArea::StatusArea(MainWindow& main) : QObject(&main), main_(main) {
+StatusArea::StatusArea(Form& main, std::function<void()> openExitOptions)
+    : QObject(&main),
+      main_(main),
+      clock_(main.runtime().clock()),
+      openExitOptions_(std::move(openExitOptions)) {
   buildMenu();
   icon_ = std::make_unique<StatusIcon>(nullptr, menu_.get());
   connect(icon_.get(), &StatusIcon::clicked, this, &StatusArea::showOrHideMain);
-  for (RichTextBox* box : {main.RichTextBox1, main.RichTextBox2, main.RichTextBox3, main.cost}) {
-    connect(box, &QPlainTextEdit::textChanged, this, &StatusArea::refreshSoon);
+  for (auto changed :
+       {&ClockModel::countersChanged, &ClockModel::costChanged, &ClockModel::currencyChanged,
+        &ClockModel::rateInForceChanged, &ClockModel::volumeChanged}) {
+    connect(&clock_, changed, this, &StatusArea::refreshSoon);
   }
-  connect(main.Check1, &QCheckBox::toggled, this, &StatusArea::refreshSoon);
+  connect(&clock_, &ClockModel::costShownChanged, this, &StatusArea::refreshSoon);
+  // A start or stop shows at once.
+  connect(&clock_, &ClockModel::runningChanged, this, &StatusArea::refresh);
   main.installEventFilter(this);
   refresh();
 }
@@ -56,36 +63,34 @@ void StatusArea::buildMenu() {
   menu_ = std::make_unique<QMenu>();
   menu_->setObjectName(QStringLiteral("statusMenu"));
   startStop_ = menu_->addAction(QStringLiteral("Start/Stop"));
-  connect(startStop_, &QAction::triggered, this, [this] { main_.startStop(); });
+  connect(startStop_, &QAction::triggered, &clock_, &ClockModel::startStop);
   showHide_ = menu_->addAction(QStringLiteral("Hide Tempodial"));
   connect(showHide_, &QAction::triggered, this, &StatusArea::showOrHideMain);
   QAction* history = menu_->addAction(QStringLiteral("History..."));
   connect(history, &QAction::triggered, this,
-          [this] { later([](MainWindow& main) { showHistory(main.runtime()); }); });
+          [this] { later([this] { showHistory(main_.runtime()); }); });
   QAction* automatic = menu_->addAction(QStringLiteral("Automatic timing..."));
   connect(automatic, &QAction::triggered, this,
-          [this] { later([](MainWindow& main) { openAutomaticTiming(main.runtime()); }); });
+          [this] { later([this] { openAutomaticTiming(main_.runtime()); }); });
   menu_->addSeparator();
   QAction* exit = menu_->addAction(QStringLiteral("Exit"));
-  connect(exit, &QAction::triggered, this,
-          [this] { later([](MainWindow& main) { main.openExitOptions(); }); });
+  connect(exit, &QAction::triggered, this, [this] { later(openExitOptions_); });
   connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
     refreshShowHide();
     refresh();
   });
 }
 
-void StatusArea::later(void (*handler)(MainWindow&)) {
-  QMetaObject::invokeMethod(
-      this, [this, handler] { handler(main_); }, Qt::QueuedConnection);
+void StatusArea::later(std::function<void()> handler) {
+  QMetaObject::invokeMethod(this, std::move(handler), Qt::QueuedConnection);
 }
 
 void StatusArea::refresh() {
   refreshPending_ = false;
-  const bool running = main_.Timer1->enabled();
+  const bool running = clock_.running();
   icon_->setPicture(clockStateIcon(running),
                     running ? QStringLiteral("running") : QStringLiteral("stopped"));
-  icon_->setToolTip(statusToolTip(main_));
+  icon_->setToolTip(statusToolTip(clock_));
 }
 
 void StatusArea::refreshSoon() {

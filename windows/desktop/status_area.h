@@ -1,12 +1,13 @@
 // The program's icon in the desktop's status area: its picture and tool tip
-// show whether the clock runs and the time on it, refreshed when the clock's
-// boxes change (no timer of its own); its menu starts and stops the clock,
+// show whether the clock runs and the time on it, refreshed when the clock
+// model changes (no timer of its own); its menu starts and stops the clock,
 // shows or hides the main window, and leads to the history, the automatic
 // timing and the exit options. A click shows or hides the main window.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -14,15 +15,17 @@ class QMenu;
 
 namespace tempodial {
 
-class MainWindow;
+class ClockModel;
+class Form;
 class StatusIcon;
 
 class StatusArea : public QObject {
   Q_OBJECT
 
  public:
-  // Requires StatusIcon::available().
-  explicit StatusArea(MainWindow& main);
+  // Requires StatusIcon::available(). `main` is the window the icon shows
+  // and hides; `openExitOptions` its way out.
+  StatusArea(Form& main, std::function<void()> openExitOptions);
   ~StatusArea() override;
 
   // Shows the clock's state and time now.
@@ -33,14 +36,17 @@ class StatusArea : public QObject {
 
  private:
   void buildMenu();
-  // Refreshes once the clock's boxes have all changed (a carry changes two).
+  // Refreshes once the model's changes of this moment are all made (a carry
+  // changes two counters, a minute the cost too).
   void refreshSoon();
   void refreshShowHide();
   void showOrHideMain();
   // Runs `handler` once the menu is closed: what it opens may wait for the user.
-  void later(void (*handler)(MainWindow&));
+  void later(std::function<void()> handler);
 
-  MainWindow& main_;
+  Form& main_;
+  ClockModel& clock_;
+  std::function<void()> openExitOptions_;
   std::unique_ptr<QMenu> menu_;
   QAction* startStop_ = nullptr;
   QAction* showHide_ = nullptr;
@@ -49,11 +55,12 @@ class StatusArea : public QObject {
 };
 
 // "Running 1:5:9, cost £ 0.924" or "Stopped 0:12:40": the clock's state and
-// its counters, and the cost as the cost area shows it while it is shown.
-QString statusToolTip(const MainWindow& main);
+// its counters, the bytes of the run, the cost while the cost area is shown,
+// and the rate in force under a plan.
+QString statusToolTip(const ClockModel& clock);
 
 // True iff a click on the status icon would hide the main window (it is
 // shown and not minimised).
-bool mainWindowInView(const MainWindow& main);
+bool mainWindowInView(const Form& main);
 
 }  // namespace tempodial

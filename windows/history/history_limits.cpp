@@ -35,6 +35,11 @@ QSpinBox* countBox(QWidget* parent, const char* name, const QString& accessible,
   return box;
 }
 
+// A symbol of more than one character stands apart from the amount.
+void showCurrency(QDoubleSpinBox* box, const QString& currency) {
+  box->setPrefix(currency.size() > 1 ? currency + QLatin1Char(' ') : currency);
+}
+
 QDoubleSpinBox* amountBox(QWidget* parent, const char* name, const QString& accessible,
                           const QString& currency) {
   auto* box = new QDoubleSpinBox(parent);
@@ -43,11 +48,16 @@ QDoubleSpinBox* amountBox(QWidget* parent, const char* name, const QString& acce
   // Every limit the settings file may hold can be shown.
   box->setRange(0, static_cast<double>(kMostLimitAmount));
   box->setDecimals(2);
-  box->setPrefix(currency.size() > 1 ? currency + QLatin1Char(' ') : currency);
+  showCurrency(box, currency);
   return box;
 }
 
 }  // namespace
+
+void LimitsGroup::setCurrency(const QString& currency) {
+  showCurrency(dayCost, currency);
+  showCurrency(monthCost, currency);
+}
 
 LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
     : QGroupBox(QStringLiteral("Limits"), parent) {

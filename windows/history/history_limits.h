@@ -19,6 +19,8 @@ class LimitsGroup : public QGroupBox {
  public:
   // `currency` is the symbol the cost limits are shown in.
   LimitsGroup(QWidget* parent, const QString& currency);
+  // The currency in use changed: the cost limits are shown in it.
+  void setCurrency(const QString& currency);
 
   // The limits as the controls show them.
   Limits limits() const;

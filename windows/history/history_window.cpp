@@ -19,6 +19,7 @@
 
 #include "core/values/number_text.h"
 #include "core/volume/data_volume.h"
+#include "platform/clock/clock_model.h"
 #include "platform/files/export_target.h"
 #include "platform/files/places.h"
 #include "platform/forms/controls.h"
@@ -26,13 +27,12 @@
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/input_paint_probe.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/journal_access.h"
+#include "platform/session/limit_warnings.h"
 #include "windows/history/history_chart.h"
 #include "windows/history/history_limits.h"
 #include "windows/history/history_tables.h"
-#include "windows/history/limit_warnings.h"
 #include "windows/history/session_model.h"
-#include "windows/journal/journal_access.h"
-#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {
@@ -156,7 +156,10 @@ void HistoryWindow::buildControls() {
 
   auto* limitsPage = new QWidget(tabs);
   limitsPage->setObjectName(QStringLiteral("limitsPage"));
-  limits = new LimitsGroup(limitsPage, runtime().form<MainWindow>().Label4->caption());
+  ClockModel& clock = runtime().clock();
+  limits = new LimitsGroup(limitsPage, clock.currencySymbol());
+  connect(&clock, &ClockModel::currencyChanged, limits,
+          [this, &clock] { limits->setCurrency(clock.currencySymbol()); });
   reportIgnoredLimits(runtime());
   (new QVBoxLayout(limitsPage))->addWidget(limits);
   tabs->addTab(limitsPage, QStringLiteral("&Limits"));

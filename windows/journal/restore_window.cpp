@@ -4,13 +4,13 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
+#include "platform/clock/clock_model.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
 #include "platform/journal/settled_mark.h"
 #include "platform/runtime/runtime.h"
-#include "windows/journal/journal_access.h"
-#include "windows/main/main_window.h"
+#include "platform/session/journal_access.h"
 
 namespace tempodial {
 
@@ -60,9 +60,9 @@ void RestoreWindow::describe(const SessionRow& row) {
 }
 
 void offerRestore(Runtime& runtime) {
-  auto& main = runtime.form<MainWindow>();
+  ClockModel& clock = runtime.clock();
   // The last row of a running clock is the running run itself.
-  if (main.Timer1->enabled()) return;
+  if (clock.running()) return;
   // A journal closed with nothing to ask is left unopened: start-up then
   // loads no SQLite at all.
   if (!runtime.journal().isOpen() && !journalMayHoldQuestion(runtime.journal().path())) return;
@@ -83,13 +83,13 @@ void offerRestore(Runtime& runtime) {
   if (!answered) return;
   journal.markAnswered(row->id);
   // A clock started while the question was open keeps its own run.
-  if (!restore || main.Timer1->enabled()) return;
+  if (!restore || clock.running()) return;
   // As a TimeLog load does: seconds, minutes, hours, each carrying as typed.
-  main.RichTextBox1->setText(row->secondsText);
-  main.RichTextBox2->setText(row->minutes);
-  main.RichTextBox3->setText(row->hours);
-  main.cost->setText(row->costEnd);
-  main.setStatus(QStringLiteral("The last session has been restored"));
+  clock.setCounter(clock::Counter::Seconds, row->secondsText);
+  clock.setCounter(clock::Counter::Minutes, row->minutes);
+  clock.setCounter(clock::Counter::Hours, row->hours);
+  clock.setCost(row->costEnd);
+  clock.say(QStringLiteral("The last session has been restored"));
 }
 
 }  // namespace tempodial

@@ -4,12 +4,12 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "core/history/session.h"
-#include "platform/desktop/sleep_watch.h"
+#include "platform/clock/clock_model.h"
+#include "platform/clock/plan_meter.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/forms/twips.h"
-#include "platform/runtime/runtime.h"
+#include "platform/session/session_recorder.h"
 #include "windows/artwork/artwork.h"
 #include "windows/cost/cost_meter.h"
 #include "windows/cost/options_window.h"
@@ -36,7 +36,10 @@ constexpr int kClientWidthTwips = 7755;
 
 }  // namespace
 
-MainWindow::MainWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+MainWindow::MainWindow(Runtime& runtime)
+    : Form(runtime, QString::fromLatin1(kName), kIndex),
+      clock_(runtime.clock()),
+      recorder_(std::make_unique<SessionRecorder>(runtime, nullptr)) {
   setWindowTitle(QStringLiteral("Tempodial"));
   setWindowIcon(artIcon(Art::Application));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -46,9 +49,14 @@ MainWindow::MainWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
   buildControls();
   buildMenus();
   connectHandlers();
+  followClock();
   setSizeTwips(kClientWidthTwips + kFrameWidthTwips, kTallTwips);
   moveTwips(3030, 2730);
 }
+
+MainWindow::~MainWindow() = default;
+
+PlanMeter& MainWindow::planMeter() { return clock_.planMeter(); }
 
 void MainWindow::connectHandlers() {
   Runtime& rt = runtime();
@@ -65,17 +73,19 @@ void MainWindow::connectHandlers() {
     startcount = 0;
     startcount += 1;
   };
-  RichTextBox1->onChange = [this] { secondsChanged(); };
-  RichTextBox2->onChange = [this] { minutesChanged(); };
   SSCommand1->onClick = [this] { startStop(); };
   SSCommand2->onClick = [this] { reset(); };
   SSCommand3->onClick = [this] {
-    if (saveTimeLog(*this, Place::Data)) setStatus(QStringLiteral("The TimeLog has been saved"));
+    if (saveTimeLog(runtime(), Place::Data))
+      setStatus(QStringLiteral("The TimeLog has been saved"));
   };
-  SSCommand4->onClick = [this] { loadTimeLog(*this, Place::Data); };
-  SSCommand7->onClick = [this] { saveCostLogButton(*this); };
-  SSCommand8->onClick = [this] { loadCostLogButton(*this); };
-  Check1->onClick = [this] { costAreaByCheckBox(); };
+  SSCommand4->onClick = [&rt] { loadTimeLog(rt, Place::Data); };
+  SSCommand7->onClick = [&rt] { saveCostLogButton(rt); };
+  SSCommand8->onClick = [&rt] { loadCostLogButton(rt); };
+  Check1->onClick = [this] {
+    clock_.setCostShown(Check1->value() == 1);
+    costAreaByCheckBox();
+  };
   Check1->onMouseDown = [this](Qt::MouseButton button, const QPoint& at) {
     if (button == Qt::RightButton) Popup2->popup(at);
   };
@@ -90,14 +100,16 @@ void MainWindow::connectHandlers() {
   onTriggered(options2, [this] { toggleOptions(); });
   onTriggered(leave, [this] { openExitOptions(); });
   onTriggered(reset_, [this] { reset(); });
-  onTriggered(prev, [this] { loadTimeLog(*this, Place::Windows); });
+  onTriggered(prev, [&rt] { loadTimeLog(rt, Place::Windows); });
   onTriggered(save, [this] {
-    if (saveTimeLog(*this, Place::Windows)) setStatus(QStringLiteral("The TimeLog has been saved"));
+    if (saveTimeLog(runtime(), Place::Windows)) {
+      setStatus(QStringLiteral("The TimeLog has been saved"));
+    }
   });
-  onTriggered(blank, [this] { blankTimeLog(*this); });
+  onTriggered(blank, [&rt] { blankTimeLog(rt); });
   onTriggered(un2, [&rt] { rt.form<PasswordWindow>().show(); });
-  onTriggered(cur, [this] { saveCostLogMenu(*this); });
-  onTriggered(box, [this] { loadCostLogMenu(*this); });
+  onTriggered(cur, [&rt] { saveCostLogMenu(rt); });
+  onTriggered(box, [&rt] { loadCostLogMenu(rt); });
   onTriggered(un1, [&rt] { rt.form<PasswordWindow>().show(); });
   onTriggered(s, [&rt] { rt.showModal(rt.form<LocationsWindow>()); });
   onTriggered(comm, [&rt] { launchProgram(rt, 1); });
@@ -119,7 +131,7 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::onLoad() {
   Runtime& rt = runtime();
-  rt.setBeforeEnd([this] { recorder_.programEnds(); });
+  rt.setBeforeEnd([this] { recorder_->programEnds(); });
   cost->setNumber(0);
   setStatus(QStringLiteral("Hello, Welcome to the Tempodial"));
   if (fileInPlace(rt, Place::Data, files::kButtShow)) {
@@ -127,8 +139,10 @@ void MainWindow::onLoad() {
     rt.form<OptionsWindow>().Check1->setValue(1);
   }
   rt.form<OptionsWindow>().restoreTariffsAndCurrency();
-  planMeter_.reload();
-  if (fileInPlace(rt, Place::Data, files::kShowCost)) {
+  clock_.planMeter().reload();
+  const bool costAtStartUp = fileInPlace(rt, Place::Data, files::kShowCost);
+  clock_.setCostShownAtStartUp(costAtStartUp);
+  if (costAtStartUp) {
     Check1->setValue(1);
     showstart->setVisible(false);
     shownow->setVisible(false);
@@ -139,79 +153,26 @@ void MainWindow::onLoad() {
     hidenow->setVisible(false);
     hidestart->setVisible(false);
   }
-  attachDesktopExtras(*this);
+  attachDesktopExtras(*this, [this] { openExitOptions(); });
 }
 
-void MainWindow::setStatus(const QString& text) { SSPanel1->setCaption(text); }
+void MainWindow::setStatus(const QString& text) { clock_.say(text); }
 
-void MainWindow::startStop() {
-  const qint64 now = runtime().services().monotonicMs();
-  if (Timer1->enabled()) {
-    // Whole seconds that passed since the last tick still count.
-    countUpTo((now - runStartMs_) / 1000);
-    Timer1->setEnabled(false);
-    planMeter_.clockStopped(runCounted_);
-    recorder_.clockStopped();
-  } else {
-    Timer1->setEnabled(true);
-    runStartMs_ = now;
-    runCounted_ = 0;
-    planMeter_.clockStarting();
-    recorder_.clockStarted();
-    planMeter_.clockStarted();
-    if (sleepWatch_ == nullptr) {
-      sleepWatch_ = new SleepWatch(this);
-      connect(sleepWatch_, &SleepWatch::woke, this, &MainWindow::sleptWhileRunning);
-    }
-  }
-  setStatus(QStringLiteral("The timer has been touched"));
-  clockStartedOrStopped(*this);
-}
+void MainWindow::startStop() { clock_.startStop(); }
 
-void MainWindow::tick() { RichTextBox1->setNumber(RichTextBox1->number() + 1); }
+void MainWindow::tick() { clock_.tick(); }
 
-void MainWindow::clockTick() {
-  // Rounded, so that a tick a little early or late counts its own second.
-  const qint64 elapsed = runtime().services().monotonicMs() - runStartMs_;
-  countUpTo((elapsed + 500) / 1000);
-}
-
-void MainWindow::countUpTo(qint64 due) {
-  int added = 0;
-  for (; runCounted_ < due; ++runCounted_, ++added) tick();
-  if (added == 0) return;
-  planMeter_.counted(runCounted_);
-  recorder_.counted(added);
-}
-
-void MainWindow::sleptWhileRunning(qint64 sleptMs) {
-  if (!Timer1->enabled()) return;
-  setStatus(QStringLiteral("The computer slept for %1; the timer did not count that time")
-                .arg(QString::fromStdString(clockText(sleptMs / 1000))));
-}
+void MainWindow::clockTick() { clock_.catchUp(); }
 
 void MainWindow::endForSystem() {
-  if (Timer1->enabled()) countUpTo((runtime().services().monotonicMs() - runStartMs_) / 1000);
-  recorder_.interrupted();
+  clock_.catchUpAtEnd();
+  recorder_->interrupted();
   runtime().endProgram();
 }
 
 void MainWindow::onUnload() {
-  recorder_.programEnds();
+  recorder_->programEnds();
   runtime().setBeforeEnd(nullptr);
-}
-
-void MainWindow::secondsChanged() {
-  if (RichTextBox1->number() != 60) return;
-  RichTextBox1->setNumber(0);
-  RichTextBox2->setNumber(RichTextBox2->number() + 1);
-  chargeMinute(runtime());
-}
-
-void MainWindow::minutesChanged() {
-  if (RichTextBox2->number() != 60) return;
-  RichTextBox3->setNumber(RichTextBox3->number() + 1);
-  RichTextBox2->setNumber(0);
 }
 
 void MainWindow::reset() { runtime().showModal(runtime().form<ResetWindow>()); }
@@ -249,14 +210,14 @@ void MainWindow::costAreaByCheckBox() {
 }
 
 void MainWindow::showNow() {
-  Check1->setValue(1);
+  clock_.setCostShown(true);
   setHeightTwips(kTallPopupTwips);
   shownow->setVisible(false);
   hidenow->setVisible(true);
 }
 
 void MainWindow::hideNow() {
-  Check1->setValue(0);
+  clock_.setCostShown(false);
   setHeightTwips(kShortPopupTwips);
   hidenow->setVisible(false);
   shownow->setVisible(true);
@@ -265,15 +226,13 @@ void MainWindow::hideNow() {
 void MainWindow::showOnStartUp() {
   if (!saveBox(runtime(), Place::Data, files::kShowCost, *RichTextBox4, kClockBoxFont)) return;
   runtime().form<OptionsWindow>().Check2->setValue(1);
-  showstart->setVisible(false);
-  hidestart->setVisible(true);
+  clock_.setCostShownAtStartUp(true);
 }
 
 void MainWindow::hideOnStartUp() {
   if (!deleteInPlace(runtime(), Place::Data, files::kShowCost)) return;
   runtime().form<OptionsWindow>().Check2->setValue(0);
-  showstart->setVisible(true);
-  hidestart->setVisible(false);
+  clock_.setCostShownAtStartUp(false);
 }
 
 void MainWindow::toggleButtonBar(bool windowsDirectory) {

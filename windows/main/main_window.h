@@ -1,10 +1,13 @@
-// The main window `timer` (form 1): the clock, the cost so far, the status
-// panel, and the buttons and menus from which every other window is reached.
+// The main window `timer` (form 1): the view of the clock model (the
+// counters, the cost so far, the currency and the status panel), and the
+// buttons and menus from which every other window is reached. Its boxes show
+// the model and hand it what is typed or loaded; no other window reads them.
 #pragma once
 
+#include <memory>
+
 #include "platform/forms/form.h"
-#include "windows/cost/plan_meter.h"
-#include "windows/journal/session_recorder.h"
+#include "platform/runtime/runtime.h"
 
 class QAction;
 class QMenu;
@@ -15,18 +18,20 @@ namespace tempodial {
 class Button;
 class Button3D;
 class CheckBox;
+class ClockModel;
+class PlanMeter;
+class SessionRecorder;
 class Frame;
 class FormTimer;
 class Label;
 class Panel3D;
 class RichTextBox;
-class SleepWatch;
 
 class MainWindow : public Form {
   Q_OBJECT
 
  public:
-  static constexpr const char* kName = "timer";
+  static constexpr const char* kName = kMainWindowName;
   static constexpr int kIndex = 1;
 
   // Outer heights of the window with the cost area shown or hidden.
@@ -36,19 +41,17 @@ class MainWindow : public Form {
   static constexpr int kShortPopupTwips = 3180;
 
   explicit MainWindow(Runtime& runtime);
+  ~MainWindow() override;
 
   void onLoad() override;
 
   // The status panel's message.
   void setStatus(const QString& text);
 
-  // Clock.
+  // Clock: a press of Start/Stop, one second more, and the clock's timer
+  // (the model's catch-up).
   void startStop();
-  // One second more on the clock: the seconds box grows by one and carries.
   void tick();
-  // The clock's timer: every whole second of real time since the start that
-  // is not yet on the clock is added, one second at a time, so that late or
-  // dropped ticks lose nothing.
   void clockTick();
   // The system ends the program: the running session is closed as
   // interrupted, nothing else is saved and no question is asked.
@@ -58,8 +61,7 @@ class MainWindow : public Form {
   // The caption and button-caption refresh (windows/main/caption_events.h).
   void refreshCaptions();
   // The journal's record of the runs, with their data volume.
-  SessionRecorder& recorder() { return recorder_; }
-  const SessionRecorder& recorder() const { return recorder_; }
+  SessionRecorder& recorder() { return *recorder_; }
 
   // The cost-area pop-up entries and the start-up choice.
   void showNow();
@@ -71,8 +73,9 @@ class MainWindow : public Form {
   void toggleOptions();
   void openExitOptions();
 
-  // The cost meter of the tariff plans.
-  PlanMeter& planMeter() { return planMeter_; }
+  // The clock model this window shows, and its tariff plan meter.
+  ClockModel& clock() { return clock_; }
+  PlanMeter& planMeter();
 
   // Frame2: the clock.
   Frame* Frame2;
@@ -142,19 +145,15 @@ class MainWindow : public Form {
   void buildControls();
   void buildMenus();
   void connectHandlers();
-  void secondsChanged();
-  void minutesChanged();
+  // The boxes, labels and menu items follow the model; what is typed or
+  // loaded into a box goes to the model (windows/main/clock_view.cpp).
+  void followClock();
+  void showCounters();
+  void showRateInForce();
   void costAreaByCheckBox();
-  // Adds seconds until `due` seconds of this run are on the clock.
-  void countUpTo(qint64 due);
-  // Tells the user how long the computer slept while the clock ran.
-  void sleptWhileRunning(qint64 sleptMs);
 
-  PlanMeter planMeter_{*this};
-  SessionRecorder recorder_{*this};
-  qint64 runStartMs_ = 0;             // monotonic time of the last start
-  qint64 runCounted_ = 0;             // seconds the clock has added since then
-  SleepWatch* sleepWatch_ = nullptr;  // made at the first start of the clock
+  ClockModel& clock_;
+  std::unique_ptr<SessionRecorder> recorder_;
 };
 
 // Brings the main window to the front (another start of the program asked).

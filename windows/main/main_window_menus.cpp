@@ -45,7 +45,7 @@ void MainWindow::buildMenus() {
   options2 = menuItem(view, "options2", QStringLiteral("&Options"),
                       QKeySequence(QStringLiteral("Ctrl+O")));
   QAction* login = menuItem(view, "login", QStringLiteral("Start Tempodial at &login"));
-  followStartAtLogin(*this, view, login);
+  followStartAtLogin(runtime(), view, login);
   menu->addMenu(view);
   QAction* history = menuItem(menu, "history", QStringLiteral("&History..."),
                               QKeySequence(QStringLiteral("Ctrl+H")));

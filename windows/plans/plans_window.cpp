@@ -17,10 +17,11 @@
 #include <QVBoxLayout>
 
 #include "core/plans/plan_file.h"
+#include "platform/clock/clock_model.h"
+#include "platform/clock/plan_meter.h"
 #include "platform/forms/controls.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
-#include "windows/main/main_window.h"
 #include "windows/plans/plan_editor.h"
 
 namespace tempodial {
@@ -238,7 +239,7 @@ bool PlansWindow::saveEdited() {
   }
   refresh(saved.value());
   // A plan in use that was edited charges as edited from the next start.
-  runtime().form<MainWindow>().planMeter().reload();
+  runtime().clock().planMeter().reload();
   return true;
 }
 
@@ -246,14 +247,14 @@ void PlansWindow::useThisPlan() {
   if (!saveEdited()) return;
   Status status = setPlanInUse(planName->text().trimmed());
   if (!status.ok()) tell(QString::fromStdString(status.reason()));
-  runtime().form<MainWindow>().planMeter().reload();
+  runtime().clock().planMeter().reload();
   reflectInUse();
 }
 
 void PlansWindow::useClassicTariffs() {
   Status status = setPlanInUse(QString());
   if (!status.ok()) tell(QString::fromStdString(status.reason()));
-  runtime().form<MainWindow>().planMeter().reload();
+  runtime().clock().planMeter().reload();
   reflectInUse();
 }
 

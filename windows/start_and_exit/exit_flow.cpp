@@ -1,9 +1,7 @@
 #include "windows/start_and_exit/exit_flow.h"
 
-#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/runtime/runtime.h"
-#include "windows/main/main_window.h"
 #include "windows/programs/button_bar.h"
 #include "windows/start_and_exit/exit_window.h"
 #include "windows/start_and_exit/short_time_exit_window.h"
@@ -16,11 +14,6 @@ void hideIfLoaded(Runtime& runtime, const char* name) {
 }
 
 }  // namespace
-
-double timerTime(const MainWindow& main) {
-  return main.RichTextBox3->number() * 3600 + main.RichTextBox2->number() * 60 +
-         main.RichTextBox1->number();
-}
 
 void closeAllWindowsAndEnd(Runtime& runtime) {
   // The main window's unload hides the bar; the bar itself stays loaded so

@@ -4,12 +4,7 @@
 
 namespace tempodial {
 
-class MainWindow;
 class Runtime;
-
-// The time on the clock in seconds: hours * 3600 + minutes * 60 + seconds,
-// each box read as a number.
-double timerTime(const MainWindow& main);
 
 // The way out without a further question: hides the button bar, unloads every
 // other window (the main window among them), then ends the program. The bar

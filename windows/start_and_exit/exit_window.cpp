@@ -2,10 +2,10 @@
 
 #include <QFrame>
 
+#include "platform/clock/clock_model.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
-#include "windows/main/main_window.h"
 #include "windows/start_and_exit/exit_flow.h"
 #include "windows/start_and_exit/short_time_exit_window.h"
 #include "windows/totals/time_log.h"
@@ -69,12 +69,11 @@ ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
 
 void ExitWindow::exitAndSave() {
   Runtime& rt = runtime();
-  MainWindow& main = rt.form<MainWindow>();
-  if (timerTime(main) <= kShortTimeSeconds) {
+  if (rt.clock().totalSeconds() <= kShortTimeSeconds) {
     rt.showModal(rt.form<ShortTimeExitWindow>());
     return;
   }
-  if (!saveTotals(main)) {
+  if (!saveTotals(rt)) {
     // The failure has been reported; ending now would lose the time.
     returnToMainWindow(rt);
     return;

@@ -3,7 +3,6 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
-#include "windows/main/main_window.h"
 #include "windows/programs/button_bar.h"
 #include "windows/start_and_exit/exit_flow.h"
 #include "windows/totals/time_log.h"
@@ -59,7 +58,7 @@ void ShortTimeExitWindow::onLoad() {
 
 void ShortTimeExitWindow::saveAndExit() {
   Runtime& rt = runtime();
-  if (!saveTotals(rt.form<MainWindow>())) {
+  if (!saveTotals(rt)) {
     // The failure has been reported; ending now would lose the time.
     returnToMainWindow(rt);
     return;

@@ -13,7 +13,6 @@
 #include "windows/artwork/artwork.h"
 #include "windows/desktop/desktop_extras.h"
 #include "windows/journal/restore_window.h"
-#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {
@@ -50,8 +49,10 @@ void SplashWindow::onLoad() {
   // picture): the main window's Timer3 keeps startcount at 1 from its next
   // tick on. It is armed after this window's timer, so this window's tick
   // comes first.
-  Form* main = runtime().loadedForm(QString::fromLatin1(MainWindow::kName));
-  if (main != nullptr) static_cast<MainWindow*>(main)->Timer3->arm();
+  Form* main = runtime().loadedForm(QString::fromLatin1(kMainWindowName));
+  if (main != nullptr) {
+    if (auto* timer3 = main->findChild<FormTimer*>(QStringLiteral("Timer3"))) timer3->arm();
+  }
   programStart_ = main == nullptr;
   makeDataDirectory();
   // What the program does once per start, never while it runs.
@@ -79,7 +80,7 @@ void SplashWindow::tick() {
   // The picture has been on the screen for a second: its pages are not
   // needed while the main window is built.
   releaseSplashPixels(picture->image());
-  auto& main = rt.form<MainWindow>();
+  Form& main = rt.form(QString::fromLatin1(kMainWindowName));
   if (!waitsBehindStatusIcon(main)) main.show();
   hide();
   rt.unload(formName());

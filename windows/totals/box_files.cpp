@@ -32,27 +32,41 @@ bool saveBox(Runtime& runtime, Place place, std::string_view name, const RichTex
 bool saveBoxesTogether(Runtime& runtime, Place place, std::initializer_list<BoxToSave> boxes) {
   std::vector<ValueToSave> values;
   for (const BoxToSave& each : boxes) {
-    values.push_back({runtime.places().path(place, each.name), each.box.text(), each.font});
+    values.push_back({runtime.places().path(place, each.name), each.text, each.font});
   }
   UnitOutcome outcome = saveValuesTogether(runtime.places().path(place, kUnitRecordName), values);
   if (!outcome.ok) runtime.message(writeFailureText(outcome.failedPath, outcome.reason));
   return outcome.ok;
 }
 
-Status loadBox(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
+bool saveOptionFile(Runtime& runtime, Place place, std::string_view name) {
+  return saveText(runtime, place, name, QStringLiteral("0"), kClockBoxFont);
+}
+
+Status loadText(Runtime& runtime, Place place, std::string_view name, const TextTarget& target) {
   auto text = loadValue(runtime.places().path(place, name));
   if (!text.ok()) return text.status();
-  box.setText(text.value());
+  target(text.value());
   return Status::Ok();
 }
 
-bool loadBoxIfPresent(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
+bool loadTextIfPresent(Runtime& runtime, Place place, std::string_view name,
+                       const TextTarget& target) {
   if (!fileInPlace(runtime, place, name)) return false;
-  Status status = loadBox(runtime, place, name, box);
+  Status status = loadText(runtime, place, name, target);
   if (!status.ok()) {
     runtime.message(readFailureText(runtime.places().path(place, name), status.reason()));
   }
   return status.ok();
+}
+
+Status loadBox(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
+  return loadText(runtime, place, name, [&box](const QString& text) { box.setText(text); });
+}
+
+bool loadBoxIfPresent(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
+  return loadTextIfPresent(runtime, place, name,
+                           [&box](const QString& text) { box.setText(text); });
 }
 
 bool loadBoxQuietly(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {

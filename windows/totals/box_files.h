@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 
@@ -29,10 +30,20 @@ bool saveText(Runtime& runtime, Place place, std::string_view name, const QStrin
 // and why, and returns false.
 struct BoxToSave {
   std::string_view name;
-  const RichTextBox& box;
+  QString text;
   BoxFont font;
 };
 bool saveBoxesTogether(Runtime& runtime, Place place, std::initializer_list<BoxToSave> boxes);
+
+// What an option file holds: the text of the main window's hidden box.
+bool saveOptionFile(Runtime& runtime, Place place, std::string_view name);
+
+// Where a loaded text goes: a box, or the clock model's counter or cost, which
+// its box then shows. Either way the change handling runs as for typing.
+using TextTarget = std::function<void(const QString&)>;
+Status loadText(Runtime& runtime, Place place, std::string_view name, const TextTarget& target);
+bool loadTextIfPresent(Runtime& runtime, Place place, std::string_view name,
+                       const TextTarget& target);
 
 // Reads `name` in `place` into the box, replacing its text (the box's change
 // handling runs). Returns the failure without telling the user.

@@ -1,17 +1,18 @@
-// The CostLog: the cost box saved to and loaded from cost.tme. The buttons
+// The CostLog: the cost so far saved to and loaded from cost.tme. The buttons
 // beside the cost box use the data directory, the menu items the Windows
 // directory, each with its own failure message.
 #pragma once
 
 namespace tempodial {
 
-class MainWindow;
+class Runtime;
 
 // "S&ave Cost Log" (data directory) and "&Save current log" (Windows directory).
-void saveCostLogButton(MainWindow& main);
-void saveCostLogMenu(MainWindow& main);
+void saveCostLogButton(Runtime& runtime);
+void saveCostLogMenu(Runtime& runtime);
+
 // "L&oad Cost Log" (data directory) and "&Load Previous" (Windows directory).
-void loadCostLogButton(MainWindow& main);
-void loadCostLogMenu(MainWindow& main);
+void loadCostLogButton(Runtime& runtime);
+void loadCostLogMenu(Runtime& runtime);
 
 }  // namespace tempodial

@@ -2,11 +2,11 @@
 
 #include <QLabel>
 
+#include "platform/clock/clock_model.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
-#include "windows/main/main_window.h"
 
 namespace tempodial {
 
@@ -42,11 +42,11 @@ ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   Command1->onClick = [this] {
     Runtime& rt = this->runtime();
     rt.message(QStringLiteral("This will reset the time"));
-    auto& main = rt.form<MainWindow>();
-    main.RichTextBox1->setNumber(0);
-    main.RichTextBox2->setNumber(0);
-    main.RichTextBox3->setNumber(0);
-    main.setStatus(QStringLiteral("Time will now be reset"));
+    ClockModel& clock = rt.clock();
+    clock.setCounter(clock::Counter::Seconds, QStringLiteral("0"));
+    clock.setCounter(clock::Counter::Minutes, QStringLiteral("0"));
+    clock.setCounter(clock::Counter::Hours, QStringLiteral("0"));
+    clock.say(QStringLiteral("Time will now be reset"));
     hide();
     rt.unload(formName());
   };

@@ -1,38 +1,46 @@
 #include "windows/totals/time_log.h"
 
-#include "platform/forms/controls.h"
-#include "windows/main/main_window.h"
+#include "platform/clock/clock_model.h"
+#include "platform/runtime/runtime.h"
 #include "windows/totals/box_files.h"
 
 namespace tempodial {
+namespace {
 
-bool saveTimeLog(MainWindow& main, Place place) {
-  Runtime& rt = main.runtime();
-  return saveBoxesTogether(rt, place,
-                           {{files::kSeconds, *main.RichTextBox1, kClockBoxFont},
-                            {files::kMinutes, *main.RichTextBox2, kClockBoxFont},
-                            {files::kHours, *main.RichTextBox3, kClockBoxFont}});
+// The text of a blank TimeLog's files, as the option files hold it.
+const QString kBlank = QStringLiteral("0");
+
+TextTarget counterTarget(ClockModel& clock, clock::Counter counter) {
+  return [&clock, counter](const QString& text) { clock.setCounter(counter, text); };
 }
 
-void loadTimeLog(MainWindow& main, Place place) {
-  Runtime& rt = main.runtime();
-  loadBoxIfPresent(rt, place, files::kSeconds, *main.RichTextBox1);
-  loadBoxIfPresent(rt, place, files::kMinutes, *main.RichTextBox2);
-  loadBoxIfPresent(rt, place, files::kHours, *main.RichTextBox3);
+}  // namespace
+
+bool saveTimeLog(Runtime& runtime, Place place) {
+  const ClockModel& clock = runtime.clock();
+  return saveBoxesTogether(runtime, place,
+                           {{files::kSeconds, clock.seconds(), kClockBoxFont},
+                            {files::kMinutes, clock.minutes(), kClockBoxFont},
+                            {files::kHours, clock.hours(), kClockBoxFont}});
 }
 
-bool blankTimeLog(MainWindow& main) {
-  Runtime& rt = main.runtime();
-  const RichTextBox& blank = *main.RichTextBox4;
-  return saveBoxesTogether(rt, Place::Windows,
-                           {{files::kSeconds, blank, kClockBoxFont},
-                            {files::kMinutes, blank, kClockBoxFont},
-                            {files::kHours, blank, kClockBoxFont}});
+void loadTimeLog(Runtime& runtime, Place place) {
+  ClockModel& clock = runtime.clock();
+  loadTextIfPresent(runtime, place, files::kSeconds, counterTarget(clock, clock::Counter::Seconds));
+  loadTextIfPresent(runtime, place, files::kMinutes, counterTarget(clock, clock::Counter::Minutes));
+  loadTextIfPresent(runtime, place, files::kHours, counterTarget(clock, clock::Counter::Hours));
 }
 
-bool saveTotals(MainWindow& main) {
-  return saveTimeLog(main, Place::Data) &&
-         saveBox(main.runtime(), Place::Data, files::kCost, *main.cost, kCostBoxFont);
+bool blankTimeLog(Runtime& runtime) {
+  return saveBoxesTogether(runtime, Place::Windows,
+                           {{files::kSeconds, kBlank, kClockBoxFont},
+                            {files::kMinutes, kBlank, kClockBoxFont},
+                            {files::kHours, kBlank, kClockBoxFont}});
+}
+
+bool saveTotals(Runtime& runtime) {
+  return saveTimeLog(runtime, Place::Data) &&
+         saveText(runtime, Place::Data, files::kCost, runtime.clock().cost(), kCostBoxFont);
 }
 
 }  // namespace tempodial

@@ -6,22 +6,23 @@
 
 namespace tempodial {
 
-class MainWindow;
+class Runtime;
 
-// Writes the three boxes as one unit: all three files change or none does. A
-// file that cannot be written is reported and false returned.
-bool saveTimeLog(MainWindow& main, Place place);
+// Writes the three counters as one unit: all three files change or none
+// does. A file that cannot be written is reported and false returned.
+bool saveTimeLog(Runtime& runtime, Place place);
 
-// Loads each file that exists into its box (seconds, minutes, hours); a file
-// that cannot be read is reported and leaves its box unchanged.
-void loadTimeLog(MainWindow& main, Place place);
+// Loads each file that exists into its counter (seconds, minutes, hours),
+// which carries as typing does; a file that cannot be read is reported and
+// leaves its counter unchanged.
+void loadTimeLog(Runtime& runtime, Place place);
 
 // Writes the blank value to the three files in the Windows directory as one
-// unit; the boxes on screen do not change.
-bool blankTimeLog(MainWindow& main);
+// unit; the counters on screen do not change.
+bool blankTimeLog(Runtime& runtime);
 
 // The save of the totals on the way out: the TimeLog and then the CostLog,
 // in the data directory. Returns false (after reporting) at the first failure.
-bool saveTotals(MainWindow& main);
+bool saveTotals(Runtime& runtime);
 
 }  // namespace tempodial

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSqlQuery>
 
+#include "platform/clock/plan_meter.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"

@@ -11,10 +11,11 @@
 #include <QSettings>
 #include <QTest>
 
+#include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
+#include "platform/session/automatic_timing.h"
 #include "tests/windows/window_fixture.h"
-#include "windows/desktop/automatic_timing.h"
 #include "windows/desktop/automatic_timing_window.h"
 #include "windows/desktop/desktop_extras.h"
 #include "windows/main/main_window.h"
@@ -107,9 +108,9 @@ TEST_F(ConnectionTimingStory, TheClockFollowsTheConnectionAndSaysWhy) {
   // The connection as it is applies at the choice.
   window.Option2->click();
   EXPECT_TRUE(settles(m, true, up)) << m.SSPanel1->caption().toStdString();
-  EXPECT_EQ(QSettings(AutomaticTiming::settingsPath(), QSettings::IniFormat)
-                .value(QStringLiteral("timing/automatic")),
-            "while-online");
+  EXPECT_EQ(
+      QSettings(settingsPath(), QSettings::IniFormat).value(QStringLiteral("timing/automatic")),
+      "while-online");
   // The same choice made again, the clock already running: it runs on.
   window.Option2->click();
   EXPECT_TRUE(settles(m, true, up)) << m.SSPanel1->caption().toStdString();

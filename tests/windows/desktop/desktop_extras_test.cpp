@@ -11,10 +11,11 @@
 #include <QSettings>
 
 #include "platform/desktop/autostart.h"
+#include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
+#include "platform/session/automatic_timing.h"
 #include "tests/windows/window_fixture.h"
-#include "windows/desktop/automatic_timing.h"
 #include "windows/desktop/automatic_timing_window.h"
 #include "windows/desktop/status_area.h"
 #include "windows/main/main_window.h"
@@ -27,7 +28,7 @@ class DesktopExtrasTest : public WindowTest {
   DesktopExtrasTest() { qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus"); }
 
   static QString storedChoice() {
-    return QSettings(AutomaticTiming::settingsPath(), QSettings::IniFormat)
+    return QSettings(settingsPath(), QSettings::IniFormat)
         .value(QStringLiteral("timing/automatic"))
         .toString();
   }
@@ -41,20 +42,20 @@ TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockTheBytesAndTheCostAsShown) {
   // The bytes are read with the journal's update, as the clock counts.
   services.clockMs += 3725'000;
   m.Timer1->elapse();
-  EXPECT_EQ(statusToolTip(m), "Running 1:2:5, 34.2 MB");
+  EXPECT_EQ(statusToolTip(m.clock()), "Running 1:2:5, 34.2 MB");
   m.Check1->setValue(1);
   const QString cost = m.cost->text();
   EXPECT_NE(cost, "0");
-  EXPECT_EQ(statusToolTip(m), "Running 1:2:5, 34.2 MB, cost £ " + cost);
+  EXPECT_EQ(statusToolTip(m.clock()), "Running 1:2:5, 34.2 MB, cost £ " + cost);
   setTrafficCounters(5'031'000'000, 4'201'000);
   m.startStop();
-  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5, 35.2 MB, cost £ " + cost);
+  EXPECT_EQ(statusToolTip(m.clock()), "Stopped 1:2:5, 35.2 MB, cost £ " + cost);
   m.Check1->setValue(0);
-  EXPECT_EQ(statusToolTip(m), "Stopped 1:2:5, 35.2 MB");
+  EXPECT_EQ(statusToolTip(m.clock()), "Stopped 1:2:5, 35.2 MB");
 }
 
 TEST_F(DesktopExtrasTest, WithoutNetworkManagerTheChoiceSaysSoAndStaysByHand) {
-  QSettings(AutomaticTiming::settingsPath(), QSettings::IniFormat)
+  QSettings(settingsPath(), QSettings::IniFormat)
       .setValue(QStringLiteral("timing/automatic"), QStringLiteral("while-online"));
   MainWindow& m = startMain();
   m.findChild<QAction*>(QStringLiteral("automatic"))->trigger();

@@ -25,10 +25,12 @@
 #include <ctime>
 #include <tuple>
 
+#include "platform/clock/clock_model.h"
 #include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
+#include "platform/session/session_recorder.h"
 #include "tests/windows/window_fixture.h"
 #include "windows/history/history_chart.h"
 #include "windows/history/history_limits.h"
@@ -493,7 +495,7 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   setTrafficCounters(100 + 10'000'000, 1);
   main().SSCommand1->click();
   EXPECT_EQ(status(), "The timer has been touched");
-  EXPECT_EQ(main().recorder().volume()->total(), 10'000'001);
+  EXPECT_EQ(main().clock().volume()->total(), 10'000'001);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <vector>
 
+#include "platform/clock/clock_model.h"
 #include "platform/desktop/sleep_watch.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
@@ -200,7 +201,7 @@ TEST_F(SessionTest, JournalDeletedWhileTheClockRunsIsMadeAgainWithTheRunningRun)
 
 TEST_F(SessionTest, SleepWhileRunningIsToldAndNotCounted) {
   startStop();
-  auto* watch = main().findChild<SleepWatch*>();
+  auto* watch = main().clock().findChild<SleepWatch*>();
   ASSERT_NE(watch, nullptr);
   qint64 boot = 0;
   watch->bootClockMs = [&boot] { return boot; };

@@ -1,4 +1,4 @@
-#include "windows/journal/journal_access.h"
+#include "platform/session/journal_access.h"
 
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"

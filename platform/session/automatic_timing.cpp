@@ -1,11 +1,10 @@
-#include "windows/desktop/automatic_timing.h"
+#include "platform/session/automatic_timing.h"
 
 #include <QSettings>
-#include <QStandardPaths>
 
-#include "platform/forms/form_timer.h"
+#include "platform/clock/clock_model.h"
+#include "platform/files/settings_file.h"
 #include "platform/runtime/runtime.h"
-#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {
@@ -29,12 +28,8 @@ QString timingStepText(TimingStep step) {
   return QString();
 }
 
-QString AutomaticTiming::settingsPath() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/tempodial/tempodial.conf");
-}
-
-AutomaticTiming::AutomaticTiming(MainWindow& main) : QObject(&main), main_(main) {
+AutomaticTiming::AutomaticTiming(Runtime& runtime, QObject* parent)
+    : QObject(parent), runtime_(runtime) {
   connect(&watch_, &ConnectionWatch::changed, this, [this] {
     follow();
     Q_EMIT connectionChanged();
@@ -77,19 +72,18 @@ bool AutomaticTiming::store(TimingChoice choice) {
   settings.endGroup();
   settings.sync();
   if (settings.status() == QSettings::NoError) return true;
-  main_.runtime().message(
-      QStringLiteral("Could not save the choice in %1: the file cannot be written")
-          .arg(settingsPath()));
+  runtime_.message(QStringLiteral("Could not save the choice in %1: the file cannot be written")
+                       .arg(settingsPath()));
   return false;
 }
 
 void AutomaticTiming::follow() {
-  if (main_.runtime().ended()) return;
-  const TimingStep step =
-      rule_.look(choice_, watch_.online(), watch_.metered(), main_.Timer1->enabled());
+  if (runtime_.ended()) return;
+  ClockModel& clock = runtime_.clock();
+  const TimingStep step = rule_.look(choice_, watch_.online(), watch_.metered(), clock.running());
   if (step == TimingStep::None) return;
-  main_.startStop();
-  main_.setStatus(timingStepText(step));
+  clock.startStop();
+  clock.say(timingStepText(step));
 }
 
 }  // namespace tempodial

@@ -1,33 +1,34 @@
-#include "windows/journal/session_recorder.h"
+#include "platform/session/session_recorder.h"
 
 #include <QDateTime>
 #include <QTimer>
 #include <tuple>
 #include <utility>
 
+#include "platform/clock/clock_model.h"
 #include "platform/desktop/desktop_notifier.h"
 #include "platform/desktop/interface_counters.h"
-#include "platform/forms/controls.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
-#include "windows/cost/options_window.h"
-#include "windows/cost/plan_meter.h"
-#include "windows/journal/journal_access.h"
-#include "windows/main/main_window.h"
+#include "platform/session/journal_access.h"
 
 namespace tempodial {
 
+SessionRecorder::SessionRecorder(Runtime& runtime, QObject* parent)
+    : QObject(parent), runtime_(runtime), clock_(runtime.clock()) {
+  connect(&clock_, &ClockModel::runStarted, this, &SessionRecorder::clockStarted);
+  connect(&clock_, &ClockModel::counted, this, &SessionRecorder::counted);
+  connect(&clock_, &ClockModel::runStopped, this, &SessionRecorder::clockStopped);
+}
+
 SessionSnapshot SessionRecorder::snapshot() const {
-  auto& options = main_.runtime().form<OptionsWindow>();
   SessionSnapshot now;
-  now.hours = main_.RichTextBox3->text();
-  now.minutes = main_.RichTextBox2->text();
-  now.seconds = main_.RichTextBox1->text();
-  now.cost = main_.cost->text();
-  now.tariff = options.Combo1->text();
-  now.rate = options.combo1ass->number();
-  now.currency = main_.Label4->caption();
-  if (auto plan = main_.planMeter().tariffForJournal()) std::tie(now.tariff, now.rate) = *plan;
+  now.hours = clock_.hours();
+  now.minutes = clock_.minutes();
+  now.seconds = clock_.seconds();
+  now.cost = clock_.cost();
+  std::tie(now.tariff, now.rate) = clock_.tariffForJournal();
+  now.currency = clock_.currencySymbol();
   now.counted = counted_;
   now.received = volume_.volume().received;
   now.sent = volume_.volume().sent;
@@ -38,13 +39,14 @@ void SessionRecorder::clockStarted() {
   row_ = 0;
   counted_ = written_ = 0;
   updates_ = 0;
-  running_ = countedOnce_ = true;
+  running_ = true;
   volume_.start(readInterfaceCounters(countersRoot_));
-  Runtime& rt = main_.runtime();
+  clock_.volumeStarted();
+  Runtime& rt = runtime_;
   const QDateTime start = QDateTime::currentDateTime();
   start_ = start;
-  startCost_ = main_.cost->text();
-  limits_.started(0, start, main_.cost->text());
+  startCost_ = clock_.cost();
+  limits_.started(0, start, clock_.cost());
   QString reason;
   if (!openJournal(rt, &reason)) {
     report(reason);
@@ -56,7 +58,7 @@ void SessionRecorder::clockStarted() {
     return;
   }
   row_ = row.value();
-  limits_.started(row_, start, main_.cost->text());
+  limits_.started(row_, start, clock_.cost());
   reported_ = false;
 }
 
@@ -69,20 +71,20 @@ void SessionRecorder::counted(int seconds) {
   }
   checkLimits();
   if (row_ == 0 || !update) return;
-  if (main_.runtime().journal().fileGone() && !renewJournal()) return;
+  if (runtime_.journal().fileGone() && !renewJournal()) return;
   const bool durable = ++updates_ % kUpdatesPerFlush == 0;
   Status status =
-      main_.runtime().journal().update(row_, snapshot(), QDateTime::currentDateTimeUtc(), durable);
+      runtime_.journal().update(row_, snapshot(), QDateTime::currentDateTimeUtc(), durable);
   if (status.ok()) return;
   row_ = 0;
   // Not from inside the tick: the message waits for the user, and the clock
   // must go on counting meanwhile.
   const QString reason = QString::fromStdString(status.reason());
-  QTimer::singleShot(0, &main_, [this, reason] { report(reason); });
+  QTimer::singleShot(0, this, [this, reason] { report(reason); });
 }
 
 bool SessionRecorder::renewJournal() {
-  Runtime& rt = main_.runtime();
+  Runtime& rt = runtime_;
   SessionJournal& journal = rt.journal();
   journal.close();
   row_ = 0;
@@ -96,14 +98,14 @@ bool SessionRecorder::renewJournal() {
   }
   // Told after the tick, as the clock goes on counting meanwhile.
   if (!row.ok()) {
-    QTimer::singleShot(0, &main_, [this, reason] { report(reason); });
+    QTimer::singleShot(0, this, [this, reason] { report(reason); });
     return false;
   }
   const QString text = QStringLiteral(
                            "The session journal %1 was deleted while the clock ran. A new "
                            "journal has been started, and it keeps the running session.")
                            .arg(journal.path());
-  QTimer::singleShot(0, &main_, [this, text] { main_.runtime().message(text); });
+  QTimer::singleShot(0, this, [this, text] { runtime_.message(text); });
   row_ = row.value();
   limits_.started(row_, start_, startCost_);
   return true;
@@ -112,15 +114,14 @@ bool SessionRecorder::renewJournal() {
 void SessionRecorder::readVolume() {
   volume_.read(readInterfaceCounters(countersRoot_));
   // Before the row is written, so that its cost holds the volume's charge.
-  main_.planMeter().volumeCounted(volume_.volume().total());
+  clock_.volumeRead(volume_.volume());
 }
 
 void SessionRecorder::checkLimits() {
-  const QList<LimitNotice> notices =
-      limits_.counted(main_.runtime(), counted_, volume_.volume().total(), main_.cost->text(),
-                      main_.Label4->caption());
+  const QList<LimitNotice> notices = limits_.counted(runtime_, counted_, volume_.volume().total(),
+                                                     clock_.cost(), clock_.currencySymbol());
   for (const LimitNotice& notice : notices) {
-    main_.setStatus(notice.summary);
+    clock_.say(notice.summary);
     notifier_.notify(notice.key, notice.summary, notice.body);
   }
 }
@@ -129,7 +130,7 @@ void SessionRecorder::close(SessionEnd end) {
   if (std::exchange(running_, false)) readVolume();
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);
-  SessionJournal& journal = main_.runtime().journal();
+  SessionJournal& journal = runtime_.journal();
   // A run that counted no second leaves no row (a connection that comes and
   // goes within a second).
   Status status = counted_ == 0
@@ -141,7 +142,7 @@ void SessionRecorder::close(SessionEnd end) {
 void SessionRecorder::report(const QString& reason) {
   if (reported_) return;
   reported_ = true;
-  main_.runtime().message(journalFailureText(main_.runtime(), reason));
+  runtime_.message(journalFailureText(runtime_, reason));
 }
 
 }  // namespace tempodial

@@ -1,4 +1,4 @@
-// Keeps the session journal in step with the main window's clock: a row when
+// Keeps the session journal in step with the clock model: a row when
 // the clock starts, brought up to date inside the clock's own tick, closed
 // when it stops, when the program ends, or when the program is told to end
 // by the system. The run's data volume is read from the kernel's counters at
@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -13,21 +14,25 @@
 #include "core/history/session.h"
 #include "core/volume/data_volume.h"
 #include "platform/desktop/desktop_notifier.h"
-#include "windows/history/limit_warnings.h"
+#include "platform/session/limit_warnings.h"
 
 namespace tempodial {
 
-class MainWindow;
+class ClockModel;
+class Runtime;
 struct SessionSnapshot;
 
-class SessionRecorder {
+class SessionRecorder : public QObject {
+  Q_OBJECT
+
  public:
   // The row is brought up to date every this many counted seconds, and
   // flushed to the disk every this many updates.
   static constexpr int kUpdateSeconds = 5;
   static constexpr int kUpdatesPerFlush = 6;
 
-  explicit SessionRecorder(MainWindow& main) : main_(main) {}
+  // Follows the clock's runs: runStarted, counted and runStopped.
+  SessionRecorder(Runtime& runtime, QObject* parent);
 
   void clockStarted();
   // After the clock has counted `seconds` more seconds of this run.
@@ -39,12 +44,6 @@ class SessionRecorder {
   void interrupted() { close(SessionEnd::Interrupted); }
 
   bool recording() const { return row_ != 0; }
-  // The bytes of the running run, or of the last one, as last read; nothing
-  // before the first run.
-  std::optional<DataVolume> volume() const {
-    if (!countedOnce_) return std::nullopt;
-    return volume_.volume();
-  }
   // Where the kernel's counters are read: "/" but in tests.
   void setCountersRoot(const QString& root) { countersRoot_ = root; }
 
@@ -62,10 +61,10 @@ class SessionRecorder {
   // made and the run kept in it. False when that cannot be done.
   bool renewJournal();
 
-  MainWindow& main_;
+  Runtime& runtime_;
+  ClockModel& clock_;
   QString countersRoot_ = QStringLiteral("/");
   VolumeCounter volume_;
-  bool countedOnce_ = false;
   bool running_ = false;
   qint64 row_ = 0;
   QDateTime start_;    // when the run started

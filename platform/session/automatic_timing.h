@@ -1,5 +1,5 @@
 // Timing that follows the network connection: the user's choice, kept in the
-// settings file, and the start or stop of the main window's clock when the
+// settings file, and the start or stop of the clock when the
 // connection asks for it. A start or stop is a press of Start/Stop, followed
 // by the reason in the status panel.
 #pragma once
@@ -12,7 +12,7 @@
 
 namespace tempodial {
 
-class MainWindow;
+class Runtime;
 
 class AutomaticTiming : public QObject {
   Q_OBJECT
@@ -21,7 +21,7 @@ class AutomaticTiming : public QObject {
   // Reads the stored choice and, if it asks for automatic timing and the
   // connection can be watched, lets the connection as it is now move the
   // clock.
-  explicit AutomaticTiming(MainWindow& main);
+  AutomaticTiming(Runtime& runtime, QObject* parent);
 
   // The choice in force: "Only by hand" while the connection cannot be
   // watched, whatever is stored.
@@ -36,9 +36,6 @@ class AutomaticTiming : public QObject {
   // when the connection cannot be watched.
   TimingChoice choose(TimingChoice choice);
 
-  // The settings file: $XDG_CONFIG_HOME/tempodial/tempodial.conf.
-  static QString settingsPath();
-
  Q_SIGNALS:
   // The connection changed (after the clock has followed it).
   void connectionChanged();
@@ -48,7 +45,7 @@ class AutomaticTiming : public QObject {
   void followAfterStartUp();
   bool store(TimingChoice choice);
 
-  MainWindow& main_;
+  Runtime& runtime_;
   ConnectionWatch watch_;
   ConnectionRule rule_;
   TimingChoice choice_ = TimingChoice::ByHand;

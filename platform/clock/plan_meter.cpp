@@ -1,12 +1,11 @@
-#include "windows/cost/plan_meter.h"
+#include "platform/clock/plan_meter.h"
 
 #include <QDateTime>
 
 #include "core/plans/cost_sum.h"
 #include "core/plans/plan_file.h"
-#include "platform/forms/controls.h"
+#include "platform/clock/clock_model.h"
 #include "platform/plans/plan_store.h"
-#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {
@@ -15,7 +14,7 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-PlanMeter::PlanMeter(MainWindow& main) : main_(main) {}
+PlanMeter::PlanMeter(ClockModel& clock) : clock_(clock) {}
 
 QString PlanMeter::reload() {
   QString error;
@@ -61,7 +60,7 @@ void PlanMeter::counted(qint64 elapsed) {
   // is a change the user is told of.
   if (run_->periods().size() > periodsAnnounced_) {
     if (periodsAnnounced_ > 0) {
-      main_.setStatus(qt(rateChangeText(run_->plan(), run_->periods().back(), run_->clock())));
+      clock_.say(qt(rateChangeText(run_->plan(), run_->periods().back(), run_->clock())));
     }
     periodsAnnounced_ = run_->periods().size();
     showRate();
@@ -85,21 +84,21 @@ void PlanMeter::volumeCounted(qint64 bytes) {
 
 void PlanMeter::addToCost(plans::Amount charge) {
   if (charge == charged_) return;
-  main_.cost->setText(qt(plans::costPlus(main_.cost->text().toStdString(), charge - charged_)));
+  clock_.setCost(qt(plans::costPlus(clock_.cost().toStdString(), charge - charged_)));
   charged_ = charge;
 }
 
 void PlanMeter::showRate() {
   const plans::Plan* plan = run_ && running_ ? &run_->plan() : plan_ ? &*plan_ : nullptr;
-  main_.planRate->setVisible(plan != nullptr || !error_.isEmpty());
+  ClockModel::RateInForce shown;
+  shown.shown = plan != nullptr || !error_.isEmpty();
   if (plan == nullptr) {
     // The plan in use cannot be read: the classic tariffs charge meanwhile.
-    main_.planRate->setCaption(QStringLiteral("Classic tariff: plan unusable"));
-    main_.planRate->setToolTip(error_);
-    main_.planRate->setAccessibleName(QStringLiteral("Classic tariff: plan unusable"));
+    shown.caption = QStringLiteral("Classic tariff: plan unusable");
+    shown.detail = error_;
+    clock_.setRateInForce(shown);
     return;
   }
-  main_.planRate->setToolTip(QString());
   plans::RatePeriod now;
   if (run_ && running_ && !run_->periods().empty()) {
     now = run_->periods().back();
@@ -108,12 +107,10 @@ void PlanMeter::showRate() {
     now.rule = rule;
     now.rate = rule ? plan->rules[*rule].rate : plan->rate;
   }
-  const QString caption =
-      QStringLiteral("%1 %2%3/min")
-          .arg(qt(plans::rateName(*plan, now)), qt(plans::minorUnitsText(now.rate)),
-               qt(std::string(plans::minorUnitSign(plan->currency))));
-  main_.planRate->setCaption(caption);
-  main_.planRate->setAccessibleName(caption);
+  shown.caption = QStringLiteral("%1 %2%3/min")
+                      .arg(qt(plans::rateName(*plan, now)), qt(plans::minorUnitsText(now.rate)),
+                           qt(std::string(plans::minorUnitSign(plan->currency))));
+  clock_.setRateInForce(shown);
 }
 
 }  // namespace tempodial

@@ -1,13 +1,13 @@
-#include "windows/history/limit_warnings.h"
+#include "platform/session/limit_warnings.h"
 
 #include <QTimer>
 
 #include "core/history/limit_setting.h"
 #include "core/volume/data_volume.h"
+#include "platform/clock/clock_model.h"
 #include "platform/files/settings_file.h"
 #include "platform/journal/history_store.h"
 #include "platform/runtime/runtime.h"
-#include "windows/main/main_window.h"
 
 namespace tempodial {
 namespace {
@@ -69,11 +69,10 @@ void reportIgnoredLimits(Runtime& runtime) {
         QStringLiteral("The limit %1 in the [Limits] section of %2 is ignored: %3.")
             .arg(setting, settingsPath(), rule);
     // Not from inside the clock's tick: the message waits for the user.
-    Form* main = runtime.loadedForm(QString::fromLatin1(MainWindow::kName));
-    if (main == nullptr) {
-      runtime.message(text);
+    if (runtime.isLoaded(QString::fromLatin1(kMainWindowName))) {
+      QTimer::singleShot(0, &runtime.clock(), [&runtime, text] { runtime.message(text); });
     } else {
-      QTimer::singleShot(0, main, [&runtime, text] { runtime.message(text); });
+      runtime.message(text);
     }
   }
 }

@@ -2,7 +2,8 @@
 // the clock starts, each charging step as its first second is counted, the
 // minimum when it stops, and a charge per MB as the data volume is read; the
 // rate label beside the cost shows the rate in
-// force and the status panel says when it changes. Each charge is added to
+// force and the status panel says when it changes. It writes only to the
+// clock model, which the windows show. Each charge is added to
 // whatever the cost box holds then, so a CostLog loaded or an amount typed
 // meanwhile is kept. With no plan in use it does nothing and the classic
 // per-minute charge runs as ever.
@@ -16,11 +17,11 @@
 
 namespace tempodial {
 
-class MainWindow;
+class ClockModel;
 
 class PlanMeter {
  public:
-  explicit PlanMeter(MainWindow& main);
+  explicit PlanMeter(ClockModel& clock);
 
   // Reads the plan in use again from the settings. While the clock runs the
   // run keeps its plan, and the new one counts from the next start. Returns
@@ -52,7 +53,7 @@ class PlanMeter {
   void addToCost(plans::Amount charge);
   void showRate();
 
-  MainWindow& main_;
+  ClockModel& clock_;
   std::optional<plans::Plan> plan_;
   QString error_;  // why the plan in use cannot be used
   std::optional<plans::PlanRun> run_;
