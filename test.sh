@@ -15,6 +15,8 @@ elif [[ $# -gt 0 ]]; then
   exit 2
 fi
 tools/install-deps.sh
+# The layers: no include runs against them.
+python3 tools/check-layers.py
 
 jobs=$(nproc)
 cmake --preset dev

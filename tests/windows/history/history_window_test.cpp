@@ -401,6 +401,13 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   limits.dayMinutes->setValue(2);
   limits.monthCostOn->setChecked(true);
   limits.monthCost->setValue(10);
+  // The cost limits follow a currency chosen while the window is open.
+  EXPECT_EQ(limits.monthCost->prefix(), "£");
+  main().Dollar->trigger();
+  EXPECT_EQ(limits.dayCost->prefix(), "$");
+  EXPECT_EQ(limits.monthCost->prefix(), "$");
+  main().pound->trigger();
+  EXPECT_EQ(limits.monthCost->prefix(), "£");
   history.closeButton->click();
   const QSettings settings(settingsPath(), QSettings::IniFormat);
   EXPECT_EQ(settings.value("Limits/dayTime").toString(), "120");

@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""Fails when an include crosses the layers the wrong way.
+
+    tools/check-layers.py [--arrows]
+
+The rules, kept by the build rather than by memory:
+  - core/ includes no Qt header and nothing of platform/ or windows/;
+  - platform/ includes nothing of windows/;
+  - no feature folder of windows/ includes the main window's folder
+    (windows/main/ holds the main window and the registry of all windows:
+    the features are reached from it, never the other way round);
+  - the feature folders of core/ and of windows/ include one another
+    without a circle (in platform/ the forms and the runtime that loads them
+    are one runtime in two folders, and know each other).
+--arrows also lists the folder-to-folder arrows inside each layer.
+"""
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+LAYERS = ("core", "platform", "windows")
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
+
+
+def sources(layer):
+    for folder, _, names in os.walk(os.path.join(ROOT, layer)):
+        for name in sorted(names):
+            if name.endswith((".h", ".cpp")):
+                path = os.path.join(folder, name)
+                yield os.path.relpath(path, ROOT), open(path, encoding="utf-8").read()
+
+
+def feature(path):
+    parts = path.split("/")
+    return parts[1] if len(parts) > 2 else ""
+
+
+def cycle(arrows):
+    """A circle among the folders, as a list, or None."""
+    state = {}
+
+    def visit(node, trail):
+        state[node] = "open"
+        for nxt in sorted(arrows.get(node, ())):
+            if state.get(nxt) == "open":
+                return trail[trail.index(nxt):] + [nxt] if nxt in trail else [node, nxt]
+            if nxt not in state:
+                found = visit(nxt, trail + [nxt])
+                if found:
+                    return found
+        state[node] = "done"
+        return None
+
+    for start in sorted(arrows):
+        if start not in state:
+            found = visit(start, [start])
+            if found:
+                return found
+    return None
+
+
+def main():
+    faults = []
+    arrows = {layer: {} for layer in LAYERS}
+    for layer in LAYERS:
+        for path, text in sources(layer):
+            for kind, target in INCLUDE.findall(text):
+                if layer == "core" and kind == "<" and re.match(r"Q[A-Za-z]+$|Qt", target):
+                    faults.append(f"{path}: core includes the Qt header <{target}>")
+                if kind != '"':
+                    continue
+                top = target.split("/")[0]
+                if top in LAYERS and LAYERS.index(top) > LAYERS.index(layer):
+                    faults.append(f"{path}: {layer}/ includes {target} from a layer above")
+                if top != layer:
+                    continue
+                src, dst = feature(path), feature(target)
+                if layer == "windows" and dst == "main" and src != "main":
+                    faults.append(f"{path}: a feature of windows/ includes the main window's {target}")
+                if src and dst and src != dst:
+                    arrows[layer].setdefault(src, set()).add(dst)
+    for layer in ("core", "windows"):
+        found = cycle(arrows[layer])
+        if found:
+            faults.append(f"{layer}/: the folders include one another in a circle: {' -> '.join(found)}")
+    if "--arrows" in sys.argv:
+        for layer in LAYERS:
+            count = sum(len(d) for d in arrows[layer].values())
+            print(f"{layer}/: {count} folder arrows")
+            for src in sorted(arrows[layer]):
+                print(f"  {src} -> {' '.join(sorted(arrows[layer][src]))}")
+    for fault in faults:
+        print(fault, file=sys.stderr)
+    if faults:
+        print(f"check-layers: {len(faults)} include(s) against the layers", file=sys.stderr)
+        return 1
+    print("check-layers: every include follows the layers")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
