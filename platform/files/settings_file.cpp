@@ -35,6 +35,19 @@ std::optional<double> number(const QSettings& settings, LimitKind kind, QStringL
 
 }  // namespace
 
+QString storedTimingChoice() {
+  return QSettings(settingsPath(), QSettings::IniFormat)
+      .value(QStringLiteral("timing/automatic"))
+      .toString();
+}
+
+bool storeTimingChoice(const QString& key) {
+  QSettings settings(settingsPath(), QSettings::IniFormat);
+  settings.setValue(QStringLiteral("timing/automatic"), key);
+  settings.sync();
+  return settings.status() == QSettings::NoError;
+}
+
 QString settingsPath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
          QStringLiteral("/tempodial/tempodial.conf");

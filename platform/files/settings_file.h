@@ -1,6 +1,6 @@
-// The program's own settings beyond its classic files: the usage limits and
-// the warnings already given, in $XDG_CONFIG_HOME/tempodial/tempodial.conf
-// (INI format).
+// The program's own settings beyond its classic files: the usage limits, the
+// warnings already given and the automatic timing's choice, in
+// $XDG_CONFIG_HOME/tempodial/tempodial.conf (INI format).
 #pragma once
 
 #include <QString>
@@ -25,5 +25,10 @@ int limitsGeneration();
 // across runs of the program.
 void loadGivenWarnings(LimitWatch& watch);
 void saveGivenWarnings(const LimitWatch& watch);
+
+// The automatic timing's choice as stored ("while-online"), empty when none.
+QString storedTimingChoice();
+// Stores it; false when the file cannot be written.
+bool storeTimingChoice(const QString& key);
 
 }  // namespace tempodial

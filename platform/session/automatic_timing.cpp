@@ -1,19 +1,10 @@
 #include "platform/session/automatic_timing.h"
 
-#include <QSettings>
-
 #include "platform/clock/clock_model.h"
 #include "platform/files/settings_file.h"
 #include "platform/runtime/runtime.h"
 
 namespace tempodial {
-namespace {
-
-const QString kGroup = QStringLiteral("timing");
-const QString kKey = QStringLiteral("automatic");
-
-}  // namespace
-
 QString timingStepText(TimingStep step) {
   switch (step) {
     case TimingStep::Start:
@@ -34,10 +25,8 @@ AutomaticTiming::AutomaticTiming(Runtime& runtime, QObject* parent)
     follow();
     Q_EMIT connectionChanged();
   });
-  QSettings settings(settingsPath(), QSettings::IniFormat);
-  const QString stored = settings.value(kGroup + QLatin1Char('/') + kKey).toString();
   const TimingChoice choice =
-      timingChoiceFromKey(stored.toStdString()).value_or(TimingChoice::ByHand);
+      timingChoiceFromKey(storedTimingChoice().toStdString()).value_or(TimingChoice::ByHand);
   // The watch is started only for someone who asked for it.
   if (choice == TimingChoice::ByHand || !watch_.available()) return;
   choice_ = choice;
@@ -66,12 +55,7 @@ TimingChoice AutomaticTiming::choose(TimingChoice choice) {
 }
 
 bool AutomaticTiming::store(TimingChoice choice) {
-  QSettings settings(settingsPath(), QSettings::IniFormat);
-  settings.beginGroup(kGroup);
-  settings.setValue(kKey, QString::fromLatin1(timingChoiceKey(choice)));
-  settings.endGroup();
-  settings.sync();
-  if (settings.status() == QSettings::NoError) return true;
+  if (storeTimingChoice(QString::fromLatin1(timingChoiceKey(choice)))) return true;
   runtime_.message(QStringLiteral("Could not save the choice in %1: the file cannot be written")
                        .arg(settingsPath()));
   return false;
