@@ -1,5 +1,7 @@
 // Errors as values: every core and platform operation that can fail returns a
 // Status or a Result<T>; only the windows turn a failure into a message box.
+// A failure has a kind, for a caller that acts on what failed (a journal that
+// is no sound journal is moved aside; one that cannot be written is not).
 #pragma once
 
 #include <string>
@@ -7,20 +9,33 @@
 
 namespace tempodial {
 
+enum class StatusKind {
+  Ok,
+  Failed,      // could not be done (a disk, a permission, a device)
+  NotFound,    // what was asked for is not there
+  Unreadable,  // there, but cannot be read
+  Invalid,     // read, but its content is no sound value of its kind
+  Broken,      // a file that is no sound file of its kind, to be moved aside
+};
+
 class Status {
  public:
   static Status Ok() { return Status(); }
-  static Status Error(std::string reason) { return Status(std::move(reason)); }
+  static Status Error(std::string reason, StatusKind kind = StatusKind::Failed) {
+    return Status(std::move(reason), kind);
+  }
 
   // Returns true iff the operation succeeded.
-  bool ok() const { return !failed_; }
+  bool ok() const { return kind_ == StatusKind::Ok; }
+  StatusKind kind() const { return kind_; }
   // A reason a user can read ("Permission denied"); empty when ok().
   const std::string& reason() const { return reason_; }
 
  private:
   Status() = default;
-  explicit Status(std::string reason) : failed_(true), reason_(std::move(reason)) {}
-  bool failed_ = false;
+  Status(std::string reason, StatusKind kind)
+      : kind_(kind == StatusKind::Ok ? StatusKind::Failed : kind), reason_(std::move(reason)) {}
+  StatusKind kind_ = StatusKind::Ok;
   std::string reason_;
 };
 
@@ -28,7 +43,9 @@ template <typename T>
 class Result {
  public:
   static Result Value(T value) { return Result(std::move(value), Status::Ok()); }
-  static Result Error(std::string reason) { return Result(T{}, Status::Error(std::move(reason))); }
+  static Result Error(std::string reason, StatusKind kind = StatusKind::Failed) {
+    return Result(T{}, Status::Error(std::move(reason), kind));
+  }
   static Result FromStatus(Status status) { return Result(T{}, std::move(status)); }
 
   bool ok() const { return status_.ok(); }

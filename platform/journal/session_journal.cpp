@@ -25,10 +25,13 @@ bool isBrokenDatabase(const QSqlError& error) {
   return code == QLatin1String("11") || code == QLatin1String("26");  // CORRUPT, NOTADB
 }
 
+// A failure of SQLite, with the kind Broken where the file is no sound
+// database.
 Status failure(const QSqlError& error) {
   QString text = error.databaseText();
   if (text.isEmpty()) text = error.text();
-  return Status::Error(text.toStdString());
+  return Status::Error(text.toStdString(),
+                       isBrokenDatabase(error) ? StatusKind::Broken : StatusKind::Failed);
 }
 
 QDateTime fromSeconds(qint64 seconds) { return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC); }
@@ -121,23 +124,21 @@ Status SessionJournal::open(QString* movedAside, QString* reason) {
   if (info.exists() && !info.isFile()) {
     status = Status::Error("not an ordinary file");
   } else {
-    bool broken = false;
-    status = openFile(&broken);
+    status = openFile();
     // Only a file that is there but is no sound journal is moved aside; a
     // disk that cannot be written is reported and tried again later.
-    if (status.ok() || !broken) return status;
+    if (status.kind() != StatusKind::Broken) return status;
   }
   close();
   if (reason != nullptr) *reason = QString::fromStdString(status.reason());
   moveAside(movedAside);
-  bool broken = false;
-  return openFile(&broken);
+  return openFile();
 }
 
-Status SessionJournal::openFile(bool* broken) {
+Status SessionJournal::openFile() {
   close();
   QDir().mkpath(QFileInfo(path_).path());
-  Status status = connect(broken);
+  Status status = connect();
   // Every handle on the connection is gone here, so it can be removed.
   struct stat info {};
   if (status.ok() && ::stat(QFile::encodeName(path_).constData(), &info) == 0) {
@@ -152,7 +153,7 @@ Status SessionJournal::openFile(bool* broken) {
   return status;
 }
 
-Status SessionJournal::connect(bool* broken) {
+Status SessionJournal::connect() {
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
   db.setDatabaseName(path_);
   db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
@@ -164,23 +165,19 @@ Status SessionJournal::connect(bool* broken) {
   // reported by the reads that meet it.
   QSqlQuery check(db);
   if (!check.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !check.next()) {
-    const QSqlError error = check.lastError();
-    if (!isBrokenDatabase(error)) return failure(error);
-    *broken = true;
-    return failure(error);
+    return failure(check.lastError());
   }
   check.finish();
   for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"}) {
     Status status = exec(QString::fromLatin1(pragma));
     if (!status.ok()) return status;
   }
-  return migrate(broken);
+  return migrate();
 }
 
-Status SessionJournal::migrate(bool* broken) {
+Status SessionJournal::migrate() {
   QSqlQuery version(database());
   if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
-    *broken = isBrokenDatabase(version.lastError());
     return failure(version.lastError());
   }
   const int found = version.value(0).toInt();
@@ -188,7 +185,7 @@ Status SessionJournal::migrate(bool* broken) {
   if (found > kSchemaVersion) {
     return Status::Error("it was written by a newer version of Tempodial");
   }
-  if (found == kSchemaVersion) return checkLast(broken);
+  if (found == kSchemaVersion) return checkLast();
   // Each step brings the file from one version to the next, all of them in
   // one transaction: a kill during a migration leaves the file as it was.
   QSqlDatabase db = database();
@@ -207,13 +204,15 @@ Status SessionJournal::migrate(bool* broken) {
     db.rollback();
     if (status.ok()) return failure(db.lastError());
     // A damaged file fails the first step that reads it; the step says so.
-    *broken = QString::fromStdString(status.reason()).contains(QLatin1String("malformed"));
+    if (QString::fromStdString(status.reason()).contains(QLatin1String("malformed"))) {
+      return Status::Error(status.reason(), StatusKind::Broken);
+    }
     return status;
   }
-  return checkLast(broken);
+  return checkLast();
 }
 
-Status SessionJournal::checkLast(bool* broken) {
+Status SessionJournal::checkLast() {
   // The last row and the ends of the start index: what the restore offer and
   // the clock read first, each found by an index.
   QSqlQuery probe(database());
@@ -226,10 +225,7 @@ Status SessionJournal::checkLast(bool* broken) {
     while (read && probe.next()) {
     }
     const QSqlError error = probe.lastError();
-    if (error.isValid()) {
-      *broken = isBrokenDatabase(error);
-      return failure(error);
-    }
+    if (error.isValid()) return failure(error);
   }
   return Status::Ok();
 }

@@ -99,13 +99,13 @@ class SessionJournal {
   QSqlDatabase database() const;
 
  private:
-  // Opens the file as it is; `broken` tells a file that is no sound journal
-  // from one that cannot be opened at all.
-  Status openFile(bool* broken);
-  Status connect(bool* broken);
-  Status migrate(bool* broken);
+  // Opens the file as it is; a file that is no sound journal fails with the
+  // kind Broken, one that cannot be opened at all with another kind.
+  Status openFile();
+  Status connect();
+  Status migrate();
   // Reads what the first reads after opening need, each found by an index.
-  Status checkLast(bool* broken);
+  Status checkLast();
   Status exec(const QString& sql);
   void moveAside(QString* movedAside);
 

@@ -5,9 +5,9 @@
 
 namespace tempodial {
 
-bool openJournal(Runtime& runtime, QString* reason) {
+Status openJournal(Runtime& runtime) {
   SessionJournal& journal = runtime.journal();
-  if (journal.isOpen()) return true;
+  if (journal.isOpen()) return Status::Ok();
   QString movedAside;
   QString brokenReason;
   Status status = journal.open(&movedAside, &brokenReason);
@@ -16,8 +16,7 @@ bool openJournal(Runtime& runtime, QString* reason) {
                                    "moved aside as %3, and a new journal has been started.")
                         .arg(journal.path(), brokenReason, movedAside));
   }
-  if (!status.ok() && reason != nullptr) *reason = QString::fromStdString(status.reason());
-  return status.ok();
+  return status;
 }
 
 QString journalFailureText(Runtime& runtime, const QString& reason) {

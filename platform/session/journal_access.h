@@ -4,14 +4,16 @@
 
 #include <QString>
 
+#include "core/values/status.h"
+
 namespace tempodial {
 
 class Runtime;
 
 // Opens the journal if it is not open. A broken journal moved aside is
-// reported at once, naming both files and the reason. Returns false, with the
-// reason, when the journal cannot be opened; the caller reports that.
-bool openJournal(Runtime& runtime, QString* reason);
+// reported at once, naming both files and the reason. A journal that cannot
+// be opened is the caller's to report.
+Status openJournal(Runtime& runtime);
 
 // The message for a journal that cannot be written.
 QString journalFailureText(Runtime& runtime, const QString& reason);

@@ -47,9 +47,8 @@ void SessionRecorder::clockStarted() {
   start_ = start;
   startCost_ = clock_.cost();
   limits_.started(0, start, clock_.cost());
-  QString reason;
-  if (!openJournal(rt, &reason)) {
-    report(reason);
+  if (const Status opened = openJournal(rt); !opened.ok()) {
+    report(QString::fromStdString(opened.reason()));
     return;
   }
   auto row = rt.journal().begin(snapshot(), start.toUTC(), start.offsetFromUtc());
@@ -88,14 +87,13 @@ bool SessionRecorder::renewJournal() {
   SessionJournal& journal = rt.journal();
   journal.close();
   row_ = 0;
-  QString reason;
-  Result<qint64> row = Result<qint64>::Error("the journal is not open");
-  if (openJournal(rt, &reason)) {
+  Result<qint64> row = Result<qint64>::FromStatus(openJournal(rt));
+  if (row.ok()) {
     SessionSnapshot started = snapshot();
     started.cost = startCost_;
     row = journal.begin(started, start_.toUTC(), start_.offsetFromUtc());
-    if (!row.ok()) reason = QString::fromStdString(row.reason());
   }
+  const QString reason = QString::fromStdString(row.reason());
   // Told after the tick, as the clock goes on counting meanwhile.
   if (!row.ok()) {
     QTimer::singleShot(0, this, [this, reason] { report(reason); });

@@ -213,11 +213,12 @@ void HistoryWindow::buildControls() {
 }
 
 void HistoryWindow::onLoad() {
-  QString reason;
-  if (openJournal(runtime(), &reason)) {
+  const Status opened = openJournal(runtime());
+  if (opened.ok()) {
     store_ = std::make_unique<HistoryStore>(runtime().journal().database());
   } else {
-    note->setText(QStringLiteral("The session journal cannot be read: %1").arg(reason));
+    note->setText(QStringLiteral("The session journal cannot be read: %1")
+                      .arg(QString::fromStdString(opened.reason())));
   }
   const QDate today = QDate::currentDate();
   shown_ = QDate(today.year(), today.month(), 1);

@@ -67,7 +67,7 @@ void offerRestore(Runtime& runtime) {
   // loads no SQLite at all.
   if (!runtime.journal().isOpen() && !journalMayHoldQuestion(runtime.journal().path())) return;
   // A journal that cannot be opened now is reported when the clock starts.
-  if (!openJournal(runtime, nullptr)) return;
+  if (!openJournal(runtime).ok()) return;
   SessionJournal& journal = runtime.journal();
   const auto row = journal.unansweredInterruption();
   if (!row) return;
