@@ -2,6 +2,7 @@
 
 #include <QEvent>
 
+#include "platform/clock/clock_model.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/forms/window_system.h"
@@ -43,16 +44,14 @@ class WindowStateWatch : public QObject {
 void followCaptionEvents(MainWindow& main) {
   main.Timer5->setRunsOnce(true);
   new WindowStateWatch(main);
-  // The minimised caption shows the clock: it changes with the boxes, in the
-  // same wake-up as the clock's tick.
-  for (RichTextBox* box : {main.RichTextBox1, main.RichTextBox2, main.RichTextBox3}) {
-    QObject::connect(box, &QPlainTextEdit::textChanged, &main, [&main] {
-      if ((main.windowState() & Qt::WindowMinimized) && isCurrent(main)) {
-        main.refreshCaptions();
-        flushWindowSystem();
-      }
-    });
-  }
+  // The minimised caption shows the clock: it changes with the counters, in
+  // the same wake-up as the clock's tick.
+  QObject::connect(&main.clock(), &ClockModel::countersChanged, &main, [&main] {
+    if ((main.windowState() & Qt::WindowMinimized) && isCurrent(main)) {
+      main.refreshCaptions();
+      flushWindowSystem();
+    }
+  });
   main.runtime().watchVisibility(&main, [&main](Form& form) {
     const QString name = form.formName();
     if ((name == QLatin1String(ButtonBar::kName) || name == QLatin1String(OptionsWindow::kName)) &&

@@ -179,8 +179,8 @@ void MainWindow::reset() { runtime().showModal(runtime().form<ResetWindow>()); }
 
 void MainWindow::refreshCaptions() {
   if (windowState() & Qt::WindowMinimized) {
-    setWindowTitle(QStringLiteral("W.E.X. %1:%2:%3")
-                       .arg(RichTextBox3->text(), RichTextBox2->text(), RichTextBox1->text()));
+    setWindowTitle(
+        QStringLiteral("W.E.X. %1:%2:%3").arg(clock_.hours(), clock_.minutes(), clock_.seconds()));
   } else if (windowState() == Qt::WindowNoState) {
     setWindowTitle(QStringLiteral("Tempodial"));
   }
