@@ -1,6 +1,7 @@
 #include "platform/forms/accessible_views.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QHash>
 #include <QPointer>
 #include <QScrollArea>
@@ -215,7 +216,58 @@ QAccessibleInterface* ViewAccessible::wrapped(QAccessibleInterface* part) const 
   return QAccessible::accessibleInterface(ours);
 }
 
+// A list box named by its accessible name, as Qt names it on other systems;
+// the entry it shows stays its value, and is also its text, which is where
+// screen readers look for what a list box shows.
+class NamedComboAccessible : public WrapperAccessible, public QAccessibleTextInterface {
+ public:
+  using WrapperAccessible::WrapperAccessible;
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name && widget() && !widget()->accessibleName().isEmpty()) {
+      return widget()->accessibleName();
+    }
+    return WrapperAccessible::text(t);
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface && !editable()) {
+      return static_cast<QAccessibleTextInterface*>(this);
+    }
+    return WrapperAccessible::interface_cast(type);
+  }
+
+  // The entry shown, read only.
+  QString text(int start, int end) const override { return shown().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(shown().size()); }
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+
+ private:
+  const QComboBox* combo() const { return qobject_cast<const QComboBox*>(widget()); }
+  bool editable() const { return combo() == nullptr || combo()->isEditable(); }
+  QString shown() const { return combo() ? combo()->currentText() : QString(); }
+};
+
 }  // namespace
+
+QAccessibleInterface* makeNamedComboAccessible(QObject* object) {
+  if (makingQtInterface) return nullptr;
+  const QAccessible::Id qtOwn = qtInterface(object);
+  if (qtOwn == 0) return nullptr;
+  return new NamedComboAccessible(static_cast<QWidget*>(object), qtOwn);
+}
 
 QAccessibleInterface* makeViewAccessible(QObject* object) {
   if (makingQtInterface) return nullptr;

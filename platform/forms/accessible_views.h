@@ -19,4 +19,10 @@ QAccessibleInterface* makeViewAccessible(QObject* object);
 // object (and while Qt's own interface is being made).
 QAccessibleInterface* makeScrolledAccessible(QObject* object);
 
+// The interface for a list box that is not the program's own (a QComboBox):
+// Qt's, named by the box's accessible name or its label, as other controls
+// are, rather than by the entry it shows (that is its value). Null while
+// Qt's own interface is being made.
+QAccessibleInterface* makeNamedComboAccessible(QObject* object);
+
 }  // namespace tempodial

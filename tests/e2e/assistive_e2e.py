@@ -77,17 +77,17 @@ def checkable_controls(program, main):
             open_automatic_timing()
         return program.window("dialog", "Automatic timing")
 
-    def pressed(acc):
-        return pyatspi.STATE_PRESSED in states(acc)
+    def checked(acc):
+        return pyatspi.STATE_CHECKED in states(acc)
 
     def saved(name):
         return os.path.exists(os.path.join(program.home, "tempodial", "wex", name))
 
     for window, role, name, applied in [  # where, what, and what a click does
-            (lambda: main, "push button", "Start/Stop", lambda acc: pressed(acc)
+            (lambda: main, "check box", "Start/Stop", lambda acc: checked(acc)
              and running(program) and seconds.queryText().getText(0, -1) != "0"),
-            (lambda: main, "push button", "Start/Stop",
-             lambda acc: not pressed(acc) and not running(program)),
+            (lambda: main, "check box", "Start/Stop",
+             lambda acc: not checked(acc) and not running(program)),
             (lambda: main, "check box", "Show Cost",
              lambda acc: find(main, "text", "Cost so far")),
             (options, "check box", "Start with button bar showing",
@@ -209,7 +209,7 @@ def walks_and_actions(binary):
 
         # A run cut short is offered back.
         if not running(program):
-            act(find(main, "push button", "Start/Stop"))
+            act(find(main, "check box", "Start/Stop"))
         wait_for("the clock", lambda: running(program))
         program.process.kill()
         program.process.wait()
