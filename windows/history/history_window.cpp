@@ -121,6 +121,11 @@ void HistoryWindow::buildControls() {
   chartChoice->setObjectName(QStringLiteral("chartChoice"));
   chartChoice->setAccessibleName(QStringLiteral("Chart"));
   chartChoice->addItems({QStringLiteral("Time per day"), QStringLiteral("Data per day")});
+  auto* chartLabel = new QLabel(QStringLiteral("Cha&rt"), monthPage);
+  chartLabel->setObjectName(QStringLiteral("chartLabel"));
+  chartLabel->setBuddy(chartChoice);
+  // A new choice is told wherever the focus is, with what the chart now shows.
+  auto* chartNews = new StatusMessage(chart);
   dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
   dayCaption->setObjectName(QStringLiteral("dayCaption"));
   dayCaption->setWordWrap(true);
@@ -130,7 +135,11 @@ void HistoryWindow::buildControls() {
   auto* upper = new QHBoxLayout;
   upper->addWidget(daysTable, 1);
   auto* chartColumn = new QVBoxLayout;
-  chartColumn->addWidget(chartChoice, 0, Qt::AlignLeft);
+  auto* chartRow = new QHBoxLayout;
+  chartRow->addWidget(chartLabel);
+  chartRow->addWidget(chartChoice);
+  chartRow->addStretch(1);
+  chartColumn->addLayout(chartRow);
   chartColumn->addWidget(chart, 1);
   upper->addLayout(chartColumn, 1);
   // Top to bottom and left to right in the order Tab visits them.
@@ -176,7 +185,11 @@ void HistoryWindow::buildControls() {
   layout->addWidget(tabs, 1);
   layout->addLayout(bottom);
 
-  connect(chartChoice, &QComboBox::currentIndexChanged, this, [this] { drawChart(); });
+  connect(chartChoice, &QComboBox::currentIndexChanged, this, [this, chartNews] {
+    drawChart();
+    chartNews->announce(chart->accessibleName() + QStringLiteral(": ") +
+                        chart->accessibleDescription());
+  });
   // Tab leaves a table; the arrow keys move inside it.
   for (QTableView* table : {daysTable, sessionsTable, monthsTable}) {
     table->setTabKeyNavigation(false);
