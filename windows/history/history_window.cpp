@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <tuple>
 
 #include "core/values/number_text.h"
@@ -133,7 +135,8 @@ void HistoryWindow::buildControls() {
   deleteButton = button(monthPage, "deleteButton", QStringLiteral("&Delete session..."));
   deleteButton->setEnabled(false);
   auto* upper = new QHBoxLayout;
-  upper->addWidget(daysTable, 1);
+  // The days' columns need more room than the chart.
+  upper->addWidget(daysTable, 3);
   auto* chartColumn = new QVBoxLayout;
   auto* chartRow = new QHBoxLayout;
   chartRow->addWidget(chartLabel);
@@ -141,7 +144,7 @@ void HistoryWindow::buildControls() {
   chartRow->addStretch(1);
   chartColumn->addLayout(chartRow);
   chartColumn->addWidget(chart, 1);
-  upper->addLayout(chartColumn, 1);
+  upper->addLayout(chartColumn, 2);
   // Top to bottom and left to right in the order Tab visits them.
   auto* lower = new QHBoxLayout;
   lower->addStretch(1);
@@ -235,6 +238,24 @@ void HistoryWindow::onLoad() {
   refresh();
 }
 
+QSize HistoryWindow::sizeHint() const {
+  const auto whole = [this](const QTableView* table) {
+    const QAbstractItemView* view = table;  // where the cells' widths are public
+    int width = 2 * table->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < table->model()->columnCount(); ++column) {
+      width += std::max(table->horizontalHeader()->sectionSizeHint(column),
+                        view->sizeHintForColumn(column));
+    }
+    return width;
+  };
+  // The margins of the window, the page and the tab's frame.
+  const int margins = fontMetrics().height() * 3;
+  QSize wanted = Form::sizeHint();
+  wanted.setWidth(
+      std::max(wanted.width(), std::max(2 * whole(daysTable), whole(sessionsTable)) + margins));
+  return wanted;
+}
+
 bool HistoryWindow::yearView() const { return tabs->currentIndex() == 1; }
 
 void HistoryWindow::showPeriod(const QDate& date) {
@@ -291,7 +312,7 @@ void HistoryWindow::fillMonth() {
                                    volumeTexts(month.received, month.sent),
                                true));
   }
-  for (int column = 0; column < 3; ++column) daysTable->resizeColumnToContents(column);
+  daysTable->resizeColumnsToContents();
   drawChart();
   daysTable->scrollToTop();
   deleteButton->setEnabled(false);
@@ -324,7 +345,7 @@ void HistoryWindow::fillYear() {
                   qt(durationText(year.seconds)), qt(year.cost.text())} +
           volumeTexts(year.received, year.sent),
       true));
-  for (int column = 0; column < 3; ++column) monthsTable->resizeColumnToContents(column);
+  monthsTable->resizeColumnsToContents();
 }
 
 void HistoryWindow::drawChart() {
@@ -344,7 +365,7 @@ void HistoryWindow::selectDay(int index) {
   }
   dayCaption->setText(QStringLiteral("Sessions of %1 (each counts on the day it started)")
                           .arg(QLocale().toString(selectedDay_, QLocale::LongFormat)));
-  for (int column = 0; column < 6; ++column) sessionsTable->resizeColumnToContents(column);
+  sessionsTable->resizeColumnsToContents();
   deleteButton->setEnabled(false);
 }
 
