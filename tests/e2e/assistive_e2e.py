@@ -172,6 +172,23 @@ def walks_and_actions(binary):
         act(dollar)
         wait_for("the dollar chosen", lambda: find(main, "label", "$: Dollars"))
         expect(pyatspi.STATE_SELECTED in states(dollar), "the chosen entry is selected")
+        # While a list is open each entry reports its own row: a click at the
+        # place the last one reports chooses it.
+        for list_name in ("Tariff", "Currency to be used"):
+            combo = find(options, "combo box", list_name, False)
+            fresh(combo).queryAction().doAction(0)  # ShowMenu
+            entries = wait_for(f"{list_name}'s open list", lambda: [
+                a for a in descendants(combo) if a.getRoleName() == "list item" and showing(a)])
+            places = [a.queryComponent().getExtents(pyatspi.DESKTOP_COORDS) for a in entries]
+            last, place = entries[-1], places[-1]
+            subprocess.run(["xdotool", "mousemove", str(place.x + place.width // 2),
+                            str(place.y + place.height // 2), "click", "1"], check=True)
+            chosen = soon(lambda: pyatspi.STATE_SELECTED in states(last)
+                          and not showing(last))
+            expect(len({p.y for p in places}) == len(places) and chosen,
+                   f"{list_name}: open entries report their own rows "
+                   f"{[(p.x, p.y, p.width, p.height) for p in places]}; a click at the last "
+                   f"one's chooses {last.name!r}: {chosen}")
         activate("^Tempodial$")
         key("ctrl+o")
         program.gone("Options")
@@ -199,7 +216,7 @@ def walks_and_actions(binary):
         # The month and the year of the date are two stops; the days table's
         # current row is its totals.
         tab_walk(program, "History", ["Close", "Previous", "Month", "Month", "Next", "Month",
-                                      "Total", "Time per day", "Sessions",
+                                      "Total", "Chart", "Sessions",
                                       "Export CSV..."])
         open_automatic_timing()
         program.window("dialog", "Automatic timing")
