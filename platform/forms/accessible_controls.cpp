@@ -5,8 +5,10 @@
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 #include <vector>
@@ -76,6 +78,18 @@ class MenuPanelAccessible : public QAccessibleWidget {
   explicit MenuPanelAccessible(Panel3D* panel)
       : QAccessibleWidget(panel, QAccessible::StaticText) {}
 
+  // One that takes the focus and has a menu is a panel with a pop-up, so
+  // that a screen reader says its description (how to open the menu) and
+  // that it has one, which it says of no label.
+  QAccessible::Role role() const override {
+    return takesFocus() ? QAccessible::Pane : QAccessible::StaticText;
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.hasPopup = takesFocus();
+    return state;
+  }
+
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return panel()->caption();
     return QAccessibleWidget::text(t);
@@ -96,6 +110,7 @@ class MenuPanelAccessible : public QAccessibleWidget {
 
  private:
   Panel3D* panel() const { return static_cast<Panel3D*>(widget()); }
+  bool takesFocus() const { return panel()->onMouseDown && panel()->focusPolicy() != Qt::NoFocus; }
 };
 
 class ComboAccessible;
@@ -253,6 +268,17 @@ class ComboAccessible : public QAccessibleWidget {
     return QAccessibleWidget::text(t);
   }
 
+  // The text box inside reports the focus, the list box only its own parts.
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.focused = state.focused && combo()->lineEdit() == nullptr;
+    return state;
+  }
+  QAccessibleInterface* focusChild() const override {
+    if (!combo()->hasFocus() || combo()->lineEdit() == nullptr) return nullptr;
+    return QAccessible::queryAccessibleInterface(combo()->lineEdit());
+  }
+
   int childCount() const override { return 2; }
   QAccessibleInterface* child(int index) const override {
     if (index == 0) return QAccessible::queryAccessibleInterface(combo()->lineEdit());
@@ -298,6 +324,25 @@ class TabWidgetAccessible : public QAccessibleWidget {
   }
 };
 
+// The area inside a text box where its text is drawn: the text box takes its
+// focus (Qt hands it on), so the area is never focused itself.
+class TextAreaAccessible : public QAccessibleWidget {
+ public:
+  explicit TextAreaAccessible(QWidget* area) : QAccessibleWidget(area, QAccessible::Client) {}
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.focused = false;
+    return state;
+  }
+};
+
+bool isTextArea(QObject* object) {
+  auto* box = qobject_cast<QAbstractScrollArea*>(object->parent());
+  return box != nullptr && box->viewport() == object &&
+         (qobject_cast<QPlainTextEdit*>(box) != nullptr ||
+          qobject_cast<QTextEdit*>(box) != nullptr);
+}
+
 }  // namespace
 
 QAccessibleInterface* makeControlAccessible(const QString& className, QObject* object) {
@@ -306,6 +351,7 @@ QAccessibleInterface* makeControlAccessible(const QString& className, QObject* o
       qobject_cast<QTabBar*>(object) != nullptr) {
     return makeViewAccessible(object);
   }
+  if (isTextArea(object)) return new TextAreaAccessible(static_cast<QWidget*>(object));
   if (className == QLatin1String("QTabWidget")) {
     return new TabWidgetAccessible(static_cast<QWidget*>(object));
   }

@@ -155,7 +155,7 @@ def walks_and_actions(binary):
         key("Escape", "Escape")
         wait_for("the focus back on Start/Stop", lambda: focused(program) == ["Start/Stop"])
 
-        panel = fresh(find(main, "label", "£: Pounds"))
+        panel = fresh(find(main, "panel", "£: Pounds"))
         said = (panel.description, [panel.queryAction().getName(i)
                                     for i in range(panel.queryAction().nActions)])
         expect(said == ("Shift+F10 chooses the currency", ["ShowMenu"]),
@@ -164,13 +164,24 @@ def walks_and_actions(binary):
         key("ctrl+o")
         options = program.window("frame", "Options")
         key("Right", "Right")
+        # One focused object at each stop: an editable list, not also its
+        # text box; a counter box, not also the area inside it.
+        crowded = []
+        for window, keys in [("^Tempodial$", ["Tab"] * 12),
+                             ("Options", ["Tab"] * 4 + ["shift+Tab"] * 4)]:  # back to the tabs
+            activate(window)
+            for each in keys:
+                key(each)
+                now = wait_for("a focused object", lambda: focused(program))
+                crowded += [now] if len(now) > 1 else []
+        expect(not crowded, f"one focused object at each Tab stop: {crowded}")
         for list_name, entry in [("Tariff", "Weekday"), ("Currency to be used", "$")]:
             combo = wait_for(list_name, lambda: find(options, "combo box", list_name, False))
             dollar = next((a for a in descendants(combo)
                            if a.getRoleName() == "list item" and a.name == entry), None)
             expect(dollar is not None, f"{list_name} lists {entry!r}")
         act(dollar)
-        wait_for("the dollar chosen", lambda: find(main, "label", "$: Dollars"))
+        wait_for("the dollar chosen", lambda: find(main, "panel", "$: Dollars"))
         expect(pyatspi.STATE_SELECTED in states(dollar), "the chosen entry is selected")
         # While a list is open each entry reports its own row: a click at the
         # place the last one reports chooses it.
