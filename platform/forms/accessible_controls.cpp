@@ -366,6 +366,7 @@ QAccessibleInterface* makeControlAccessible(const QString& className, QObject* o
     auto* panel = static_cast<Panel3D*>(object);
     if (!panel->liveStatus()) return new MenuPanelAccessible(panel);
   }
+  if (QAccessibleInterface* box = makeMaskedTextAccessible(object)) return box;
   return makeScrolledAccessible(object);
 }
 

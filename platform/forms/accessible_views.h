@@ -25,4 +25,9 @@ QAccessibleInterface* makeScrolledAccessible(QObject* object);
 // Qt's own interface is being made.
 QAccessibleInterface* makeNamedComboAccessible(QObject* object);
 
+// The interface for a text box (a QLineEdit): Qt's, but while it masks what
+// is typed its text is the masked text it shows. Null for any other object
+// (and while Qt's own interface is being made).
+QAccessibleInterface* makeMaskedTextAccessible(QObject* object);
+
 }  // namespace tempodial
