@@ -99,7 +99,10 @@ int main(int argc, char* argv[]) {
   tempodial::SingleInstance instance(places.root());
   QString lockNotice;
   if (!instance.acquire(&lockNotice)) {
-    std::fputs("tempodial: already running; its window has been brought to the front\n", stderr);
+    std::fputs(instance.otherCopyShown()
+                   ? "tempodial: already running; its window has been brought to the front\n"
+                   : "tempodial: already running; its window could not be shown yet\n",
+               stderr);
     return 0;
   }
 
@@ -109,8 +112,7 @@ int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--login") == 0) tempodial::setStartedAtLogin(true);
   }
-  QObject::connect(&instance, &tempodial::SingleInstance::raiseRequested, &app,
-                   [&runtime] { tempodial::bringMainWindowToFront(runtime); });
+  instance.onRaise = [&runtime] { return tempodial::bringMainWindowToFront(runtime); };
   // Logout, shutdown or kill: the running session is kept in the journal and
   // the program ends without a question.
   tempodial::SystemEnd systemEnd;

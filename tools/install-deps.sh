@@ -11,7 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
   xvfb xauth x11-utils imagemagick openbox xdotool trayer python3
-  at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0 orca
   locales tzdata desktop-file-utils appstream lintian man-db
   dbus dbus-daemon python3-dbus python3-dbusmock python3-gi
   libnss-wrapper

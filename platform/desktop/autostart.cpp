@@ -54,7 +54,14 @@ QByteArray autostartEntry(const QString& program) {
   const bool byName = !found.isEmpty() && QFileInfo(found).canonicalFilePath() ==
                                               QFileInfo(program).canonicalFilePath();
   // --login: the program knows the desktop started it.
-  const QString exec = (byName ? name : execArgument(program)) + QStringLiteral(" --login");
+  QString exec = (byName ? name : execArgument(program)) + QStringLiteral(" --login");
+  // A path with a `%` (written `%%`) is no program's path until the desktop
+  // has read the line: desktops that look for the program first (GLib) would
+  // not load the entry. The shell starts it, given the path as an argument.
+  if (!byName && program.contains(QLatin1Char('%'))) {
+    exec = QStringLiteral("sh -c ") + execArgument(QStringLiteral("exec \"$0\" --login")) +
+           QLatin1Char(' ') + execArgument(program);
+  }
   return QByteArrayLiteral(
              "[Desktop Entry]\n"
              "Type=Application\n"

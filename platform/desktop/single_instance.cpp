@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QSocketNotifier>
 #include <QThread>
+#include <algorithm>
 #include <cstring>
 
 namespace tempodial {
@@ -148,10 +149,17 @@ void SingleInstance::answer() {
   while (::poll(&waiting, 1, 0) == 1) {
     const int request = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (request < 0) return;
-    const bool fromThisUser = peerIsThisUser(request);
-    // Closing tells the asking copy that it has been heard.
+    if (peerIsThisUser(request)) {
+      // The request's words say nothing more than the connection does.
+      char words[16];
+      while (::recv(request, words, sizeof words, MSG_DONTWAIT) > 0) {
+      }
+      const bool shown = onRaise && onRaise();
+      const QByteArray reply = shown ? "shown\n" : "hidden\n";
+      ::send(request, reply.constData(), static_cast<size_t>(reply.size()),
+             MSG_NOSIGNAL | MSG_DONTWAIT);
+    }
     ::close(request);
-    if (fromThisUser) Q_EMIT raiseRequested();
   }
 }
 
@@ -165,9 +173,13 @@ bool SingleInstance::raiseRunningCopy(int waitMs) {
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
         peerIsThisUser(socket)) {
       ::send(socket, "raise\n", 6, MSG_NOSIGNAL);
-      // The copy closes the connection once it has taken the request.
+      // The copy answers whether its window is in view, and closes the
+      // connection; a copy that is stuck has not shown it.
       pollfd heard{socket, POLLIN | POLLHUP, 0};
-      ::poll(&heard, 1, 500);
+      char answer[16] = {};
+      otherShown_ = ::poll(&heard, 1, std::max(answerWaitMs_, 500)) == 1 &&
+                    ::recv(socket, answer, sizeof answer - 1, 0) > 0 &&
+                    std::strncmp(answer, "shown\n", 6) == 0;
       ::close(socket);
       return true;
     }

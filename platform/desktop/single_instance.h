@@ -8,6 +8,7 @@
 
 #include <QLockFile>
 #include <QObject>
+#include <functional>
 
 class QSocketNotifier;
 
@@ -27,13 +28,19 @@ class SingleInstance : public QObject {
   // copy would not be noticed, and why.
   bool acquire(QString* notice);
 
- Q_SIGNALS:
-  // Another start asked this copy to come to the front.
-  void raiseRequested();
+  // After acquire() returned false: true iff the copy that runs answered
+  // that its window is now in view.
+  bool otherCopyShown() const { return otherShown_; }
+
+  // Runs when another start asks this copy to come to the front; returns
+  // true iff the window is then in view. Its answer goes back to the start
+  // that asked.
+  std::function<bool()> onRaise;
 
  private:
   // Asks the copy on the local socket to come to the front, trying for
-  // `waitMs`. Returns true iff it answered.
+  // `waitMs`. Returns true iff it answered; its answer whether its window
+  // is in view is kept.
   bool raiseRunningCopy(int waitMs);
   // The process that holds the lock, if it is alive; else 0.
   qint64 liveHolder() const;
@@ -49,6 +56,7 @@ class SingleInstance : public QObject {
   int listener_ = -1;
   QSocketNotifier* requests_ = nullptr;
   int answerWaitMs_;
+  bool otherShown_ = false;
 };
 
 }  // namespace tempodial

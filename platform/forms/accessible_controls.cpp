@@ -5,8 +5,10 @@
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 #include <vector>
@@ -27,12 +29,17 @@ void afterTheCall(QObject* context, Step step) {
 
 // A 3-D button: a button whose one action is a click, so that assistive
 // technology does exactly what a click does. One that stays pressed in while
-// it is on (Start/Stop) is "pressed" while on, a toggle button rather than a
-// check box.
+// it is on (Start/Stop) is a check box, checked while on: screen readers say
+// "checked" or "not checked" on focus, on where-am-I and at each change, which
+// they say of no pressed push button.
 class ThreeDButtonAccessible : public QAccessibleWidget {
  public:
   explicit ThreeDButtonAccessible(Button3D* button)
       : QAccessibleWidget(button, QAccessible::Button) {}
+
+  QAccessible::Role role() const override {
+    return button()->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
+  }
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return button()->accessibleName();
@@ -41,16 +48,19 @@ class ThreeDButtonAccessible : public QAccessibleWidget {
 
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
-    state.pressed = button()->isCheckable() && button()->isChecked();
-    // Also "checked", so that each change is announced as it happens.
-    state.checked = state.pressed;
+    state.checkable = button()->isCheckable();
+    state.checked = state.checkable && button()->isChecked();
+    state.pressed = false;
     return state;
   }
 
-  QStringList actionNames() const override { return {pressAction()}; }
+  QStringList actionNames() const override {
+    if (button()->isCheckable()) return {toggleAction(), pressAction()};
+    return {pressAction()};
+  }
 
   void doAction(const QString& action) override {
-    if (action != pressAction() || !button()->isEnabled()) return;
+    if (!actionNames().contains(action) || !button()->isEnabled()) return;
     QPointer<Button3D> target = button();
     afterTheCall(target, [target] {
       if (target) target->click();
@@ -67,6 +77,18 @@ class MenuPanelAccessible : public QAccessibleWidget {
  public:
   explicit MenuPanelAccessible(Panel3D* panel)
       : QAccessibleWidget(panel, QAccessible::StaticText) {}
+
+  // One that takes the focus and has a menu is a panel with a pop-up, so
+  // that a screen reader says its description (how to open the menu) and
+  // that it has one, which it says of no label.
+  QAccessible::Role role() const override {
+    return takesFocus() ? QAccessible::Pane : QAccessible::StaticText;
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.hasPopup = takesFocus();
+    return state;
+  }
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return panel()->caption();
@@ -88,6 +110,7 @@ class MenuPanelAccessible : public QAccessibleWidget {
 
  private:
   Panel3D* panel() const { return static_cast<Panel3D*>(widget()); }
+  bool takesFocus() const { return panel()->onMouseDown && panel()->focusPolicy() != Qt::NoFocus; }
 };
 
 class ComboAccessible;
@@ -102,18 +125,27 @@ class ComboPartAccessible : public QAccessibleInterface {
   QWindow* window() const override { return combo_ ? combo_->window()->windowHandle() : nullptr; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   void setText(QAccessible::Text, const QString&) override {}
+  // While the list is open, the list's place on the screen; while it is
+  // closed, the box's.
   QRect rect() const override {
     if (!combo_) return {};
+    if (listOpen()) {
+      const QWidget* list = combo_->view();
+      return {list->mapToGlobal(QPoint(0, 0)), list->size()};
+    }
     return {combo_->mapToGlobal(QPoint(0, 0)), combo_->size()};
   }
 
  protected:
   ComboBox* combo() const { return combo_; }
+  bool listOpen() const {
+    const QWidget* popup = combo_ ? combo_->view()->window() : nullptr;
+    return popup != nullptr && popup != combo_->window() && popup->isVisible();
+  }
   // On screen only while the list is open.
   QAccessible::State partState() const {
     QAccessible::State state;
-    const QWidget* popup = combo_ ? combo_->view()->window() : nullptr;
-    state.invisible = popup == nullptr || !popup->isVisible();
+    state.invisible = !listOpen();
     state.offscreen = state.invisible;
     return state;
   }
@@ -137,9 +169,19 @@ class ComboEntryAccessible : public ComboPartAccessible, public QAccessibleActio
     if (t != QAccessible::Name || !isValid()) return {};
     return combo_->itemText(row_);
   }
+  // Its own row of the open list, cut by what the list shows.
+  QRect rect() const override {
+    if (!isValid() || !listOpen()) return ComboPartAccessible::rect();
+    const QAbstractItemView* list = combo_->view();
+    const QRect row = list->visualRect(list->model()->index(row_, combo_->modelColumn()));
+    const QRect shown = row & list->viewport()->rect();
+    return {list->viewport()->mapToGlobal(shown.topLeft()), shown.size()};
+  }
   QAccessible::Role role() const override { return QAccessible::ListItem; }
   QAccessible::State state() const override {
     QAccessible::State state = partState();
+    // Scrolled out of the open list.
+    state.offscreen = state.offscreen || rect().isEmpty();
     state.selectable = true;
     state.selected = isValid() && combo_->currentText() == combo_->itemText(row_);
     return state;
@@ -197,6 +239,13 @@ class ComboListAccessible : public ComboPartAccessible {
   }
   QAccessible::Role role() const override { return QAccessible::List; }
   QAccessible::State state() const override { return partState(); }
+  // The entry at a point of the open list.
+  QAccessibleInterface* childAt(int x, int y) const override {
+    if (!listOpen()) return nullptr;
+    const QAbstractItemView* list = combo_->view();
+    const QModelIndex index = list->indexAt(list->viewport()->mapFromGlobal(QPoint(x, y)));
+    return index.isValid() ? child(index.row()) : nullptr;
+  }
 
  private:
   QAccessibleInterface* box_;
@@ -217,6 +266,17 @@ class ComboAccessible : public QAccessibleWidget {
     }
     if (t == QAccessible::Value) return combo()->currentText();
     return QAccessibleWidget::text(t);
+  }
+
+  // The text box inside reports the focus, the list box only its own parts.
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.focused = state.focused && combo()->lineEdit() == nullptr;
+    return state;
+  }
+  QAccessibleInterface* focusChild() const override {
+    if (!combo()->hasFocus() || combo()->lineEdit() == nullptr) return nullptr;
+    return QAccessible::queryAccessibleInterface(combo()->lineEdit());
   }
 
   int childCount() const override { return 2; }
@@ -264,6 +324,25 @@ class TabWidgetAccessible : public QAccessibleWidget {
   }
 };
 
+// The area inside a text box where its text is drawn: the text box takes its
+// focus (Qt hands it on), so the area is never focused itself.
+class TextAreaAccessible : public QAccessibleWidget {
+ public:
+  explicit TextAreaAccessible(QWidget* area) : QAccessibleWidget(area, QAccessible::Client) {}
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.focused = false;
+    return state;
+  }
+};
+
+bool isTextArea(QObject* object) {
+  auto* box = qobject_cast<QAbstractScrollArea*>(object->parent());
+  return box != nullptr && box->viewport() == object &&
+         (qobject_cast<QPlainTextEdit*>(box) != nullptr ||
+          qobject_cast<QTextEdit*>(box) != nullptr);
+}
+
 }  // namespace
 
 QAccessibleInterface* makeControlAccessible(const QString& className, QObject* object) {
@@ -272,9 +351,11 @@ QAccessibleInterface* makeControlAccessible(const QString& className, QObject* o
       qobject_cast<QTabBar*>(object) != nullptr) {
     return makeViewAccessible(object);
   }
+  if (isTextArea(object)) return new TextAreaAccessible(static_cast<QWidget*>(object));
   if (className == QLatin1String("QTabWidget")) {
     return new TabWidgetAccessible(static_cast<QWidget*>(object));
   }
+  if (className == QLatin1String("QComboBox")) return makeNamedComboAccessible(object);
   if (className == QLatin1String("tempodial::ComboBox")) {
     return new ComboAccessible(static_cast<ComboBox*>(object));
   }
@@ -285,6 +366,7 @@ QAccessibleInterface* makeControlAccessible(const QString& className, QObject* o
     auto* panel = static_cast<Panel3D*>(object);
     if (!panel->liveStatus()) return new MenuPanelAccessible(panel);
   }
+  if (QAccessibleInterface* box = makeMaskedTextAccessible(object)) return box;
   return makeScrolledAccessible(object);
 }
 

@@ -1,7 +1,9 @@
 #include "platform/forms/accessible_views.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QHash>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScrollArea>
 #include <QTabBar>
@@ -215,7 +217,111 @@ QAccessibleInterface* ViewAccessible::wrapped(QAccessibleInterface* part) const 
   return QAccessible::accessibleInterface(ours);
 }
 
+// A list box named by its accessible name, as Qt names it on other systems;
+// the entry it shows stays its value, and is also its text, which is where
+// screen readers look for what a list box shows.
+class NamedComboAccessible : public WrapperAccessible, public QAccessibleTextInterface {
+ public:
+  using WrapperAccessible::WrapperAccessible;
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name && widget() && !widget()->accessibleName().isEmpty()) {
+      return widget()->accessibleName();
+    }
+    return WrapperAccessible::text(t);
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface && !editable()) {
+      return static_cast<QAccessibleTextInterface*>(this);
+    }
+    return WrapperAccessible::interface_cast(type);
+  }
+
+  // The entry shown, read only.
+  QString text(int start, int end) const override { return shown().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(shown().size()); }
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+
+ private:
+  const QComboBox* combo() const { return qobject_cast<const QComboBox*>(widget()); }
+  bool editable() const { return combo() == nullptr || combo()->isEditable(); }
+  QString shown() const { return combo() ? combo()->currentText() : QString(); }
+};
+
+// A text box: Qt's, but one that masks what is typed (a password) gives its
+// masked text, as it shows it, rather than nothing: a screen reader then
+// knows it is not empty, and how much it holds.
+class MaskedTextAccessible : public WrapperAccessible, public QAccessibleTextInterface {
+ public:
+  using WrapperAccessible::WrapperAccessible;
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface && masked() && own() != nullptr) {
+      return static_cast<QAccessibleTextInterface*>(this);
+    }
+    return WrapperAccessible::interface_cast(type);
+  }
+
+  QString text(QAccessible::Text t) const override { return WrapperAccessible::text(t); }
+  QString text(int start, int end) const override {
+    const auto* box = qobject_cast<const QLineEdit*>(widget());
+    return box ? box->displayText().mid(start, end - start) : QString();
+  }
+  int characterCount() const override { return own()->characterCount(); }
+  int cursorPosition() const override { return own()->cursorPosition(); }
+  void setCursorPosition(int position) override { own()->setCursorPosition(position); }
+  void selection(int index, int* start, int* end) const override {
+    own()->selection(index, start, end);
+  }
+  int selectionCount() const override { return own()->selectionCount(); }
+  void addSelection(int start, int end) override { own()->addSelection(start, end); }
+  void removeSelection(int index) override { own()->removeSelection(index); }
+  void setSelection(int index, int start, int end) override {
+    own()->setSelection(index, start, end);
+  }
+  QRect characterRect(int offset) const override { return own()->characterRect(offset); }
+  int offsetAtPoint(const QPoint& point) const override { return own()->offsetAtPoint(point); }
+  void scrollToSubstring(int start, int end) override { own()->scrollToSubstring(start, end); }
+  QString attributes(int offset, int* start, int* end) const override {
+    return own()->attributes(offset, start, end);
+  }
+
+ private:
+  QAccessibleTextInterface* own() const { return inner() ? inner()->textInterface() : nullptr; }
+  bool masked() const {
+    const auto* box = qobject_cast<const QLineEdit*>(widget());
+    return box != nullptr && (box->echoMode() == QLineEdit::Password ||
+                              box->echoMode() == QLineEdit::PasswordEchoOnEdit);
+  }
+};
+
 }  // namespace
+
+QAccessibleInterface* makeMaskedTextAccessible(QObject* object) {
+  if (makingQtInterface || qobject_cast<QLineEdit*>(object) == nullptr) return nullptr;
+  const QAccessible::Id qtOwn = qtInterface(object);
+  if (qtOwn == 0) return nullptr;
+  return new MaskedTextAccessible(static_cast<QWidget*>(object), qtOwn);
+}
+
+QAccessibleInterface* makeNamedComboAccessible(QObject* object) {
+  if (makingQtInterface) return nullptr;
+  const QAccessible::Id qtOwn = qtInterface(object);
+  if (qtOwn == 0) return nullptr;
+  return new NamedComboAccessible(static_cast<QWidget*>(object), qtOwn);
+}
 
 QAccessibleInterface* makeViewAccessible(QObject* object) {
   if (makingQtInterface) return nullptr;

@@ -19,4 +19,15 @@ QAccessibleInterface* makeViewAccessible(QObject* object);
 // object (and while Qt's own interface is being made).
 QAccessibleInterface* makeScrolledAccessible(QObject* object);
 
+// The interface for a list box that is not the program's own (a QComboBox):
+// Qt's, named by the box's accessible name or its label, as other controls
+// are, rather than by the entry it shows (that is its value). Null while
+// Qt's own interface is being made.
+QAccessibleInterface* makeNamedComboAccessible(QObject* object);
+
+// The interface for a text box (a QLineEdit): Qt's, but while it masks what
+// is typed its text is the masked text it shows. Null for any other object
+// (and while Qt's own interface is being made).
+QAccessibleInterface* makeMaskedTextAccessible(QObject* object);
+
 }  // namespace tempodial

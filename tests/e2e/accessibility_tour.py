@@ -108,7 +108,7 @@ def dialog(program, role, name, description):
 
 
 def check_checked(button, wanted, when):
-    checked = pyatspi.STATE_PRESSED in states(button)
+    checked = pyatspi.STATE_CHECKED in states(button)
     expect_equal(checked, wanted, f"Start/Stop checked {when}")
 
 
@@ -132,14 +132,14 @@ def main_window_tour(program):
 
     # Start/Stop from the keyboard: Enter presses it; its state and the
     # status panel follow the clock, and the new message is announced.
-    start = find(main, "push button", "Start/Stop")
+    start = find(main, "check box", "Start/Stop")
     expect(start is not None, "Start/Stop is on the bus")
     check_checked(start, False, "before a press")
     events = Events("object:property-change:accessible-name", "object:state-changed:showing")
     events.clear()
     expect_equal(program.focused_name(), "Start/Stop", "focus after a round of Tab")
     key("Return")
-    wait_for("Start/Stop to be pressed", lambda: pyatspi.STATE_PRESSED in states(start))
+    wait_for("Start/Stop to be checked", lambda: pyatspi.STATE_CHECKED in states(start))
     status = find(main, "status bar")
     expect_equal(fresh(status).name, "The timer has been touched", "status after Start/Stop")
     wait_for("the status announcement",
@@ -152,7 +152,8 @@ def main_window_tour(program):
                       "The timer has been touched") in events.seen)
     events.clear()
     key("alt+t")
-    wait_for("Start/Stop to be released by Alt+T", lambda: pyatspi.STATE_PRESSED not in states(start))
+    wait_for("Start/Stop to be unchecked by Alt+T",
+             lambda: pyatspi.STATE_CHECKED not in states(start))
     wait_for("the status notification after Alt+T",
              lambda: ("object:state-changed:showing=1", "notification",
                       "The timer has been touched") in events.seen)
@@ -213,7 +214,12 @@ def main_window_tour(program):
     key("alt+i")
     menu_open(program, "Load previous")
     key("u")
-    dialog(program, "dialog", "Password?", "Enter Password:")
+    password = dialog(program, "dialog", "Password?", "Enter Password:")
+    # What is typed is masked, and kept: the box is not empty to a screen
+    # reader, nor does it give the word away.
+    key("a", "b", "c")
+    box = wait_for("the password box", lambda: find(password, "password text"))
+    expect_equal(box.queryText().getText(0, -1), "???", "the password box's masked text")
     key("Escape")
     program.gone("Password?")
 

@@ -77,17 +77,17 @@ def checkable_controls(program, main):
             open_automatic_timing()
         return program.window("dialog", "Automatic timing")
 
-    def pressed(acc):
-        return pyatspi.STATE_PRESSED in states(acc)
+    def checked(acc):
+        return pyatspi.STATE_CHECKED in states(acc)
 
     def saved(name):
         return os.path.exists(os.path.join(program.home, "tempodial", "wex", name))
 
     for window, role, name, applied in [  # where, what, and what a click does
-            (lambda: main, "push button", "Start/Stop", lambda acc: pressed(acc)
+            (lambda: main, "check box", "Start/Stop", lambda acc: checked(acc)
              and running(program) and seconds.queryText().getText(0, -1) != "0"),
-            (lambda: main, "push button", "Start/Stop",
-             lambda acc: not pressed(acc) and not running(program)),
+            (lambda: main, "check box", "Start/Stop",
+             lambda acc: not checked(acc) and not running(program)),
             (lambda: main, "check box", "Show Cost",
              lambda acc: find(main, "text", "Cost so far")),
             (options, "check box", "Start with button bar showing",
@@ -155,7 +155,7 @@ def walks_and_actions(binary):
         key("Escape", "Escape")
         wait_for("the focus back on Start/Stop", lambda: focused(program) == ["Start/Stop"])
 
-        panel = fresh(find(main, "label", "£: Pounds"))
+        panel = fresh(find(main, "panel", "£: Pounds"))
         said = (panel.description, [panel.queryAction().getName(i)
                                     for i in range(panel.queryAction().nActions)])
         expect(said == ("Shift+F10 chooses the currency", ["ShowMenu"]),
@@ -164,14 +164,42 @@ def walks_and_actions(binary):
         key("ctrl+o")
         options = program.window("frame", "Options")
         key("Right", "Right")
+        # One focused object at each stop: an editable list, not also its
+        # text box; a counter box, not also the area inside it.
+        crowded = []
+        for window, keys in [("^Tempodial$", ["Tab"] * 12),
+                             ("Options", ["Tab"] * 4 + ["shift+Tab"] * 4)]:  # back to the tabs
+            activate(window)
+            for each in keys:
+                key(each)
+                now = wait_for("a focused object", lambda: focused(program))
+                crowded += [now] if len(now) > 1 else []
+        expect(not crowded, f"one focused object at each Tab stop: {crowded}")
         for list_name, entry in [("Tariff", "Weekday"), ("Currency to be used", "$")]:
             combo = wait_for(list_name, lambda: find(options, "combo box", list_name, False))
             dollar = next((a for a in descendants(combo)
                            if a.getRoleName() == "list item" and a.name == entry), None)
             expect(dollar is not None, f"{list_name} lists {entry!r}")
         act(dollar)
-        wait_for("the dollar chosen", lambda: find(main, "label", "$: Dollars"))
+        wait_for("the dollar chosen", lambda: find(main, "panel", "$: Dollars"))
         expect(pyatspi.STATE_SELECTED in states(dollar), "the chosen entry is selected")
+        # While a list is open each entry reports its own row: a click at the
+        # place the last one reports chooses it.
+        for list_name in ("Tariff", "Currency to be used"):
+            combo = find(options, "combo box", list_name, False)
+            fresh(combo).queryAction().doAction(0)  # ShowMenu
+            entries = wait_for(f"{list_name}'s open list", lambda: [
+                a for a in descendants(combo) if a.getRoleName() == "list item" and showing(a)])
+            places = [a.queryComponent().getExtents(pyatspi.DESKTOP_COORDS) for a in entries]
+            last, place = entries[-1], places[-1]
+            subprocess.run(["xdotool", "mousemove", str(place.x + place.width // 2),
+                            str(place.y + place.height // 2), "click", "1"], check=True)
+            chosen = soon(lambda: pyatspi.STATE_SELECTED in states(last)
+                          and not showing(last))
+            expect(len({p.y for p in places}) == len(places) and chosen,
+                   f"{list_name}: open entries report their own rows "
+                   f"{[(p.x, p.y, p.width, p.height) for p in places]}; a click at the last "
+                   f"one's chooses {last.name!r}: {chosen}")
         activate("^Tempodial$")
         key("ctrl+o")
         program.gone("Options")
@@ -199,7 +227,7 @@ def walks_and_actions(binary):
         # The month and the year of the date are two stops; the days table's
         # current row is its totals.
         tab_walk(program, "History", ["Close", "Previous", "Month", "Month", "Next", "Month",
-                                      "Total", "Time per day", "Sessions",
+                                      "Total", "Chart", "Sessions",
                                       "Export CSV..."])
         open_automatic_timing()
         program.window("dialog", "Automatic timing")
@@ -209,7 +237,7 @@ def walks_and_actions(binary):
 
         # A run cut short is offered back.
         if not running(program):
-            act(find(main, "push button", "Start/Stop"))
+            act(find(main, "check box", "Start/Stop"))
         wait_for("the clock", lambda: running(program))
         program.process.kill()
         program.process.wait()

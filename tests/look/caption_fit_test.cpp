@@ -1,5 +1,5 @@
-// No caption is cut off when the desktop's font is large (a 16-point desktop
-// font, as a font setting tool gives every class of control) or the screen is
+// No caption is cut off when the desktop's font is large (a 16- or 20-point
+// desktop font, as a font setting tool gives every class of control) or the screen is
 // scaled: every control of a classic window takes its window's own font,
 // every control of a laid-out window the desktop's, and every caption fits
 // the place where it is drawn. Run in a real X session, where QT_FONT_DPI and
@@ -8,8 +8,11 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHeaderView>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <algorithm>
 
 #include "captions.h"
 #include "platform/forms/form.h"
@@ -25,10 +28,33 @@ const char* const kThemedClasses[] = {"QPushButton", "QToolButton",   "QCheckBox
                                       "QGroupBox",   "QComboBox",     "QTabBar",   "QMenuBar",
                                       "QLineEdit",   "QPlainTextEdit"};
 
-TEST(CaptionFit, EveryCaptionFitsWithALargeDesktopFont) {
+// The rows and headers of the laid-out windows' tables hold their text in
+// the desktop's font (a bold totals row too).
+void expectTablesFit(QWidget& window, const QString& name, int points) {
+  for (QTableView* table : window.findChildren<QTableView*>()) {
+    if (!table->isVisibleTo(&window)) continue;
+    const QHeaderView* header = table->horizontalHeader();
+    EXPECT_EQ(header->font().pointSize(), points)
+        << qPrintable(name) << ": the headers of " << qPrintable(table->objectName())
+        << " keep a font of their own";
+    EXPECT_GE(header->height(), QFontMetrics(header->font()).height())
+        << qPrintable(name) << ": the headers of " << qPrintable(table->objectName());
+    for (int row = 0; row < std::min(table->model()->rowCount(), 5); ++row) {
+      const QVariant font = table->model()->index(row, 0).data(Qt::FontRole);
+      const QFont shown = font.isValid() ? font.value<QFont>() : table->font();
+      EXPECT_GE(table->rowHeight(row), QFontMetrics(shown).height())
+          << qPrintable(name) << ": row " << row << " of " << qPrintable(table->objectName());
+    }
+  }
+}
+
+class CaptionFit : public testing::TestWithParam<int> {};
+
+TEST_P(CaptionFit, EveryCaptionFitsWithALargeDesktopFont) {
+  const int points = GetParam();
   const QFont saved = QApplication::font();
   QFont desktop(QStringLiteral("DejaVu Sans"));
-  desktop.setPointSize(16);
+  desktop.setPointSize(points);
   QApplication::setFont(desktop);
   for (const char* name : kThemedClasses) QApplication::setFont(desktop, name);
 
@@ -37,15 +63,17 @@ TEST(CaptionFit, EveryCaptionFitsWithALargeDesktopFont) {
   Runtime runtime(services, Places(home.path() + QStringLiteral("/tempodial")));
   registerForms(runtime);
   int measured = 0;
-  tourWindows(runtime, [&measured](QWidget& window, const QString& name) {
+  tourWindows(runtime, [&measured, points](QWidget& window, const QString& name) {
+    if (static_cast<Form&>(window).laidOut()) expectTablesFit(window, name, points);
     for (const Caption& caption : captionsOf(&window)) {
       ++measured;
       const QFont& font = caption.control->font();
       // The classic windows keep their own fonts; the laid-out ones follow
       // the desktop's.
       if (static_cast<Form&>(window).laidOut()) {
-        EXPECT_EQ(font.pointSize(), 16) << qPrintable(name) << ": \"" << qPrintable(caption.text)
-                                        << "\" has a font of its own, not the desktop's";
+        EXPECT_EQ(font.pointSize(), points)
+            << qPrintable(name) << ": \"" << qPrintable(caption.text)
+            << "\" has a font of its own, not the desktop's";
       } else {
         EXPECT_NE(font.family(), QApplication::font().family())
             << qPrintable(name) << ": \"" << qPrintable(caption.text)
@@ -67,6 +95,8 @@ TEST(CaptionFit, EveryCaptionFitsWithALargeDesktopFont) {
   EXPECT_GT(measured, 60);
   QApplication::setFont(saved);
 }
+
+INSTANTIATE_TEST_SUITE_P(Points, CaptionFit, testing::Values(16, 20));
 
 }  // namespace
 }  // namespace tempodial

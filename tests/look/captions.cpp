@@ -57,8 +57,10 @@ std::vector<Caption> captionsOf(QWidget* window) {
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
       if (label->text().isEmpty() || !label->pixmap().isNull()) continue;
       const int wrap = label->wordWrap() ? Qt::TextWordWrap : 0;
+      // A label with a buddy shows its access key underlined, not its "&".
+      const int mnemonic = label->buddy() != nullptr ? Qt::TextShowMnemonic : 0;
       found.push_back({control, label->text(), label->contentsRect(),
-                       static_cast<int>(label->alignment()) | wrap});
+                       static_cast<int>(label->alignment()) | wrap | mnemonic});
     } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
       QStyleOptionGroupBox option;
       option.initFrom(frame);

@@ -5,8 +5,19 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <functional>
+
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/forms/form_timer.h"
 #include "tests/windows/window_fixture.h"
+#include "windows/cost/options_window.h"
+#include "windows/history/history_chart.h"
+#include "windows/history/history_window.h"
+#include "windows/main/main_window.h"
+#include "windows/main/password_window.h"
 
 namespace tempodial {
 namespace {
@@ -70,6 +81,120 @@ TEST_F(WindowTest, EveryWindowIsAFrameOrADialogNamedByItsCaption) {
   }
   // The reset confirmation's title bar shows nothing.
   EXPECT_TRUE(runtime->form(QStringLiteral("rusure")).windowTitle().trimmed().isEmpty());
+}
+
+QAccessibleInterface* of(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+
+// What a screen reader is told of the controls Qt's own interfaces present
+// wrongly: each row acts as a user would, then says what the bus would carry.
+TEST_F(WindowTest, ControlsTellAScreenReaderTheirStateTextAndPlace) {
+  startMain();
+  MainWindow& timer = main();
+  timer.show();
+  QApplication::setActiveWindow(&timer);
+  auto& options = runtime->form<OptionsWindow>();
+  auto& password = runtime->form<PasswordWindow>();
+  auto& history = runtime->form<HistoryWindow>();
+  const struct {
+    const char* what;
+    std::function<QString()> said;
+    QString expected;
+  } rows[] = {
+      {"Start/Stop is a check box, not checked while stopped",
+       [&] {
+         QAccessibleInterface* start = of(timer.SSCommand1);
+         return QStringLiteral("%1 %2 %3")
+             .arg(start->role() == QAccessible::CheckBox)
+             .arg(start->state().checkable)
+             .arg(start->state().checked);
+       },
+       "1 1 0"},
+      {"its Toggle action starts the clock as a click does, and it is checked",
+       [&] {
+         of(timer.SSCommand1)
+             ->actionInterface()
+             ->doAction(QAccessibleActionInterface::toggleAction());
+         QApplication::processEvents();
+         return QStringLiteral("%1 %2 %3")
+             .arg(timer.Timer1->enabled())
+             .arg(of(timer.SSCommand1)->state().checked)
+             .arg(of(timer.SSCommand1)->state().pressed);
+       },
+       "1 1 0"},
+      {"the currency panel, which takes the focus, is a panel with a pop-up and a description",
+       [&] {
+         QAccessibleInterface* panel = of(timer.SSPanel2);
+         return QStringLiteral("%1 %2 %3")
+             .arg(panel->role() == QAccessible::Pane)
+             .arg(panel->state().hasPopup)
+             .arg(panel->text(QAccessible::Description));
+       },
+       "1 1 Shift+F10 chooses the currency"},
+      {"a counter box has the focus, the area inside it never",
+       [&] {
+         auto* box = timer.findChild<RichTextBox*>();
+         box->setFocus();
+         return QStringLiteral("%1 %2")
+             .arg(of(box)->state().focused)
+             .arg(of(box->viewport())->state().focused);
+       },
+       "1 0"},
+      {"an editable list leaves the focus to its text box",
+       [&] {
+         options.show();
+         QApplication::setActiveWindow(&options);
+         options.Combo2->lineEdit()->setFocus();
+         return QStringLiteral("%1 %2")
+             .arg(of(options.Combo2)->state().focused)
+             .arg(of(options.Combo2->lineEdit())->state().focused);
+       },
+       "0 1"},
+      {"an open list's entries report their own rows, inside the list",
+       [&] {
+         options.Combo1->showPopup();
+         QApplication::processEvents();
+         QAccessibleInterface* list = of(options.Combo1)->child(1);
+         QList<int> tops;
+         bool inside = true;
+         for (int row = 0; row < list->childCount(); ++row) {
+           const QRect place = list->child(row)->rect();
+           tops << place.top();
+           inside = inside && list->rect().contains(place) && !place.isEmpty();
+         }
+         options.Combo1->hidePopup();
+         return QStringLiteral("%1 rows at %2 tops, inside: %3")
+             .arg(list->childCount())
+             .arg(QSet<int>(tops.begin(), tops.end()).size())
+             .arg(inside);
+       },
+       "5 rows at 5 tops, inside: 1"},
+      {"the password box gives its masked text",
+       [&] {
+         password.show();
+         password.Text1->setText(QStringLiteral("abc"));
+         const QString said = of(password.Text1)->textInterface()->text(0, 3);
+         return said.size() == 3 && said == password.Text1->displayText() ? QStringLiteral("masked")
+                                                                          : said;
+       },
+       "masked"},
+      {"the chart's choice is named by its label, shows its entry as text",
+       [&] {
+         QAccessibleInterface* choice = of(history.chartChoice);
+         return choice->text(QAccessible::Name) + QStringLiteral(": ") +
+                choice->textInterface()->text(0, choice->textInterface()->characterCount());
+       },
+       "Chart: Time per day"},
+      {"a new chart choice is told with the chart's summary",
+       [&] {
+         history.chartChoice->setCurrentIndex(1);
+         auto* news = history.chart->findChild<StatusMessage*>();
+         return news->accessibleName().section(QLatin1Char(':'), 0, 0) + QStringLiteral(" ") +
+                QString::number(
+                    news->accessibleName().endsWith(history.chart->accessibleDescription()));
+       },
+       "Data per day 1"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.said(), row.expected) << row.what;
 }
 
 }  // namespace

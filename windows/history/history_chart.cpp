@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/history/history.h"
 #include "core/volume/data_volume.h"
 
 namespace tempodial {
@@ -43,24 +44,48 @@ HistoryChart::HistoryChart(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
 }
 
+int HistoryChart::dayLabelStep(double slot, int labelWidth) {
+  // Each step with the fewest days between two of its numbers: from the
+  // first day to the step's first multiple.
+  for (auto [step, gap] : {std::pair{1, 1}, {2, 2}, {5, 4}, {10, 9}, {15, 14}}) {
+    if (gap * slot >= labelWidth) return step;
+  }
+  return 0;
+}
+
+bool HistoryChart::labelsDay(int day, int step) {
+  if (day == 1) return true;
+  if (step <= 0) return false;
+  if (step <= 2) return (day - 1) % step == 0;
+  return day % step == 0;
+}
+
 void HistoryChart::setDays(std::vector<qint64> perDay, ChartMeasure measure) {
   seconds_ = std::move(perDay);
   measure_ = measure;
   qint64 total = 0;
   int used = 0;
-  for (qint64 s : seconds_) {
-    total += s;
-    used += s > 0;
+  std::size_t busiest = 0;
+  for (std::size_t day = 0; day < seconds_.size(); ++day) {
+    total += seconds_[day];
+    used += seconds_[day] > 0;
+    if (seconds_[day] > seconds_[busiest]) busiest = day;
   }
   const bool time = measure == ChartMeasure::Time;
+  const auto amount = [time](qint64 value) {
+    return QString::fromStdString(time ? durationText(value) : volumeText(value));
+  };
   setAccessibleName(time ? QStringLiteral("Time per day") : QStringLiteral("Data per day"));
-  setAccessibleDescription(
-      QStringLiteral("%1 of %2 days with %3, %4 in all")
-          .arg(used)
-          .arg(seconds_.size())
-          .arg(time ? QStringLiteral("sessions") : QStringLiteral("data"))
-          .arg(time ? QString::number(total / 3600.0, 'f', 1) + QStringLiteral(" hours")
-                    : QString::fromStdString(volumeText(total))));
+  QString summary = QStringLiteral("%1 in all, %2 of %3 days with %4")
+                        .arg(amount(total))
+                        .arg(used)
+                        .arg(seconds_.size())
+                        .arg(time ? QStringLiteral("sessions") : QStringLiteral("data"));
+  if (used > 0) {
+    summary +=
+        QStringLiteral("; the busiest, day %1: %2").arg(busiest + 1).arg(amount(seconds_[busiest]));
+  }
+  setAccessibleDescription(summary);
   update();
 }
 
@@ -77,18 +102,20 @@ void HistoryChart::paintEvent(QPaintEvent*) {
   const double step = measure_ == ChartMeasure::Time ? hourStep(hours) : roundStep(hours);
   const double top = std::ceil(hours / step) * step;
 
-  // Room for the axis labels: the hours (or MB) on the left, the days below,
-  // and the axis titles.
+  // Room for the axis labels: the hours (or MB) on the left; the axis title
+  // above; the day numbers and the axis title below.
   const QString title =
       measure_ == ChartMeasure::Time ? QStringLiteral("Hours") : QStringLiteral("MB");
   const int left =
       std::max(metrics.horizontalAdvance(hoursText(top)), metrics.horizontalAdvance(title)) + line;
-  const QRect plot(left, line * 2, std::max(1, width() - left - line),
-                   std::max(1, height() - line * 5));
+  const int above = line + line / 2;
+  const int below = 4 + line + line / 4 + line + 2;
+  const QRect plot(left, above, std::max(1, width() - left - line),
+                   std::max(1, height() - above - below));
 
   painter.setPen(colours.color(QPalette::Text));
   painter.drawText(QRect(0, 0, left + plot.width(), line), Qt::AlignLeft | Qt::AlignVCenter, title);
-  painter.drawText(QRect(plot.left(), plot.bottom() + line * 2, plot.width(), line + 4),
+  painter.drawText(QRect(0, height() - line - 2, width(), line + 2),
                    Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Day of the month"));
 
   // The hour marks and their grid lines; where the plot is low, a label
@@ -111,20 +138,20 @@ void HistoryChart::paintEvent(QPaintEvent*) {
   const int count = std::max<int>(1, static_cast<int>(seconds_.size()));
   const double slot = static_cast<double>(plot.width()) / count;
   const QColor bar = colours.color(QPalette::Highlight);
+  // Day numbers as many as fit side by side, with a space between them.
+  const int labelWidth = metrics.horizontalAdvance(QStringLiteral("30")) + line / 2;
+  const int labelStep = dayLabelStep(slot, labelWidth);
   for (int i = 0; i < static_cast<int>(seconds_.size()); ++i) {
     const int x = plot.left() + static_cast<int>(i * slot);
     const int w = std::max(1, static_cast<int>(slot * 0.7));
     const int h = static_cast<int>(seconds_[i] / unit / top * plot.height());
     if (h > 0)
       painter.fillRect(QRect(x + static_cast<int>(slot * 0.15), plot.bottom() - h + 1, w, h), bar);
-    // Day numbers: the first, then every fifth, as room allows.
-    const int day = i + 1;
-    if (day == 1 || day % 5 == 0) {
-      painter.setPen(colours.color(QPalette::Text));
-      painter.drawText(
-          QRect(x - static_cast<int>(slot), plot.bottom() + 4, static_cast<int>(slot * 3), line),
-          Qt::AlignHCenter | Qt::AlignTop, QString::number(day));
-    }
+    if (!labelsDay(i + 1, labelStep)) continue;
+    const int centre = x + static_cast<int>(slot / 2);
+    painter.setPen(colours.color(QPalette::Text));
+    painter.drawText(QRect(centre - labelWidth / 2, plot.bottom() + 4, labelWidth, line),
+                     Qt::AlignHCenter | Qt::AlignTop, QString::number(i + 1));
   }
   painter.setPen(colours.color(QPalette::Text));
   painter.drawLine(plot.bottomLeft(), plot.bottomRight());

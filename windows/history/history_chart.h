@@ -21,6 +21,13 @@ class HistoryChart : public QWidget {
   const std::vector<qint64>& days() const { return seconds_; }
   ChartMeasure measure() const { return measure_; }
 
+  // Which day numbers the axis shows when each day has `slot` pixels and a
+  // number needs `labelWidth`: the first day, then every `step`-th
+  // (1, 2: every other one from the first, 5, 10 or 15) as the room allows;
+  // 0 when only the first fits. Numbers never overlap.
+  static int dayLabelStep(double slot, int labelWidth);
+  static bool labelsDay(int day, int step);
+
   QSize sizeHint() const override { return {480, 200}; }
   // At least the axis titles and labels (five lines of text) and a plot two
   // lines high, so that the window fits a small screen at a large scale.

@@ -2,12 +2,47 @@
 
 #include <QAbstractButton>
 #include <QDateTime>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLocale>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <algorithm>
 
 namespace tempodial {
+namespace {
+
+// Rows and headers sized from the table's font, again whenever the font
+// changes (the window takes the desktop's font after it is built, and the
+// desktop's font may change while it is open): a bold totals row fits too.
+class FollowsFont : public QObject {
+ public:
+  explicit FollowsFont(QTableView* view) : QObject(view), view_(view) {
+    view->installEventFilter(this);
+    apply();
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == view_ && event->type() == QEvent::FontChange) apply();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void apply() {
+    QFont bold = view_->font();
+    bold.setBold(true);
+    const int text = std::max(view_->fontMetrics().height(), QFontMetrics(bold).height());
+    view_->verticalHeader()->setDefaultSectionSize(text + 6);
+    view_->horizontalHeader()->setFont(view_->font());
+    view_->verticalHeader()->setFont(view_->font());
+  }
+
+  QTableView* view_;
+};
+
+}  // namespace
+
+void followFont(QTableView* table) { new FollowsFont(table); }
 
 QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
                          QAbstractItemModel* model) {
@@ -19,7 +54,7 @@ QTableView* historyTable(QWidget* parent, const char* name, const QString& acces
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->verticalHeader()->hide();
-  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+  followFont(view);
   view->horizontalHeader()->setStretchLastSection(true);
   // Fitting a column to its contents measures the first rows only: every row
   // of a table has the same shape, and a day can hold thousands of sessions.

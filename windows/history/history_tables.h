@@ -19,6 +19,10 @@ class QWidget;
 
 namespace tempodial {
 
+// Sizes the rows and headers of `table` from its font, now and whenever its
+// font changes (a window takes the desktop's font after it is built).
+void followFont(QTableView* table);
+
 // A table of whole rows, one chosen at a time, that nobody types into.
 QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
                          QAbstractItemModel* model);

@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <tuple>
 
 #include "core/values/number_text.h"
@@ -121,6 +123,11 @@ void HistoryWindow::buildControls() {
   chartChoice->setObjectName(QStringLiteral("chartChoice"));
   chartChoice->setAccessibleName(QStringLiteral("Chart"));
   chartChoice->addItems({QStringLiteral("Time per day"), QStringLiteral("Data per day")});
+  auto* chartLabel = new QLabel(QStringLiteral("Cha&rt"), monthPage);
+  chartLabel->setObjectName(QStringLiteral("chartLabel"));
+  chartLabel->setBuddy(chartChoice);
+  // A new choice is told wherever the focus is, with what the chart now shows.
+  auto* chartNews = new StatusMessage(chart);
   dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
   dayCaption->setObjectName(QStringLiteral("dayCaption"));
   dayCaption->setWordWrap(true);
@@ -128,11 +135,16 @@ void HistoryWindow::buildControls() {
   deleteButton = button(monthPage, "deleteButton", QStringLiteral("&Delete session..."));
   deleteButton->setEnabled(false);
   auto* upper = new QHBoxLayout;
-  upper->addWidget(daysTable, 1);
+  // The days' columns need more room than the chart.
+  upper->addWidget(daysTable, 3);
   auto* chartColumn = new QVBoxLayout;
-  chartColumn->addWidget(chartChoice, 0, Qt::AlignLeft);
+  auto* chartRow = new QHBoxLayout;
+  chartRow->addWidget(chartLabel);
+  chartRow->addWidget(chartChoice);
+  chartRow->addStretch(1);
+  chartColumn->addLayout(chartRow);
   chartColumn->addWidget(chart, 1);
-  upper->addLayout(chartColumn, 1);
+  upper->addLayout(chartColumn, 2);
   // Top to bottom and left to right in the order Tab visits them.
   auto* lower = new QHBoxLayout;
   lower->addStretch(1);
@@ -179,7 +191,11 @@ void HistoryWindow::buildControls() {
   layout->addWidget(tabs, 1);
   layout->addLayout(bottom);
 
-  connect(chartChoice, &QComboBox::currentIndexChanged, this, [this] { drawChart(); });
+  connect(chartChoice, &QComboBox::currentIndexChanged, this, [this, chartNews] {
+    drawChart();
+    chartNews->announce(chart->accessibleName() + QStringLiteral(": ") +
+                        chart->accessibleDescription());
+  });
   // Tab leaves a table; the arrow keys move inside it.
   for (QTableView* table : {daysTable, sessionsTable, monthsTable}) {
     table->setTabKeyNavigation(false);
@@ -224,6 +240,24 @@ void HistoryWindow::onLoad() {
   shown_ = QDate(today.year(), today.month(), 1);
   period->setDate(shown_);
   refresh();
+}
+
+QSize HistoryWindow::sizeHint() const {
+  const auto whole = [this](const QTableView* table) {
+    const QAbstractItemView* view = table;  // where the cells' widths are public
+    int width = 2 * table->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < table->model()->columnCount(); ++column) {
+      width += std::max(table->horizontalHeader()->sectionSizeHint(column),
+                        view->sizeHintForColumn(column));
+    }
+    return width;
+  };
+  // The margins of the window, the page and the tab's frame.
+  const int margins = fontMetrics().height() * 3;
+  QSize wanted = Form::sizeHint();
+  wanted.setWidth(
+      std::max(wanted.width(), std::max(2 * whole(daysTable), whole(sessionsTable)) + margins));
+  return wanted;
 }
 
 bool HistoryWindow::yearView() const { return tabs->currentIndex() == 1; }
@@ -282,7 +316,7 @@ void HistoryWindow::fillMonth() {
                                    volumeTexts(month.received, month.sent),
                                true));
   }
-  for (int column = 0; column < 3; ++column) daysTable->resizeColumnToContents(column);
+  daysTable->resizeColumnsToContents();
   drawChart();
   daysTable->scrollToTop();
   deleteButton->setEnabled(false);
@@ -315,7 +349,7 @@ void HistoryWindow::fillYear() {
                   qt(durationText(year.seconds)), qt(year.cost.text())} +
           volumeTexts(year.received, year.sent),
       true));
-  for (int column = 0; column < 3; ++column) monthsTable->resizeColumnToContents(column);
+  monthsTable->resizeColumnsToContents();
 }
 
 void HistoryWindow::drawChart() {
@@ -335,7 +369,7 @@ void HistoryWindow::selectDay(int index) {
   }
   dayCaption->setText(QStringLiteral("Sessions of %1 (each counts on the day it started)")
                           .arg(QLocale().toString(selectedDay_, QLocale::LongFormat)));
-  for (int column = 0; column < 6; ++column) sessionsTable->resizeColumnToContents(column);
+  sessionsTable->resizeColumnsToContents();
   deleteButton->setEnabled(false);
 }
 

@@ -37,6 +37,9 @@ class HistoryWindow : public Form {
   ~HistoryWindow() override;
 
   void onLoad() override;
+  // Wide enough for every column of the tables whole, the chart as wide as
+  // the days beside it; the screen bounds it when the window is shown.
+  QSize sizeHint() const override;
 
   // Shows the month (in the month view) or the year (in the year view) of `date`.
   void showPeriod(const QDate& date);

@@ -266,11 +266,13 @@ void MainWindow::onCloseRequested() {
   openExitOptions();
 }
 
-void bringMainWindowToFront(Runtime& runtime) {
+bool bringMainWindowToFront(Runtime& runtime) {
   auto* main =
       qobject_cast<MainWindow*>(runtime.loadedForm(QString::fromLatin1(MainWindow::kName)));
-  if (main == nullptr || !main->isVisible()) return;
+  // Not yet loaded while the splash window stands.
+  if (main == nullptr) return false;
   main->bringToFront();
+  return main->isVisible();
 }
 
 void endForSystem(Runtime& runtime) {

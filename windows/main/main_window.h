@@ -156,8 +156,9 @@ class MainWindow : public Form {
   std::unique_ptr<SessionRecorder> recorder_;
 };
 
-// Brings the main window to the front (another start of the program asked).
-void bringMainWindowToFront(Runtime& runtime);
+// Brings the main window to the front wherever it waits (another start of
+// the program asked); returns true iff it is then in view.
+bool bringMainWindowToFront(Runtime& runtime);
 
 // The system ends the program: a running session is kept as interrupted and
 // the program ends without touching its files or asking anything.

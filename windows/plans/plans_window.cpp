@@ -13,8 +13,10 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/plans/plan_file.h"
 #include "platform/clock/clock_model.h"
@@ -22,6 +24,7 @@
 #include "platform/forms/controls.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
+#include "windows/history/history_tables.h"
 #include "windows/plans/plan_editor.h"
 
 namespace tempodial {
@@ -64,6 +67,20 @@ PlansWindow::PlansWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   setLaidOut(QSize(720, 440));
 }
 
+QSize PlansWindow::sizeHint() const {
+  const auto* scroll = findChild<QScrollArea*>(QStringLiteral("scroll"));
+  QSize wanted = scroll->widget()->sizeHint();
+  const QAbstractItemView* table = rules;  // where the cells' widths are public
+  int cells = 2 * rules->frameWidth();
+  for (int column = 0; column < rules->columnCount(); ++column) {
+    cells += std::max(rules->horizontalHeader()->sectionSizeHint(column),
+                      table->sizeHintForColumn(column));
+  }
+  wanted.rwidth() += std::max(0, cells - rules->sizeHint().width()) +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  return wanted.expandedTo(Form::sizeHint());
+}
+
 void PlansWindow::buildControls() {
   // The form scrolls where the screen is smaller than it (a large scale).
   auto* scroll = new QScrollArea(client());
@@ -101,6 +118,7 @@ void PlansWindow::buildControls() {
   rules->setSelectionBehavior(QAbstractItemView::SelectRows);
   rules->setSelectionMode(QAbstractItemView::SingleSelection);
   rules->setTabKeyNavigation(false);
+  followFont(rules);
   // The table's corner button selects every rule.
   for (auto* corner : rules->findChildren<QAbstractButton*>()) {
     corner->setAccessibleName(QStringLiteral("Select all rules"));

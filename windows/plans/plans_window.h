@@ -68,6 +68,10 @@ class PlansWindow : public Form {
   QPushButton *importButton, *exportButton, *closeButton;
   QLabel* inUse;
 
+  // The whole form with the rules' cells whole, so that it opens unscrolled
+  // where the screen has room.
+  QSize sizeHint() const override;
+
  private:
   void buildControls();
   void showPlan(const plans::Plan& plan);

@@ -1,5 +1,7 @@
 #include "windows/programs/locations_window.h"
 
+#include <QKeyEvent>
+
 #include "core/values/value_document.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/twips.h"
@@ -71,6 +73,15 @@ LocationsWindow::LocationsWindow(Runtime& runtime)
     *refreshButtons[i] = refresh;
     *setButtons[i] = set;
   }
+}
+
+void LocationsWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    onCloseRequested();
+    return;
+  }
+  Form::keyPressEvent(event);
 }
 
 void LocationsWindow::onLoad() {

@@ -45,6 +45,11 @@ class LocationsWindow : public Form {
   Button* Command4;  // REFRESH row 1
   Button* Command5;
   Button* Command6;
+
+ protected:
+  // Escape closes the window as its title bar's close does: it has no button
+  // of its own that closes it.
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace tempodial

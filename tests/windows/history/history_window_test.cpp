@@ -505,5 +505,40 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   EXPECT_EQ(main().clock().volume()->total(), 10'000'001);
 }
 
+// The chart's day numbers never overlap: as many as fit, the first day
+// always; its description gives the month's total and its busiest day.
+TEST(HistoryChartTest, DayNumbersThinnedToWhatFitsAndASummaryOfTheMonth) {
+  const struct {
+    double slot;
+    int labelWidth;
+    int step;
+    std::vector<int> labelled;  // of days 1 to 11
+  } cases[] = {
+      {20, 20, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
+      {19.9, 20, 2, {1, 3, 5, 7, 9, 11}},
+      {10, 20, 2, {1, 3, 5, 7, 9, 11}},
+      {5, 20, 5, {1, 5, 10}},
+      {4.9, 20, 10, {1, 10}},
+      {2, 20, 15, {1}},
+      {1.4, 20, 0, {1}},
+  };
+  for (const auto& c : cases) {
+    const int step = HistoryChart::dayLabelStep(c.slot, c.labelWidth);
+    std::vector<int> labelled;
+    for (int day = 1; day <= 11; ++day) {
+      if (HistoryChart::labelsDay(day, step)) labelled.push_back(day);
+    }
+    EXPECT_EQ(step, c.step) << c.slot << " px a day";
+    EXPECT_EQ(labelled, c.labelled) << c.slot << " px a day";
+  }
+  HistoryChart chart(nullptr);
+  chart.setDays({0, 3600, 0, 5400, 60});
+  EXPECT_EQ(chart.accessibleDescription(),
+            "2:31:00 in all, 3 of 5 days with sessions; the busiest, day 4: 1:30:00");
+  chart.setDays({0, 0}, ChartMeasure::Data);
+  EXPECT_EQ(chart.accessibleName(), "Data per day");
+  EXPECT_EQ(chart.accessibleDescription(), "0 B in all, 0 of 2 days with data");
+}
+
 }  // namespace
 }  // namespace tempodial
