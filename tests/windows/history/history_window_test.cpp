@@ -2,6 +2,7 @@
 // blocking, its month, day and year views, deleting, a broken journal, and
 // the limits warning while the clock runs.
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,7 +24,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimeZone>
+#include <atomic>
 #include <ctime>
+#include <thread>
 #include <tuple>
 
 #include "platform/files/settings_file.h"
@@ -285,6 +289,76 @@ TEST_P(HistoryWindowTest, ExportStreamsIntoAFifoAndNeverReplacesANodeOrTheProgra
   EXPECT_FALSE(QFileInfo(fifo).isFile());
   EXPECT_TRUE(QFileInfo(folder).isDir() && QDir(folder).isEmpty());
   EXPECT_EQ(QFileInfo(journal).lastModified(), journalChanged);
+}
+
+class UtcHistoryTest : public HistoryFixture {
+ protected:
+  const char* zoneName() const override { return "UTC"; }
+};
+
+// More CSV than a pipe holds, into a FIFO whose program does not read: the
+// window and the clock go on, the window says that the reader takes nothing,
+// and the export ends when it reads, or when the user cancels it.
+TEST_F(UtcHistoryTest, ExportIntoAFifoThatIsNotReadNeverHoldsUpTheProgram) {
+  for (int i = 0; i < 700; ++i) {
+    add(QDateTime(QDate(2026, 3, 1 + i % 28), QTime(i / 28, 0)), 60, "0.5", "£");
+  }
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(QDate(2026, 3, 1));
+  const QString fifo = home.path() + "/fifo";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  history.chooseFile = [&](const QString&) { return fifo; };
+  for (const bool cancel : {false, true}) {
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ::fcntl(reader, F_SETPIPE_SZ, 4096);  // a small pipe: the CSV does not fit
+    // Reads once told to, or after five seconds should the export hold the
+    // program up (then the export comes back late).
+    std::atomic<bool> drain = false;
+    QByteArray drained;
+    std::thread readerThread([&] {
+      for (int waited = 0; !drain && waited < 500; ++waited) ::usleep(10'000);
+      pollfd ready{reader, POLLIN, 0};
+      char buffer[65536];
+      while (::poll(&ready, 1, 5000) == 1) {
+        const ssize_t got = ::read(reader, buffer, sizeof buffer);
+        if (got <= 0) break;
+        drained.append(buffer, got);
+      }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    history.exportButton->click();
+    EXPECT_LT(clock.elapsed(), 2000) << "the export held the window up";
+    if (drained.isEmpty()) {
+      EXPECT_TRUE(history.cancelExport->isVisibleTo(&history));
+      EXPECT_FALSE(history.exportButton->isVisibleTo(&history));
+      // The clock counts meanwhile.
+      if (!cancel) main().SSCommand1->click();
+      elapseAfter(1000);
+      EXPECT_EQ(main().RichTextBox1->text(), cancel ? "2" : "1");
+      auto* check = history.findChild<FormTimer*>("readerCheck");
+      ASSERT_NE(check, nullptr);
+      check->elapse();
+      check->elapse();
+      EXPECT_EQ(history.note->text(), "The program reading " + fifo +
+                                          " takes nothing: the export waits for it (Cancel "
+                                          "export gives up).");
+      if (cancel) history.cancelExport->click();
+    }
+    drain = true;
+    const QString done =
+        cancel ? "The export to " + fifo + " was cancelled." : "700 sessions written to " + fifo;
+    for (int turns = 0; turns < 500 && history.note->text() != done; ++turns) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    readerThread.join();
+    ::close(reader);
+    EXPECT_EQ(history.note->text(), done);
+    EXPECT_TRUE(history.exportButton->isVisibleTo(&history));
+    EXPECT_FALSE(history.cancelExport->isVisibleTo(&history));
+    EXPECT_EQ(drained.count("\r\n") == 701, !cancel) << drained.count("\r\n");
+  }
 }
 
 class LondonHistoryTest : public HistoryFixture {
