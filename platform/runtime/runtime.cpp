@@ -19,6 +19,20 @@ Runtime::~Runtime() {
     delete entry.form;
     entry.form = nullptr;
   }
+  for (const QPointer<Form>& form : unloadedWhileWaiting_) delete form.data();
+}
+
+Runtime::Waiting::~Waiting() {
+  if (--runtime_.waits_ > 0) return;
+  // Deleted once control is back where no handler waits.
+  for (const QPointer<Form>& form : std::exchange(runtime_.unloadedWhileWaiting_, {})) {
+    if (form) form->deleteLater();
+  }
+}
+
+void Runtime::message(const QString& prompt) {
+  const Waiting waiting(*this);
+  services_.message(prompt);
 }
 
 void Runtime::registerForm(const QString& name, int index, Factory make) {
@@ -50,7 +64,11 @@ void Runtime::unload(const QString& name) {
   form->onUnload();
   for (FormTimer* timer : form->findChildren<FormTimer*>()) timer->setEnabled(false);
   form->hide();
-  form->deleteLater();
+  if (waits_ > 0) {
+    unloadedWhileWaiting_.emplace_back(form);
+  } else {
+    form->deleteLater();
+  }
 }
 
 std::vector<QString> Runtime::formNames() const {
@@ -76,7 +94,10 @@ void Runtime::visibilityChanged(Form& form) {
   }
 }
 
-void Runtime::showModal(Form& form) { services_.showModal(form); }
+void Runtime::showModal(Form& form) {
+  const Waiting waiting(*this);
+  services_.showModal(form);
+}
 
 SessionJournal& Runtime::journal() {
   if (!journal_) {

@@ -15,15 +15,18 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimeZone>
+#include <QTimer>
 #include <atomic>
 #include <ctime>
 #include <thread>
@@ -359,6 +362,30 @@ TEST_F(UtcHistoryTest, ExportIntoAFifoThatIsNotReadNeverHoldsUpTheProgram) {
     EXPECT_FALSE(history.cancelExport->isVisibleTo(&history));
     EXPECT_EQ(drained.count("\r\n") == 701, !cancel) << drained.count("\r\n");
   }
+}
+
+// A window closed while its message is up (as an assistive action closes it,
+// from inside the message's own event loop) lives until the message has
+// returned, and is deleted once no handler waits any more.
+TEST_F(UtcHistoryTest, ClosedWhileItsMessageIsUpItLivesUntilTheMessageReturns) {
+  QSettings(settingsPath(), QSettings::IniFormat).setValue("Limits/dayTime", "12 hours");
+  QPointer<HistoryWindow> history = &openFromMenu();
+  bool aliveAtReturn = false;
+  services.onNextMessage([&](const QString&) {
+    QEventLoop box;  // what a message box runs until it is answered
+    QTimer::singleShot(0, &box, [&] {
+      history->closeButton->click();
+      QMetaObject::invokeMethod(&box, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    box.exec();
+    aliveAtReturn = !history.isNull();
+  });
+  QCoreApplication::processEvents();
+  ASSERT_EQ(services.messages.size(), 1);
+  EXPECT_TRUE(aliveAtReturn);
+  EXPECT_FALSE(runtime->isLoaded(HistoryWindow::kName));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(history.isNull());
 }
 
 class LondonHistoryTest : public HistoryFixture {
