@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QStringList>
 
 #include "core/history/limits.h"
 
@@ -20,7 +21,10 @@ class LimitsGroup : public QGroupBox {
   // `currency` is the symbol the cost limits are shown in.
   LimitsGroup(QWidget* parent, const QString& currency);
 
-  // The limits as the controls show them.
+  // The limits as the controls show them; a limit whose controls still show
+  // what the settings file held stays as the file holds it, even where the
+  // controls cannot show it exactly (seconds, a part of an MB, more MB than
+  // the box holds).
   Limits limits() const;
 
   QCheckBox* dayTimeOn;
@@ -40,8 +44,14 @@ class LimitsGroup : public QGroupBox {
 
  private:
   void show(const Limits& limits);
+  // The limits as the controls show them, nothing kept.
+  Limits shown() const;
+  // What each limit's controls show, one entry a limit.
+  QStringList controlStates() const;
   void save();
   bool loading_ = false;
+  Limits loaded_;             // as the settings file held them
+  QStringList loadedStates_;  // as the controls showed them then
 };
 
 }  // namespace tempodial

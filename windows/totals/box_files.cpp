@@ -47,7 +47,14 @@ Status loadBox(Runtime& runtime, Place place, std::string_view name, RichTextBox
 }
 
 bool loadBoxIfPresent(Runtime& runtime, Place place, std::string_view name, RichTextBox& box) {
-  if (!fileInPlace(runtime, place, name)) return false;
+  if (!fileInPlace(runtime, place, name)) {
+    // Missing says nothing; a file that cannot even be looked at says why.
+    const QString path = runtime.places().path(place, name);
+    if (Status seen = lookUp(path); !seen.ok()) {
+      runtime.message(readFailureText(path, seen.reason()));
+    }
+    return false;
+  }
   Status status = loadBox(runtime, place, name, box);
   if (!status.ok()) {
     runtime.message(readFailureText(runtime.places().path(place, name), status.reason()));
