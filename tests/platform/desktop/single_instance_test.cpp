@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,9 +82,9 @@ TEST_P(SingleInstanceTest, SaysAlreadyRunningOnlyWhenALiveCopyAnswers) {
     while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
     }
   }
-  SingleInstance instance(root, 200);
+  auto instance = std::make_unique<SingleInstance>(root, 200);
   QString notice;
-  EXPECT_EQ(instance.acquire(&notice), GetParam().runs);
+  EXPECT_EQ(instance->acquire(&notice), GetParam().runs);
   if (fullDisk) umount(small);
   if (held >= 0) close(held);
   const QString why = QString::fromUtf8(GetParam().why ? GetParam().why : "");
@@ -91,6 +92,20 @@ TEST_P(SingleInstanceTest, SaysAlreadyRunningOnlyWhenALiveCopyAnswers) {
                 notice.contains(why),
             !why.isEmpty())
       << notice.toStdString();
+  if (c == "LiveHolderThatDoesNotAnswer") {
+    EXPECT_TRUE(notice.contains(QString("process %1 ").arg(getpid()))) << notice.toStdString();
+  }
+  if (fullDisk) return;
+  // A lock taken names this process, and goes when it ends; another's stays.
+  const bool took = GetParam().runs && why.isEmpty();
+  QFile lock(root + "/tempodial.lock");
+  if (took) {
+    ASSERT_TRUE(lock.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lock.readLine().trimmed().toLongLong(), getpid());
+    lock.close();
+  }
+  instance.reset();
+  EXPECT_EQ(lock.exists(), !took);
 }
 
 INSTANTIATE_TEST_SUITE_P(
