@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <tuple>
 
 #include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
@@ -166,20 +167,29 @@ TEST_F(PlansWindowTest, ExportNeverWritesTheProgramsOwnFiles) {
   QDir().mkpath(QFileInfo(settingsPath()).path());
   const QString fifo = home.path() + "/fifo";
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-  const std::pair<QString, QString> cases[] = {
-      {root + "/history.sqlite3", "that is the program's own file"},
-      {root + "/history.sqlite3-wal", "that is the program's own file"},
-      {path(Place::Data, files::kSeconds), "that is the program's own file"},
-      {root + "/tempodial.lock", "that is the program's own file"},
-      {settingsPath(), "that is the program's own file"},
-      {fifo, "no program is reading from it"},
-      {fifo, ""},
+  // target, what reads it (a FIFO: nothing, "taking" or "full"), what is said
+  const std::tuple<QString, QString, QString> cases[] = {
+      {root + "/history.sqlite3", "", "that is the program's own file"},
+      {root + "/history.sqlite3-wal", "", "that is the program's own file"},
+      {path(Place::Data, files::kSeconds), "", "that is the program's own file"},
+      {root + "/tempodial.lock", "", "that is the program's own file"},
+      {settingsPath(), "", "that is the program's own file"},
+      {fifo, "", "no program is reading from it"},
+      {fifo, "full", "the program reading from it does not read"},
+      {fifo, "taking", ""},
   };
-  for (const auto& [target, said] : cases) {
+  for (const auto& [target, reading, said] : cases) {
     told.clear();
     if (target != fifo) file(QDir(home.path()).relativeFilePath(target), "ours");
     const int reader =
-        said.isEmpty() ? ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK) : -1;
+        reading.isEmpty() ? -1 : ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    if (reading == "full") {  // a pipe its reader has left full
+      const int filler = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+      ::fcntl(filler, F_SETPIPE_SZ, 4096);
+      while (::write(filler, "x", 1) == 1) {
+      }
+      ::close(filler);
+    }
     w.chooseSaveFile = [&target = target](const QString&) { return target; };
     w.exportButton->click();
     if (said.isEmpty()) {
@@ -190,6 +200,7 @@ TEST_F(PlansWindowTest, ExportNeverWritesTheProgramsOwnFiles) {
       ::close(reader);
       continue;
     }
+    if (reader >= 0) ::close(reader);
     ASSERT_EQ(told.size(), 1) << target.toStdString();
     EXPECT_EQ(told[0], "The plan was not exported: " + target + ": " + said);
     if (target != fifo) {
