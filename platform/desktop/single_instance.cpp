@@ -1,7 +1,9 @@
 #include "platform/desktop/single_instance.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -12,8 +14,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
+#include <QSysInfo>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace tempodial {
@@ -54,65 +58,125 @@ SingleInstance::SingleInstance(const QString& root, int answerWaitMs, QObject* p
     : QObject(parent),
       root_(root),
       socketPath_(socketPathFor(root)),
-      lock_(root + QStringLiteral("/tempodial.lock")),
-      answerWaitMs_(answerWaitMs) {
-  // Only a lock whose process has gone is stale, however old it is.
-  lock_.setStaleLockTime(0);
-}
+      lockPath_(root + QStringLiteral("/tempodial.lock")),
+      answerWaitMs_(answerWaitMs) {}
 
 SingleInstance::~SingleInstance() {
+  if (lockFd_ >= 0) {
+    // Removed only while it is still this copy's own.
+    struct stat held {};
+    struct stat there {};
+    const QByteArray path = QFile::encodeName(lockPath_);
+    if (::fstat(lockFd_, &held) == 0 && ::stat(path.constData(), &there) == 0 &&
+        held.st_dev == there.st_dev && held.st_ino == there.st_ino) {
+      ::unlink(path.constData());
+    }
+    ::close(lockFd_);
+  }
   if (listener_ < 0) return;
   ::close(listener_);
   ::unlink(socketPath_.constData());
 }
+
 bool SingleInstance::acquire(QString* notice) {
   QDir().mkpath(root_);
-  if (lock_.tryLock(0)) {
+  const Lock lock = takeLock();
+  if (lock == Lock::Taken) {
     listen();
     return true;
   }
-  // Only a copy that is alive may still be starting; otherwise one attempt.
-  const qint64 holder = liveHolder();
-  if (raiseRunningCopy(holder != 0 ? answerWaitMs_ : 0)) return false;
+  // A copy that holds the lock is alive and may still be starting.
+  if (raiseRunningCopy(lock == Lock::Held ? answerWaitMs_ : 0)) return false;
   if (notice != nullptr) {
     *notice = QStringLiteral(
                   "Tempodial could not take its lock file %1 (%2). It starts anyway, but "
                   "another copy started on the same data would not be noticed.")
-                  .arg(lock_.fileName(), lockFailure(holder));
+                  .arg(lockPath_, lockFailure(lock));
   }
   // A later start can still find this copy through the socket.
   listen();
   return true;
 }
 
-qint64 SingleInstance::liveHolder() const {
-  qint64 holder = 0;
-  QString host, application;
-  if (lock_.error() != QLockFile::LockFailedError ||
-      !lock_.getLockInfo(&holder, &host, &application) || holder <= 0 ||
-      ::kill(static_cast<pid_t>(holder), 0) != 0) {
-    return 0;
+SingleInstance::Lock SingleInstance::takeLock() {
+  const QByteArray path = QFile::encodeName(lockPath_);
+  QByteArray made = path + ".XXXXXX";
+  const int fd = ::mkostemp(made.data(), O_CLOEXEC);
+  if (fd < 0) {
+    lockError_ = errno;
+    return Lock::Failed;
   }
-  return holder;
+  // What QLockFile writes: the id, the program and the host, one a line.
+  const QByteArray id = QByteArray::number(::getpid()) + "\ntempodial\n" +
+                        QSysInfo::machineHostName().toUtf8() + '\n';
+  // The kernel holds the lock for as long as this process lives (children
+  // do not inherit it: the file is closed on exec).
+  Lock result = Lock::Failed;
+  errno = 0;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fchmod(fd, 0644) != 0 ||
+      ::write(fd, id.constData(), static_cast<size_t>(id.size())) != id.size()) {
+    lockError_ = errno != 0 ? errno : ENOSPC;
+  } else {
+    lockError_ = EBUSY;  // replaced again and again while being taken over
+    for (int attempt = 0; attempt < 8 && result == Lock::Failed; ++attempt) {
+      if (::link(made.constData(), path.constData()) == 0) {
+        result = Lock::Taken;
+        break;
+      }
+      if (errno != EEXIST) {
+        lockError_ = errno;
+        break;
+      }
+      const int old = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+      if (old < 0) {
+        if (errno == ENOENT) continue;  // removed meanwhile: try again
+        lockError_ = errno;
+        break;
+      }
+      if (::flock(old, LOCK_EX | LOCK_NB) != 0) {
+        result = Lock::Held;
+      } else {
+        // No live process holds it: its copy has ended, or a power cut left
+        // it empty. Taken over if it is still the one in the place.
+        struct stat locked {};
+        struct stat there {};
+        if (::fstat(old, &locked) == 0 && ::stat(path.constData(), &there) == 0 &&
+            locked.st_dev == there.st_dev && locked.st_ino == there.st_ino) {
+          if (::rename(made.constData(), path.constData()) == 0) {
+            made.clear();
+            result = Lock::Taken;
+          } else {
+            lockError_ = errno;
+            ::close(old);
+            break;
+          }
+        }
+      }
+      ::close(old);
+    }
+  }
+  if (!made.isEmpty()) ::unlink(made.constData());
+  if (result == Lock::Taken) {
+    lockFd_ = fd;
+  } else {
+    ::close(fd);
+  }
+  return result;
 }
 
-QString SingleInstance::lockFailure(qint64 holder) {
-  if (holder != 0) {
-    return QStringLiteral("process %1 holds it and does not answer").arg(holder);
+qint64 SingleInstance::holder() const {
+  QFile lock(lockPath_);
+  if (!lock.open(QIODevice::ReadOnly)) return 0;
+  return lock.readLine(32).trimmed().toLongLong();
+}
+
+QString SingleInstance::lockFailure(Lock lock) {
+  if (lock == Lock::Held) {
+    const qint64 pid = holder();
+    return pid > 0 ? QStringLiteral("process %1 holds it and does not answer").arg(pid)
+                   : QStringLiteral("a running copy holds it and does not answer");
   }
-  // A lock left by a copy that ended, or none: what writing there says.
-  QFile probe(root_ + QStringLiteral("/tempodial.lock.probe"));
-  QString reason;
-  if (!probe.open(QIODevice::WriteOnly) || probe.write("probe\n", 6) != 6 || !probe.flush()) {
-    reason = probe.errorString();
-  }
-  probe.close();
-  probe.remove();
-  if (!reason.isEmpty()) return reason;
-  if (lock_.error() == QLockFile::PermissionError) return QStringLiteral("permission denied");
-  return lock_.error() == QLockFile::LockFailedError
-             ? QStringLiteral("a lock left by a copy that has ended cannot be removed")
-             : QStringLiteral("it cannot be created");
+  return QString::fromLocal8Bit(std::strerror(lockError_));
 }
 
 void SingleInstance::listen() {
@@ -135,7 +199,8 @@ void SingleInstance::listen() {
     ::close(socket);
     return;
   }
-  if (::listen(socket, 8) != 0) {
+  // Room for many copies started at once, each waiting for its answer.
+  if (::listen(socket, 64) != 0) {
     ::close(socket);
     return;
   }

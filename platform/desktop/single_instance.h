@@ -1,12 +1,13 @@
 // One copy of the program at a time on a data directory: the first copy
 // holds a lock file beside the data and listens on a local (Unix) socket
 // named after the data directory; a second copy of the same user asks it to
-// come to the front and ends. A lock left by a killed copy is taken over. A lock that can be
-// neither taken nor taken over (a full disk, a path too long) never keeps
-// the program from starting.
+// come to the front and ends. The lock is a file that holds the process id
+// from the moment it exists, and is held by the kernel for as long as its
+// process lives: one left by a killed copy, or left empty by a power cut, is
+// taken over quietly. A lock that can be neither taken nor taken over (a full
+// disk, a path too long) never keeps the program from starting.
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <functional>
 
@@ -42,17 +43,24 @@ class SingleInstance : public QObject {
   // `waitMs`. Returns true iff it answered; its answer whether its window
   // is in view is kept.
   bool raiseRunningCopy(int waitMs);
-  // The process that holds the lock, if it is alive; else 0.
-  qint64 liveHolder() const;
+  enum class Lock { Taken, Held, Failed };
+  // Takes the lock file: a file with this process's id is made beside it and
+  // linked into its place in one step, or put in the place of a lock that no
+  // live process holds. Held: a live copy holds it.
+  Lock takeLock();
+  // The process id the lock file names; 0 when it names none.
+  qint64 holder() const;
   // Why the lock could not be had, in words.
-  QString lockFailure(qint64 holder);
+  QString lockFailure(Lock lock);
   void listen();
   // Takes the waiting requests; each of the same user asks to come forward.
   void answer();
 
   QString root_;
   QByteArray socketPath_;
-  QLockFile lock_;
+  QString lockPath_;
+  int lockFd_ = -1;    // the open lock file while this copy holds it
+  int lockError_ = 0;  // errno of the last failure to take it
   int listener_ = -1;
   QSocketNotifier* requests_ = nullptr;
   int answerWaitMs_;

@@ -15,6 +15,7 @@
 #include "core/files/save_unit.h"
 #include "platform/files/file_service.h"
 #include "platform/files/places.h"
+#include "platform/files/settings_file.h"
 
 namespace tempodial {
 namespace {
@@ -80,6 +81,7 @@ QStringList programFiles(const Places& places, const QString& journalPath) {
     for (std::string_view name : files::kAll) own << places.path(place, name);
     own << places.path(place, kUnitRecordName);
   }
+  own << places.root() + QStringLiteral("/tempodial.lock") << settingsPath();
   return own;
 }
 
@@ -112,7 +114,6 @@ Result<std::unique_ptr<ExportOutput>> ExportOutput::open(const QString& target,
         ::close(fd);
         return R::Error(kNotOrdinary);
       }
-      if (reader == Reader::Required) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
       out->fd_ = fd;
       out->ownsFd_ = true;
     } else if (exists && !S_ISREG(info.st_mode)) {
@@ -142,6 +143,20 @@ ExportOutput::~ExportOutput() {
   if (ownsFd_) ::close(fd_);
 }
 
+qint64 ExportOutput::writeSome(std::string_view bytes) {
+  if (!error_.empty()) return -1;
+  ssize_t done = 0;
+  do {
+    done = ::write(fd_, bytes.data(), bytes.size());
+  } while (done < 0 && errno == EINTR);
+  if (done < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+  if (done < 0 || (done == 0 && !bytes.empty())) {
+    error_ = std::strerror(done < 0 ? errno : ENOSPC);
+    return -1;
+  }
+  return done;
+}
+
 bool ExportOutput::write(std::string_view bytes) {
   if (!error_.empty()) return false;
   if (file_) {
@@ -156,6 +171,10 @@ bool ExportOutput::write(std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t done = ::write(fd_, bytes.data(), bytes.size());
     if (done < 0 && errno == EINTR) continue;
+    if (done < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      error_ = kReaderNotReading;
+      return false;
+    }
     if (done <= 0) {
       error_ = std::strerror(done < 0 ? errno : ENOSPC);
       return false;

@@ -21,14 +21,20 @@ class Places;
 // The reason given for an export aimed at one of the program's own files.
 inline constexpr const char* kOwnFile = "that is the program's own file";
 
+// The reason given when the program reading a FIFO does not take what is written.
+inline constexpr const char* kReaderNotReading = "the program reading from it does not read";
+
 // The files an export never writes: the session journal at `journalPath`
-// with its -wal, -shm and .settled companions, and the classic files of both places.
+// with its -wal, -shm and .settled companions, the lock file, the settings
+// file, and the classic files of both places.
 QStringList programFiles(const Places& places, const QString& journalPath);
 
 class ExportOutput {
  public:
   // Whether opening a FIFO that nobody reads waits for a reader (the command
-  // line, as `cat` would) or fails at once (a window, which must not hang).
+  // line, as `cat` would) or fails at once (a window, which must not hang:
+  // its streams never wait, and a reader that does not read fails a write
+  // with kReaderNotReading).
   enum class Reader { Wait, Required };
 
   // Decides what `target` is and opens it for writing; nothing on the disk
@@ -43,6 +49,12 @@ class ExportOutput {
 
   // Writes the next piece; false when it cannot, with the reason in error().
   bool write(std::string_view bytes);
+  // A stream: what writeSome() writes, as its reader takes it.
+  bool isStream() const { return fd_ >= 0; }
+  int streamHandle() const { return fd_; }
+  // Writes what a stream takes now of `bytes` without waiting; returns how
+  // much, or -1 with the reason in error().
+  qint64 writeSome(std::string_view bytes);
   // Completes the export: the replacing file takes the old one's place, or
   // the stream is closed. Fails with the reason of any failed write.
   Status finish();

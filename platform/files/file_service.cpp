@@ -45,6 +45,15 @@ bool fileExists(const QString& path) {
   return info.exists() && info.isFile();
 }
 
+Status lookUp(const QString& path) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) == 0 || errno == ENOENT ||
+      errno == ENOTDIR) {
+    return Status::Ok();
+  }
+  return Status::Error(std::strerror(errno));
+}
+
 bool folderExists(const QString& path) {
   QFileInfo info(path);
   return info.exists() && info.isDir();

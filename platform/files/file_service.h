@@ -14,6 +14,9 @@ namespace tempodial {
 
 // Returns true iff a regular file (not a folder) of exactly that name exists.
 bool fileExists(const QString& path);
+// Why the name `path` cannot even be looked up (a folder on the way that may
+// not be searched, a loop of links); Ok when it is there or simply missing.
+Status lookUp(const QString& path);
 
 // Returns true iff a folder of exactly that name exists.
 bool folderExists(const QString& path);

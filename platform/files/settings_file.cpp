@@ -27,7 +27,14 @@ std::optional<double> number(const QSettings& settings, LimitKind kind, QStringL
           .trimmed();
   const LimitSetting setting = readLimitSetting(kind, text.toStdString());
   if (setting.state == LimitSetting::State::Ignored && ignored != nullptr) {
-    *ignored << QString::fromStdString(limitKey(kind)) + QLatin1Char('=') + text;
+    // A value too long to read is named by its start: a message of millions
+    // of characters would hold up the window that shows it.
+    constexpr int kShown = 40;
+    const QString shown =
+        text.size() <= kShown
+            ? text
+            : QStringLiteral("%1... (%2 characters)").arg(text.left(kShown)).arg(text.size());
+    *ignored << QString::fromStdString(limitKey(kind)) + QLatin1Char('=') + shown;
   }
   if (setting.state != LimitSetting::State::Limit) return std::nullopt;
   return setting.value;

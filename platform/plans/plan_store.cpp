@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <string_view>
 #include <variant>
 
 #include "core/plans/plan_file.h"
+#include "platform/files/export_target.h"
 #include "platform/files/file_service.h"
 #include "platform/files/settings_file.h"
 
@@ -80,10 +82,13 @@ std::optional<plans::Plan> findPlan(const QString& name, QString* error) {
   return std::nullopt;
 }
 
+QString planPath(const QString& name) {
+  return plansFolder() + QLatin1Char('/') + fileNameFor(name);
+}
+
 Result<QString> savePlan(const plans::Plan& plan) {
   if (Status made = makeFolder(plansFolder()); !made.ok()) return Result<QString>::FromStatus(made);
-  const QString path =
-      plansFolder() + QLatin1Char('/') + fileNameFor(QString::fromStdString(plan.name));
+  const QString path = planPath(QString::fromStdString(plan.name));
   Status written = writeFileAtomic(path, textOf(plan));
   if (!written.ok()) return Result<QString>::Error(path.toStdString() + ": " + written.reason());
   return Result<QString>::Value(path);
@@ -97,8 +102,15 @@ Result<QString> importPlan(const QString& from) {
   return savePlan(*file.plan);
 }
 
-Status exportPlan(const plans::Plan& plan, const QString& to) {
-  Status written = writeFileAtomic(to, textOf(plan));
+Status exportPlan(const plans::Plan& plan, const QString& to, const QStringList& ownFiles) {
+  auto opened = ExportOutput::open(to, ownFiles, ExportOutput::Reader::Required);
+  Status written = opened.status();
+  if (written.ok()) {
+    ExportOutput& output = *opened.value();
+    const QByteArray text = textOf(plan);
+    output.write(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    written = output.finish();
+  }
   if (!written.ok()) return Status::Error(to.toStdString() + ": " + written.reason());
   return written;
 }

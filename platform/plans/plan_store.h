@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -40,8 +41,12 @@ Status deletePlanFile(const QString& path);
 // Reads the file and, only when it is a sound plan, copies it into the plans
 // folder under its plan's name. Returns the path written.
 Result<QString> importPlan(const QString& from);
-// Writes the plan to any file.
-Status exportPlan(const plans::Plan& plan, const QString& to);
+// The file savePlan() writes for a plan of that name.
+QString planPath(const QString& name);
+// Writes the plan to any file but `ownFiles` (the program's own), as the
+// history's export writes: a file is replaced whole, a FIFO or a device
+// receives the text if its reader takes it at once.
+Status exportPlan(const plans::Plan& plan, const QString& to, const QStringList& ownFiles);
 
 // The name of the plan in use; empty while the classic tariffs are used.
 QString planInUse();

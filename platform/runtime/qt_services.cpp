@@ -16,10 +16,14 @@
 namespace tempodial {
 
 void QtServices::message(const QString& prompt) {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tempodial"), prompt, QMessageBox::Ok,
-                  QApplication::activeWindow());
-  box.setObjectName(QStringLiteral("message"));
-  box.exec();
+  // Not on the stack: whatever ends the window it stands over also ends the
+  // box, which must then not be ended a second time.
+  const QPointer<QMessageBox> box =
+      new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Tempodial"), prompt, QMessageBox::Ok,
+                      QApplication::activeWindow());
+  box->setObjectName(QStringLiteral("message"));
+  box->exec();
+  delete box.data();
 }
 
 void QtServices::showModal(Form& form) {

@@ -20,6 +20,20 @@ Runtime::~Runtime() {
     delete entry.form;
     entry.form = nullptr;
   }
+  for (const QPointer<Form>& form : unloadedWhileWaiting_) delete form.data();
+}
+
+Runtime::Waiting::~Waiting() {
+  if (--runtime_.waits_ > 0) return;
+  // Deleted once control is back where no handler waits.
+  for (const QPointer<Form>& form : std::exchange(runtime_.unloadedWhileWaiting_, {})) {
+    if (form) form->deleteLater();
+  }
+}
+
+void Runtime::message(const QString& prompt) {
+  const Waiting waiting(*this);
+  services_.message(prompt);
 }
 
 void Runtime::registerForm(const QString& name, int index, Factory make) {
@@ -51,7 +65,11 @@ void Runtime::unload(const QString& name) {
   form->onUnload();
   for (FormTimer* timer : form->findChildren<FormTimer*>()) timer->setEnabled(false);
   form->hide();
-  form->deleteLater();
+  if (waits_ > 0) {
+    unloadedWhileWaiting_.emplace_back(form);
+  } else {
+    form->deleteLater();
+  }
 }
 
 std::vector<QString> Runtime::formNames() const {
@@ -77,7 +95,10 @@ void Runtime::visibilityChanged(Form& form) {
   }
 }
 
-void Runtime::showModal(Form& form) { services_.showModal(form); }
+void Runtime::showModal(Form& form) {
+  const Waiting waiting(*this);
+  services_.showModal(form);
+}
 
 ClockModel& Runtime::clock() {
   if (!clock_) clock_ = std::make_unique<ClockModel>([this] { return services_.monotonicMs(); });

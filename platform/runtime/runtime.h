@@ -53,7 +53,11 @@ class Runtime {
 
   // Runs the unload handler, hides the window and forgets it at once; the
   // object is deleted once control is back in the event loop, so a window may
-  // unload itself from its own handler. A window that is not loaded: nothing.
+  // unload itself from its own handler. While a message, a modal window or a
+  // dialog waits for the user (an event loop inside a handler), it is deleted
+  // only after every such wait has returned: the handlers waiting there go
+  // on with their window, whatever closed it meanwhile. A window that is not
+  // loaded: nothing.
   void unload(const QString& name);
 
   // Registered window names in form-index order.
@@ -61,7 +65,15 @@ class Runtime {
 
   // Shows the window modally; returns when it is hidden or unloaded.
   void showModal(Form& form);
-  void message(const QString& prompt) { services_.message(prompt); }
+  void message(const QString& prompt);
+  // Runs `wait` (a dialog of the window's own that waits for the user) as
+  // the runtime's messages and modal windows run: no window unloaded
+  // meanwhile is deleted under it. Returns what `wait` returns.
+  template <typename Wait>
+  auto waitFor(Wait&& wait) {
+    const Waiting waiting(*this);
+    return wait();
+  }
   // True the first time `notice` is named in this run of the program: for
   // what is to be told once however often it is found.
   bool firstTime(const QString& notice) { return notices_.insert(notice).second; }
@@ -89,6 +101,19 @@ class Runtime {
   ClockModel& clock();
 
  private:
+  // One wait for the user in progress; the last one to end deletes the
+  // windows unloaded meanwhile.
+  class Waiting {
+   public:
+    explicit Waiting(Runtime& runtime) : runtime_(runtime) { ++runtime_.waits_; }
+    ~Waiting();
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+   private:
+    Runtime& runtime_;
+  };
+
   struct Entry {
     int index;
     Factory make;
@@ -103,6 +128,8 @@ class Runtime {
   std::vector<std::pair<QPointer<QObject>, std::function<void(Form&)>>> visibilityObservers_;
   std::set<QString> notices_;
   bool ended_ = false;
+  int waits_ = 0;
+  std::vector<QPointer<Form>> unloadedWhileWaiting_;
 };
 
 }  // namespace tempodial

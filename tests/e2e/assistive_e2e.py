@@ -129,6 +129,42 @@ def tab_walk(program, window, expected):
            f"{window}: Escape closes it")
 
 
+def closed_under_its_message(program, home, main):
+    """History closed by its Close button's action while a message stands
+    over it (a limit typed by hand, ignored, told at the clock's first
+    tick): the program lives on, and the message is still there to be
+    answered."""
+    activate("^Tempodial$")
+    key("ctrl+h")
+    history = program.window("frame", "History")
+    wait_for("History active", lambda: pyatspi.STATE_ACTIVE in states(history))
+    conf = os.path.join(home, "config", "tempodial", "tempodial.conf")
+    text = open(conf).read() if os.path.exists(conf) else ""
+    text = (text.replace("[Limits]\n", "[Limits]\ndayTime=12 hours\n") if "[Limits]\n" in text
+            else text + "\n[Limits]\ndayTime=12 hours\n")
+    os.makedirs(os.path.dirname(conf), exist_ok=True)
+    with open(conf, "w") as settings:
+        settings.write(text)
+    start_stop = find(main, "push button", "Start/Stop")
+    act(start_stop)
+
+    def message():
+        return next((w for w in program.windows() if w.getRoleName() != "frame"
+                     and fresh(w).name == "Tempodial"), None)
+
+    box = wait_for("the limit's message", message)
+    act(find(history, "push button", "Close", False))
+    program.gone("History")
+    time.sleep(1)
+    expect(program.process.poll() is None and message() is not None,
+           "History closed while its message is up: the program and the message live on")
+    act(wait_for("the message's OK", lambda: find(box, "push button", "OK")))
+    wait_for("the message answered", lambda: message() is None)
+    act(start_stop)
+    wait_for("the clock stopped", lambda: not running(program))
+    expect(program.process.poll() is None, "the message answered after its window closed")
+
+
 def walks_and_actions(binary):
     """What is showing and what is focused, the lists and the currency
     panel, each new window walked with Tab and closed with Escape, and the
@@ -229,6 +265,7 @@ def walks_and_actions(binary):
         tab_walk(program, "History", ["Close", "Previous", "Month", "Month", "Next", "Month",
                                       "Total", "Chart", "Sessions",
                                       "Export CSV..."])
+        closed_under_its_message(program, home, main)
         open_automatic_timing()
         program.window("dialog", "Automatic timing")
         tab_walk(program, "Automatic timing", ["Only by hand", "OK"])

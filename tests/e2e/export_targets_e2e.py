@@ -81,7 +81,8 @@ def main(binary):
              (at("gone"), "none", 1, "Broken pipe"), (at("folder"), None, 1, "Is a directory"),
              (at("socket"), None, 1, "socket"), (at("journal-link"), None, 1, own),
              (os.path.join(root, "wex", "..", "history.sqlite3-wal"), None, 1, own),
-             (os.path.join(root, "wex", "seconds.tme"), None, 1, own)]
+             (os.path.join(root, "wex", "seconds.tme"), None, 1, own),
+             (os.path.join(root, "tempodial.lock"), None, 1, own)]
     for name, kind, major, minor, said in (("full", stat.S_IFCHR, 1, 7, "No space left"),
                                            ("block", stat.S_IFBLK, 7, 0, "block device")):
         try:

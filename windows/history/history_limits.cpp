@@ -1,5 +1,6 @@
 #include "windows/history/history_limits.h"
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -145,10 +146,38 @@ void LimitsGroup::show(const Limits& limits) {
   };
   data(limits.dayData, dayDataOn, dayData);
   data(limits.monthData, monthDataOn, monthData);
+  loaded_ = limits;
+  loadedStates_ = controlStates();
   loading_ = false;
 }
 
+QStringList LimitsGroup::controlStates() const {
+  const auto state = [](QCheckBox* on, QAbstractSpinBox* first, QAbstractSpinBox* second) {
+    return QStringLiteral("%1 %2 %3")
+        .arg(on->isChecked())
+        .arg(first->text(), second != nullptr ? second->text() : QString());
+  };
+  return {state(dayTimeOn, dayHours, dayMinutes), state(monthTimeOn, monthHours, monthMinutes),
+          state(dayCostOn, dayCost, nullptr),     state(monthCostOn, monthCost, nullptr),
+          state(dayDataOn, dayData, nullptr),     state(monthDataOn, monthData, nullptr)};
+}
+
 Limits LimitsGroup::limits() const {
+  Limits limits = shown();
+  const QStringList states = controlStates();
+  const auto keep = [&](int index, auto& now, const auto& file) {
+    if (states.value(index) == loadedStates_.value(index)) now = file;
+  };
+  keep(0, limits.dayTime, loaded_.dayTime);
+  keep(1, limits.monthTime, loaded_.monthTime);
+  keep(2, limits.dayCost, loaded_.dayCost);
+  keep(3, limits.monthCost, loaded_.monthCost);
+  keep(4, limits.dayData, loaded_.dayData);
+  keep(5, limits.monthData, loaded_.monthData);
+  return limits;
+}
+
+Limits LimitsGroup::shown() const {
   // A limit switched on but left at nothing is no limit.
   auto time = [](QCheckBox* on, QSpinBox* hours, QSpinBox* minutes) -> std::optional<std::int64_t> {
     const std::int64_t seconds = hours->value() * 3600 + minutes->value() * 60;

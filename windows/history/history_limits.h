@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QStringList>
 
 #include "core/history/limits.h"
 
@@ -22,7 +23,10 @@ class LimitsGroup : public QGroupBox {
   // The currency in use changed: the cost limits are shown in it.
   void setCurrency(const QString& currency);
 
-  // The limits as the controls show them.
+  // The limits as the controls show them; a limit whose controls still show
+  // what the settings file held stays as the file holds it, even where the
+  // controls cannot show it exactly (seconds, a part of an MB, more MB than
+  // the box holds).
   Limits limits() const;
 
   QCheckBox* dayTimeOn;
@@ -42,8 +46,14 @@ class LimitsGroup : public QGroupBox {
 
  private:
   void show(const Limits& limits);
+  // The limits as the controls show them, nothing kept.
+  Limits shown() const;
+  // What each limit's controls show, one entry a limit.
+  QStringList controlStates() const;
   void save();
   bool loading_ = false;
+  Limits loaded_;             // as the settings file held them
+  QStringList loadedStates_;  // as the controls showed them then
 };
 
 }  // namespace tempodial

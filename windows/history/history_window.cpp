@@ -24,6 +24,7 @@
 #include "platform/clock/clock_model.h"
 #include "platform/files/export_target.h"
 #include "platform/files/places.h"
+#include "platform/files/stream_writer.h"
 #include "platform/forms/controls.h"
 #include "platform/journal/history_store.h"
 #include "platform/journal/session_journal.h"
@@ -72,11 +73,15 @@ HistoryWindow::HistoryWindow(Runtime& runtime) : Form(runtime, QString::fromLati
   setAccessibleName(QStringLiteral("History"));
   setWindowFlags(Qt::Window);
   confirm = [this](const QString& question) {
-    return QMessageBox::question(this, QStringLiteral("Tempodial"), question) == QMessageBox::Yes;
+    return this->runtime().waitFor([&] {
+      return QMessageBox::question(this, QStringLiteral("Tempodial"), question) == QMessageBox::Yes;
+    });
   };
   chooseFile = [this](const QString& suggested) {
-    return QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"), suggested,
-                                        QStringLiteral("CSV files (*.csv)"));
+    return this->runtime().waitFor([&] {
+      return QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"), suggested,
+                                          QStringLiteral("CSV files (*.csv)"));
+    });
   };
   buildControls();
   setLaidOut(QSize(760, 600));
@@ -180,10 +185,13 @@ void HistoryWindow::buildControls() {
   note->setObjectName(QStringLiteral("note"));
   note->setWordWrap(true);
   exportButton = button(area, "exportButton", QStringLiteral("E&xport CSV..."));
+  cancelExport = button(area, "cancelExport", QStringLiteral("Cancel e&xport"));
+  cancelExport->hide();
   closeButton = button(area, "closeButton", QStringLiteral("&Close"));
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(note, 1);
   bottom->addWidget(exportButton);
+  bottom->addWidget(cancelExport);
   bottom->addWidget(closeButton);
 
   auto* layout = new QVBoxLayout(area);
@@ -224,6 +232,9 @@ void HistoryWindow::buildControls() {
   connect(deleteButton, &QPushButton::clicked, this,
           [this] { deleteSession(sessionsTable->currentIndex().row()); });
   connect(exportButton, &QPushButton::clicked, this, [this] { exportShown(); });
+  connect(cancelExport, &QPushButton::clicked, this, [this] {
+    if (writer_) writer_->cancel();
+  });
   connect(closeButton, &QPushButton::clicked, this,
           [this] { this->runtime().unload(QString::fromLatin1(kName)); });
 }
@@ -399,7 +410,7 @@ void HistoryWindow::deleteSession(int index) {
 }
 
 void HistoryWindow::exportShown() {
-  if (!store_) return;
+  if (!store_ || writer_) return;  // one export at a time
   const bool year = yearView();
   const CivilDate from{shown_.year(), year ? 1 : shown_.month(), 1};
   const QDate last = year ? QDate(shown_.year(), 12, 31) : shown_.addMonths(1).addDays(-1);
@@ -413,7 +424,21 @@ void HistoryWindow::exportShown() {
   auto opened = ExportOutput::open(path, programFiles(runtime().places(), journalPath),
                                    ExportOutput::Reader::Required);
   Status status = opened.status();
-  if (status.ok()) {
+  if (status.ok() && opened.value()->isStream()) {
+    // Read whole first: the reader takes it at its own pace.
+    std::string text;
+    status = store_->exportCsv(
+        from, civil(last),
+        [&text](std::string_view bytes) {
+          text.append(bytes);
+          return true;
+        },
+        &count);
+    if (status.ok()) {
+      streamExport(std::move(opened.value()), path, text, count);
+      return;
+    }
+  } else if (status.ok()) {
     ExportOutput& output = *opened.value();
     status = store_->exportCsv(
         from, civil(last), [&output](std::string_view bytes) { return output.write(bytes); },
@@ -432,6 +457,39 @@ void HistoryWindow::exportShown() {
     return;
   }
   note->setText(QStringLiteral("%1 sessions written to %2").arg(count).arg(path));
+}
+
+void HistoryWindow::streamExport(std::unique_ptr<ExportOutput> output, const QString& path,
+                                 const std::string& text, qint64 count) {
+  writer_ = new StreamWriter(std::move(output), QByteArray::fromStdString(text), 2000, this);
+  exportButton->hide();
+  cancelExport->show();
+  note->setText(QStringLiteral("Writing %1 sessions to %2...").arg(count).arg(path));
+  connect(writer_, &StreamWriter::stallChanged, this, [this, path, count](bool stalled) {
+    note->setText(stalled ? QStringLiteral("The program reading %1 takes nothing: the export "
+                                           "waits for it (Cancel export gives up).")
+                                .arg(path)
+                          : QStringLiteral("Writing %1 sessions to %2...").arg(count).arg(path));
+  });
+  connect(writer_, &StreamWriter::finished, this, [this, path, count](const QString& error) {
+    const bool focused = cancelExport->hasFocus();
+    cancelExport->hide();
+    exportButton->show();
+    if (focused) exportButton->setFocus();
+    const bool cancelled = writer_->cancelled();
+    writer_->deleteLater();
+    writer_ = nullptr;
+    if (cancelled) {
+      note->setText(QStringLiteral("The export to %1 was cancelled.").arg(path));
+    } else if (!error.isEmpty()) {
+      note->clear();
+      runtime().message(
+          QStringLiteral("The history could not be written to %1: %2").arg(path, error));
+    } else {
+      note->setText(QStringLiteral("%1 sessions written to %2").arg(count).arg(path));
+    }
+  });
+  writer_->start();
 }
 
 void showHistory(Runtime& runtime) {

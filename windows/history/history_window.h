@@ -7,8 +7,10 @@
 #pragma once
 
 #include <QDate>
+#include <QPointer>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/forms/form.h"
 
@@ -22,10 +24,12 @@ class QTableView;
 
 namespace tempodial {
 
+class ExportOutput;
 class HistoryChart;
 class HistoryStore;
 class LimitsGroup;
 class SessionModel;
+class StreamWriter;
 
 class HistoryWindow : public Form {
   Q_OBJECT
@@ -49,7 +53,8 @@ class HistoryWindow : public Form {
   void selectDay(int row);
   // Deletes the session in row `row` of the sessions table, if the user confirms.
   void deleteSession(int row);
-  // Writes the sessions of the shown month or year to a file the user chooses.
+  // Writes the sessions of the shown month or year to a file the user chooses;
+  // into a FIFO or a device as its reader takes them, the window going on.
   void exportShown();
 
   // How the window asks the user; tests answer instead.
@@ -69,6 +74,7 @@ class HistoryWindow : public Form {
   QTableView* monthsTable;
   LimitsGroup* limits;
   QPushButton* exportButton;
+  QPushButton* cancelExport;  // shown while an export waits for its reader
   QPushButton* closeButton;
   QLabel* note;
 
@@ -84,11 +90,15 @@ class HistoryWindow : public Form {
   bool yearView() const;
   // The chart of the shown month as the choice above it asks.
   void drawChart();
+  // Hands `text` to a writer that gives it to the stream's reader as it reads.
+  void streamExport(std::unique_ptr<ExportOutput> output, const QString& path,
+                    const std::string& text, qint64 count);
 
   std::unique_ptr<HistoryStore> store_;
   QDate shown_;
   QDate selectedDay_;
   std::vector<qint64> secondsPerDay_, bytesPerDay_;
+  QPointer<StreamWriter> writer_;
 };
 
 // Opens the History window, or brings it to the front.

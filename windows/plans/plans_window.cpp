@@ -21,7 +21,9 @@
 #include "core/plans/plan_file.h"
 #include "platform/clock/clock_model.h"
 #include "platform/clock/plan_meter.h"
+#include "platform/files/export_target.h"
 #include "platform/forms/controls.h"
+#include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
 #include "windows/artwork/artwork.h"
 #include "windows/history/history_tables.h"
@@ -52,16 +54,38 @@ PlansWindow::PlansWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   setAccessibleName(QStringLiteral("Tariff plans"));
   setWindowIcon(artIcon(Art::Application));
   setWindowFlags(Qt::Window);
+  // Each waits for the user as the runtime's messages do.
   chooseOpenFile = [this](const QString& caption) {
-    return QFileDialog::getOpenFileName(this, caption, QString(),
-                                        QStringLiteral("Tariff plans (*.ini)"));
+    return this->runtime().waitFor([&] {
+      return QFileDialog::getOpenFileName(this, caption, QString(),
+                                          QStringLiteral("Tariff plans (*.ini)"));
+    });
   };
   chooseSaveFile = [this](const QString& suggested) {
-    return QFileDialog::getSaveFileName(this, QStringLiteral("Export tariff plan"), suggested,
-                                        QStringLiteral("Tariff plans (*.ini)"));
+    return this->runtime().waitFor([&] {
+      return QFileDialog::getSaveFileName(this, QStringLiteral("Export tariff plan"), suggested,
+                                          QStringLiteral("Tariff plans (*.ini)"));
+    });
   };
   tell = [this](const QString& text) {
-    QMessageBox::information(this, QStringLiteral("Tempodial"), text);
+    this->runtime().waitFor(
+        [&] { QMessageBox::information(this, QStringLiteral("Tempodial"), text); });
+  };
+  ask = [this](const QString& question, const QStringList& answers) {
+    return this->runtime().waitFor([&] {
+      QMessageBox box(QMessageBox::Question, QStringLiteral("Tempodial"), question,
+                      QMessageBox::NoButton, this);
+      QList<QAbstractButton*> buttons;
+      for (const QString& answer : answers) {
+        buttons << box.addButton(answer, buttons.size() + 1 == answers.size()
+                                             ? QMessageBox::RejectRole
+                                             : QMessageBox::AcceptRole);
+      }
+      box.setEscapeButton(buttons.last());
+      box.exec();
+      const int chosen = static_cast<int>(buttons.indexOf(box.clickedButton()));
+      return chosen < 0 ? static_cast<int>(answers.size()) - 1 : chosen;
+    });
   };
   buildControls();
   setLaidOut(QSize(720, 440));
@@ -279,11 +303,49 @@ void PlansWindow::useClassicTariffs() {
 void PlansWindow::importFile() {
   const QString from = chooseOpenFile(QStringLiteral("Import tariff plan"));
   if (from.isEmpty()) return;
-  auto imported = importPlan(from);
+  const PlanFile read = readPlanFile(from);
+  if (!read.plan) {
+    tell(QStringLiteral("The plan was not imported: %1").arg(read.error));
+    return;
+  }
+  plans::Plan plan = *read.plan;
+  const QString name = QString::fromStdString(plan.name);
+  // The kept plans of the same name, and every name a new plan cannot take.
+  QStringList sameName, taken;
+  for (const PlanFile& file : listPlanFiles()) {
+    const QString kept = file.plan ? QString::fromStdString(file.plan->name) : QString();
+    if (kept == name || file.path == planPath(name)) sameName << file.path;
+    taken << kept << QFileInfo(file.path).fileName();
+  }
+  if (!sameName.isEmpty()) {
+    QString other;
+    for (int n = 2; other.isEmpty() || taken.contains(other) ||
+                    taken.contains(QFileInfo(planPath(other)).fileName());
+         ++n) {
+      other = QStringLiteral("%1 (%2)").arg(name).arg(n);
+    }
+    const int answer =
+        ask(QStringLiteral("A tariff plan called \"%1\" is kept already. Replace it with the "
+                           "one from %2, or keep both, the imported one as \"%3\"?")
+                .arg(name, QFileInfo(from).fileName(), other),
+            {QStringLiteral("Replace"), QStringLiteral("Keep both"), QStringLiteral("Cancel")});
+    if (answer == 1) {
+      plan.name = other.toStdString();
+    } else if (answer != 0) {
+      return;
+    }
+  }
+  auto imported = savePlan(plan);
   if (!imported.ok()) {
     tell(QStringLiteral("The plan was not imported: %1")
              .arg(QString::fromStdString(imported.reason())));
     return;
+  }
+  // Replaced: no other file goes on holding a plan of that name.
+  if (QString::fromStdString(plan.name) == name) {
+    for (const QString& path : sameName) {
+      if (path != imported.value()) static_cast<void>(deletePlanFile(path));
+    }
   }
   refresh(imported.value());
 }
@@ -293,7 +355,8 @@ void PlansWindow::exportFile() {
   if (!plan) return;
   const QString to = chooseSaveFile(QString::fromStdString(plan->name) + QStringLiteral(".ini"));
   if (to.isEmpty()) return;
-  Status status = exportPlan(*plan, to);
+  Status status =
+      exportPlan(*plan, to, programFiles(runtime().places(), runtime().journal().path()));
   if (!status.ok()) {
     tell(QStringLiteral("The plan was not exported: %1")
              .arg(QString::fromStdString(status.reason())));

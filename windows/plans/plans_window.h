@@ -53,6 +53,9 @@ class PlansWindow : public Form {
   std::function<QString(const QString& caption)> chooseOpenFile;
   std::function<QString(const QString& suggested)> chooseSaveFile;
   std::function<void(const QString& text)> tell;
+  // Asks `question` with `answers` as buttons, the last one the way out;
+  // returns the index of the one chosen.
+  std::function<int(const QString& question, const QStringList& answers)> ask;
 
   QListWidget* planList;
   QLineEdit* planName;

@@ -52,7 +52,14 @@ Status loadText(Runtime& runtime, Place place, std::string_view name, const Text
 
 bool loadTextIfPresent(Runtime& runtime, Place place, std::string_view name,
                        const TextTarget& target) {
-  if (!fileInPlace(runtime, place, name)) return false;
+  if (!fileInPlace(runtime, place, name)) {
+    // Missing says nothing; a file that cannot even be looked at says why.
+    const QString path = runtime.places().path(place, name);
+    if (Status seen = lookUp(path); !seen.ok()) {
+      runtime.message(readFailureText(path, seen.reason()));
+    }
+    return false;
+  }
   Status status = loadText(runtime, place, name, target);
   if (!status.ok()) {
     runtime.message(readFailureText(runtime.places().path(place, name), status.reason()));

@@ -1,14 +1,21 @@
 // The Tariff plans window: a plan made in the editor, refused with the field
 // at fault, imported only when sound, exported, put in use and given up.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <tuple>
 
+#include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
 #include "platform/plans/plan_store.h"
 #include "tests/windows/window_fixture.h"
@@ -97,6 +104,111 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.classicButton->click();
   EXPECT_EQ(planInUse(), QString());
   EXPECT_TRUE(main().planRate->isHidden());
+}
+
+// A plan imported under the name of a kept one (here kept under another
+// file name) replaces it, joins it under a new name, or is left out, as the
+// user answers; the plan kept is never changed without the question.
+TEST_F(PlansWindowTest, ImportOfAKeptNameAsksBeforeReplacing) {
+  PlansWindow& w = window();
+  // the answer, then the plans kept afterwards with their rates
+  const std::pair<int, QStringList> cases[] = {
+      {0, {"Flat 1"}},
+      {1, {"Flat (2) 1", "Flat 2"}},
+      {2, {"Flat 2"}},
+  };
+  for (const auto& [answer, kept] : cases) {
+    QDir(plansFolder()).removeRecursively();
+    QDir().mkpath(plansFolder());
+    file("config/tempodial/plans/flat-rates.ini", "[plan]\nname=Flat\nrate=2\n");
+    w.refresh();
+    QStringList asked;
+    w.ask = [&asked, answer = answer](const QString& question, const QStringList& answers) {
+      asked << question << answers;
+      return answer;
+    };
+    w.chooseOpenFile = [this](const QString&) {
+      return file("import.ini", "[plan]\nname=Flat\nrate=1\n");
+    };
+    w.importButton->click();
+    EXPECT_EQ(asked, (QStringList{"A tariff plan called \"Flat\" is kept already. Replace it "
+                                  "with the one from import.ini, or keep both, the imported one "
+                                  "as \"Flat (2)\"?",
+                                  "Replace", "Keep both", "Cancel"}));
+    QStringList plans;
+    for (const PlanFile& each : listPlanFiles()) {
+      ASSERT_TRUE(each.plan) << each.error.toStdString();
+      plans << QString::fromStdString(each.plan->name) + " " +
+                   QString::number(each.plan->rate / 10000);
+    }
+    plans.sort();
+    EXPECT_EQ(plans, kept) << answer;
+    EXPECT_EQ(w.planList->count(), kept.size());
+  }
+  // A name of its own is imported without a question.
+  w.ask = [](const QString&, const QStringList&) -> int {
+    ADD_FAILURE() << "asked";
+    return 2;
+  };
+  w.chooseOpenFile = [this](const QString&) {
+    return file("other.ini", "[plan]\nname=Other\nrate=1\n");
+  };
+  w.importButton->click();
+  EXPECT_EQ(w.planList->count(), 2);
+}
+
+// Export goes through the target check of every export: the program's own
+// files are refused and stay as they were; a FIFO is written only while a
+// program reads it.
+TEST_F(PlansWindowTest, ExportNeverWritesTheProgramsOwnFiles) {
+  PlansWindow& w = window();
+  const QString root = runtime->places().root();
+  QDir().mkpath(runtime->places().folder(Place::Data));
+  QDir().mkpath(QFileInfo(settingsPath()).path());
+  const QString fifo = home.path() + "/fifo";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  // target, what reads it (a FIFO: nothing, "taking" or "full"), what is said
+  const std::tuple<QString, QString, QString> cases[] = {
+      {root + "/history.sqlite3", "", "that is the program's own file"},
+      {root + "/history.sqlite3-wal", "", "that is the program's own file"},
+      {path(Place::Data, files::kSeconds), "", "that is the program's own file"},
+      {root + "/tempodial.lock", "", "that is the program's own file"},
+      {settingsPath(), "", "that is the program's own file"},
+      {fifo, "", "no program is reading from it"},
+      {fifo, "full", "the program reading from it does not read"},
+      {fifo, "taking", ""},
+  };
+  for (const auto& [target, reading, said] : cases) {
+    told.clear();
+    if (target != fifo) file(QDir(home.path()).relativeFilePath(target), "ours");
+    const int reader =
+        reading.isEmpty() ? -1 : ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    if (reading == "full") {  // a pipe its reader has left full
+      const int filler = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+      ::fcntl(filler, F_SETPIPE_SZ, 4096);
+      while (::write(filler, "x", 1) == 1) {
+      }
+      ::close(filler);
+    }
+    w.chooseSaveFile = [&target = target](const QString&) { return target; };
+    w.exportButton->click();
+    if (said.isEmpty()) {
+      EXPECT_TRUE(told.isEmpty()) << told.join('\n').toStdString();
+      char start[7] = {};
+      EXPECT_EQ(::read(reader, start, 6), 6);
+      EXPECT_STREQ(start, "[plan]");
+      ::close(reader);
+      continue;
+    }
+    if (reader >= 0) ::close(reader);
+    ASSERT_EQ(told.size(), 1) << target.toStdString();
+    EXPECT_EQ(told[0], "The plan was not exported: " + target + ": " + said);
+    if (target != fifo) {
+      QFile kept(target);
+      ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+      EXPECT_EQ(kept.readAll(), "ours") << target.toStdString();
+    }
+  }
 }
 
 // On a small screen the form scrolls: a control that takes the focus by any

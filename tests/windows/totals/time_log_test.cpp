@@ -102,6 +102,19 @@ TEST_F(LogTest, UnreadableTimeLogFileIsNamedAndItsBoxKept) {
   EXPECT_TRUE(services.messages[0].contains(path(Place::Data, files::kSeconds)));
 }
 
+// A TimeLog file that cannot even be looked up (here a loop of links) is no
+// missing file: its load says why.
+TEST_F(LogTest, TimeLogFileThatCannotBeLookedUpIsNamed) {
+  setClock("1", "1", "1");
+  writeValue(Place::Data, files::kMinutes, "22");
+  const QString seconds = path(Place::Data, files::kSeconds);
+  ASSERT_TRUE(QFile::link(seconds, seconds));
+  main().SSCommand4->click();
+  EXPECT_EQ(shown(), "1:22:1");
+  EXPECT_EQ(services.messages,
+            QStringList{"Could not read " + seconds + ": Too many levels of symbolic links"});
+}
+
 TEST_F(LogTest, FailedSaveShowsNoSuccessAndLeavesLaterFilesByteForByte) {
   writeValue(Place::Data, files::kMinutes, "11");
   writeValue(Place::Data, files::kHours, "12");
