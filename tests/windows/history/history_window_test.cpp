@@ -402,6 +402,11 @@ TEST_F(UtcHistoryTest, ClosedWhileItsMessageIsUpItLivesUntilTheMessageReturns) {
   EXPECT_FALSE(runtime->isLoaded(HistoryWindow::kName));
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(history.isNull());
+  // Closed with nothing waiting: deleted as soon as control is back.
+  history = &openFromMenu();
+  history->closeButton->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(history.isNull());
 }
 
 class LondonHistoryTest : public HistoryFixture {
