@@ -83,6 +83,11 @@ void PlanMeter::volumeCounted(qint64 bytes) {
   addToCost(running_ ? run_->running() : run_->total());
 }
 
+QString PlanMeter::costIfEnded(const QString& cost) const {
+  if (!run_ || !running_ || run_->total() == charged_) return cost;
+  return qt(plans::costPlus(cost.toStdString(), run_->total() - charged_));
+}
+
 void PlanMeter::addToCost(plans::Amount charge) {
   if (charge == charged_) return;
   main_.cost->setText(qt(plans::costPlus(main_.cost->text().toStdString(), charge - charged_)));

@@ -23,7 +23,7 @@ SessionSnapshot SessionRecorder::snapshot() const {
   now.hours = main_.RichTextBox3->text();
   now.minutes = main_.RichTextBox2->text();
   now.seconds = main_.RichTextBox1->text();
-  now.cost = main_.cost->text();
+  now.cost = main_.planMeter().costIfEnded(main_.cost->text());
   now.tariff = options.Combo1->text();
   now.rate = options.combo1ass->number();
   now.currency = main_.Label4->caption();
