@@ -44,7 +44,10 @@ void PlanMeter::clockStarting() {
   run_.reset();
   charged_ = 0;
   periodsAnnounced_ = 0;
-  if (plan_) run_.emplace(*plan_, QDateTime::currentSecsSinceEpoch(), localClock());
+  const qint64 now = QDateTime::currentSecsSinceEpoch();
+  if (plan_ && !plans::outsideValidity(*plan_, localClock()(now))) {
+    run_.emplace(*plan_, now, localClock());
+  }
 }
 
 void PlanMeter::clockStarted() {

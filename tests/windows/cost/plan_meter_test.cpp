@@ -81,6 +81,15 @@ TEST_F(PlanMeterTest, KeepsTheMinimumInTheJournalForARunCutShort) {
   EXPECT_EQ(journalCost(), QStringLiteral("0.1"));
 }
 
+TEST_F(PlanMeterTest, LeavesARunAfterThePlansLastDayToTheClassicTariffs) {
+  usePlan("Old", "[plan]\nname=Old\nconnection=5\nrate=1.2\nvalid_until=2001-01-01\n");
+  main().planMeter().reload();
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0"));
+  elapseAfter(60000);
+  EXPECT_EQ(cost(), QStringLiteral("0.014"));
+}
+
 TEST_F(PlanMeterTest, ChargesTheVolumeWithTheJournalsUpdateAndAtStop) {
   usePlan("ByMb", "[plan]\nname=ByMb\nrate=0\nper_mb=1\n");
   main().planMeter().reload();
