@@ -79,5 +79,19 @@ int main(int argc, char* argv[]) {
   std::printf("rules %d (%zu bytes), read %.3f s, 999:59:59 charged in %.3f s: %zu periods, %s\n",
               rules, text.size(), reading, charging, run.periods().size(),
               currencyText(run.total()).c_str());
+  // For comparison, 30:00:00 charged step by step, a rule search per step,
+  // as the charge was first computed; and by rule boundaries.
+  const Plan& plan = run.plan();
+  at = seconds();
+  std::int64_t sixtieths = 0;
+  for (std::int64_t step = 0; step < 30 * 3600; step += plan.step) {
+    const auto rule = ruleInForce(plan, clock(moments.front() + step));
+    sixtieths += (rule ? plan.rules[*rule].rate : plan.rate) * plan.step;
+  }
+  const double stepwise = seconds() - at;
+  PlanRun thirty(plan, moments.front(), clock);
+  thirty.countTo(30 * 3600);
+  std::printf("30:00:00 step by step %.3f s, by boundaries the same charge: %s\n", stepwise,
+              (sixtieths + 30) / 60 + plan.connection == thirty.running() ? "yes" : "NO");
   return 0;
 }
