@@ -28,12 +28,13 @@ TEST(PlanFile, ReadsEveryKeyAndWritesTextThatReadsBackTheSame) {
   // Dates with a year, ranges (across the year's end too), the whole day
   // and the plan's days of validity, written back as they were given.
   const char* dated =
-      "[plan]\nname=Holidays\ncurrency=€\nconnection=0\nminimum=0\nstep=60\nrate=1\n"
+      "[plan]\nname=Holidays\t\U0001F384\ncurrency=€\nconnection=0\nminimum=0\nstep=60\nrate=1\n"
       "valid_from=2026-12-01\nvalid_until=2027-12-31\n\n[rule1]\n"
-      "dates=2026-12-28,12-24..01-02,2027-04-02..2027-04-05\nfrom=00:00\nto=24:00\nrate=0.5\n";
+      "dates=2026-12-28,2028-02-29,12-24..01-02,2027-04-02..2027-04-05\nfrom=00:00\nto=24:00\n"
+      "rate=0.5\n";
   const Plan holidays = std::get<Plan>(readPlan(dated, "x"));
   EXPECT_EQ(holidays.validUntil, 20271231);
-  EXPECT_EQ(holidays.rules.at(0).dates, (std::vector<RuleDate>{20261228}));
+  EXPECT_EQ(holidays.rules.at(0).dates, (std::vector<RuleDate>{20261228, 20280229}));
   EXPECT_EQ(holidays.rules.at(0).ranges,
             (std::vector<DateRange>{{1224, 102}, {20270402, 20270405}}));
   EXPECT_EQ(planText(holidays), dated);
@@ -92,16 +93,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"Latin1Pound", "[plan]\nrate=1\ncurrency=\xA3\n", 3, "currency", "0xA3"},
         BadFile{"OverlongSlash", "[plan]\nname=\xC0\xAF\nrate=1\n", 2, "name", "UTF-8"},
         BadFile{"Surrogate", "[plan]\nname=\xED\xA0\x80\nrate=1\n", 2, "name", "UTF-8"},
+        BadFile{"BeyondUnicode", "[plan]\nname=\xF4\x90\x80\x80\nrate=1\n", 2, "name", "UTF-8"},
         BadFile{"CutSequence", "[plan]\nrate=1\nname=\xE2\x82", 3, "name", "UTF-8"},
         BadFile{"NulInValue", std::string_view("[plan]\nrate=1\0x\n", 15), 2, "rate", "0x00"},
         // Out of range says the range.
         BadFile{"RateTooLarge7Digits", "[plan]\nrate=1000000\n", 2, "rate", "at most 999999.9999"},
+        BadFile{"RateWithLeadingZeros", "[plan]\nrate=0000001\n", 2, "rate", "6 digits before"},
         BadFile{"ConnectionTooFine", "[plan]\nrate=1\nconnection=0.00001\n", 3, "connection",
                 "4 decimal places"},
         BadFile{"StepOverflows", "[plan]\nrate=1\nstep=x1410065468\n", 3, "step"},
         BadFile{"StepHuge", "[plan]\nrate=1\nstep=4294967356\n", 3, "step"},
         // Dates with years and ranges, and a plan's days of validity.
-        BadFile{"NoLeapDay", "[plan]\nrate=1\n[rule1]\ndates=2027-02-29\nrate=1\n", 4, "dates"},
+        BadFile{"NoLeapDay", "[plan]\nrate=1\n[rule1]\ndates=2100-02-29\nrate=1\n", 4, "dates"},
+        BadFile{"YearBeforeOneHundred", "[plan]\nrate=1\n[rule1]\ndates=0026-12-28\nrate=1\n", 4,
+                "dates"},
         BadFile{"YearAtOneEnd", "[plan]\nrate=1\n[rule1]\ndates=12-24..2027-01-02\nrate=1\n", 4,
                 "dates", "one end"},
         BadFile{"RangeBackwards", "[plan]\nrate=1\n[rule1]\ndates=2027-04-05..2027-04-02\nrate=1\n",

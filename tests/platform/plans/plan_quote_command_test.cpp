@@ -43,8 +43,10 @@ class QuoteCommand : public TempFolderTest, public ::testing::WithParamInterface
     // 3p a minute between 01:00 and 02:00 on the day the clocks go back.
     put(QStringLiteral("config/tempodial/plans/Back.ini"),
         "[plan]\nname=Back\nrate=1\n[rule1]\ndates=10-25\nfrom=01:00\nto=02:00\nrate=3\n");
-    ASSERT_EQ(::mkfifo(at(QStringLiteral("config/tempodial/plans/gone.ini")).toLocal8Bit(), 0600),
-              0);
+    for (const char* fifo : {"gone.ini", "Fifo.ini"}) {
+      ASSERT_EQ(::mkfifo(at(QStringLiteral("config/tempodial/plans/") + fifo).toLocal8Bit(), 0600),
+                0);
+    }
   }
   void TearDown() override {
     qputenv("XDG_CONFIG_HOME", oldConfig_);
@@ -100,7 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--quote", "2026-12-07T12:00", "1:00:00", "--plan", "Gone"},
                   1,
                   "",
-                  "the tariff plan \"Gone\" cannot be read: gone.ini: "}),
+                  "; gone.ini: "},
+        QuoteCase{"PlansOwnFileCannotBeRead",
+                  {"--quote", "2026-12-07T12:00", "1:00:00", "--plan", "Fifo"},
+                  1,
+                  "",
+                  "the tariff plan \"Fifo\" cannot be read: Fifo.ini: "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(QuoteCommand, OutputThatCannotBeWrittenIsToldWithTheReason) {
