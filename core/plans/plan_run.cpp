@@ -44,6 +44,8 @@ std::vector<std::int64_t> momentsOf(const LocalClock& clock, int date, int secon
   const std::int64_t wall = daysFromCivil({date / 10000, date / 100 % 100, date % 100}) + seconds;
   // The offsets a day before and a day after: any change between them
   // happens near the wall-clock time, and one of them holds on each side.
+  // Where both give a moment, the clocks went back: the offset before is
+  // the larger, so its moment comes first.
   std::vector<std::int64_t> moments;
   for (const std::int64_t near : {wall - 86400, wall + 86400}) {
     const std::int64_t moment = wall - offsetAt(clock, near);
@@ -52,7 +54,6 @@ std::vector<std::int64_t> momentsOf(const LocalClock& clock, int date, int secon
       moments.push_back(moment);
     }
   }
-  std::sort(moments.begin(), moments.end());
   return moments;
 }
 
@@ -76,7 +77,9 @@ void PlanRun::countTo(std::int64_t elapsed) {
     const std::int64_t until =
         offsetChange(clock_, offsetOf(local, stepStart), stepStart,
                      stepStart + std::int64_t{day_.changeAfter(minute)} * 60 - local.seconds);
-    const std::int64_t steps = std::min(begun - steps_, (until - stepStart + step - 1) / step);
+    // At least the step that starts now, whatever the clock says.
+    const std::int64_t steps =
+        std::min(begun - steps_, std::max<std::int64_t>(1, (until - stepStart + step - 1) / step));
     const Amount rate = rule ? plan_.rules[*rule].rate : plan_.rate;
     if (periods_.empty() || periods_.back().rule != rule) {
       periods_.push_back(RatePeriod{stepStart, 0, 0, rate, rule, 0});

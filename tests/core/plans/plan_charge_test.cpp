@@ -89,6 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
         ChargeCase{"OnTheShortDay", kChangeDays, 2026, 3, 29, 0, 0, 4 * 3600, 3600000},
         // 25-hour day: 01:00-03:00 holds three real hours. 180 at 3p, 60 at 1p.
         ChargeCase{"OnTheLongDay", kChangeDays, 2026, 10, 25, 0, 0, 4 * 3600, 6000000},
+        // The clocks go forward inside a stretch of one rate: 00:30-00:59 GMT
+        // at 1p, then 02:00-02:30 BST inside 01:30-02:30 at 3p.
+        ChargeCase{"ForwardInsideAStretch",
+                   "[plan]\nrate=1\n[rule1]\ndates=03-29\nfrom=01:30\nto=02:30\nrate=3\n", 2026, 3,
+                   29, 0, 30, 3600, 1200000},
         // 61 s at 1.4p a minute: 1.42333p, to the nearest millionth of a pound.
         ChargeCase{"StepOf1sRun61s", "[plan]\nrate=1.4\nstep=1\n", 2026, 12, 7, 12, 0, 61, 14233},
         ChargeCase{"StepOf60sRun61s", "[plan]\nrate=1.4\nstep=60\n", 2026, 12, 7, 12, 0, 61, 28000},

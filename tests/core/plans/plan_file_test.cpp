@@ -102,6 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"ConnectionTooFine", "[plan]\nrate=1\nconnection=0.00001\n", 3, "connection",
                 "4 decimal places"},
         BadFile{"StepOverflows", "[plan]\nrate=1\nstep=x1410065468\n", 3, "step"},
+        BadFile{"StepNotANumber", "[plan]\nrate=1\nstep=6x\n", 3, "step"},
         BadFile{"StepHuge", "[plan]\nrate=1\nstep=4294967356\n", 3, "step"},
         // Dates with years and ranges, and a plan's days of validity.
         BadFile{"NoLeapDay", "[plan]\nrate=1\n[rule1]\ndates=2100-02-29\nrate=1\n", 4, "dates"},
