@@ -17,16 +17,28 @@ namespace tempodial::plans {
 using Amount = std::int64_t;
 inline constexpr Amount kPerMinorUnit = 10000;
 
+// A day of a rule's dates: month * 100 + day every year (1225), or
+// year * 10000 + month * 100 + day once (20261228).
+using RuleDate = int;
+inline constexpr RuleDate kDatedFrom = 10000;  // a date at or above it has a year
+// Dates from `first` to `last`, both included, both of one form: a range of
+// every year may run across the year's end (12-24..01-02).
+struct DateRange {
+  RuleDate first = 0, last = 0;
+  bool operator==(const DateRange&) const = default;
+};
+
 // One rule: it applies to a moment whose weekday, date and time of day all
-// match. An empty day set or date list and an absent time window match all.
+// match. An empty day set and date list and an absent time window match all.
 struct Rule {
-  std::string name;            // shown when the rate changes; may be empty
-  unsigned days = 0;           // bit 0 Monday .. bit 6 Sunday; 0 = every day
-  std::vector<int> dates;      // month * 100 + day, every year
-  std::optional<int> fromMin;  // minutes after midnight; from > to runs
-  std::optional<int> toMin;    //   across midnight
-  Amount rate = 0;             // per minute
-  int line = 0;                // the line of its section in the file
+  std::string name;               // shown when the rate changes; may be empty
+  unsigned days = 0;              // bit 0 Monday .. bit 6 Sunday; 0 = every day
+  std::vector<RuleDate> dates;    // single days
+  std::vector<DateRange> ranges;  // and ranges of days, both matched
+  std::optional<int> fromMin;     // minutes after midnight; from > to runs
+  std::optional<int> toMin;       //   across midnight; 0 to 1440 is the whole day
+  Amount rate = 0;                // per minute
+  int line = 0;                   // the line of its section in the file
 };
 
 struct Plan {
@@ -37,6 +49,9 @@ struct Plan {
   int step = 60;          // seconds; a started step is charged in full
   Amount rate = 0;        // per minute where no rule applies
   Amount perMb = 0;       // per MB (1,000,000 bytes) received or sent
+  // The first and last day a run may start under the plan (year * 10000 +
+  // month * 100 + day); none: no such bound.
+  std::optional<RuleDate> validFrom, validUntil;
   std::vector<Rule> rules;
 };
 
@@ -47,17 +62,32 @@ struct LocalTime {
   int seconds = 0;  // since local midnight
 };
 
+// Whether `rule` applies on the day of `local`, whatever its time.
+bool ruleMatchesDay(const Rule& rule, const LocalTime& local);
 // Whether `rule` applies at `local`.
 bool ruleMatches(const Rule& rule, const LocalTime& local);
+
+// Why a run starting at `local` cannot be charged under `plan` ("is valid
+// from 2027-01-01"), or nothing when it can.
+std::optional<std::string> outsideValidity(const Plan& plan, const LocalTime& local);
+// A date as a plan file writes it: "12-25", "2026-12-28".
+std::string ruleDateText(RuleDate date);
 
 // The index of the first rule that applies at `local`, or nothing when the
 // default rate applies.
 std::optional<std::size_t> ruleInForce(const Plan& plan, const LocalTime& local);
 
+// The largest amount a plan file may give, and its text.
+inline constexpr Amount kLargestAmount = 9999999999;
+inline constexpr const char* kLargestAmountText = "999999.9999";
+
 // Reads an exact decimal of minor units ("1.4", "0.05", "12"): at most six
 // digits before the point and four after it, no sign, no exponent. Nothing
 // for any other text.
 std::optional<Amount> parseMinorUnits(std::string_view text);
+// Why `text` is no amount: out of range ("is more than 999999.9999"), too
+// fine, or no decimal at all; `example` is shown in the last case.
+std::string amountFault(std::string_view text, std::string_view example);
 
 // An amount of minor units as written in a plan: "1.4", "0.5", "12".
 std::string minorUnitsText(Amount amount);

@@ -1,6 +1,7 @@
 #include "core/plans/plan_file.h"
 
 #include <array>
+#include <cstdint>
 #include <set>
 
 namespace tempodial::plans {
@@ -51,14 +52,68 @@ std::optional<int> twoDigits(std::string_view text) {
   return (text[0] - '0') * 10 + (text[1] - '0');
 }
 
-std::optional<int> parseDate(std::string_view text) {
+// "12-25" (every year) or "2026-12-28" (once).
+std::optional<RuleDate> parseDate(std::string_view text) {
+  int year = 0;
+  if (text.size() == 10 && text[4] == '-') {
+    const auto high = twoDigits(text.substr(0, 2));
+    const auto low = twoDigits(text.substr(2, 2));
+    if (!high || !low || *high == 0) return std::nullopt;
+    year = *high * 100 + *low;
+    text.remove_prefix(5);
+  }
   if (text.size() != 5 || text[2] != '-') return std::nullopt;
   const auto month = twoDigits(text.substr(0, 2));
   const auto day = twoDigits(text.substr(3, 2));
   static constexpr std::array<int, 12> kLongest{31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (!month || !day || *month < 1 || *month > 12) return std::nullopt;
   if (*day < 1 || *day > kLongest[static_cast<std::size_t>(*month - 1)]) return std::nullopt;
-  return *month * 100 + *day;
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  if (year != 0 && *month == 2 && *day == 29 && !leap) return std::nullopt;
+  return year * 10000 + *month * 100 + *day;
+}
+
+// Where `line` stops being UTF-8 text or holds a control character: the
+// offending byte, or nothing for a sound line.
+std::optional<std::string> textFault(std::string_view line) {
+  const auto hex = [](unsigned char byte) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return std::string("0x") + kDigits[byte >> 4] + kDigits[byte & 15];
+  };
+  for (std::size_t i = 0; i < line.size();) {
+    const auto byte = static_cast<unsigned char>(line[i]);
+    if (byte < 0x20 && byte != '\t' && byte != '\r') return "holds the control byte " + hex(byte);
+    if (byte < 0x80) {
+      ++i;
+      continue;
+    }
+    // The length of the sequence and the least value it may encode.
+    const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 0;
+    bool sound = length != 0 && byte < 0xF5 && i + length <= line.size();
+    std::uint32_t code = sound ? byte & (0x7Fu >> length) : 0;
+    for (std::size_t k = 1; sound && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(line[i + k]);
+      sound = (next & 0xC0) == 0x80;
+      code = code << 6 | (next & 0x3Fu);
+    }
+    static constexpr std::array<std::uint32_t, 5> kLeast{0, 0, 0x80, 0x800, 0x10000};
+    if (!sound || code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
+      return "is not UTF-8 text (byte " + hex(byte) + ")";
+    }
+    i += length;
+  }
+  return std::nullopt;
+}
+
+// A whole number of 1 to 4 digits with nothing else, or nothing.
+std::optional<int> smallNumber(std::string_view text) {
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
 }
 
 // Reads one line of the file into the plan or its rule.
@@ -68,16 +123,26 @@ class Reader {
 
   std::optional<PlanError> section(int line, std::string_view name) {
     keys_.clear();
+    if (!sections_.insert(std::string(name)).second) {
+      return PlanError{line, {}, "[" + std::string(name) + "] is given twice"};
+    }
     if (name == "plan") {
       inPlan_ = true;
       sawPlan_ = true;
       return std::nullopt;
     }
-    if (name.substr(0, 4) != "rule")
-      return PlanError{line, {}, "unknown section [" + std::string(name) + "]"};
+    // A rule's section is "rule" and its number: [rule1], [rule2]...
+    if (name.size() < 5 || name.size() > 13 || name.substr(0, 4) != "rule" ||
+        name.find_first_not_of("0123456789", 4) != std::string_view::npos) {
+      return PlanError{line,
+                       {},
+                       "unknown section [" + std::string(name) +
+                           "]: a plan file has [plan] and rules [rule1], [rule2]..."};
+    }
     inPlan_ = false;
     plan_.rules.emplace_back();
     plan_.rules.back().line = line;
+    ruleRates_.push_back(false);
     return std::nullopt;
   }
 
@@ -87,9 +152,13 @@ class Reader {
     if (!keys_.insert(key).second) return fail("is given twice");
     if (key == "rate") {
       const auto rate = parseMinorUnits(value);
-      if (!rate) return fail("\"" + value + "\" is not a number of minor units (like 1.4)");
+      if (!rate) return fail(amountFault(value, "1.4"));
       (inPlan_ ? plan_.rate : plan_.rules.back().rate) = *rate;
-      if (inPlan_) sawRate_ = true;
+      if (inPlan_) {
+        sawRate_ = true;
+      } else {
+        ruleRates_.back() = true;
+      }
       return std::nullopt;
     }
     if (key == "name") {
@@ -102,14 +171,22 @@ class Reader {
   std::optional<PlanError> finish() {
     if (!sawPlan_) return PlanError{0, {}, "has no [plan] section"};
     if (!sawRate_) return PlanError{0, "rate", "the [plan] section gives no default rate"};
-    for (const Rule& rule : plan_.rules) {
+    if (plan_.validFrom && plan_.validUntil && *plan_.validUntil < *plan_.validFrom) {
+      return PlanError{0, "valid_until", "comes before valid_from"};
+    }
+    for (std::size_t i = 0; i < plan_.rules.size(); ++i) {
+      Rule& rule = plan_.rules[i];
       if (rule.fromMin.has_value() != rule.toMin.has_value()) {
         return PlanError{rule.line, rule.fromMin ? "to" : "from",
                          "a time window needs both from and to"};
       }
+      // 24:00 ends a window; it stands for midnight but where the window
+      // starts at 00:00 and so holds the whole day.
+      if (rule.fromMin && *rule.toMin == 1440 && *rule.fromMin != 0) rule.toMin = 0;
       if (rule.fromMin && *rule.fromMin == *rule.toMin) {
         return PlanError{rule.line, "to", "from and to are the same time"};
       }
+      if (!ruleRates_[i]) return PlanError{rule.line, "rate", "the rule gives no rate"};
     }
     return std::nullopt;
   }
@@ -122,15 +199,22 @@ class Reader {
       plan_.currency = value;
     } else if (key == "connection" || key == "minimum" || key == "per_mb") {
       const auto amount = parseMinorUnits(value);
-      if (!amount) return fail("\"" + value + "\" is not a number of minor units (like 5)");
+      if (!amount) return fail(amountFault(value, "5"));
       (key == "connection" ? plan_.connection
        : key == "minimum"  ? plan_.minimum
                            : plan_.perMb) = *amount;
     } else if (key == "step") {
-      int step = 0;
-      for (char c : value) step = c >= '0' && c <= '9' && step <= 3600 ? step * 10 + (c - '0') : -1;
-      if (value.empty() || step < 1 || step > 3600) return fail("must be 1 to 3600 seconds");
-      plan_.step = step;
+      const auto step = smallNumber(value);
+      if (!step || *step < 1 || *step > 3600) {
+        return fail("must be 1 to 3600 seconds");
+      }
+      plan_.step = *step;
+    } else if (key == "valid_from" || key == "valid_until") {
+      const auto date = parseDate(value);
+      if (!date || *date < kDatedFrom) {
+        return fail("\"" + value + "\" is not a date with its year (like 2027-01-31)");
+      }
+      (key == "valid_from" ? plan_.validFrom : plan_.validUntil) = *date;
     } else {
       return fail("is not a key of [plan]");
     }
@@ -146,17 +230,33 @@ class Reader {
       rule.days = *days;
     } else if (key == "dates") {
       for (std::string_view item : listItems(value)) {
-        const auto date = parseDate(item);
-        if (!date)
-          return fail("\"" + std::string(item) + "\" is not a month-day date (like 12-25)");
-        rule.dates.push_back(*date);
+        const auto dots = item.find("..");
+        const auto first = parseDate(trimmed(item.substr(0, dots)));
+        const auto last =
+            dots == std::string_view::npos ? first : parseDate(trimmed(item.substr(dots + 2)));
+        if (!first || !last) {
+          return fail("\"" + std::string(item) +
+                      "\" is not a date (like 12-25 or 2026-12-28) or a range of dates (like "
+                      "12-24..01-02)");
+        }
+        if ((*first >= kDatedFrom) != (*last >= kDatedFrom)) {
+          return fail("\"" + std::string(item) + "\" gives a year at one end only");
+        }
+        if (*first >= kDatedFrom && *last < *first) {
+          return fail("\"" + std::string(item) + "\" ends before it starts");
+        }
+        if (dots == std::string_view::npos) {
+          rule.dates.push_back(*first);
+        } else {
+          rule.ranges.push_back({*first, *last});
+        }
       }
     } else if (key == "from" || key == "to") {
       const auto minutes = parseTime(value);
       if (!minutes || (key == "from" && *minutes == 1440)) {
         return fail("\"" + value + "\" is not a time of day (like 18:00)");
       }
-      (key == "from" ? rule.fromMin : rule.toMin) = *minutes % 1440;
+      (key == "from" ? rule.fromMin : rule.toMin) = *minutes;
     } else {
       return fail("is not a key of a rule");
     }
@@ -165,6 +265,8 @@ class Reader {
 
   Plan& plan_;
   std::set<std::string> keys_;
+  std::set<std::string> sections_;
+  std::vector<bool> ruleRates_;  // whether each rule gave its rate
   bool inPlan_ = false, sawPlan_ = false, sawRate_ = false;
 };
 
@@ -175,6 +277,15 @@ std::string errorText(std::string_view file, const PlanError& error) {
   if (error.line > 0) text += ", line " + std::to_string(error.line);
   if (!error.key.empty()) text += ", key " + error.key;
   return text + ": " + error.what;
+}
+
+std::string datesText(const Rule& rule) {
+  std::string text;
+  for (RuleDate date : rule.dates) text += (text.empty() ? "" : ",") + ruleDateText(date);
+  for (const DateRange& range : rule.ranges) {
+    text += (text.empty() ? "" : ",") + ruleDateText(range.first) + ".." + ruleDateText(range.last);
+  }
+  return text;
 }
 
 std::optional<unsigned> parseDays(std::string_view text) {
@@ -236,6 +347,13 @@ std::variant<Plan, PlanError> readPlan(std::string_view text, std::string_view f
     const auto end = text.find('\n', begin);
     const std::string_view line = trimmed(text.substr(begin, end - begin));
     begin = end == std::string_view::npos ? text.size() + 1 : end + 1;
+    if (auto fault = textFault(line)) {
+      // Named by its key where the key itself is sound text.
+      const auto equals = line.find('=');
+      std::string key(trimmed(line.substr(0, equals)));
+      if (equals == std::string_view::npos || line[0] == '[' || textFault(key)) key.clear();
+      return PlanError{number + 1, key, *fault};
+    }
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     std::optional<PlanError> error;
     if (line[0] == '[') {
@@ -268,18 +386,14 @@ std::string planText(const Plan& plan) {
                      "\nstep=" + std::to_string(plan.step) + "\nrate=" + minorUnitsText(plan.rate) +
                      "\n";
   if (plan.perMb != 0) text += "per_mb=" + minorUnitsText(plan.perMb) + "\n";
+  if (plan.validFrom) text += "valid_from=" + ruleDateText(*plan.validFrom) + "\n";
+  if (plan.validUntil) text += "valid_until=" + ruleDateText(*plan.validUntil) + "\n";
   for (std::size_t i = 0; i < plan.rules.size(); ++i) {
     const Rule& rule = plan.rules[i];
     text += "\n[rule" + std::to_string(i + 1) + "]\n";
     if (!rule.name.empty()) text += "name=" + quoted(rule.name) + "\n";
     if (rule.days != 0) text += "days=" + daysText(rule.days) + "\n";
-    for (std::size_t d = 0; d < rule.dates.size(); ++d) {
-      text += d == 0 ? "dates=" : ",";
-      const int month = rule.dates[d] / 100, day = rule.dates[d] % 100;
-      text += std::string(month < 10 ? "0" : "") + std::to_string(month) + "-" +
-              (day < 10 ? "0" : "") + std::to_string(day);
-    }
-    if (!rule.dates.empty()) text += "\n";
+    if (!rule.dates.empty() || !rule.ranges.empty()) text += "dates=" + datesText(rule) + "\n";
     if (rule.fromMin && rule.toMin) {
       text += "from=" + timeText(*rule.fromMin) + "\nto=" + timeText(*rule.toMin) + "\n";
     }

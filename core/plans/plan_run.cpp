@@ -3,16 +3,59 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/history/history.h"
 #include "core/plans/plan_file.h"
 
 namespace tempodial::plans {
 namespace {
 
+using Wide = __int128;
+constexpr std::int64_t kMb = 1000000;
+
 Amount roundedSixtieths(std::int64_t sixtieths) { return (sixtieths + 30) / 60; }
+
+// Seconds east of UTC at `utc`, whose local time is `local`.
+std::int64_t offsetOf(const LocalTime& local, std::int64_t utc) {
+  return daysFromCivil({local.year, local.month, local.day}) + local.seconds - utc;
+}
+std::int64_t offsetAt(const LocalClock& clock, std::int64_t utc) {
+  return offsetOf(clock(utc), utc);
+}
+
+// The first moment after `from` and before `until` at which the clock's
+// offset differs from `offset`, the one at `from`; `until` where it never
+// does. The offset changes at most once within a day.
+std::int64_t offsetChange(const LocalClock& clock, std::int64_t offset, std::int64_t from,
+                          std::int64_t until) {
+  if (until - from < 2 || offsetAt(clock, until - 1) == offset) return until;
+  std::int64_t same = from, other = until - 1;
+  while (other - same > 1) {
+    const std::int64_t middle = same + (other - same) / 2;
+    (offsetAt(clock, middle) == offset ? same : other) = middle;
+  }
+  return other;
+}
 
 }  // namespace
 
 Amount RatePeriod::amount() const { return roundedSixtieths(sixtieths); }
+
+std::vector<std::int64_t> momentsOf(const LocalClock& clock, int date, int seconds) {
+  const std::int64_t wall = daysFromCivil({date / 10000, date / 100 % 100, date % 100}) + seconds;
+  // The offsets a day before and a day after: any change between them
+  // happens near the wall-clock time, and one of them holds on each side.
+  // Where both give a moment, the clocks went back: the offset before is
+  // the larger, so its moment comes first.
+  std::vector<std::int64_t> moments;
+  for (const std::int64_t near : {wall - 86400, wall + 86400}) {
+    const std::int64_t moment = wall - offsetAt(clock, near);
+    if (offsetAt(clock, moment) == wall - moment &&
+        std::find(moments.begin(), moments.end(), moment) == moments.end()) {
+      moments.push_back(moment);
+    }
+  }
+  return moments;
+}
 
 PlanRun::PlanRun(Plan plan, std::int64_t startUtc, LocalClock clock)
     : plan_(std::move(plan)), startUtc_(startUtc), clock_(std::move(clock)) {}
@@ -22,17 +65,30 @@ void PlanRun::countTo(std::int64_t elapsed) {
   const std::int64_t step = plan_.step;
   // Steps whose first second lies within the first `elapsed` seconds.
   const std::int64_t begun = (elapsed + step - 1) / step;
-  for (; steps_ < begun; ++steps_) {
+  // Each step is charged at the rate in force as it starts. The rate stays
+  // until the day's rules change it, the day ends or the clock's offset
+  // changes: every step starting before then is charged at once.
+  while (steps_ < begun) {
     const std::int64_t stepStart = startUtc_ + steps_ * step;
-    const auto rule = ruleInForce(plan_, clock_(stepStart));
+    const LocalTime local = clock_(stepStart);
+    if (!day_.isDayOf(local)) day_ = RuleDay(plan_, local);
+    const int minute = local.seconds / 60;
+    const auto rule = day_.at(minute);
+    const std::int64_t until =
+        offsetChange(clock_, offsetOf(local, stepStart), stepStart,
+                     stepStart + std::int64_t{day_.changeAfter(minute)} * 60 - local.seconds);
+    // At least the step that starts now, whatever the clock says.
+    const std::int64_t steps =
+        std::min(begun - steps_, std::max<std::int64_t>(1, (until - stepStart + step - 1) / step));
     const Amount rate = rule ? plan_.rules[*rule].rate : plan_.rate;
     if (periods_.empty() || periods_.back().rule != rule) {
       periods_.push_back(RatePeriod{stepStart, 0, 0, rate, rule, 0});
     }
     RatePeriod& period = periods_.back();
-    ++period.steps;
-    period.sixtieths += rate * step;
-    sixtieths_ += rate * step;
+    period.steps += steps;
+    period.sixtieths += rate * step * steps;
+    sixtieths_ += rate * step * steps;
+    steps_ += steps;
   }
   // Every period before the last lies whole within the run; the last holds
   // the rest of it.
@@ -48,21 +104,21 @@ void PlanRun::countTo(std::int64_t elapsed) {
 void PlanRun::countVolume(std::int64_t bytes) { bytes_ = std::max(bytes_, bytes); }
 
 Amount PlanRun::dataCharge() const {
-  // Whole MB and the bytes beyond them apart, so that no product overflows.
-  constexpr std::int64_t kMb = 1000000;
-  return bytes_ / kMb * plan_.perMb + (bytes_ % kMb * plan_.perMb + kMb / 2) / kMb;
+  return static_cast<Amount>((Wide{bytes_} * plan_.perMb + kMb / 2) / kMb);
 }
 
 Amount PlanRun::running() const {
-  return plan_.connection + roundedSixtieths(sixtieths_) + dataCharge();
+  // In 60,000,000ths of a millionth: the time's sixtieths and the volume's
+  // millionths of an MB add up exactly; the sum is rounded once.
+  constexpr Wide kWhole = Wide{60} * kMb;
+  const Wide exact =
+      Wide{plan_.connection} * kWhole + Wide{sixtieths_} * kMb + Wide{bytes_} * plan_.perMb * 60;
+  return static_cast<Amount>((exact + kWhole / 2) / kWhole);
 }
 
-Amount PlanRun::total() const { return elapsed_ == 0 ? 0 : running() + minimumTopUp(); }
+Amount PlanRun::total() const { return elapsed_ == 0 ? 0 : std::max(running(), plan_.minimum); }
 
-Amount PlanRun::minimumTopUp() const {
-  const Amount charge = running();
-  return elapsed_ > 0 && charge < plan_.minimum ? plan_.minimum - charge : 0;
-}
+Amount PlanRun::minimumTopUp() const { return elapsed_ == 0 ? 0 : total() - running(); }
 
 std::string rateName(const Plan& plan, const RatePeriod& period) {
   if (period.rule && !plan.rules[*period.rule].name.empty()) return plan.rules[*period.rule].name;

@@ -4,7 +4,9 @@
 // minimum when it stops. A run of 0 s costs nothing. Steps follow the real
 // time since the start; the rules are tested against the local time of the
 // moment each step starts, so a change of the UTC offset moves them. A plan
-// with a charge per MB adds the run's data volume as last counted.
+// with a charge per MB adds the run's data volume as last counted. The exact
+// sum of the time, the connection and the volume is rounded once, half up,
+// to a millionth; the minimum raises the rounded sum.
 #pragma once
 
 #include <cstdint>
@@ -14,11 +16,18 @@
 #include <vector>
 
 #include "core/plans/plan.h"
+#include "core/plans/rule_day.h"
 
 namespace tempodial::plans {
 
 // The local time of a moment given in seconds since 1970 UTC.
 using LocalClock = std::function<LocalTime(std::int64_t utcSeconds)>;
+
+// The moments (seconds since 1970 UTC, earliest first) whose local time is
+// `seconds` after the start of the local day `date` (year * 10000 + month *
+// 100 + day): none inside the hour skipped when the clocks go forward, two
+// inside the hour repeated when they go back, else one.
+std::vector<std::int64_t> momentsOf(const LocalClock& clock, int date, int seconds);
 
 // Consecutive steps charged at one rate by one rule (or the default rate).
 struct RatePeriod {
@@ -44,10 +53,10 @@ class PlanRun {
   // The bytes received and sent so far (never fewer than before).
   void countVolume(std::int64_t bytes);
   std::int64_t volume() const { return bytes_; }
-  // The volume's charge, to the nearest millionth (halves up).
+  // The volume's charge, to the nearest millionth (halves up), as shown.
   Amount dataCharge() const;
   // While the clock runs: the connection, every step begun so far and the
-  // volume's charge.
+  // volume's charge, summed exactly and rounded once.
   Amount running() const;
   // The run's charge if it stopped now: nothing for a run of 0 s, else the
   // running charge raised to the minimum.
@@ -69,6 +78,7 @@ class PlanRun {
   std::int64_t sixtieths_ = 0;
   std::int64_t bytes_ = 0;
   std::vector<RatePeriod> periods_;
+  RuleDay day_;  // the day of the last step charged
 };
 
 // How a period's rate is named: the rule's name, else "Off-peak" below the

@@ -43,7 +43,10 @@ void PlanMeter::clockStarting() {
   run_.reset();
   charged_ = 0;
   periodsAnnounced_ = 0;
-  if (plan_) run_.emplace(*plan_, QDateTime::currentSecsSinceEpoch(), localClock());
+  const qint64 now = QDateTime::currentSecsSinceEpoch();
+  if (plan_ && !plans::outsideValidity(*plan_, localClock()(now))) {
+    run_.emplace(*plan_, now, localClock());
+  }
 }
 
 void PlanMeter::clockStarted() {
@@ -80,6 +83,11 @@ void PlanMeter::volumeCounted(qint64 bytes) {
   if (!run_ || run_->plan().perMb == 0) return;
   run_->countVolume(bytes);
   addToCost(running_ ? run_->running() : run_->total());
+}
+
+QString PlanMeter::costIfEnded(const QString& cost) const {
+  if (!run_ || !running_ || run_->total() == charged_) return cost;
+  return qt(plans::costPlus(cost.toStdString(), run_->total() - charged_));
 }
 
 void PlanMeter::addToCost(plans::Amount charge) {

@@ -45,6 +45,9 @@ class PlanMeter {
   // The clock stopped after `elapsed` seconds: the minimum, or for a run of
   // 0 s no charge at all.
   void clockStopped(qint64 elapsed);
+  // The cost box's text `cost` as it would stand if the run ended now, the
+  // plan's minimum included: what the journal keeps for a run cut short.
+  QString costIfEnded(const QString& cost) const;
   // The run's data volume was read (with the journal's update, and once
   // more as the run ends): a plan that charges by the MB charges it.
   void volumeCounted(qint64 bytes);

@@ -1,11 +1,16 @@
 #include "platform/plans/plan_quote_command.h"
 
-#include <QDateTime>
+#include <QDate>
 #include <QRegularExpression>
 #include <QString>
-#include <cstdio>
+#include <QTimeZone>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <string>
 
+#include "core/history/history.h"
 #include "core/plans/plan_quote.h"
 #include "core/volume/data_volume.h"
 #include "platform/plans/plan_store.h"
@@ -13,9 +18,28 @@
 namespace tempodial {
 namespace {
 
-int fail(const QString& message) {
-  std::fprintf(stderr, "tempodial: %s\n", message.toLocal8Bit().constData());
-  return 1;
+// Written whole, whatever it holds.
+void say(std::FILE* err, const QString& message) {
+  const QByteArray line = QStringLiteral("tempodial: %1\n").arg(message).toLocal8Bit();
+  std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), err);
+  std::fflush(err);
+}
+
+// Writes `text` whole; false with errno set when it cannot. A reader that
+// has gone is an error to report, not a signal that ends the program.
+bool writeAll(std::FILE* out, const std::string& text) {
+  struct sigaction ignore {};
+  struct sigaction old {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  ::sigaction(SIGPIPE, &ignore, &old);
+  errno = 0;
+  const bool written =
+      std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
+  const int error = errno;
+  ::sigaction(SIGPIPE, &old, nullptr);
+  errno = error;
+  return written;
 }
 
 }  // namespace
@@ -28,19 +52,31 @@ bool asksForQuote(int argc, char* argv[]) {
 }
 
 int printQuote(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return printQuote(arguments, stdout, stderr);
+}
+
+int printQuote(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+  const auto fail = [err](const QString& message) {
+    say(err, message);
+    return 1;
+  };
   QStringList words;
   QString planName;
   std::int64_t bytes = 0;
-  for (int i = 1; i < argc; ++i) {
-    const QString arg = QString::fromLocal8Bit(argv[i]);
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& arg = arguments[i];
     if (arg == QLatin1String("--quote")) continue;
     if (arg == QLatin1String("--plan")) {
-      if (++i >= argc) return fail(QStringLiteral("--plan needs the name of a plan"));
-      planName = QString::fromLocal8Bit(argv[i]);
+      if (++i >= arguments.size()) return fail(QStringLiteral("--plan needs the name of a plan"));
+      planName = arguments[i];
     } else if (arg == QLatin1String("--data")) {
-      const auto megabytes = ++i < argc ? parseMegabytes(argv[i]) : std::nullopt;
+      const auto megabytes =
+          ++i < arguments.size() ? parseMegabytes(arguments[i].toStdString()) : std::nullopt;
       if (!megabytes) {
-        return fail(QStringLiteral("--data needs a number of MB like 250 or 12.5"));
+        return fail(QStringLiteral(
+            "--data needs a number of MB like 250 or 12.5 (under 10000000, at most 6 decimals)"));
       }
       bytes = *megabytes;
     } else {
@@ -48,20 +84,46 @@ int printQuote(int argc, char* argv[]) {
     }
   }
   if (words.size() != 2) {
-    return fail(QStringLiteral(
-        "usage: tempodial --quote YYYY-MM-DDTHH:MM[:SS] h:mm:ss [--plan NAME] [--data MB]"));
+    return fail(
+        QStringLiteral("usage: tempodial --quote YYYY-MM-DDTHH:MM[:SS][+HH:MM] h:mm:ss "
+                       "[--plan NAME] [--data MB]"));
   }
-  // To the minute, or to the second where a run's own start is quoted.
-  static const QRegularExpression kStart(
-      QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}(:\\d{2})?$"));
-  const QDateTime start =
-      QDateTime::fromString(words[0], words[0].size() > 16 ? QStringLiteral("yyyy-MM-ddTHH:mm:ss")
-                                                           : QStringLiteral("yyyy-MM-ddTHH:mm"));
-  if (!kStart.match(words[0]).hasMatch() || !start.isValid()) {
-    return fail(QStringLiteral("\"%1\" is not a start time like 2026-12-07T17:50").arg(words[0]));
+  // To the minute, or to the second where a run's own start is quoted; an
+  // offset chooses between the two occurrences of a time the clocks repeat.
+  static const QRegularExpression kStart(QStringLiteral(
+      "^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2})(?::(\\d{2}))?(Z|([+-])(\\d{2}):(\\d{2}))?$"));
+  const auto start = kStart.match(words[0]);
+  const auto part = [&start](int n) { return start.captured(n).toInt(); };
+  const QDate date(part(1), part(2), part(3));
+  if (!start.hasMatch() || !date.isValid() || part(4) > 23 || part(5) > 59 || part(6) > 59 ||
+      part(9) > 14 || part(10) > 59) {
+    return fail(QStringLiteral("\"%1\" is not a start time like 2026-12-07T17:50 or "
+                               "2026-10-25T01:30+01:00")
+                    .arg(words[0]));
   }
   const auto seconds = plans::parseDuration(words[1].toStdString());
-  if (!seconds) return fail(QStringLiteral("\"%1\" is not a length like 1:00:00").arg(words[1]));
+  if (!seconds) {
+    return fail(
+        QStringLiteral("\"%1\" is not a length like 1:00:00 (at most 999:59:59)").arg(words[1]));
+  }
+  const plans::LocalClock clock = localClock();
+  const int day = part(1) * 10000 + part(2) * 100 + part(3);
+  const int time = part(4) * 3600 + part(5) * 60 + part(6);
+  const std::vector<std::int64_t> moments = plans::momentsOf(clock, day, time);
+  const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+  if (moments.empty()) {
+    return fail(QStringLiteral("%1 does not exist in %2 (clocks go forward)").arg(words[0], zone));
+  }
+  std::int64_t startUtc = moments.front();
+  if (start.hasCaptured(7)) {
+    const int east =
+        (part(9) * 3600 + part(10) * 60) * (start.captured(8) == QLatin1String("-") ? -1 : 1);
+    startUtc = daysFromCivil({part(1), part(2), part(3)}) + time - east;
+    if (std::find(moments.begin(), moments.end(), startUtc) == moments.end()) {
+      return fail(QStringLiteral("%1 is not a time in %2: its offset there is not %3")
+                      .arg(words[0], zone, start.captured(7)));
+    }
+  }
   if (planName.isEmpty()) planName = planInUse();
   if (planName.isEmpty()) {
     return fail(QStringLiteral("no tariff plan is in use; name one with --plan NAME"));
@@ -69,11 +131,18 @@ int printQuote(int argc, char* argv[]) {
   QString error;
   auto plan = findPlan(planName, &error);
   if (!plan) return fail(error);
-  plans::PlanRun run(std::move(*plan), start.toSecsSinceEpoch(), localClock());
+  if (auto outside = plans::outsideValidity(*plan, clock(startUtc))) {
+    return fail(QStringLiteral("the tariff plan \"%1\" %2")
+                    .arg(planName, QString::fromStdString(*outside)));
+  }
+  plans::PlanRun run(std::move(*plan), startUtc, clock);
   run.countTo(*seconds);
   run.countVolume(bytes);
-  std::fputs(plans::quoteText(run).c_str(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  if (!writeAll(out, plans::quoteText(run))) {
+    return fail(QStringLiteral("cannot write the quote: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+  }
+  return 0;
 }
 
 }  // namespace tempodial

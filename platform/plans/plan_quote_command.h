@@ -1,16 +1,23 @@
 // The command line's quote, run without a display:
 //   tempodial --quote START DURATION [--plan NAME] [--data MB]
-// START is a local time (YYYY-MM-DDTHH:MM), DURATION h:mm:ss; the plan is the
-// named one or the plan in use; MB is the run's data volume, charged at the
-// plan's rate per MB.
+// START is a local time (YYYY-MM-DDTHH:MM[:SS]), with its UTC offset
+// (+01:00, Z) where the clocks going back make it occur twice; DURATION is
+// h:mm:ss; the plan is the named one or the plan in use; MB is the run's
+// data volume, charged at the plan's rate per MB.
 #pragma once
+
+#include <QStringList>
+#include <cstdio>
 
 namespace tempodial {
 
 // Whether the command line asks for a quote.
 bool asksForQuote(int argc, char* argv[]);
 
-// Prints the quote; returns 0, or 1 with a message on standard error.
+// Prints the quote for the arguments after the program's name to `out`;
+// returns 0, or 1 with the reason on `err` (also when `out` cannot be
+// written: a full disk, a closed pipe).
+int printQuote(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int printQuote(int argc, char* argv[]);
 
 }  // namespace tempodial

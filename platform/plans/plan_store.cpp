@@ -46,6 +46,7 @@ PlanFile readPlanFile(const QString& path) {
   const QString shown = QFileInfo(path).fileName();
   auto bytes = readWholeFile(path, kMaxPlanBytes);
   if (!bytes.ok()) {
+    file.unreadable = true;
     file.error = shown + QStringLiteral(": ") + QString::fromStdString(bytes.reason());
     return file;
   }
@@ -62,23 +63,34 @@ PlanFile readPlanFile(const QString& path) {
 std::vector<PlanFile> listPlanFiles() {
   std::vector<PlanFile> files;
   const QDir folder(plansFolder());
+  // Files that cannot be read are listed too (FIFOs, devices and broken
+  // links among them), with the reason.
   const QStringList names =
-      folder.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Name);
+      folder.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::System, QDir::Name);
   for (const QString& name : names) files.push_back(readPlanFile(folder.filePath(name)));
   return files;
 }
 
 std::optional<plans::Plan> findPlan(const QString& name, QString* error) {
   const QString path = plansFolder() + QLatin1Char('/') + fileNameFor(name);
+  const auto cannotRead = [&name](const QString& why) {
+    return QStringLiteral("the tariff plan \"%1\" cannot be read: %2").arg(name, why);
+  };
   if (QFileInfo::exists(path)) {
     PlanFile file = readPlanFile(path);
-    if (!file.plan && error != nullptr) *error = file.error;
+    if (!file.plan && error != nullptr)
+      *error = file.unreadable ? cannotRead(file.error) : file.error;
     return file.plan;
   }
+  QStringList unreadable;
   for (PlanFile& file : listPlanFiles()) {
     if (file.plan && QString::fromStdString(file.plan->name) == name) return file.plan;
+    if (file.unreadable) unreadable << file.error;
   }
-  if (error != nullptr) *error = QStringLiteral("no tariff plan is called \"%1\"").arg(name);
+  if (error == nullptr) return std::nullopt;
+  // The plan may well be in a file that cannot be read: that is the news.
+  *error = unreadable.isEmpty() ? QStringLiteral("no tariff plan is called \"%1\"").arg(name)
+                                : cannotRead(unreadable.join(QStringLiteral("; ")));
   return std::nullopt;
 }
 

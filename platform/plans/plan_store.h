@@ -20,7 +20,8 @@ QString plansFolder();
 struct PlanFile {
   QString path;
   std::optional<plans::Plan> plan;
-  QString error;  // "<file>, line <n>, key <key>: <what>"
+  QString error;            // "<file>, line <n>, key <key>: <what>"
+  bool unreadable = false;  // the file itself cannot be read
 };
 
 // Reads one plan file; a missing, unreadable or faulty file gives its error.
@@ -30,7 +31,8 @@ PlanFile readPlanFile(const QString& path);
 std::vector<PlanFile> listPlanFiles();
 
 // The plan of that name: the file NAME.ini, else the file whose plan bears
-// that name. A plan that cannot be read is not found: `error` then says why.
+// that name. A plan that cannot be read is not found: `error` then says why
+// (the plan's own file, or the plan files that cannot be read at all).
 std::optional<plans::Plan> findPlan(const QString& name, QString* error);
 
 // Writes the plan as NAME.ini (NAME from its name), replacing the file whole.

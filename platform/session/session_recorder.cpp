@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/clock/clock_model.h"
+#include "platform/clock/plan_meter.h"
 #include "platform/desktop/desktop_notifier.h"
 #include "platform/desktop/interface_counters.h"
 #include "platform/journal/session_journal.h"
@@ -26,7 +27,7 @@ SessionSnapshot SessionRecorder::snapshot() const {
   now.hours = clock_.hours();
   now.minutes = clock_.minutes();
   now.seconds = clock_.seconds();
-  now.cost = clock_.cost();
+  now.cost = clock_.planMeter().costIfEnded(clock_.cost());
   std::tie(now.tariff, now.rate) = clock_.tariffForJournal();
   now.currency = clock_.currencySymbol();
   now.counted = counted_;

@@ -26,15 +26,8 @@ void setCell(QTableWidget& table, int row, int column, const std::string& text) 
   table.setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
 }
 
-std::string datesText(const std::vector<int>& dates) {
-  std::string text;
-  for (int date : dates) {
-    if (!text.empty()) text += ",";
-    const int month = date / 100, day = date % 100;
-    text += std::string(month < 10 ? "0" : "") + std::to_string(month) + "-" +
-            (day < 10 ? "0" : "") + std::to_string(day);
-  }
-  return text;
+QString dateText(const std::optional<plans::RuleDate>& date) {
+  return date ? QString::fromStdString(plans::ruleDateText(*date)) : QString();
 }
 
 // A value as a plan file line holds it: quoted where a ";" would end it.
@@ -54,13 +47,15 @@ void showPlanInEditor(PlansWindow& window, const plans::Plan& plan) {
   window.rate->setText(QString::fromStdString(plans::minorUnitsText(plan.rate)));
   window.perMb->setText(
       plan.perMb == 0 ? QString() : QString::fromStdString(plans::minorUnitsText(plan.perMb)));
+  window.validFrom->setText(dateText(plan.validFrom));
+  window.validUntil->setText(dateText(plan.validUntil));
   QTableWidget& table = *window.rules;
   table.setRowCount(static_cast<int>(plan.rules.size()));
   for (int row = 0; row < table.rowCount(); ++row) {
     const plans::Rule& rule = plan.rules[static_cast<std::size_t>(row)];
     setCell(table, row, kNameCol, rule.name);
     setCell(table, row, kDaysCol, rule.days == 0 ? "" : plans::daysText(rule.days));
-    setCell(table, row, kDatesCol, datesText(rule.dates));
+    setCell(table, row, kDatesCol, plans::datesText(rule));
     setCell(table, row, kFromCol, rule.fromMin ? plans::timeText(*rule.fromMin) : "");
     setCell(table, row, kToCol, rule.toMin ? plans::timeText(*rule.toMin) : "");
     setCell(table, row, kRateCol, plans::minorUnitsText(rule.rate));
@@ -86,8 +81,11 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
   line("minimum", window.minimum->text(), QStringLiteral("Minimum"));
   line("step", QString::number(window.step->value()), QStringLiteral("Charging step"));
   line("rate", window.rate->text(), QStringLiteral("Default rate"));
-  if (!window.perMb->text().trimmed().isEmpty()) {
-    line("per_mb", window.perMb->text(), QStringLiteral("Data charge per MB"));
+  const std::pair<const char*, QLineEdit*> optional[] = {{"per_mb", window.perMb},
+                                                         {"valid_from", window.validFrom},
+                                                         {"valid_until", window.validUntil}};
+  for (const auto& [key, edit] : optional) {
+    if (!edit->text().trimmed().isEmpty()) line(key, edit->text(), edit->accessibleName());
   }
   const QTableWidget& table = *window.rules;
   for (int row = 0; row < table.rowCount(); ++row) {
@@ -103,8 +101,10 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
   auto read = plans::readPlan(text, "");
   if (auto* fault = std::get_if<plans::PlanError>(&read)) {
     const bool known = fault->line > 0 && fault->line < static_cast<int>(fieldOfLine.size());
-    QString field =
-        known ? fieldOfLine[static_cast<std::size_t>(fault->line)] : QStringLiteral("Default rate");
+    // A fault of the whole file is of its default rate or its dates of validity.
+    QString field = known ? fieldOfLine[static_cast<std::size_t>(fault->line)]
+                    : fault->key == "valid_until" ? window.validUntil->accessibleName()
+                                                  : QStringLiteral("Default rate");
     // A fault of a whole rule names the key at fault.
     for (int column = kNameCol; column <= kRateCol; ++column) {
       if (field.endsWith(QLatin1String(", ")) && fault->key == kColumnKeys[column]) {

@@ -132,6 +132,8 @@ void PlansWindow::buildControls() {
   step->setSuffix(QStringLiteral(" s"));
   rate = field<QLineEdit>(area, "rate", QStringLiteral("Default rate"));
   perMb = field<QLineEdit>(area, "perMb", QStringLiteral("Data charge per MB"));
+  validFrom = field<QLineEdit>(area, "validFrom", QStringLiteral("Valid from"));
+  validUntil = field<QLineEdit>(area, "validUntil", QStringLiteral("Valid until"));
   rules = field<QTableWidget>(area, "rules", QStringLiteral("Rules"));
   rules->setColumnCount(6);
   rules->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Days"),
@@ -179,7 +181,9 @@ void PlansWindow::buildControls() {
       {"Minimum (minor units):", minimum},
       {"Charging step:", step},
       {"Default rate (minor units a minute):", rate},
-      {"Data (minor units an MB, if charged):", perMb}};
+      {"Data (minor units an MB, if charged):", perMb},
+      {"Valid from (YYYY-MM-DD, if bounded):", validFrom},
+      {"Valid until (YYYY-MM-DD, if bounded):", validUntil}};
   for (const auto& [caption, widget] : rows) {
     auto* label = new QLabel(QString::fromUtf8(caption), area);
     label->setBuddy(widget);

@@ -64,7 +64,8 @@ class PlansWindow : public Form {
   QLineEdit* minimum;
   QSpinBox* step;
   QLineEdit* rate;
-  QLineEdit* perMb;  // empty: the data volume is not charged
+  QLineEdit* perMb;                   // empty: the data volume is not charged
+  QLineEdit *validFrom, *validUntil;  // empty: no first or last day
   QTableWidget* rules;
   QPushButton *addButton, *removeButton, *upButton, *downButton;
   QPushButton *newButton, *saveButton, *deleteButton, *useButton, *classicButton;

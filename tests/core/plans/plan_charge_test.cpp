@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <random>
 #include <variant>
 
 #include "core/plans/cost_sum.h"
@@ -36,6 +39,13 @@ constexpr const char* kCheapWeekend =
 constexpr const char* kChangeDays =
     "[plan]\nrate=1\n[rule1]\ndates=03-29,10-25\nfrom=01:00\nto=03:00\nrate=3\n";
 constexpr const char* kByVolume = "[plan]\nrate=1\nper_mb=0.0125\nminimum=10\n";
+// A one-off holiday, a range across the year's end, one of a given year.
+constexpr const char* kHolidays =
+    "[plan]\nrate=1.4\n[rule1]\ndates=2026-12-28\nrate=0.5\n[rule2]\ndates=12-24..01-02\n"
+    "rate=0.2\n[rule3]\ndates=2027-04-02..2027-04-05\nrate=0.1\n";
+// The whole day, written 00:00 to 24:00, on weekdays.
+constexpr const char* kWholeWeekday =
+    "[plan]\nrate=1.4\n[rule1]\ndays=mon-fri\nfrom=00:00\nto=24:00\nrate=0.5\n";
 
 struct ChargeCase {
   const char* name;
@@ -79,6 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
         ChargeCase{"OnTheShortDay", kChangeDays, 2026, 3, 29, 0, 0, 4 * 3600, 3600000},
         // 25-hour day: 01:00-03:00 holds three real hours. 180 at 3p, 60 at 1p.
         ChargeCase{"OnTheLongDay", kChangeDays, 2026, 10, 25, 0, 0, 4 * 3600, 6000000},
+        // The clocks go forward inside a stretch of one rate: 00:30-00:59 GMT
+        // at 1p, then 02:00-02:30 BST inside 01:30-02:30 at 3p.
+        ChargeCase{"ForwardInsideAStretch",
+                   "[plan]\nrate=1\n[rule1]\ndates=03-29\nfrom=01:30\nto=02:30\nrate=3\n", 2026, 3,
+                   29, 0, 30, 3600, 1200000},
         // 61 s at 1.4p a minute: 1.42333p, to the nearest millionth of a pound.
         ChargeCase{"StepOf1sRun61s", "[plan]\nrate=1.4\nstep=1\n", 2026, 12, 7, 12, 0, 61, 14233},
         ChargeCase{"StepOf60sRun61s", "[plan]\nrate=1.4\nstep=60\n", 2026, 12, 7, 12, 0, 61, 28000},
@@ -91,7 +106,24 @@ INSTANTIATE_TEST_SUITE_P(
         ChargeCase{"VolumeByTheMb", kByVolume, 2026, 12, 7, 12, 0, 600, 254321, 1234567800},
         // 8 TB at 999p/MB: whole MB and the rest apart, no product overflows.
         ChargeCase{"HugeVolume", "[plan]\nrate=0\nper_mb=999\n", 2026, 12, 7, 12, 0, 1,
-                   79920000000000, 8000000000000}),
+                   79920000000000, 8000000000000},
+        // 10 TB at the largest rate per MB, and a step at the largest rate.
+        ChargeCase{"LargestOfAll", "[plan]\nrate=999999.9999\nper_mb=999999.9999\n", 2026, 12, 7,
+                   12, 0, 1, 99999999990000000 + 9999999999, 10000000000000},
+        // Rounded once: 14233.33 for the time and 125.25 for 1.002 MB are
+        // 14358.58 millionths, so 14359 (not 14233 + 125).
+        ChargeCase{"RoundedOnceAtTheEnd", "[plan]\nrate=1.4\nstep=1\nper_mb=0.0125\n", 2026, 12, 7,
+                   12, 0, 61, 14359, 1002000},
+        // 20 min: a one-off holiday, a range across New Year, a dated range,
+        // and the same day of another year at the default rate.
+        ChargeCase{"OnAOneOffHoliday", kHolidays, 2026, 12, 28, 12, 0, 1200, 100000},
+        ChargeCase{"OnNewYearsDayInTheRange", kHolidays, 2027, 1, 1, 12, 0, 1200, 40000},
+        ChargeCase{"InTheDatedRange", kHolidays, 2027, 4, 3, 12, 0, 1200, 20000},
+        ChargeCase{"AYearLaterTheDefault", kHolidays, 2028, 4, 3, 12, 0, 1200, 280000},
+        // 00:00 to 24:00 is the whole day: 30 min at 0.5p from 23:30 Friday,
+        // then 30 at the default rate into Saturday.
+        ChargeCase{"WholeDayFromMidnightToMidnight", kWholeWeekday, 2026, 12, 11, 23, 30, 3600,
+                   150000 + 420000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriodNamedAsItChanges) {
@@ -119,6 +151,78 @@ TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriodNamedAsItChanges) {
             "  data 250.5 MB at 0.0125p/MB          £0.031313\n");
   EXPECT_FALSE(parseMegabytes("12.1234567"));
   EXPECT_EQ(megabytesText(*parseMegabytes("0.000001")), "0.000001");
+}
+
+// The charge step by step, as it was first written: the reference the
+// charge by rule boundaries must agree with.
+Amount chargeStepByStep(const Plan& plan, std::int64_t start, std::int64_t seconds) {
+  std::int64_t sixtieths = 0;
+  for (std::int64_t at = 0; at < seconds; at += plan.step) {
+    const auto rule = ruleInForce(plan, london(start + at));
+    sixtieths += (rule ? plan.rules[*rule].rate : plan.rate) * plan.step;
+  }
+  return seconds == 0 ? 0 : std::max(plan.connection + (sixtieths + 30) / 60, plan.minimum);
+}
+
+TEST(ChargeByRuleBoundaries, AgreesWithTheStepByStepChargeOnRandomPlans) {
+  std::mt19937 random(31);
+  const auto pick = [&random](int from, int to) {
+    return std::uniform_int_distribution<int>(from, to)(random);
+  };
+  for (int round = 0; round < 200; ++round) {
+    Plan plan;
+    plan.rate = pick(0, 30000);
+    plan.step = std::array{1, 7, 30, 60, 900, 3600}[static_cast<std::size_t>(pick(0, 5))];
+    plan.connection = pick(0, 1) * 50000;
+    plan.minimum = pick(0, 1) * 100000;
+    for (int r = pick(0, 3) == 0 ? pick(20, 80) : pick(0, 6); r > 0; --r) {
+      Rule rule;
+      rule.rate = pick(0, 30000);
+      if (pick(0, 1)) rule.days = static_cast<unsigned>(pick(1, 127));
+      if (pick(0, 2) == 0) rule.dates = {pick(1, 12) * 100 + pick(1, 28)};
+      if (pick(0, 3) == 0) rule.ranges = {{pick(1, 12) * 100 + 1, pick(1, 12) * 100 + 28}};
+      if (pick(0, 2) != 0) {
+        rule.fromMin = pick(0, 1439);
+        rule.toMin = (*rule.fromMin + pick(1, 1439)) % 1440;
+      }
+      plan.rules.push_back(rule);
+    }
+    // Across the changes of the clocks too: the last Sundays of March and October.
+    const int month = std::array{3, 10, 12}[static_cast<std::size_t>(pick(0, 2))];
+    const std::int64_t start =
+        londonUtc(2026, month, pick(20, 31), pick(0, 23), pick(0, 59)) + pick(0, 59);
+    const std::int64_t seconds =
+        pick(0, 3) == 0 ? pick(0, 200) : pick(0, plan.step < 30 ? 6 * 3600 : 2 * 86400);
+    PlanRun run(plan, start, london);
+    run.countTo(seconds);
+    ASSERT_EQ(run.total(), chargeStepByStep(plan, start, seconds))
+        << planText(plan) << "start " << start << ", " << seconds << " s";
+  }
+}
+
+TEST(ChargeByRuleBoundaries, LooksAtTheClockOnlyWhereTheRateCanChange) {
+  // 999:59:59 in 1-second steps under a rule a night: a few looks a day,
+  // not one a second.
+  std::int64_t looks = 0;
+  const LocalClock counting = [&looks](std::int64_t utc) {
+    ++looks;
+    return london(utc);
+  };
+  PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 17, 50), counting);
+  run.countTo(*parseDuration("999:59:59"));
+  EXPECT_LT(looks, 2000);
+  EXPECT_EQ(run.total(), chargeStepByStep(run.plan(), run.startUtc(), 3599999));
+}
+
+TEST(LocalTimes, InTheGapAreNoneAndInTheRepeatedHourTwo) {
+  const auto moments = [](int date, int hour, int minute) {
+    return momentsOf(london, date, hour * 3600 + minute * 60);
+  };
+  EXPECT_EQ(moments(20260329, 1, 30), std::vector<std::int64_t>{});
+  EXPECT_EQ(moments(20260329, 2, 0), std::vector<std::int64_t>{londonUtc(2026, 3, 29, 2, 0)});
+  const std::int64_t first = londonUtc(2026, 10, 25, 1, 30);
+  EXPECT_EQ(moments(20261025, 1, 30), (std::vector<std::int64_t>{first, first + 3600}));
+  EXPECT_EQ(moments(20261207, 17, 50), std::vector<std::int64_t>{londonUtc(2026, 12, 7, 17, 50)});
 }
 
 TEST(CostUnderAPlan, AddsTheChargeExactlyToWhatTheBoxHeld) {

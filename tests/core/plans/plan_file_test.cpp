@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <variant>
 
 #include "core/plans/plan_file.h"
@@ -23,13 +24,28 @@ TEST(PlanFile, ReadsEveryKeyAndWritesTextThatReadsBackTheSame) {
             "to=00:00\nrate=0.5\n\n[rule2]\ndates=12-25,01-01\nrate=0\n");
   EXPECT_EQ(planText(std::get<Plan>(readPlan(planText(plan), "other"))), planText(plan));
   EXPECT_EQ(std::get<Plan>(readPlan("[plan]\nrate=1\n", "From file")).name, "From file");
+
+  // Dates with a year, ranges (across the year's end too), the whole day
+  // and the plan's days of validity, written back as they were given.
+  const char* dated =
+      "[plan]\nname=Holidays\t\U0001F384\ncurrency=€\nconnection=0\nminimum=0\nstep=60\nrate=1\n"
+      "valid_from=2026-12-01\nvalid_until=2027-12-31\n\n[rule1]\n"
+      "dates=2026-12-28,2028-02-29,12-24..01-02,2027-04-02..2027-04-05\nfrom=00:00\nto=24:00\n"
+      "rate=0.5\n";
+  const Plan holidays = std::get<Plan>(readPlan(dated, "x"));
+  EXPECT_EQ(holidays.validUntil, 20271231);
+  EXPECT_EQ(holidays.rules.at(0).dates, (std::vector<RuleDate>{20261228, 20280229}));
+  EXPECT_EQ(holidays.rules.at(0).ranges,
+            (std::vector<DateRange>{{1224, 102}, {20270402, 20270405}}));
+  EXPECT_EQ(planText(holidays), dated);
 }
 
 struct BadFile {
   const char* name;
-  const char* text;
+  std::string_view text;
   int line;
   const char* key;
+  const char* says = "";  // a part of the reason, where it matters
 };
 
 class BadPlanFiles : public ::testing::TestWithParam<BadFile> {};
@@ -42,6 +58,8 @@ TEST_P(BadPlanFiles, AreRefusedNamingTheLineAndKey) {
   EXPECT_EQ(error->line, bad.line) << error->what;
   EXPECT_EQ(error->key, bad.key) << error->what;
   EXPECT_FALSE(error->what.empty());  // the reason shown beside the line and key
+  EXPECT_NE(error->what.find(bad.says), std::string::npos) << error->what;
+  EXPECT_EQ(error->what.find('\0'), std::string::npos) << error->what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -65,7 +83,44 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"FromWithoutTo", "[plan]\nrate=1\n[rule1]\nfrom=08:00\n", 3, "to"},
         BadFile{"PerMbNotExact", "[plan]\nrate=1\nper_mb=1e-3\n", 3, "per_mb"},
         BadFile{"PerMbInRule", "[plan]\nrate=1\n[rule1]\nper_mb=1\nrate=1\n", 4, "per_mb"},
-        BadFile{"NotKeyValue", "[plan]\nrate 1\n", 2, ""}),
+        BadFile{"NotKeyValue", "[plan]\nrate 1\n", 2, ""},
+        // Every rule has a rate, one [plan], rules numbered.
+        BadFile{"RuleWithoutRate", "[plan]\nrate=1\n[rule1]\ndays=sat\n", 3, "rate"},
+        BadFile{"SecondPlan", "[plan]\nrate=1\n[plan]\nrate=2\n", 3, ""},
+        BadFile{"RuleNotNumbered", "[plan]\nrate=1\n[rules]\nrate=1\n", 3, "", "[rule1]"},
+        BadFile{"RuleTwice", "[plan]\nrate=1\n[rule1]\nrate=1\n[rule1]\nrate=2\n", 5, ""},
+        // UTF-8 text only, no control bytes: the message names line and key.
+        BadFile{"Latin1Pound", "[plan]\nrate=1\ncurrency=\xA3\n", 3, "currency", "0xA3"},
+        BadFile{"OverlongSlash", "[plan]\nname=\xC0\xAF\nrate=1\n", 2, "name", "UTF-8"},
+        BadFile{"Surrogate", "[plan]\nname=\xED\xA0\x80\nrate=1\n", 2, "name", "UTF-8"},
+        BadFile{"BeyondUnicode", "[plan]\nname=\xF4\x90\x80\x80\nrate=1\n", 2, "name", "UTF-8"},
+        BadFile{"CutSequence", "[plan]\nrate=1\nname=\xE2\x82", 3, "name", "UTF-8"},
+        BadFile{"NulInValue", std::string_view("[plan]\nrate=1\0x\n", 15), 2, "rate", "0x00"},
+        // Out of range says the range.
+        BadFile{"RateTooLarge7Digits", "[plan]\nrate=1000000\n", 2, "rate", "at most 999999.9999"},
+        BadFile{"RateWithLeadingZeros", "[plan]\nrate=0000001\n", 2, "rate", "6 digits before"},
+        BadFile{"ConnectionTooFine", "[plan]\nrate=1\nconnection=0.00001\n", 3, "connection",
+                "4 decimal places"},
+        BadFile{"StepOverflows", "[plan]\nrate=1\nstep=x1410065468\n", 3, "step"},
+        BadFile{"StepNotANumber", "[plan]\nrate=1\nstep=6x\n", 3, "step"},
+        BadFile{"StepHuge", "[plan]\nrate=1\nstep=4294967356\n", 3, "step"},
+        // Dates with years and ranges, and a plan's days of validity.
+        BadFile{"NoLeapDay", "[plan]\nrate=1\n[rule1]\ndates=2100-02-29\nrate=1\n", 4, "dates"},
+        BadFile{"YearBeforeOneHundred", "[plan]\nrate=1\n[rule1]\ndates=0026-12-28\nrate=1\n", 4,
+                "dates"},
+        BadFile{"YearAtOneEnd", "[plan]\nrate=1\n[rule1]\ndates=12-24..2027-01-02\nrate=1\n", 4,
+                "dates", "one end"},
+        BadFile{"RangeBackwards", "[plan]\nrate=1\n[rule1]\ndates=2027-04-05..2027-04-02\nrate=1\n",
+                4, "dates", "before it starts"},
+        BadFile{"RangeOpen", "[plan]\nrate=1\n[rule1]\ndates=12-24..\nrate=1\n", 4, "dates"},
+        BadFile{"ValidFromWithoutYear", "[plan]\nrate=1\nvalid_from=01-01\n", 3, "valid_from"},
+        BadFile{"ValidUntilFirst",
+                "[plan]\nrate=1\nvalid_from=2027-01-02\nvalid_until=2027-01-01\n", 0,
+                "valid_until"},
+        BadFile{"ToMidnightFromMidnightOnly",
+                "[plan]\nrate=1\n[rule1]\nfrom=00:00\nto=00:00\n"
+                "rate=1\n",
+                3, "to"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -72,6 +72,25 @@ TEST_F(PlanMeterTest, ChargesConnectionStepsAndMinimumInsteadOfTheMinute) {
   EXPECT_EQ(cost(), QStringLiteral("0.114"));
 }
 
+TEST_F(PlanMeterTest, KeepsTheMinimumInTheJournalForARunCutShort) {
+  main().SSCommand1->click();
+  elapseAfter(5000);  // the journal's update: a kill now loses nothing
+  EXPECT_EQ(cost(), QStringLiteral("0.062"));
+  EXPECT_EQ(journalCost(), QStringLiteral("0.1"));  // as the run would end: the 10p minimum
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0.1"));
+  EXPECT_EQ(journalCost(), QStringLiteral("0.1"));
+}
+
+TEST_F(PlanMeterTest, LeavesARunAfterThePlansLastDayToTheClassicTariffs) {
+  usePlan("Old", "[plan]\nname=Old\nconnection=5\nrate=1.2\nvalid_until=2001-01-01\n");
+  main().planMeter().reload();
+  main().SSCommand1->click();
+  EXPECT_EQ(cost(), QStringLiteral("0"));
+  elapseAfter(60000);
+  EXPECT_EQ(cost(), QStringLiteral("0.014"));
+}
+
 TEST_F(PlanMeterTest, ChargesTheVolumeWithTheJournalsUpdateAndAtStop) {
   usePlan("ByMb", "[plan]\nname=ByMb\nrate=0\nper_mb=1\n");
   main().planMeter().reload();

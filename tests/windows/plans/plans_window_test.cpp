@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <tuple>
 
+#include "core/plans/plan_file.h"
 #include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
 #include "platform/plans/plan_store.h"
@@ -209,6 +210,50 @@ TEST_F(PlansWindowTest, ExportNeverWritesTheProgramsOwnFiles) {
       EXPECT_EQ(kept.readAll(), "ours") << target.toStdString();
     }
   }
+}
+
+// The editor takes dates with years, ranges and days of validity, and
+// refuses with the field at fault and the range where a value is out of it.
+TEST_F(PlansWindowTest, TakesDatedRulesAndDaysOfValidityWithTheFileChecks) {
+  PlansWindow& w = window();
+  w.planName->setText(QStringLiteral("Holidays"));
+  w.rate->setText(QStringLiteral("1.4"));
+  w.addButton->click();
+  setCell(0, 5, QStringLiteral("0.5"));
+  struct Field {
+    QLineEdit* edit;
+    const char* text;
+    const char* told;  // empty: saved
+  };
+  const Field cases[] = {
+      {w.rate, "1000000", "Default rate: \"1000000\" is out of range: at most 999999.9999"},
+      {w.rate, "1.4", ""},
+      {w.validFrom, "01-01", "Valid from: \"01-01\" is not a date with its year (like 2027-01-31)"},
+      {w.validFrom, "2027-01-01", ""},
+      {w.validUntil, "2026-12-31", "Valid until: comes before valid_from"},
+      {w.validUntil, "2027-12-31", ""}};
+  for (const Field& c : cases) {
+    told.clear();
+    c.edit->setText(QString::fromUtf8(c.text));
+    w.saveButton->click();
+    EXPECT_EQ(told.value(0), QString::fromUtf8(c.told)) << c.text;
+  }
+  setCell(0, 2, QStringLiteral("12-24..2027-01-02"));
+  told.clear();
+  w.saveButton->click();
+  EXPECT_EQ(told.value(0), QStringLiteral("Rule 1, Dates: \"12-24..2027-01-02\" gives a year at "
+                                          "one end only"));
+  setCell(0, 2, QStringLiteral("2027-12-28, 12-24..01-02"));
+  w.saveButton->click();
+  auto saved = findPlan(QStringLiteral("Holidays"), nullptr);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->validFrom, 20270101);
+  EXPECT_EQ(saved->validUntil, 20271231);
+  EXPECT_EQ(plans::datesText(saved->rules.at(0)), "2027-12-28,12-24..01-02");
+  w.newButton->click();
+  w.refresh(plansFolder() + QStringLiteral("/Holidays.ini"));
+  EXPECT_EQ(w.validUntil->text(), QStringLiteral("2027-12-31"));
+  EXPECT_EQ(w.rules->item(0, 2)->text(), QStringLiteral("2027-12-28,12-24..01-02"));
 }
 
 // On a small screen the form scrolls: a control that takes the focus by any
