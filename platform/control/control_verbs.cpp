@@ -26,7 +26,7 @@ const char kControlVerbsUsage[] = "tempodial --start | --stop | --toggle | --sta
 
 namespace {
 
-// How long --start waits for the copy it started to stand.
+// How long --start and --stop wait for a copy to stand.
 constexpr int kStartWaitMs = 30'000;
 // How long it still waits for the name after that copy ended (another copy,
 // started at the same moment, may be taking it).
@@ -65,6 +65,19 @@ bool startCopy(QTemporaryFile& errors, qint64* pid) {
   return process.startDetached(pid);
 }
 
+// Calls the clock's `method`; a copy that is still starting is asked again
+// until `deadline`.
+int callWhenReady(QDBusConnection& bus, const QString& method, QDeadlineTimer deadline) {
+  for (;;) {
+    const QDBusMessage reply = call(bus, QString::fromLatin1(control::kInterface), method);
+    if (reply.type() == QDBusMessage::ReplyMessage) return 0;
+    if (reply.errorName() != QLatin1String(control::kNotReady) || deadline.hasExpired()) {
+      return fail(reply.errorMessage());
+    }
+    QThread::msleep(kPollMs);
+  }
+}
+
 bool processEnded(qint64 pid) { return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; }
 
 // --start with no copy running: a copy is started and, once its main window
@@ -73,15 +86,11 @@ int startCopyRunning(QDBusConnection& bus) {
   QTemporaryFile errors;
   qint64 pid = 0;
   if (!startCopy(errors, &pid)) return fail(QStringLiteral("Tempodial could not be started"));
-  const QString interface = QString::fromLatin1(control::kInterface);
   QDeadlineTimer deadline(kStartWaitMs);
   bool ended = false;
   while (!deadline.hasExpired()) {
-    if (copyRuns(bus)) {
-      const QDBusMessage reply = call(bus, interface, QStringLiteral("Start"));
-      if (reply.type() == QDBusMessage::ReplyMessage) return 0;
-      if (reply.errorName() != QLatin1String(control::kNotReady)) return fail(reply.errorMessage());
-    } else if (!ended && processEnded(pid)) {
+    if (copyRuns(bus)) return callWhenReady(bus, QStringLiteral("Start"), deadline);
+    if (!ended && processEnded(pid)) {
       ended = true;
       deadline = QDeadlineTimer(kEndedCopyGraceMs);
     }
@@ -117,9 +126,10 @@ int runVerb(const QString& verb, bool json) {
   const QString method = verb == QLatin1String("--start")  ? QStringLiteral("Start")
                          : verb == QLatin1String("--stop") ? QStringLiteral("Stop")
                                                            : QStringLiteral("Toggle");
-  const QDBusMessage reply = call(bus, QString::fromLatin1(control::kInterface), method);
-  if (reply.type() != QDBusMessage::ReplyMessage) return fail(reply.errorMessage());
-  return 0;
+  // Start and Stop wait for a copy that is still starting (a script at
+  // login); a toggle is a key press, and does not.
+  return callWhenReady(bus, method,
+                       QDeadlineTimer(method == QLatin1String("Toggle") ? 0 : kStartWaitMs));
 }
 
 }  // namespace
