@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/control/clock_control.h"
+#include "platform/control/control_verbs.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/desktop/system_end.h"
 #include "platform/forms/program_style.h"
@@ -80,6 +82,9 @@ bool daysWithoutExport(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
   if (answeredOption(argc, argv)) return 0;
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  if (const auto status = tempodial::runControlVerb(arguments)) return *status;
   if (tempodial::asksForHistoryExport(argc, argv)) return tempodial::exportHistory(argc, argv);
   if (tempodial::asksForQuote(argc, argv)) return tempodial::printQuote(argc, argv);
   if (daysWithoutExport(argc, argv)) return 1;
@@ -109,6 +114,9 @@ int main(int argc, char* argv[]) {
   tempodial::QtServices services;
   tempodial::Runtime runtime(services, places);
   tempodial::registerForms(runtime);
+  const auto control = tempodial::exportClockControl(
+      runtime, [&runtime] { runtime.form<tempodial::MainWindow>().reset(); },
+      [&runtime] { runtime.form<tempodial::MainWindow>().bringToFront(); });
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--login") == 0) tempodial::setStartedAtLogin(true);
   }

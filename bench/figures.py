@@ -20,6 +20,10 @@
                         window manager
   bench/figures.py wakeups BUILD_DIR [seconds]
                         wake-ups and CPU time against a minimal Qt clock, side by side
+  bench/figures.py control BUILD_DIR [seconds] [rounds]
+                        wake-ups of a stopped clock on a private session bus,
+                        alternately with and without a client subscribed to
+                        its PropertiesChanged
 
 Run inside an X session (see bench/README.md: xvfb-run, and openbox for idle).
 """
@@ -446,8 +450,73 @@ def wakeups(build, seconds):
         print(f"{label:32s} {ours_stop[i]:10.2f} {theirs_stop[i]:14.2f}")
 
 
+SUBSCRIBER = """
+import signal, sys, dbus
+from dbus.mainloop.glib import DBusGMainLoop
+from gi.repository import GLib
+bus = dbus.bus.BusConnection(sys.argv[1], mainloop=DBusGMainLoop())
+count = [0]
+bus.add_signal_receiver(lambda *_: count.__setitem__(0, count[0] + 1),
+                        signal_name="PropertiesChanged",
+                        dbus_interface="org.freedesktop.DBus.Properties",
+                        path="/io/github/tempodial/tempodial")
+loop = GLib.MainLoop()
+signal.signal(signal.SIGTERM, lambda *_: loop.quit())
+print("listening", flush=True)
+loop.run()
+print(count[0], flush=True)
+"""
+
+
+def control(build, seconds, rounds):
+    """A clock that ran and stopped, its window minimised, on a private
+    session bus: wake-ups over `seconds` without a client, then with one
+    subscribed to the clock's PropertiesChanged, `rounds` times."""
+    tempodial = os.path.join(build, "app", "tempodial")
+    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    address = daemon.stdout.readline().strip()
+    with tempfile.TemporaryDirectory() as home:
+        env = dict(os.environ, XDG_DATA_HOME=home, XDG_CONFIG_HOME=home,
+                   DBUS_SESSION_BUS_ADDRESS=address, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
+        ours = subprocess.Popen([tempodial], env=env)
+        try:
+            time.sleep(3)
+            main = window_of("^Tempodial$", min_width=MAIN_WIDTH)
+            press_start_stop(main)
+            time.sleep(2)
+            press_start_stop(main)
+            minimise(main)
+            time.sleep(2)
+            status = subprocess.run([tempodial, "--status"], env=env, capture_output=True,
+                                    text=True).stdout.strip()
+            if not status.startswith("Stopped 0:0:"):
+                raise RuntimeError(f"the clock did not run and stop: {status!r}")
+            print(f"{status}; over {seconds} s, wake-ups/s (main thread, all threads), CPU ms")
+            for round in range(1, rounds + 1):
+                without = sample([ours.pid], seconds)[ours.pid]
+                client = subprocess.Popen(["/usr/bin/python3", "-c", SUBSCRIBER, address],
+                                          stdout=subprocess.PIPE, text=True)
+                client.stdout.readline()
+                time.sleep(1)
+                subscribed = sample([ours.pid], seconds)[ours.pid]
+                client.terminate()
+                received = client.stdout.readline().strip()
+                client.wait()
+                for case, (main_s, all_s, cpu) in (("without a client", without),
+                                                   ("client subscribed", subscribed)):
+                    print(f"round {round} {case:18s} {main_s:6.3f} {all_s:6.3f} {cpu:7.2f}")
+                print(f"round {round} signals the client received: {received}")
+        finally:
+            ours.kill()
+            ours.wait()
+            daemon.terminate()
+            daemon.wait()
+
+
 if __name__ == "__main__":
     modes = {"startup": (startup, 15), "idle": (idle, 60), "wakeups": (wakeups, 60),
+             "control": (control, 60),
              "history": (history, 5)}
     if len(sys.argv) < 3 or sys.argv[1] not in modes:
         sys.exit(__doc__)
@@ -465,5 +534,7 @@ if __name__ == "__main__":
         history(sys.argv[2], seconds, journal)
     elif run is idle:
         idle(sys.argv[2], seconds, "--desktop" in sys.argv)
+    elif run is control:
+        control(sys.argv[2], seconds, int(args[1]) if len(args) > 1 else 3)
     else:
         run(sys.argv[2], seconds)

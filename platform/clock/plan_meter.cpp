@@ -38,6 +38,11 @@ std::optional<std::pair<QString, double>> PlanMeter::tariffForJournal() const {
   return std::pair{qt(run_->plan().name), static_cast<double>(rate) / plans::kPerMinorUnit};
 }
 
+QString PlanMeter::planName() const {
+  if (running_) return run_ ? qt(run_->plan().name) : QString();
+  return plan_ ? qt(plan_->name) : QString();
+}
+
 void PlanMeter::clockStarting() {
   running_ = true;
   run_.reset();

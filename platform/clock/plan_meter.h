@@ -36,6 +36,10 @@ class PlanMeter {
   // the classic tariffs charge.
   std::optional<std::pair<QString, double>> tariffForJournal() const;
 
+  // The name of the plan that charges: the run's while the clock runs,
+  // otherwise the plan in use; empty while the classic tariffs charge.
+  QString planName() const;
+
   // Before the journal's row begins: the run takes the plan in use.
   void clockStarting();
   // After the row began: the connection charge.
