@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "platform/desktop/desktop_notifier.h"
-#include "platform/desktop/interface_counters.h"
 #include "platform/forms/controls.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
@@ -39,7 +38,7 @@ void SessionRecorder::clockStarted() {
   counted_ = written_ = 0;
   updates_ = 0;
   running_ = countedOnce_ = true;
-  volume_.start(readInterfaceCounters(countersRoot_));
+  volume_.start();
   Runtime& rt = main_.runtime();
   const QDateTime start = QDateTime::currentDateTime();
   start_ = start;
@@ -110,23 +109,40 @@ bool SessionRecorder::renewJournal() {
 }
 
 void SessionRecorder::readVolume() {
-  volume_.read(readInterfaceCounters(countersRoot_));
+  running_ ? volume_.read() : volume_.stop();
   // Before the row is written, so that its cost holds the volume's charge.
   main_.planMeter().volumeCounted(volume_.volume().total());
+  const QString tunnels = volume_.tunnelsOnlyText();
+  if (!tunnels.isEmpty() && main_.runtime().firstTime(QStringLiteral("tunnels only"))) {
+    QTimer::singleShot(0, &main_, [this, tunnels] { main_.runtime().message(tunnels); });
+  }
+}
+
+void SessionRecorder::volumeChanged() {
+  if (!running_) return;
+  main_.planMeter().volumeCounted(volume_.volume().total());
+  checkLimits();
 }
 
 void SessionRecorder::checkLimits() {
   const QList<LimitNotice> notices =
       limits_.counted(main_.runtime(), counted_, volume_.volume().total(), main_.cost->text(),
                       main_.Label4->caption());
+  QStringList summaries;
   for (const LimitNotice& notice : notices) {
-    main_.setStatus(notice.summary);
+    summaries.append(notice.summary);
     notifier_.notify(notice.key, notice.summary, notice.body);
   }
+  // Two limits reached in the same second are both shown.
+  if (!summaries.isEmpty()) main_.setStatus(summaries.join(QStringLiteral("; ")));
 }
 
 void SessionRecorder::close(SessionEnd end) {
-  if (std::exchange(running_, false)) readVolume();
+  if (std::exchange(running_, false)) {
+    readVolume();
+    // The last reading can pass a limit too.
+    if (counted_ > 0) checkLimits();
+  }
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);
   SessionJournal& journal = main_.runtime().journal();

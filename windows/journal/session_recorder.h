@@ -13,6 +13,7 @@
 #include "core/history/session.h"
 #include "core/volume/data_volume.h"
 #include "platform/desktop/desktop_notifier.h"
+#include "platform/desktop/volume_meter.h"
 #include "windows/history/limit_warnings.h"
 
 namespace tempodial {
@@ -27,7 +28,9 @@ class SessionRecorder {
   static constexpr int kUpdateSeconds = 5;
   static constexpr int kUpdatesPerFlush = 6;
 
-  explicit SessionRecorder(MainWindow& main) : main_(main) {}
+  explicit SessionRecorder(MainWindow& main) : main_(main) {
+    volume_.changedBetweenReadings = [this] { volumeChanged(); };
+  }
 
   void clockStarted();
   // After the clock has counted `seconds` more seconds of this run.
@@ -46,12 +49,15 @@ class SessionRecorder {
     return volume_.volume();
   }
   // Where the kernel's counters are read: "/" but in tests.
-  void setCountersRoot(const QString& root) { countersRoot_ = root; }
+  void setCountersRoot(const QString& root) { volume_.setCountersRoot(root); }
 
  private:
   SessionSnapshot snapshot() const;
   // Reads the counters and has a plan that charges by the MB charge them.
   void readVolume();
+  // A link hung up or was reset between readings: its charge and the limits
+  // at once.
+  void volumeChanged();
   void close(SessionEnd end);
   // Tells the user once that the journal cannot be written; the next start
   // of the clock tries again.
@@ -63,8 +69,7 @@ class SessionRecorder {
   bool renewJournal();
 
   MainWindow& main_;
-  QString countersRoot_ = QStringLiteral("/");
-  VolumeCounter volume_;
+  VolumeMeter volume_;
   bool countedOnce_ = false;
   bool running_ = false;
   qint64 row_ = 0;
