@@ -97,18 +97,19 @@ std::optional<InterfaceReading> readLink(const std::uint8_t* data, std::size_t s
   return link;
 }
 
-// The links a route message's default route goes through.
-void readRoute(const std::uint8_t* data, std::size_t size, std::vector<std::int64_t>& routed,
+// The links a route message's default route goes through; true when it is
+// one.
+bool readRoute(const std::uint8_t* data, std::size_t size, std::vector<std::int64_t>& routed,
                bool* bad) {
   if (size < sizeof(rtmsg)) {
     *bad = true;
-    return;
+    return false;
   }
   rtmsg route;
   std::memcpy(&route, data, sizeof route);
   if ((route.rtm_family != AF_INET && route.rtm_family != AF_INET6) || route.rtm_dst_len != 0 ||
       route.rtm_type != RTN_UNICAST) {
-    return;
+    return false;
   }
   const auto add = [&routed](std::int64_t index) {
     if (index > 0 && std::find(routed.begin(), routed.end(), index) == routed.end()) {
@@ -138,6 +139,7 @@ void readRoute(const std::uint8_t* data, std::size_t size, std::vector<std::int6
         }
       });
   if (!whole) *bad = true;
+  return true;
 }
 
 }  // namespace
@@ -169,8 +171,13 @@ void readLinkMessages(const std::uint8_t* data, std::size_t size, LinkMessages& 
         }
         break;
       case RTM_NEWROUTE:
-        readRoute(payload, length, into.routed, &bad);
+        if (readRoute(payload, length, into.routed, &bad)) into.routesChanged = true;
         break;
+      case RTM_DELROUTE: {
+        std::vector<std::int64_t> gone;
+        if (readRoute(payload, length, gone, &bad)) into.routesChanged = true;
+        break;
+      }
       default:
         break;
     }

@@ -1,7 +1,8 @@
 // What the kernel's rtnetlink messages say about links and default routes:
 // a link's index, name, kind, link type and counters (RTM_NEWLINK,
 // RTM_DELLINK), and the links that a default route goes through
-// (RTM_NEWROUTE, with every path of a multipath route), read from the bytes
+// (RTM_NEWROUTE, with every path of a multipath route) or no longer goes
+// through (RTM_DELROUTE), read from the bytes
 // of one or more messages as a netlink socket receives them.
 #pragma once
 
@@ -19,6 +20,8 @@ struct LinkMessages {
   // The links a unicast IPv4 or IPv6 default route of any table goes
   // through, each once, in the order first seen.
   std::vector<std::int64_t> routed;
+  // A default route came or went (RTM_NEWROUTE, RTM_DELROUTE).
+  bool routesChanged = false;
   bool done = false;    // the end of a dump (NLMSG_DONE)
   bool failed = false;  // an error, an interrupted dump, or a message cut short
 };

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -91,7 +92,7 @@ LinkWatch::~LinkWatch() { close(); }
 
 bool LinkWatch::open() {
   if (socket_ >= 0) return true;
-  socket_ = netlinkSocket(RTMGRP_LINK);
+  socket_ = netlinkSocket(RTMGRP_LINK | RTMGRP_IPV4_ROUTE | RTMGRP_IPV6_ROUTE);
   if (socket_ < 0) return false;
   notifier_ = std::make_unique<QSocketNotifier>(socket_, QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
@@ -114,13 +115,27 @@ void LinkWatch::receive() {
     // reading sees where the links are.
     if (got < 0 && errno == ENOBUFS) continue;
     if (got <= 0) return;
-    LinkMessages messages;
-    readLinkMessages(buffer.data(), static_cast<std::size_t>(got), messages);
-    for (const InterfaceReading& link : messages.links) {
-      if (changed) changed(link);
-    }
-    for (const InterfaceReading& link : messages.gone) {
-      if (gone) gone(link);
+    // One message at a time, in order: a link made, routed and gone within
+    // one receive is counted as it went.
+    const std::uint8_t* next = buffer.data();
+    std::size_t left = static_cast<std::size_t>(got);
+    while (left >= sizeof(nlmsghdr)) {
+      nlmsghdr header;
+      std::memcpy(&header, next, sizeof header);
+      const std::size_t size = std::min<std::size_t>(header.nlmsg_len, left);
+      if (size < sizeof header) break;
+      LinkMessages message;
+      readLinkMessages(next, size, message);
+      for (const InterfaceReading& link : message.links) {
+        if (changed) changed(link);
+      }
+      for (const InterfaceReading& link : message.gone) {
+        if (gone) gone(link);
+      }
+      if (message.routesChanged && routesChanged) routesChanged();
+      const std::size_t step = std::min<std::size_t>(NLMSG_ALIGN(size), left);
+      next += step;
+      left -= step;
     }
   }
 }

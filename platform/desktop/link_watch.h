@@ -1,6 +1,7 @@
 // The network links through the kernel's rtnetlink: a dump of every link
 // with its counters and of the default routes of every table, and, while a
-// watch is open, each change and removal of a link as the kernel tells it,
+// watch is open, each change and removal of a link and each default route
+// that comes or goes, in the order the kernel tells them,
 // read by the event loop (a socket notifier: no timer, no wake-up while no
 // link changes).
 #pragma once
@@ -38,6 +39,8 @@ class LinkWatch {
   std::function<void(const InterfaceReading&)> changed;
   // A link went away, with its last counters.
   std::function<void(const InterfaceReading&)> gone;
+  // A default route came or went.
+  std::function<void()> routesChanged;
 
  private:
   void receive();

@@ -32,6 +32,9 @@ void VolumeMeter::start() {
   if (root_ == QLatin1String("/")) {
     watch_.changed = [this](const InterfaceReading& link) { follow(link, false); };
     watch_.gone = [this](const InterfaceReading& link) { follow(link, true); };
+    // A reading at each default route that comes or goes, so that a link
+    // routed and gone between two of the recorder's readings is counted.
+    watch_.routesChanged = [this] { follow({}, false); };
     // The watch opens before the baselines are taken, so that no change
     // falls between them.
     netlink_ = watch_.open();
@@ -57,7 +60,11 @@ void VolumeMeter::stop() {
 
 void VolumeMeter::follow(const InterfaceReading& link, bool gone) {
   const DataVolume before = counter_.volume();
-  gone ? counter_.gone(link) : counter_.changed(link);
+  if (link.index == 0) {
+    read();
+  } else {
+    gone ? counter_.gone(link) : counter_.changed(link);
+  }
   const DataVolume& after = counter_.volume();
   if ((after.received != before.received || after.sent != before.sent) && changedBetweenReadings) {
     changedBetweenReadings();

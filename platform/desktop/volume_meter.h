@@ -41,11 +41,13 @@ class VolumeMeter {
   // route; empty when there were other links.
   QString tunnelsOnlyText() const;
 
-  // The volume changed between readings: a link went away or was reset.
+  // The volume changed between readings: a link went away or was reset, or
+  // a default route came or went.
   std::function<void()> changedBetweenReadings;
 
  private:
   std::optional<std::vector<InterfaceReading>> readNow() const;
+  // A link's change or removal; a reading for a link of index 0.
   void follow(const InterfaceReading& link, bool gone);
 
   QString root_ = QStringLiteral("/");
