@@ -96,7 +96,7 @@ bool LinkWatch::open() {
   if (socket_ < 0) return false;
   notifier_ = std::make_unique<QSocketNotifier>(socket_, QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
-                   [this] { receive(); });
+                   [this] { drain(); });
   return true;
 }
 
@@ -106,17 +106,31 @@ void LinkWatch::close() {
   socket_ = -1;
 }
 
-void LinkWatch::receive() {
+void LinkWatch::drain() { receive(true, nullptr); }
+
+LinkMessages LinkWatch::take() {
+  LinkMessages messages;
+  receive(false, &messages);
+  return messages;
+}
+
+void LinkWatch::receive(bool dispatch, LinkMessages* into) {
+  if (socket_ < 0) return;
   std::array<std::uint8_t, kBuffer> buffer;
+  bool routes = false;
   for (;;) {
     const ssize_t got = recv(socket_, buffer.data(), buffer.size(), 0);
     if (got < 0 && errno == EINTR) continue;
     // ENOBUFS: changes were lost while the program was busy; the next
     // reading sees where the links are.
     if (got < 0 && errno == ENOBUFS) continue;
-    if (got <= 0) return;
-    // One message at a time, in order: a link made, routed and gone within
-    // one receive is counted as it went.
+    if (got <= 0) break;
+    if (!dispatch) {
+      readLinkMessages(buffer.data(), static_cast<std::size_t>(got), *into);
+      continue;
+    }
+    // One message at a time, in order: a link changed and gone within one
+    // receive is counted as it went.
     const std::uint8_t* next = buffer.data();
     std::size_t left = static_cast<std::size_t>(got);
     while (left >= sizeof(nlmsghdr)) {
@@ -132,12 +146,13 @@ void LinkWatch::receive() {
       for (const InterfaceReading& link : message.gone) {
         if (gone) gone(link);
       }
-      if (message.routesChanged && routesChanged) routesChanged();
+      routes = routes || message.routesChanged;
       const std::size_t step = std::min<std::size_t>(NLMSG_ALIGN(size), left);
       next += step;
       left -= step;
     }
   }
+  if (routes && routesChanged) routesChanged();
 }
 
 }  // namespace tempodial

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/volume/data_volume.h"
+#include "core/volume/link_messages.h"
 
 class QSocketNotifier;
 
@@ -39,11 +40,16 @@ class LinkWatch {
   std::function<void(const InterfaceReading&)> changed;
   // A link went away, with its last counters.
   std::function<void(const InterfaceReading&)> gone;
-  // A default route came or went.
+  // Default routes came or went (told once for all that were waiting).
   std::function<void()> routesChanged;
 
+  // Tells now what the kernel has told and the event loop not yet.
+  void drain();
+  // What the kernel has told since, without telling it.
+  LinkMessages take();
+
  private:
-  void receive();
+  void receive(bool dispatch, LinkMessages* into);
 
   int socket_ = -1;
   std::unique_ptr<QSocketNotifier> notifier_;

@@ -1,6 +1,8 @@
 #include "platform/desktop/volume_meter.h"
 
 #include <QSettings>
+#include <algorithm>
+#include <utility>
 
 #include "platform/desktop/interface_counters.h"
 #include "platform/files/settings_file.h"
@@ -29,6 +31,7 @@ void VolumeMeter::start() {
   for (const QString& name : pinnedInterfaces()) pinned.push_back(name.toStdString());
   counter_.pin(std::move(pinned));
   netlink_ = false;
+  baseline_ = false;
   if (root_ == QLatin1String("/")) {
     watch_.changed = [this](const InterfaceReading& link) { follow(link, false); };
     watch_.gone = [this](const InterfaceReading& link) { follow(link, true); };
@@ -39,18 +42,44 @@ void VolumeMeter::start() {
     // falls between them.
     netlink_ = watch_.open();
   }
-  const auto now = readNow();
-  // Without a first reading the next good one is the baseline: taking none
-  // as 0 would count every link's whole life.
-  counter_.start(now.value_or(std::vector<InterfaceReading>{}));
-  baseline_ = now.has_value();
+  counter_.start({});
+  read();
 }
 
 void VolumeMeter::read() {
-  const auto now = readNow();
-  if (!now) return;
-  baseline_ ? counter_.read(*now) : counter_.start(*now);
+  if (std::exchange(reading_, true)) return;
+  // The changes told before the dump count from the last reading on.
+  watch_.drain();
+  if (const auto now = readNow()) take(*now);
+  reading_ = false;
+}
+
+void VolumeMeter::take(const std::vector<InterfaceReading>& now) {
+  // Changes told while the kernel dumped may be older than the dump: a link
+  // the dump no longer holds went before it; a change whose counters are
+  // not above the dump's is older, or adds nothing.
+  const LinkMessages late = watch_.take();
+  const auto in = [&now](const InterfaceReading& link) {
+    return std::find_if(now.begin(), now.end(), [&link](const InterfaceReading& other) {
+      return other.index == link.index;
+    });
+  };
+  for (const InterfaceReading& link : late.gone) {
+    if (in(link) == now.end()) counter_.gone(link);
+  }
+  // Without a first reading the next good one is the baseline: taking none
+  // as 0 would count every link's whole life.
+  baseline_ ? counter_.read(now) : counter_.start(now);
   baseline_ = true;
+  for (const InterfaceReading& link : late.links) {
+    const auto dumped = in(link);
+    if (dumped == now.end() || link.received > dumped->received || link.sent > dumped->sent) {
+      counter_.changed(link);
+    }
+  }
+  for (const InterfaceReading& link : late.gone) {
+    if (in(link) != now.end()) counter_.gone(link);
+  }
 }
 
 void VolumeMeter::stop() {

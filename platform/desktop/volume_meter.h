@@ -47,12 +47,15 @@ class VolumeMeter {
 
  private:
   std::optional<std::vector<InterfaceReading>> readNow() const;
+  // Takes `now` as the reading, with the changes told while it was made.
+  void take(const std::vector<InterfaceReading>& now);
   // A link's change or removal; a reading for a link of index 0.
   void follow(const InterfaceReading& link, bool gone);
 
   QString root_ = QStringLiteral("/");
   bool netlink_ = false;
   bool baseline_ = false;  // the run's first reading was had
+  bool reading_ = false;   // inside read(), which a route's change does not enter again
   VolumeCounter counter_;
   LinkWatch watch_;
 };

@@ -124,7 +124,7 @@ void SessionRecorder::volumeChanged() {
   checkLimits();
 }
 
-void SessionRecorder::checkLimits() {
+void SessionRecorder::checkLimits(bool afterHandler) {
   const QList<LimitNotice> notices =
       limits_.counted(main_.runtime(), counted_, volume_.volume().total(), main_.cost->text(),
                       main_.Label4->caption());
@@ -134,14 +134,18 @@ void SessionRecorder::checkLimits() {
     notifier_.notify(notice.key, notice.summary, notice.body);
   }
   // Two limits reached in the same second are both shown.
-  if (!summaries.isEmpty()) main_.setStatus(summaries.join(QStringLiteral("; ")));
+  if (summaries.isEmpty()) return;
+  const QString text = summaries.join(QStringLiteral("; "));
+  if (!afterHandler) return main_.setStatus(text);
+  // After the handler that stops the clock has written its own status.
+  QTimer::singleShot(0, &main_, [this, text] { main_.setStatus(text); });
 }
 
 void SessionRecorder::close(SessionEnd end) {
   if (std::exchange(running_, false)) {
     readVolume();
     // The last reading can pass a limit too.
-    if (counted_ > 0) checkLimits();
+    if (counted_ > 0) checkLimits(true);
   }
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);

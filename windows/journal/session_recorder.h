@@ -62,8 +62,9 @@ class SessionRecorder {
   // Tells the user once that the journal cannot be written; the next start
   // of the clock tries again.
   void report(const QString& reason);
-  // Warns of the limits the run has reached.
-  void checkLimits();
+  // Warns of the limits the run has reached; in the status panel after the
+  // running handler when `afterHandler`.
+  void checkLimits(bool afterHandler = false);
   // The journal file was deleted under the running run: a new journal is
   // made and the run kept in it. False when that cannot be done.
   bool renewJournal();
