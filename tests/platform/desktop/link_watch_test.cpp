@@ -9,7 +9,10 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -110,6 +113,24 @@ TEST_F(LinkWatchTest, AHangUpKeepsItsLastCountersAndARenameItsCount) {
   EXPECT_EQ(meter.volume().sent, all);
   meter.stop();
   EXPECT_EQ(meter.volume().sent, all);
+}
+
+TEST_F(LinkWatchTest, PinnedNamesCountWhateverTheRoutes) {
+  // The veth's other end has no route: what the first end sends, it receives.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  QDir().mkpath(config.path() + "/tempodial");
+  QFile file(config.path() + "/tempodial/tempodial.conf");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[Volume]\ninterfaces=\" tdv1 , \"\n");
+  file.close();
+  VolumeMeter meter;
+  meter.start();
+  send(3, 100);
+  meter.stop();
+  qunsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(meter.volume().received, 3 * (100 + kHeaders));
+  EXPECT_EQ(meter.volume().sent, 0);
 }
 
 }  // namespace
