@@ -191,6 +191,17 @@ TEST(LinkMessages, LinksAndDefaultRoutesAsTheKernelDumpsThem) {
     const std::size_t first = linkMessage({2, "eth0", "vxlan"}).size();
     EXPECT_EQ(dump.failed, size != first) << size;
   }
+  // An attribute longer than its message, or shorter than its own header,
+  // fails the message.
+  for (const unsigned short length : {0, 3, 200}) {
+    Bytes bad = linkMessage({2, "eth0", "vxlan"});
+    const unsigned short at = NLMSG_HDRLEN + NLMSG_ALIGN(sizeof(ifinfomsg));
+    std::memcpy(bad.data() + at, &length, sizeof length);
+    LinkMessages dump;
+    readLinkMessages(bad.data(), bad.size(), dump);
+    EXPECT_TRUE(dump.failed) << length;
+    EXPECT_TRUE(dump.links.empty()) << length;
+  }
   // A removal carries the link's last counters.
   const Bytes gone = linkMessage({7, "ppp0", "ppp", ARPHRD_PPP, 64, 12345, 678}, RTM_DELLINK);
   LinkMessages events;
