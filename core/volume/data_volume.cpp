@@ -29,27 +29,101 @@ unsigned long hex(const std::string& text) { return std::strtoul(text.c_str(), n
 
 }  // namespace
 
+std::vector<bool> countedInterfaces(const std::vector<InterfaceReading>& now,
+                                    const std::vector<std::string>& pinned,
+                                    std::vector<std::string>* tunnelsOnly) {
+  std::vector<bool> counted(now.size(), false);
+  if (!pinned.empty()) {
+    for (std::size_t n = 0; n < now.size(); ++n) {
+      counted[n] = std::find(pinned.begin(), pinned.end(), now[n].name) != pinned.end();
+    }
+    return counted;
+  }
+  const bool physical = std::any_of(now.begin(), now.end(), [](const InterfaceReading& link) {
+    return link.carriesDefault && !link.tunnel;
+  });
+  for (std::size_t n = 0; n < now.size(); ++n) {
+    counted[n] = now[n].carriesDefault && (!now[n].tunnel || !physical);
+    if (counted[n] && now[n].tunnel && tunnelsOnly != nullptr) tunnelsOnly->push_back(now[n].name);
+  }
+  return counted;
+}
+
+bool isTunnel(std::string_view kind, unsigned linkType) {
+  static constexpr std::string_view kKinds[] = {
+      "tun",  "wireguard", "ipip", "gre",    "gretap", "ip6gre",  "ip6gretap", "erspan",
+      "sit",  "ip6tnl",    "vti",  "vti6",   "xfrm",   "vxlan",   "geneve",    "bareudp",
+      "l2tp", "ip6erspan", "amt",  "ipvtap", "gtp",    "openvpn", "ovpn"};
+  if (std::find(std::begin(kKinds), std::end(kKinds), kind) != std::end(kKinds)) return true;
+  // ARPHRD_TUNNEL, ARPHRD_TUNNEL6, ARPHRD_SIT, ARPHRD_IPGRE, ARPHRD_IP6GRE.
+  static constexpr unsigned kTypes[] = {768, 769, 776, 778, 823};
+  return std::find(std::begin(kTypes), std::end(kTypes), linkType) != std::end(kTypes);
+}
+
 void VolumeCounter::start(const std::vector<InterfaceReading>& now) {
   last_.clear();
   volume_ = {};
-  for (const InterfaceReading& reading : now) last_[reading.name] = reading;
+  tunnelsOnly_.clear();
+  const std::vector<bool> counted = countedInterfaces(now, pinned_, &tunnelsOnly_);
+  for (std::size_t n = 0; n < now.size(); ++n) {
+    const InterfaceReading& link = now[n];
+    last_[link.index] = {link.name, link.received, link.sent, link.known, counted[n]};
+  }
+}
+
+void VolumeCounter::add(const Base& base, const InterfaceReading& now, bool counted) {
+  if (!counted && !base.counted) return;
+  volume_.received = plus(volume_.received, increase(base.received, now.received));
+  volume_.sent = plus(volume_.sent, increase(base.sent, now.sent));
 }
 
 void VolumeCounter::read(const std::vector<InterfaceReading>& now) {
-  std::map<std::string, InterfaceReading, std::less<>> next;
-  for (const InterfaceReading& reading : now) {
-    const auto before = last_.find(reading.name);
-    const bool same = before != last_.end() && before->second.index == reading.index;
-    // An interface that came since the last reading counts from 0: all its
-    // counters hold was sent and received during the run.
-    const InterfaceReading base = same ? before->second : InterfaceReading{};
-    if (reading.carriesDefault || (same && base.carriesDefault)) {
-      volume_.received = plus(volume_.received, increase(base.received, reading.received));
-      volume_.sent = plus(volume_.sent, increase(base.sent, reading.sent));
+  tunnelsOnly_.clear();
+  const std::vector<bool> counted = countedInterfaces(now, pinned_, &tunnelsOnly_);
+  std::map<std::int64_t, Base> next;
+  for (std::size_t n = 0; n < now.size(); ++n) {
+    const InterfaceReading& link = now[n];
+    const auto before = last_.find(link.index);
+    Base& base = next[link.index];
+    if (!link.known) {
+      // Skipped: the baseline stays for the next good reading.
+      if (before != last_.end()) base = before->second;
+      base.name = link.name;
+      base.counted = base.counted || counted[n];
+      continue;
     }
-    next[reading.name] = reading;
+    if (before == last_.end()) {
+      // It came since the last reading: all its counters hold is new.
+      add(Base{}, link, counted[n]);
+    } else if (before->second.known) {
+      add(before->second, link, counted[n]);
+    }  // else its first good reading: the baseline from now on
+    base = {link.name, link.received, link.sent, true, counted[n]};
   }
   last_ = std::move(next);
+}
+
+void VolumeCounter::changed(const InterfaceReading& link) {
+  const auto before = last_.find(link.index);
+  if (before == last_.end()) {
+    // New since the last reading: counted from here once a route makes it so.
+    if (link.known) last_[link.index] = {link.name, link.received, link.sent, true, false};
+    return;
+  }
+  Base& base = before->second;
+  base.name = link.name;
+  if (!link.known) return;
+  if (base.known) add(base, link, false);
+  base.received = link.received;
+  base.sent = link.sent;
+  base.known = true;
+}
+
+void VolumeCounter::gone(const InterfaceReading& link) {
+  const auto before = last_.find(link.index);
+  if (before == last_.end()) return;
+  if (link.known && before->second.known) add(before->second, link, false);
+  last_.erase(before);
 }
 
 std::vector<std::string> defaultRouteInterfaces(std::string_view ipv4Routes,

@@ -39,13 +39,15 @@ std::vector<InterfaceReading> readInterfaceCounters(const QString& root) {
     if (name == QLatin1String("lo") || (flags && (*flags & kLoopback))) continue;
     const auto received = readNumber(interface.filePath(QStringLiteral("statistics/rx_bytes")));
     const auto sent = readNumber(interface.filePath(QStringLiteral("statistics/tx_bytes")));
-    if (!received || !sent) continue;
     InterfaceReading reading;
     reading.name = name.toStdString();
     reading.index =
         static_cast<qint64>(readNumber(interface.filePath(QStringLiteral("ifindex"))).value_or(0));
-    reading.received = *received;
-    reading.sent = *sent;
+    reading.known = received && sent;
+    reading.received = received.value_or(0);
+    reading.sent = sent.value_or(0);
+    const auto type = readNumber(interface.filePath(QStringLiteral("type")));
+    reading.tunnel = isTunnel({}, static_cast<unsigned>(type.value_or(0)));
     reading.carriesDefault = std::find(routed.begin(), routed.end(), reading.name) != routed.end();
     readings.push_back(std::move(reading));
   }

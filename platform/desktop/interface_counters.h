@@ -12,8 +12,9 @@ namespace tempodial {
 
 // Every interface in sys/class/net but loopback, with its ifindex and the
 // rx_bytes and tx_bytes of its statistics; whether it carries a default route
-// comes from proc/net/route and proc/net/ipv6_route. An interface whose
-// counters cannot be read is left out, as if it had vanished.
+// comes from proc/net/route and proc/net/ipv6_route, whether it is a tunnel
+// from its link type. An interface whose counters cannot be read is kept
+// with `known` false.
 std::vector<InterfaceReading> readInterfaceCounters(const QString& root = QStringLiteral("/"));
 
 }  // namespace tempodial

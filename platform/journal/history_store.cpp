@@ -90,6 +90,26 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
     total.sent += query.value(6).toLongLong();
   }
   if (query.lastError().isValid()) return R::FromStatus(failure(query));
+  // The sessions whose bytes are not known (kept before bytes were counted),
+  // so that their periods' sums show as partial rather than as all.
+  QSqlQuery unknown(db());
+  unknown.setForwardOnly(true);
+  unknown.prepare(
+      QStringLiteral("SELECT %1 AS period, COUNT(*) FROM (SELECT %2 AS day FROM sessions"
+                     " WHERE %3 AND received_bytes IS NULL) GROUP BY period")
+          .arg(QLatin1String(key), QLatin1String(kLocalDate), rangeCondition()));
+  bindRange(unknown, from, to);
+  if (!unknown.exec()) return R::FromStatus(failure(unknown));
+  while (unknown.next()) {
+    const QString period = unknown.value(0).toString();
+    for (PeriodTotal& total : totals) {
+      const QString date = text(total.date);
+      if (period == date || period == date.left(7) || period.isEmpty()) {
+        total.unknownBytes += unknown.value(1).toLongLong();
+        break;
+      }
+    }
+  }
   return R::Value(std::move(totals));
 }
 
@@ -112,6 +132,7 @@ Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& 
     total.cost.add(part.cost);
     total.received += part.received;
     total.sent += part.sent;
+    total.unknownBytes += part.unknownBytes;
   }
   return Result<PeriodTotal>::Value(std::move(total));
 }

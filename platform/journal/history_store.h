@@ -25,6 +25,7 @@ struct PeriodTotal {
   qint64 seconds = 0;
   CurrencyTotals cost;
   qint64 received = 0, sent = 0;  // bytes; runs recorded before they were counted add none
+  qint64 unknownBytes = 0;        // the sessions whose bytes are not known
 };
 
 class HistoryStore {

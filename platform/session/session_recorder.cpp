@@ -8,7 +8,6 @@
 #include "platform/clock/clock_model.h"
 #include "platform/clock/plan_meter.h"
 #include "platform/desktop/desktop_notifier.h"
-#include "platform/desktop/interface_counters.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
 #include "platform/session/journal_access.h"
@@ -41,7 +40,7 @@ void SessionRecorder::clockStarted() {
   counted_ = written_ = 0;
   updates_ = 0;
   running_ = true;
-  volume_.start(readInterfaceCounters(countersRoot_));
+  volume_.start();
   clock_.volumeStarted();
   Runtime& rt = runtime_;
   const QDateTime start = QDateTime::currentDateTime();
@@ -111,22 +110,43 @@ bool SessionRecorder::renewJournal() {
 }
 
 void SessionRecorder::readVolume() {
-  volume_.read(readInterfaceCounters(countersRoot_));
+  running_ ? volume_.read() : volume_.stop();
   // Before the row is written, so that its cost holds the volume's charge.
   clock_.volumeRead(volume_.volume());
-}
-
-void SessionRecorder::checkLimits() {
-  const QList<LimitNotice> notices = limits_.counted(runtime_, counted_, volume_.volume().total(),
-                                                     clock_.cost(), clock_.currencySymbol());
-  for (const LimitNotice& notice : notices) {
-    clock_.say(notice.summary);
-    notifier_.notify(notice.key, notice.summary, notice.body);
+  const QString tunnels = volume_.tunnelsOnlyText();
+  if (!tunnels.isEmpty() && runtime_.firstTime(QStringLiteral("tunnels only"))) {
+    QTimer::singleShot(0, this, [this, tunnels] { runtime_.message(tunnels); });
   }
 }
 
+void SessionRecorder::volumeChanged() {
+  if (!running_) return;
+  clock_.volumeRead(volume_.volume());
+  checkLimits();
+}
+
+void SessionRecorder::checkLimits(bool afterHandler) {
+  const QList<LimitNotice> notices = limits_.counted(runtime_, counted_, volume_.volume().total(),
+                                                     clock_.cost(), clock_.currencySymbol());
+  QStringList summaries;
+  for (const LimitNotice& notice : notices) {
+    summaries.append(notice.summary);
+    notifier_.notify(notice.key, notice.summary, notice.body);
+  }
+  // Two limits reached in the same second are both shown.
+  if (summaries.isEmpty()) return;
+  const QString text = summaries.join(QStringLiteral("; "));
+  if (!afterHandler) return clock_.say(text);
+  // After the handler that stops the clock has written its own status.
+  QTimer::singleShot(0, this, [this, text] { clock_.say(text); });
+}
+
 void SessionRecorder::close(SessionEnd end) {
-  if (std::exchange(running_, false)) readVolume();
+  if (std::exchange(running_, false)) {
+    readVolume();
+    // The last reading can pass a limit too.
+    if (counted_ > 0) checkLimits(true);
+  }
   if (row_ == 0) return;
   const qint64 row = std::exchange(row_, 0);
   SessionJournal& journal = runtime_.journal();

@@ -14,6 +14,7 @@
 #include "core/history/session.h"
 #include "core/volume/data_volume.h"
 #include "platform/desktop/desktop_notifier.h"
+#include "platform/desktop/volume_meter.h"
 #include "platform/session/limit_warnings.h"
 
 namespace tempodial {
@@ -45,26 +46,29 @@ class SessionRecorder : public QObject {
 
   bool recording() const { return row_ != 0; }
   // Where the kernel's counters are read: "/" but in tests.
-  void setCountersRoot(const QString& root) { countersRoot_ = root; }
+  void setCountersRoot(const QString& root) { volume_.setCountersRoot(root); }
 
  private:
   SessionSnapshot snapshot() const;
   // Reads the counters and has a plan that charges by the MB charge them.
   void readVolume();
+  // A link hung up or was reset between readings: its charge and the limits
+  // at once.
+  void volumeChanged();
   void close(SessionEnd end);
   // Tells the user once that the journal cannot be written; the next start
   // of the clock tries again.
   void report(const QString& reason);
-  // Warns of the limits the run has reached.
-  void checkLimits();
+  // Warns of the limits the run has reached; in the status panel after the
+  // running handler when `afterHandler`.
+  void checkLimits(bool afterHandler = false);
   // The journal file was deleted under the running run: a new journal is
   // made and the run kept in it. False when that cannot be done.
   bool renewJournal();
 
   Runtime& runtime_;
   ClockModel& clock_;
-  QString countersRoot_ = QStringLiteral("/");
-  VolumeCounter volume_;
+  VolumeMeter volume_;
   bool running_ = false;
   qint64 row_ = 0;
   QDateTime start_;    // when the run started

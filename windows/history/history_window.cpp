@@ -63,6 +63,16 @@ QStringList volumeTexts(std::optional<qint64> received, std::optional<qint64> se
   if (received && sent) total = *received + *sent;
   return {bytesText(received), bytesText(sent), bytesText(total)};
 }
+// A period's: blank when no session's bytes are known, the known sum marked
+// as partial ("≥ 1.2 MB") when some are not; never 0 for unknown.
+QStringList volumeTexts(const PeriodTotal& total) {
+  if (total.unknownBytes > 0 && total.unknownBytes >= total.sessions) return {{}, {}, {}};
+  QStringList texts = volumeTexts(total.received, total.sent);
+  if (total.unknownBytes > 0) {
+    for (QString& text : texts) text.prepend(QStringLiteral("\u2265 "));
+  }
+  return texts;
+}
 const QStringList kVolumeHeaders{QStringLiteral("Received"), QStringLiteral("Sent"),
                                  QStringLiteral("Data")};
 
@@ -312,19 +322,20 @@ void HistoryWindow::fillMonth() {
       days->appendRow(historyRow(QStringList{locale.toString(qdate(day.date), QLocale::ShortFormat),
                                              sessionsText(day.sessions),
                                              qt(durationText(day.seconds)), qt(day.cost.text())} +
-                                 volumeTexts(day.received, day.sent)));
+                                 volumeTexts(day)));
       days->item(days->rowCount() - 1, 0)->setData(qdate(day.date));
       month.sessions += day.sessions;
       month.seconds += day.seconds;
       month.cost.add(day.cost);
       month.received += day.received;
       month.sent += day.sent;
+      month.unknownBytes += day.unknownBytes;
       secondsPerDay_[static_cast<std::size_t>(day.date.day - 1)] = day.seconds;
       bytesPerDay_[static_cast<std::size_t>(day.date.day - 1)] = day.received + day.sent;
     }
     days->appendRow(historyRow(QStringList{QStringLiteral("Total"), sessionsText(month.sessions),
                                            qt(durationText(month.seconds)), qt(month.cost.text())} +
-                                   volumeTexts(month.received, month.sent),
+                                   volumeTexts(month),
                                true));
   }
   daysTable->resizeColumnsToContents();
@@ -348,17 +359,18 @@ void HistoryWindow::fillYear() {
     months->appendRow(
         historyRow(QStringList{locale.standaloneMonthName(index + 1), sessionsText(month.sessions),
                                qt(durationText(month.seconds)), qt(month.cost.text())} +
-                   volumeTexts(month.received, month.sent)));
+                   volumeTexts(month)));
     year.sessions += month.sessions;
     year.seconds += month.seconds;
     year.cost.add(month.cost);
     year.received += month.received;
     year.sent += month.sent;
+    year.unknownBytes += month.unknownBytes;
   }
   months->appendRow(historyRow(
       QStringList{QStringLiteral("Total %1").arg(shown_.year()), sessionsText(year.sessions),
                   qt(durationText(year.seconds)), qt(year.cost.text())} +
-          volumeTexts(year.received, year.sent),
+          volumeTexts(year),
       true));
   monthsTable->resizeColumnsToContents();
 }

@@ -114,6 +114,23 @@ TEST(InterfaceCounters, RunTotalsFromTheKernelsCounters) {
     EXPECT_EQ(counter.volume().received, c.received) << c.what;
     EXPECT_EQ(counter.volume().sent, c.sent) << c.what;
   }
+  // A counter file that reads as nothing for one reading is skipped, its
+  // baseline kept; a tunnel by its link type (ARPHRD_IPGRE) is not counted
+  // beside a link that keeps its own default route.
+  {
+    QTemporaryDir root;
+    VolumeCounter counter;
+    layOut(root.path(), {{"eth0", 2, 50'000'000'000, 7, "4"}, {"gre1", 5, 0, 0, "4"}});
+    write(root.path() + "/sys/class/net/gre1/type", "778\n");
+    counter.start(readInterfaceCounters(root.path()));
+    write(root.path() + "/sys/class/net/eth0/statistics/rx_bytes", "");
+    counter.read(readInterfaceCounters(root.path()));
+    layOut(root.path(), {{"eth0", 2, 50'000'001'000, 9, "4"}, {"gre1", 5, 900, 90, "4"}});
+    write(root.path() + "/sys/class/net/gre1/type", "778\n");
+    counter.read(readInterfaceCounters(root.path()));
+    EXPECT_EQ(counter.volume().received, 1000);
+    EXPECT_EQ(counter.volume().sent, 2);
+  }
   // The folder of a system without these files counts nothing.
   QTemporaryDir empty;
   EXPECT_TRUE(readInterfaceCounters(empty.path()).empty());

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QSpinBox>
+#include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
@@ -622,6 +623,8 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   add(QDateTime(QDate::currentDate(), QTime(0, 0, 1)), 60, "0", "£", "Day", 20'000'000, 10'000'000);
   history.limits->dayDataOn->setChecked(true);
   history.limits->dayData->setValue(40);
+  history.limits->monthDataOn->setChecked(true);
+  history.limits->monthData->setValue(50);
   setTrafficCounters(100, 0);
   main().SSCommand1->click();
   setTrafficCounters(100 + 1'999'999, 0);
@@ -632,10 +635,37 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   EXPECT_EQ(status(), "The timer has been touched");  // read only with the update
   elapseAfter(1000);
   EXPECT_EQ(status(), "80 % of today's data limit used");
+  // The last reading at Stop passes the day's limit and 80 % of the month's
+  // 50 MB at once: both are shown after the Stop's own status.
   setTrafficCounters(100 + 10'000'000, 1);
   main().SSCommand1->click();
   EXPECT_EQ(status(), "The timer has been touched");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(status(), "100 % of today's data limit used; 80 % of this month's data limit used");
   EXPECT_EQ(main().clock().volume()->total(), 10'000'001);
+
+  // Sessions kept before bytes were counted: a day with only those is blank,
+  // and a day, month or year with some shows its known sum as partial.
+  const QDateTime june(QDate(2026, 6, 3), QTime(9, 0));
+  add(june, 60, "0", "£", "Day", 4'000'000, 1'000'000);
+  add(june.addSecs(600), 60, "0", "£", "Day");
+  add(june.addDays(1), 60, "0", "£", "Day");
+  QSqlQuery forget(runtime->journal().database());
+  ASSERT_TRUE(
+      forget.exec("UPDATE sessions SET received_bytes = NULL, sent_bytes = NULL"
+                  " WHERE id IN (SELECT id FROM sessions ORDER BY id DESC LIMIT 2)"));
+  history.tabs->setCurrentIndex(0);
+  history.period->setDate(june.date());
+  EXPECT_EQ(rowTexts(history.days, 0, true),
+            (QStringList{"\u2265 4.0 MB", "\u2265 1.0 MB", "\u2265 5.0 MB"}));
+  EXPECT_EQ(rowTexts(history.days, 1, true), (QStringList{"", "", ""}));
+  EXPECT_EQ(rowTexts(history.days, 2, true),
+            (QStringList{"\u2265 4.0 MB", "\u2265 1.0 MB", "\u2265 5.0 MB"}));
+  history.tabs->setCurrentIndex(1);
+  EXPECT_EQ(rowTexts(history.months, 4, true), (QStringList{"1.0 GB", "2.0 MB", "1.0 GB"}));
+  EXPECT_EQ(rowTexts(history.months, 5, true),
+            (QStringList{"\u2265 4.0 MB", "\u2265 1.0 MB", "\u2265 5.0 MB"}));
+  EXPECT_EQ(rowTexts(history.months, 12, true).first().left(2), "\u2265 ");
 }
 
 // The chart's day numbers never overlap: as many as fit, the first day
