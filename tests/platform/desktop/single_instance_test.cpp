@@ -9,8 +9,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <memory>
 
 namespace tempodial {
 namespace {
@@ -80,6 +85,37 @@ INSTANTIATE_TEST_SUITE_P(
                     Start{"LiveHolderThatDoesNotAnswer", true, "holds it and does not answer"},
                     Start{"LockOfAnEndedCopyOnAFullDisk", true, "No space left on device"}),
     [](const testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
+
+// A start that finds a live copy says whether that copy answered that its
+// window is now in view.
+TEST(SingleInstanceAnswer, TellsWhetherTheRunningCopyShowedItsWindow) {
+  static int argc = 1;
+  static char name[] = "test", *argv[] = {name, nullptr};
+  if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+  for (const bool shown : {true, false}) {
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/tempodial";
+    std::atomic<bool> listening = false;
+    std::unique_ptr<QThread> running(QThread::create([&] {
+      SingleInstance first(root);
+      QEventLoop loop;
+      first.onRaise = [&] {
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        return shown;
+      };
+      first.acquire(nullptr);
+      listening = true;
+      QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+      loop.exec();
+    }));
+    running->start();
+    while (!listening) QThread::msleep(10);
+    SingleInstance second(root);
+    EXPECT_FALSE(second.acquire(nullptr));
+    EXPECT_EQ(second.otherCopyShown(), shown);
+    running->wait();
+  }
+}
 
 }  // namespace
 }  // namespace tempodial
