@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabBar>
-#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 #include <vector>
@@ -339,8 +338,7 @@ class TextAreaAccessible : public QAccessibleWidget {
 bool isTextArea(QObject* object) {
   auto* box = qobject_cast<QAbstractScrollArea*>(object->parent());
   return box != nullptr && box->viewport() == object &&
-         (qobject_cast<QPlainTextEdit*>(box) != nullptr ||
-          qobject_cast<QTextEdit*>(box) != nullptr);
+         qobject_cast<QPlainTextEdit*>(box) != nullptr;
 }
 
 }  // namespace

@@ -261,14 +261,14 @@ class NamedComboAccessible : public WrapperAccessible, public QAccessibleTextInt
   QString shown() const { return combo() ? combo()->currentText() : QString(); }
 };
 
-// A text box: Qt's, but one that masks what is typed (a password) gives its
-// masked text, as it shows it, rather than nothing: a screen reader then
-// knows it is not empty, and how much it holds.
+// A text box: Qt's, but its text is what it shows, so that one that masks
+// what is typed (a password) gives its masked text rather than nothing: a
+// screen reader then knows it is not empty, and how much it holds.
 class MaskedTextAccessible : public WrapperAccessible, public QAccessibleTextInterface {
  public:
   using WrapperAccessible::WrapperAccessible;
   void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::TextInterface && masked() && own() != nullptr) {
+    if (type == QAccessible::TextInterface && own() != nullptr) {
       return static_cast<QAccessibleTextInterface*>(this);
     }
     return WrapperAccessible::interface_cast(type);
@@ -300,11 +300,6 @@ class MaskedTextAccessible : public WrapperAccessible, public QAccessibleTextInt
 
  private:
   QAccessibleTextInterface* own() const { return inner() ? inner()->textInterface() : nullptr; }
-  bool masked() const {
-    const auto* box = qobject_cast<const QLineEdit*>(widget());
-    return box != nullptr && (box->echoMode() == QLineEdit::Password ||
-                              box->echoMode() == QLineEdit::PasswordEchoOnEdit);
-  }
 };
 
 }  // namespace

@@ -214,12 +214,7 @@ def main_window_tour(program):
     key("alt+i")
     menu_open(program, "Load previous")
     key("u")
-    password = dialog(program, "dialog", "Password?", "Enter Password:")
-    # What is typed is masked, and kept: the box is not empty to a screen
-    # reader, nor does it give the word away.
-    key("a", "b", "c")
-    box = wait_for("the password box", lambda: find(password, "password text"))
-    expect_equal(box.queryText().getText(0, -1), "???", "the password box's masked text")
+    dialog(program, "dialog", "Password?", "Enter Password:")
     key("Escape")
     program.gone("Password?")
 

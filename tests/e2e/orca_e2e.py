@@ -18,14 +18,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from accessibility_tour import activate  # noqa: E402
 from atspi_session import Failure, Program, key, wait_for  # noqa: E402
 
-results = {"passed": 0, "failed": 0}
+from desktop_e2e import check as expect, results  # noqa: E402
+
 # "SPEECH OUTPUT: 'words'" and the voice, or "'words' " and the voice for a key.
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\{")
-
-
-def expect(ok, what):
-    results["passed" if ok else "failed"] += 1
-    print(("ok   " if ok else "FAIL ") + what, flush=True)
 
 
 class Orca:

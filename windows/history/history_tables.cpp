@@ -7,14 +7,13 @@
 #include <QLocale>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <algorithm>
 
 namespace tempodial {
 namespace {
 
 // Rows and headers sized from the table's font, again whenever the font
 // changes (the window takes the desktop's font after it is built, and the
-// desktop's font may change while it is open): a bold totals row fits too.
+// desktop's font may change while it is open).
 class FollowsFont : public QObject {
  public:
   explicit FollowsFont(QTableView* view) : QObject(view), view_(view) {
@@ -29,12 +28,8 @@ class FollowsFont : public QObject {
 
  private:
   void apply() {
-    QFont bold = view_->font();
-    bold.setBold(true);
-    const int text = std::max(view_->fontMetrics().height(), QFontMetrics(bold).height());
-    view_->verticalHeader()->setDefaultSectionSize(text + 6);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setFont(view_->font());
-    view_->verticalHeader()->setFont(view_->font());
   }
 
   QTableView* view_;

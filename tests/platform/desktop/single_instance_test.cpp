@@ -11,9 +11,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <memory>
 #include <string>
@@ -156,6 +160,37 @@ TEST(SingleInstanceRace, FortySimultaneousStartsGiveOneCopy) {
   for (pid_t pid : copies) waitpid(pid, nullptr, 0);
   EXPECT_EQ(std::count(answers.begin(), answers.end(), 'R'), 1) << answers;
   EXPECT_EQ(answers.size(), copies.size());
+}
+
+// A start that finds a live copy says whether that copy answered that its
+// window is now in view.
+TEST(SingleInstanceAnswer, TellsWhetherTheRunningCopyShowedItsWindow) {
+  static int argc = 1;
+  static char name[] = "test", *argv[] = {name, nullptr};
+  if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+  for (const bool shown : {true, false}) {
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/tempodial";
+    std::atomic<bool> listening = false;
+    std::unique_ptr<QThread> running(QThread::create([&] {
+      SingleInstance first(root);
+      QEventLoop loop;
+      first.onRaise = [&] {
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        return shown;
+      };
+      first.acquire(nullptr);
+      listening = true;
+      QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+      loop.exec();
+    }));
+    running->start();
+    while (!listening) QThread::msleep(10);
+    SingleInstance second(root);
+    EXPECT_FALSE(second.acquire(nullptr));
+    EXPECT_EQ(second.otherCopyShown(), shown);
+    running->wait();
+  }
 }
 
 }  // namespace

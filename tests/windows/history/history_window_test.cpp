@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -43,6 +44,7 @@
 #include "tests/windows/window_fixture.h"
 #include "windows/history/history_chart.h"
 #include "windows/history/history_limits.h"
+#include "windows/history/history_tables.h"
 #include "windows/history/history_window.h"
 #include "windows/history/session_model.h"
 #include "windows/main/main_window.h"
@@ -617,6 +619,10 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   EXPECT_EQ(history.chart->days()[4], 999'950'000);
   history.tabs->setCurrentIndex(1);
   EXPECT_EQ(rowTexts(history.months, 12, true), (QStringList{"1.0 GB", "2.0 MB", "1.0 GB"}));
+  const QAbstractItemView* year = history.monthsTable;
+  for (int column = 0; column + 1 < history.months->columnCount(); ++column) {
+    EXPECT_GE(history.monthsTable->columnWidth(column), year->sizeHintForColumn(column)) << column;
+  }
 
   // A daily data limit of 40 MB: 30 MB were used today before this run; the
   // run adds what the kernel counts, read with the journal's update.
@@ -670,7 +676,7 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
 
 // The chart's day numbers never overlap: as many as fit, the first day
 // always; its description gives the month's total and its busiest day.
-TEST(HistoryChartTest, DayNumbersThinnedToWhatFitsAndASummaryOfTheMonth) {
+TEST(HistoryChartTest, DayNumbersThinnedToWhatFitsRowsFollowTheFontAndASummary) {
   const struct {
     double slot;
     int labelWidth;
@@ -693,6 +699,13 @@ TEST(HistoryChartTest, DayNumbersThinnedToWhatFitsAndASummaryOfTheMonth) {
     }
     EXPECT_EQ(step, c.step) << c.slot << " px a day";
     EXPECT_EQ(labelled, c.labelled) << c.slot << " px a day";
+  }
+  // The tables' rows follow their font from the start and as it changes.
+  QTableView table;
+  followFont(&table);
+  for (int points : {0, 24}) {
+    if (points > 0) table.setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    EXPECT_EQ(table.verticalHeader()->defaultSectionSize(), table.fontMetrics().height() + 6);
   }
   HistoryChart chart(nullptr);
   chart.setDays({0, 3600, 0, 5400, 60});

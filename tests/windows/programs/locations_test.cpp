@@ -1,6 +1,8 @@
-// The program locations window: what its load, "REFRESH", "SET" and close box
-// do to the three boxes and the three location files.
+// The program locations window: what its load, "REFRESH", "SET", the close
+// box and Escape do to the three boxes and the three location files.
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 
 #include "platform/forms/controls.h"
 #include "tests/windows/window_fixture.h"
@@ -86,6 +88,19 @@ TEST_F(LocationsTest, CloseBoxDiscardsEditsWithoutWriting) {
   EXPECT_FALSE(runtime->isLoaded(LocationsWindow::kName));
   EXPECT_FALSE(exists(Place::Data, files::kLocation1));
   EXPECT_EQ(locations().RichTextBox1->text(), "");
+}
+
+TEST_F(LocationsTest, EscapeClosesTheWindowAsItsCloseBoxDoesAndWritesNothing) {
+  for (const auto& [modifiers, closes] :
+       {std::pair{Qt::NoModifier, true}, {Qt::ShiftModifier, false}}) {
+    auto& window = locations();
+    window.show();
+    window.RichTextBox1->setText("typed");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, modifiers);
+    QApplication::sendEvent(window.RichTextBox1, &escape);
+    EXPECT_EQ(!runtime->isLoaded(LocationsWindow::kName), closes) << modifiers;
+    EXPECT_FALSE(exists(Place::Data, files::kLocation1));
+  }
 }
 
 }  // namespace
