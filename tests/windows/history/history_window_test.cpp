@@ -31,6 +31,7 @@
 #include <QTimer>
 #include <atomic>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -317,6 +318,16 @@ TEST_F(UtcHistoryTest, ExportIntoAFifoThatIsNotReadNeverHoldsUpTheProgram) {
   const QString fifo = home.path() + "/fifo";
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
   history.chooseFile = [&](const QString&) { return fifo; };
+  // Runs the event loop until `done`, for at most ten seconds of real time:
+  // the writer writes only from the event loop, as the reader takes.
+  const auto waitUntil = [](const std::function<bool()>& done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 10'000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+      ::usleep(1000);
+    }
+  };
   for (const bool cancel : {false, true}) {
     const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
@@ -362,18 +373,14 @@ TEST_F(UtcHistoryTest, ExportIntoAFifoThatIsNotReadNeverHoldsUpTheProgram) {
         ASSERT_GT(got, 0);
         drained.append(some, got);
         const QString writing = "Writing 700 sessions to " + fifo + "...";
-        for (int turns = 0; turns < 100 && history.note->text() != writing; ++turns) {
-          QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
+        waitUntil([&] { return history.note->text() == writing; });
         EXPECT_EQ(history.note->text(), writing);
       }
     }
     drain = true;
     const QString done =
         cancel ? "The export to " + fifo + " was cancelled." : "700 sessions written to " + fifo;
-    for (int turns = 0; turns < 500 && history.note->text() != done; ++turns) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    waitUntil([&] { return history.note->text() == done; });
     readerThread.join();
     ::close(reader);
     EXPECT_EQ(history.note->text(), done);
