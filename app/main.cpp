@@ -28,6 +28,7 @@ constexpr const char* kUsage =
     "Usage: tempodial [--help] [--version] [--login] [Qt options]\n"
     "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
     "       tempodial --quote YYYY-MM-DDTHH:MM[:SS] h:mm:ss [--plan NAME] [--data MB]\n"
+    "       tempodial --start | --stop | --toggle | --status [--json]\n"
     "\n"
     "Times your online sessions by hand, estimates what the connection costs at a\n"
     "per-minute tariff, keeps the totals between runs and starts your Internet\n"
@@ -45,7 +46,12 @@ constexpr const char* kUsage =
     "                 choose the days the sessions started on\n"
     "  --quote START DURATION  print what a run starting at START (local time)\n"
     "                 and lasting DURATION would cost under the tariff plan in\n"
-    "                 use or the one --plan names, without a display\n";
+    "                 use or the one --plan names, without a display\n"
+    "  --start, --stop, --toggle  start, stop or press Start/Stop of the running\n"
+    "                 copy's clock over the session bus (--start starts a copy\n"
+    "                 when none runs)\n"
+    "  --status [--json]  print the running copy's clock, cost and data volume\n"
+    "                 on one line, or as one JSON object for panel modules\n";
 
 // Answers --help and --version before any window system is needed. Returns
 // true when the program should end.
