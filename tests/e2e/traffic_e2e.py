@@ -205,7 +205,9 @@ class Cases:
         check(fetched == [2 * MB] * 10, "10 fetches of 2 MB on a multipath default route")
         after = links(PROGRAM_NS)
         paths = [after[i][1] - before[i][1] for i in (index_of(device(0)), index_of(device(1)))]
-        check(all(sent > 10_000 for sent in paths), f"both paths carried requests: {paths} sent")
+        # A fetch sends about 1.7 kB of requests and acknowledgements; a path
+        # that carried none sends only its neighbour discovery.
+        check(all(sent > 1_200 for sent in paths), f"both paths carried requests: {paths} sent")
         return delta(before, after)
 
     @staticmethod
