@@ -145,7 +145,7 @@ def closed_under_its_message(program, home, main):
     os.makedirs(os.path.dirname(conf), exist_ok=True)
     with open(conf, "w") as settings:
         settings.write(text)
-    start_stop = find(main, "push button", "Start/Stop")
+    start_stop = find(main, "check box", "Start/Stop")
     act(start_stop)
 
     def message():
