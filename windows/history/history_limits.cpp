@@ -180,7 +180,8 @@ Limits LimitsGroup::limits() const {
 Limits LimitsGroup::shown() const {
   // A limit switched on but left at nothing is no limit.
   auto time = [](QCheckBox* on, QSpinBox* hours, QSpinBox* minutes) -> std::optional<std::int64_t> {
-    const std::int64_t seconds = hours->value() * 3600 + minutes->value() * 60;
+    const std::int64_t seconds =
+        std::int64_t{hours->value()} * 3600 + std::int64_t{minutes->value()} * 60;
     if (!on->isChecked() || seconds <= 0) return std::nullopt;
     return seconds;
   };
