@@ -140,13 +140,5 @@ TEST(MinuteCharge, GivesTheTextTheClassicMeterGaveForEveryEverydayAmount) {
   }
 }
 
-TEST(MinuteCharge, PlanChargesAddMillionthsWithAllTheirDecimals) {
-  EXPECT_EQ(costPlusMicros("0", 440000), "0.44");
-  EXPECT_EQ(costPlusMicros("0.014", 14233), "0.028233");
-  EXPECT_EQ(costPlusMicros("0.1", 200000), "0.3");
-  EXPECT_EQ(costPlusMicros("1E-05", 1), "0.000011");
-  EXPECT_EQ(costPlusMicros("-0.5", 100000), "-0.4");
-}
-
 }  // namespace
 }  // namespace tempodial::clock

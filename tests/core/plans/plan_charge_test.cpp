@@ -233,6 +233,7 @@ TEST(CostUnderAPlan, AddsTheChargeExactlyToWhatTheBoxHeld) {
   EXPECT_EQ(costPlus("letters", 50000), "0.05");
   EXPECT_EQ(costPlus("-0.5", 100000), "-0.4");
   EXPECT_EQ(costPlus("1e-7", 0), "0.0000001");
+  EXPECT_EQ(costPlus("1E-05", 1), "0.000011");  // the classic box's small form read back
 }
 
 }  // namespace
