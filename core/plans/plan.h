@@ -49,6 +49,7 @@ struct Plan {
   int step = 60;          // seconds; a started step is charged in full
   Amount rate = 0;        // per minute where no rule applies
   Amount perMb = 0;       // per MB (1,000,000 bytes) received or sent
+  std::optional<std::int64_t> allowanceBytes;
   // The first and last day a run may start under the plan (year * 10000 +
   // month * 100 + day); none: no such bound.
   std::optional<RuleDate> validFrom, validUntil;
