@@ -32,6 +32,10 @@ CivilDate addDays(const CivilDate& date, int days) {
   return localDate(daysFromCivil(date) + std::int64_t{days} * kDay, 0);
 }
 
+int daysBetween(const CivilDate& from, const CivilDate& to) {
+  return static_cast<int>((daysFromCivil(to) - daysFromCivil(from)) / kDay);
+}
+
 int soundBillingDay(int billingDay) { return billingDay >= 1 && billingDay <= 31 ? billingDay : 1; }
 
 std::optional<int> readBillingDay(std::string_view text) {
@@ -45,9 +49,7 @@ std::optional<int> readBillingDay(std::string_view text) {
   return day;
 }
 
-int Period::dayCount() const {
-  return static_cast<int>((daysFromCivil(last) - daysFromCivil(first)) / kDay) + 1;
-}
+int Period::dayCount() const { return daysBetween(first, last) + 1; }
 
 Period Period::next() const {
   switch (kind) {

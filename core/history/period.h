@@ -19,6 +19,8 @@ enum class PeriodKind { Day, Month, Year };
 int daysInMonth(int year, int month);
 // The day `days` after `date` (before it when negative).
 CivilDate addDays(const CivilDate& date, int days);
+// How many days `to` is after `from` (negative when before it).
+int daysBetween(const CivilDate& from, const CivilDate& to);
 // The billing day as a number the settings may hold: 1 to 31, else 1.
 int soundBillingDay(int billingDay);
 // A billing day as the settings file spells it: a whole number from 1 to 31
