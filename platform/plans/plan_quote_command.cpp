@@ -92,14 +92,13 @@ int printQuote(const QuoteRequest& request, std::FILE* out, std::FILE* err) {
   if (planName.isEmpty()) {
     return fail(QStringLiteral("no tariff plan is in use; name one with --plan NAME"));
   }
-  QString error;
-  auto plan = findPlan(planName, &error);
-  if (!plan) return fail(error);
-  if (auto outside = plans::outsideValidity(*plan, clock(startUtc))) {
+  auto plan = findPlan(planName);
+  if (!plan.ok()) return fail(QString::fromStdString(plan.reason()));
+  if (auto outside = plans::outsideValidity(plan.value(), clock(startUtc))) {
     return fail(QStringLiteral("the tariff plan \"%1\" %2")
                     .arg(planName, QString::fromStdString(*outside)));
   }
-  plans::PlanRun run(std::move(*plan), startUtc, clock);
+  plans::PlanRun run(std::move(plan.value()), startUtc, clock);
   // The volume is counted at the start, within the billing month it begins.
   if (run.plan().allowanceBytes) run.setAllowance(request.usedBytes.value_or(0), {});
   run.countVolume(bytes);

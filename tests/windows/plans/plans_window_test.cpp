@@ -66,9 +66,9 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.useButton->click();
   EXPECT_EQ(told.size(), 1);
   EXPECT_EQ(planInUse(), QStringLiteral("Evenings"));
-  QString error;
-  auto saved = findPlan(QStringLiteral("Evenings"), &error);
-  ASSERT_TRUE(saved) << error.toStdString();
+  auto found = findPlan(QStringLiteral("Evenings"));
+  ASSERT_TRUE(found.ok()) << found.reason();
+  const plans::Plan* saved = &found.value();
   ASSERT_EQ(saved->rules.size(), 2u);
   EXPECT_EQ(saved->rules[0].days, 0b1100000u);
   EXPECT_EQ(saved->rules[1].fromMin, 18 * 60);
@@ -138,9 +138,9 @@ TEST_F(PlansWindowTest, ImportOfAKeptNameAsksBeforeReplacing) {
                                   "Replace", "Keep both", "Cancel"}));
     QStringList plans;
     for (const PlanFile& each : listPlanFiles()) {
-      ASSERT_TRUE(each.plan) << each.error.toStdString();
-      plans << QString::fromStdString(each.plan->name) + " " +
-                   QString::number(each.plan->rate / 10000);
+      ASSERT_TRUE(each.plan.ok()) << each.plan.reason();
+      plans << QString::fromStdString(each.plan.value().name) + " " +
+                   QString::number(each.plan.value().rate / 10000);
     }
     plans.sort();
     EXPECT_EQ(plans, kept) << answer;
@@ -245,8 +245,9 @@ TEST_F(PlansWindowTest, TakesDatedRulesAndDaysOfValidityWithTheFileChecks) {
                                           "one end only"));
   setCell(0, 2, QStringLiteral("2027-12-28, 12-24..01-02"));
   w.saveButton->click();
-  auto saved = findPlan(QStringLiteral("Holidays"), nullptr);
-  ASSERT_TRUE(saved);
+  auto found = findPlan(QStringLiteral("Holidays"));
+  ASSERT_TRUE(found.ok());
+  const plans::Plan* saved = &found.value();
   EXPECT_EQ(saved->validFrom, 20270101);
   EXPECT_EQ(saved->validUntil, 20271231);
   EXPECT_EQ(plans::datesText(saved->rules.at(0)), "2027-12-28,12-24..01-02");
