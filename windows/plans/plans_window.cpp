@@ -132,6 +132,7 @@ void PlansWindow::buildControls() {
   step->setSuffix(QStringLiteral(" s"));
   rate = field<QLineEdit>(area, "rate", QStringLiteral("Default rate"));
   perMb = field<QLineEdit>(area, "perMb", QStringLiteral("Data charge per MB"));
+  allowance = field<QLineEdit>(area, "allowance", QStringLiteral("Data allowance"));
   validFrom = field<QLineEdit>(area, "validFrom", QStringLiteral("Valid from"));
   validUntil = field<QLineEdit>(area, "validUntil", QStringLiteral("Valid until"));
   rules = field<QTableWidget>(area, "rules", QStringLiteral("Rules"));
@@ -182,6 +183,7 @@ void PlansWindow::buildControls() {
       {"Charging step:", step},
       {"Default rate (minor units a minute):", rate},
       {"Data (minor units an MB, if charged):", perMb},
+      {"Data allowance (MB a month, if any):", allowance},
       {"Valid from (YYYY-MM-DD, if bounded):", validFrom},
       {"Valid until (YYYY-MM-DD, if bounded):", validUntil}};
   for (const auto& [caption, widget] : rows) {
@@ -269,10 +271,12 @@ void PlansWindow::selectPlan(int row) {
 void PlansWindow::showPlan(const plans::Plan& plan) { showPlanInEditor(*this, plan); }
 
 std::optional<plans::Plan> PlansWindow::editedPlan() {
-  QString error;
-  auto plan = planFromEditor(*this, &error);
-  if (!plan) tell(error);
-  return plan;
+  auto plan = planFromEditor(*this);
+  if (!plan.ok()) {
+    tell(QString::fromStdString(plan.reason()));
+    return std::nullopt;
+  }
+  return std::move(plan.value());
 }
 
 bool PlansWindow::saveEdited() {

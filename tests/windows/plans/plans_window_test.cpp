@@ -51,6 +51,7 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.planName->setText(QStringLiteral("Evenings"));
   w.rate->setText(QStringLiteral("1.4"));
   w.perMb->setText(QStringLiteral("0.05"));
+  w.allowance->setText(QStringLiteral("20000"));
   w.addButton->click();
   setCell(0, 1, QStringLiteral("mon-fri"));
   setCell(0, 3, QStringLiteral("18:00"));
@@ -73,6 +74,7 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   EXPECT_EQ(saved->rules[0].days, 0b1100000u);
   EXPECT_EQ(saved->rules[1].fromMin, 18 * 60);
   EXPECT_EQ(saved->perMb, 500);
+  EXPECT_EQ(saved->allowanceBytes, 20000000000);
   EXPECT_FALSE(main().planRate->isHidden());
 
   // A faulty file is not imported; a sound one joins the list.
@@ -228,6 +230,9 @@ TEST_F(PlansWindowTest, TakesDatedRulesAndDaysOfValidityWithTheFileChecks) {
   const Field cases[] = {
       {w.rate, "1000000", "Default rate: \"1000000\" is out of range: at most 999999.9999"},
       {w.rate, "1.4", ""},
+      {w.allowance, "20 GB",
+       "Data allowance: \"20 GB\" is not a number of MB (like 20000 or 12.5)"},
+      {w.allowance, "", ""},
       {w.validFrom, "01-01", "Valid from: \"01-01\" is not a date with its year (like 2027-01-31)"},
       {w.validFrom, "2027-01-01", ""},
       {w.validUntil, "2026-12-31", "Valid until: comes before valid_from"},
