@@ -2,8 +2,6 @@
 // costs, keeps the totals between runs and starts the user's Internet programs.
 #include <QApplication>
 #include <cstdio>
-#include <cstring>
-#include <string_view>
 
 #include "platform/control/clock_control.h"
 #include "platform/control/control_verbs.h"
@@ -12,6 +10,7 @@
 #include "platform/forms/program_style.h"
 #include "platform/journal/history_export.h"
 #include "platform/plans/plan_quote_command.h"
+#include "platform/runtime/command_line.h"
 #include "platform/runtime/display_check.h"
 #include "platform/runtime/first_paint_probe.h"
 #include "platform/runtime/input_paint_probe.h"
@@ -22,78 +21,32 @@
 #include "windows/main/main_window.h"
 #include "windows/start_and_exit/splash_window.h"
 
-namespace {
-
-constexpr const char* kUsage =
-    "Usage: tempodial [--help] [--version] [--login] [Qt options]\n"
-    "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
-    "       tempodial --quote YYYY-MM-DDTHH:MM[:SS] h:mm:ss [--plan NAME] [--data MB]\n"
-    "       tempodial --start | --stop | --toggle | --status [--json]\n"
-    "\n"
-    "Times your online sessions by hand, estimates what the connection costs at a\n"
-    "per-minute tariff, keeps the totals between runs and starts your Internet\n"
-    "programs.\n"
-    "\n"
-    "Files live in $XDG_DATA_HOME/tempodial/ (default ~/.local/share/tempodial/)\n"
-    "and its wex/ folder.\n"
-    "\n"
-    "  -h, --help     show this help and exit\n"
-    "  -v, --version  show the version and exit\n"
-    "  --login        started with the desktop session: the main window waits\n"
-    "                 behind the status icon where there is one\n"
-    "  --export-history FILE  write the kept sessions as CSV to FILE (- for\n"
-    "                 standard output), without a display; --from and --to\n"
-    "                 choose the days the sessions started on\n"
-    "  --quote START DURATION  print what a run starting at START (local time)\n"
-    "                 and lasting DURATION would cost under the tariff plan in\n"
-    "                 use or the one --plan names, without a display\n"
-    "  --start, --stop, --toggle  start, stop or press Start/Stop of the running\n"
-    "                 copy's clock over the session bus (--start starts a copy\n"
-    "                 when none runs)\n"
-    "  --status [--json]  print the running copy's clock, cost and data volume\n"
-    "                 on one line, or as one JSON object for panel modules\n";
-
-// Answers --help and --version before any window system is needed. Returns
-// true when the program should end.
-bool answeredOption(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return true;
-    }
-    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
-      std::printf("Tempodial %s\n", TEMPODIAL_VERSION);
-      return true;
-    }
-  }
-  return false;
-}
-
-// --from and --to choose the days of an export and mean nothing without one:
-// a usage error, told before any display is looked for.
-bool daysWithoutExport(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--from") == 0 || std::strcmp(argv[i], "--to") == 0) {
-      const std::string_view usage(kUsage);
-      const std::string_view lines = usage.substr(0, usage.find("\n\n") + 1);
-      std::fprintf(stderr, "tempodial: %s goes with --export-history\n%.*s", argv[i],
-                   static_cast<int>(lines.size()), lines.data());
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
-  if (answeredOption(argc, argv)) return 0;
+  using Mode = tempodial::CommandLine::Mode;
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  if (const auto status = tempodial::runControlVerb(arguments)) return *status;
-  if (tempodial::asksForHistoryExport(argc, argv)) return tempodial::exportHistory(argc, argv);
-  if (tempodial::asksForQuote(argc, argv)) return tempodial::printQuote(argc, argv);
-  if (daysWithoutExport(argc, argv)) return 1;
+  const tempodial::CommandLine line = tempodial::readCommandLine(arguments);
+  switch (line.mode) {
+    case Mode::Help:
+      std::fputs(tempodial::usageText(), stdout);
+      return 0;
+    case Mode::Version:
+      std::printf("Tempodial %s\n", TEMPODIAL_VERSION);
+      return 0;
+    case Mode::Misuse:
+      // Told before any display is looked for.
+      std::fprintf(stderr, "tempodial: %s\n%s", qUtf8Printable(line.misuse),
+                   qUtf8Printable(line.usage));
+      return 1;
+    case Mode::Control:
+      return tempodial::runControlVerb(line.control);
+    case Mode::Export:
+      return tempodial::exportHistory(line.exportRequest);
+    case Mode::Quote:
+      return tempodial::printQuote(line.quote, stdout, stderr);
+    case Mode::Window:
+      break;
+  }
   tempodial::exitUnlessDisplayCanOpen(argc, argv);
 
   QApplication app(argc, argv);
@@ -123,9 +76,7 @@ int main(int argc, char* argv[]) {
   const auto control = tempodial::exportClockControl(
       runtime, [&runtime] { runtime.form<tempodial::MainWindow>().reset(); },
       [&runtime] { runtime.form<tempodial::MainWindow>().bringToFront(); });
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--login") == 0) tempodial::setStartedAtLogin(true);
-  }
+  if (line.login) tempodial::setStartedAtLogin(true);
   instance.onRaise = [&runtime] { return tempodial::bringMainWindowToFront(runtime); };
   // Logout, shutdown or kill: the running session is kept in the journal and
   // the program ends without a question.

@@ -2,7 +2,7 @@
 // week, date and time of day, a connection charge, a charging step and a
 // minimum. Every amount is exact: whole millionths of the currency unit
 // (pounds, dollars), never binary floating point. A plan may also charge
-// the run's data volume by the MB.
+// the run's data volume by the MB, beyond a monthly allowance where it has one.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +49,8 @@ struct Plan {
   int step = 60;          // seconds; a started step is charged in full
   Amount rate = 0;        // per minute where no rule applies
   Amount perMb = 0;       // per MB (1,000,000 bytes) received or sent
+  // Bytes a billing month includes: per_mb is charged only beyond them, and
+  // the user is warned as they run out. None: every MB is charged.
   std::optional<std::int64_t> allowanceBytes;
   // The first and last day a run may start under the plan (year * 10000 +
   // month * 100 + day); none: no such bound.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <set>
 
+#include "core/volume/data_volume.h"
+
 namespace tempodial::plans {
 namespace {
 
@@ -203,6 +205,10 @@ class Reader {
       (key == "connection" ? plan_.connection
        : key == "minimum"  ? plan_.minimum
                            : plan_.perMb) = *amount;
+    } else if (key == "allowance_mb") {
+      const auto bytes = parseMegabytes(value);
+      if (!bytes) return fail("\"" + value + "\" is not a number of MB (like 20000 or 12.5)");
+      plan_.allowanceBytes = *bytes;
     } else if (key == "step") {
       const auto step = smallNumber(value);
       if (!step || *step < 1 || *step > 3600) {
@@ -386,6 +392,7 @@ std::string planText(const Plan& plan) {
                      "\nstep=" + std::to_string(plan.step) + "\nrate=" + minorUnitsText(plan.rate) +
                      "\n";
   if (plan.perMb != 0) text += "per_mb=" + minorUnitsText(plan.perMb) + "\n";
+  if (plan.allowanceBytes) text += "allowance_mb=" + megabytesText(*plan.allowanceBytes) + "\n";
   if (plan.validFrom) text += "valid_from=" + ruleDateText(*plan.validFrom) + "\n";
   if (plan.validUntil) text += "valid_until=" + ruleDateText(*plan.validUntil) + "\n";
   for (std::size_t i = 0; i < plan.rules.size(); ++i) {

@@ -1,6 +1,6 @@
 // A plan file's text, read and written: UTF-8 text, an INI file with one
 // [plan] section (name, currency, connection, minimum, step, rate, per_mb,
-// valid_from, valid_until) and one section per rule, [rule1], [rule2]...
+// allowance_mb, valid_from, valid_until) and one section per rule, [rule1], [rule2]...
 // (name, days, dates, from, to, rate), tried in the order they stand in the
 // file. A ";" starts a comment, also after a value.
 #pragma once

@@ -74,11 +74,18 @@ std::string quoteText(const PlanRun& run) {
             money(period.amount()) + "\n";
   }
   if (run.volume() > 0) {
+    // Beyond an allowance only part of the volume is charged.
+    const std::string beyond =
+        plan.allowanceBytes ? " (" + megabytesText(run.chargedVolume()) + " beyond allowance)" : "";
     text += "  " +
-            padded("data " + megabytesText(run.volume()) + " MB at " + minorUnitsText(plan.perMb) +
-                       unit + "/MB",
+            padded("data " + megabytesText(run.volume()) + " MB" + beyond + " at " +
+                       minorUnitsText(plan.perMb) + unit + "/MB",
                    37) +
             money(run.dataCharge()) + "\n";
+  }
+  if (plan.allowanceBytes) {
+    text += "  allowance " + megabytesText(*plan.allowanceBytes) + " MB a month, " +
+            megabytesText(run.usedBefore()) + " MB used before\n";
   }
   if (plan.connection != 0) text += "  " + padded("connection", 37) + money(plan.connection) + "\n";
   if (run.minimumTopUp() != 0) {

@@ -1,7 +1,8 @@
 // The quote: what a run of a given start and length would cost under a plan,
 // as text, the total first, then one line per rate period, the data
-// volume's charge where a volume is given, the connection charge and the
-// minimum:
+// volume's charge where a volume is given (of what lies beyond the plan's
+// allowance), the allowance and the month's use before the run, the
+// connection charge and the minimum:
 //   £0.44  Evening and weekend, 1:00:00 from Mon 7 Dec 17:50
 //     17:50-18:00      10 min at 1.4p      £0.14
 //     18:00-18:50      50 min at 0.5p      £0.25

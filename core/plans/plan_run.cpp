@@ -101,18 +101,45 @@ void PlanRun::countTo(std::int64_t elapsed) {
   elapsed_ = elapsed;
 }
 
-void PlanRun::countVolume(std::int64_t bytes) { bytes_ = std::max(bytes_, bytes); }
+void PlanRun::setAllowance(std::int64_t usedBefore, AllowanceReset reset) {
+  usedBefore_ = std::max<std::int64_t>(usedBefore, 0);
+  reset_ = std::move(reset);
+  monthEnd_ = reset_ ? std::optional(reset_(startUtc_)) : std::nullopt;
+}
+
+void PlanRun::countVolume(std::int64_t bytes) {
+  // The bytes read before a month's end are that month's; the months the
+  // run has passed are closed with them, each starting with nothing used.
+  const std::int64_t now = startUtc_ + elapsed_;
+  while (monthEnd_ && now >= *monthEnd_) {
+    chargedBefore_ = chargedVolume();
+    monthBase_ = bytes_;
+    usedBefore_ = 0;
+    const std::int64_t next = reset_(*monthEnd_);
+    monthEnd_ = next > *monthEnd_ ? std::optional(next) : std::nullopt;
+  }
+  bytes_ = std::max(bytes_, bytes);
+}
+
+std::int64_t PlanRun::chargedVolume() const {
+  const std::int64_t inMonth = bytes_ - monthBase_;
+  if (!plan_.allowanceBytes) return chargedBefore_ + inMonth;
+  const auto beyond = [this](std::int64_t used) {
+    return std::max<std::int64_t>(used - *plan_.allowanceBytes, 0);
+  };
+  return chargedBefore_ + beyond(usedBefore_ + inMonth) - beyond(usedBefore_);
+}
 
 Amount PlanRun::dataCharge() const {
-  return static_cast<Amount>((Wide{bytes_} * plan_.perMb + kMb / 2) / kMb);
+  return static_cast<Amount>((Wide{chargedVolume()} * plan_.perMb + kMb / 2) / kMb);
 }
 
 Amount PlanRun::running() const {
   // In 60,000,000ths of a millionth: the time's sixtieths and the volume's
   // millionths of an MB add up exactly; the sum is rounded once.
   constexpr Wide kWhole = Wide{60} * kMb;
-  const Wide exact =
-      Wide{plan_.connection} * kWhole + Wide{sixtieths_} * kMb + Wide{bytes_} * plan_.perMb * 60;
+  const Wide exact = Wide{plan_.connection} * kWhole + Wide{sixtieths_} * kMb +
+                     Wide{chargedVolume()} * plan_.perMb * 60;
   return static_cast<Amount>((exact + kWhole / 2) / kWhole);
 }
 

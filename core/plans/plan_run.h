@@ -4,7 +4,8 @@
 // minimum when it stops. A run of 0 s costs nothing. Steps follow the real
 // time since the start; the rules are tested against the local time of the
 // moment each step starts, so a change of the UTC offset moves them. A plan
-// with a charge per MB adds the run's data volume as last counted. The exact
+// with a charge per MB adds the run's data volume as last counted, only what
+// lies beyond its monthly allowance where it has one. The exact
 // sum of the time, the connection and the volume is rounded once, half up,
 // to a millionth; the minimum raises the rounded sum.
 #pragma once
@@ -22,6 +23,9 @@ namespace tempodial::plans {
 
 // The local time of a moment given in seconds since 1970 UTC.
 using LocalClock = std::function<LocalTime(std::int64_t utcSeconds)>;
+// The moment (seconds since 1970 UTC) the billing month holding the moment
+// `utcSeconds` ends and the allowance is whole again.
+using AllowanceReset = std::function<std::int64_t(std::int64_t utcSeconds)>;
 
 // The moments (seconds since 1970 UTC, earliest first) whose local time is
 // `seconds` after the start of the local day `date` (year * 10000 + month *
@@ -53,6 +57,19 @@ class PlanRun {
   // The bytes received and sent so far (never fewer than before).
   void countVolume(std::int64_t bytes);
   std::int64_t volume() const { return bytes_; }
+  // For a plan with an allowance: `usedBefore` bytes of the billing month the
+  // run starts in were used before it; `reset` tells when each billing month
+  // ends. A volume read after a month's end counts in the next month, which
+  // starts with nothing used. Without this the run starts a month afresh.
+  void setAllowance(std::int64_t usedBefore, AllowanceReset reset);
+  // The bytes of the run charged by the MB: all of them, or those beyond
+  // the allowance in each billing month the run has counted in.
+  std::int64_t chargedVolume() const;
+  // The bytes of the month used before the run (or, once the run has passed
+  // a month's end, 0).
+  std::int64_t usedBefore() const { return usedBefore_; }
+  // The bytes of the billing month used so far, before and in the run.
+  std::int64_t monthUsed() const { return usedBefore_ + bytes_ - monthBase_; }
   // The volume's charge, to the nearest millionth (halves up), as shown.
   Amount dataCharge() const;
   // While the clock runs: the connection, every step begun so far and the
@@ -77,6 +94,12 @@ class PlanRun {
   std::int64_t steps_ = 0;
   std::int64_t sixtieths_ = 0;
   std::int64_t bytes_ = 0;
+  // The allowance's month: the bytes used in it before the run, the run's
+  // bytes at its start, the bytes charged in the months already ended, and
+  // when it ends.
+  std::int64_t usedBefore_ = 0, monthBase_ = 0, chargedBefore_ = 0;
+  std::optional<std::int64_t> monthEnd_;
+  AllowanceReset reset_;
   std::vector<RatePeriod> periods_;
   RuleDay day_;  // the day of the last step charged
 };

@@ -20,7 +20,14 @@ QString PlanMeter::reload() {
   QString error;
   const QString name = planInUse();
   std::optional<plans::Plan> plan;
-  if (!name.isEmpty()) plan = findPlan(name, &error);
+  if (!name.isEmpty()) {
+    auto found = findPlan(name);
+    if (found.ok()) {
+      plan = std::move(found.value());
+    } else {
+      error = QString::fromStdString(found.reason());
+    }
+  }
   if (!running_) {
     plan_ = std::move(plan);
     error_ = error;

@@ -134,41 +134,13 @@ int runVerb(const QString& verb, bool json) {
 
 }  // namespace
 
-std::optional<int> runControlVerb(const QStringList& arguments) {
-  static const QStringList kVerbs = {QStringLiteral("--start"), QStringLiteral("--stop"),
-                                     QStringLiteral("--toggle"), QStringLiteral("--status")};
-  const QString kJson = QStringLiteral("--json");
-  QStringList verbs;
-  QStringList others;
-  bool json = false;
-  for (const QString& argument : arguments.mid(1)) {
-    if (kVerbs.contains(argument)) {
-      verbs << argument;
-    } else if (argument == kJson) {
-      json = true;
-    } else {
-      others << argument;
-    }
-  }
-  if (verbs.isEmpty() && !json) return std::nullopt;
-  QString misuse;
-  if (verbs.size() > 1) {
-    misuse = QStringLiteral("give one of --start, --stop, --toggle and --status");
-  } else if (json && (verbs.isEmpty() || verbs.first() != QLatin1String("--status"))) {
-    misuse = QStringLiteral("--json goes with --status");
-  } else if (!others.isEmpty()) {
-    misuse = QStringLiteral("%1 does not go with %2").arg(verbs.first(), others.first());
-  }
-  if (!misuse.isEmpty()) {
-    std::fprintf(stderr, "tempodial: %s\nUsage: %s\n", qUtf8Printable(misuse), kControlVerbsUsage);
-    return 1;
-  }
+int runControlVerb(const ControlRequest& request) {
   std::unique_ptr<QCoreApplication> app;
   static int argc = 1;
   static char name[] = "tempodial";
   static char* argv[] = {name, nullptr};
   if (QCoreApplication::instance() == nullptr) app = std::make_unique<QCoreApplication>(argc, argv);
-  return runVerb(verbs.first(), json);
+  return runVerb(request.verb, request.json);
 }
 
 QString statusLine(const QVariantMap& properties) {

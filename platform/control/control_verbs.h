@@ -2,23 +2,23 @@
 // object (platform/control/clock_control.h), without a display:
 //   tempodial --start | --stop | --toggle | --status [--json]
 // Each ends with status 0 when done, and 1 with the reason on standard error
-// when no copy runs, the copy cannot do it now, or the verbs are misused.
+// when no copy runs or the copy cannot do it now.
 // `--start` with no copy running starts one and then its clock.
 #pragma once
 
 #include <QStringList>
 #include <QVariantMap>
-#include <optional>
+
+#include "platform/runtime/command_line.h"
 
 namespace tempodial {
 
 // The verbs' usage line, for the program's help.
 extern const char kControlVerbsUsage[];
 
-// Runs the verb in `arguments` (the whole command line, the program first).
-// Returns its exit status, or nothing when the command line holds no verb.
-// Makes a core application of its own when there is none.
-std::optional<int> runControlVerb(const QStringList& arguments);
+// Runs the verb; returns its exit status. Makes a core application of its
+// own when there is none.
+int runControlVerb(const ControlRequest& request);
 
 // "Running 0:12:5 £0.44 34.2 MB": the state, the time on the clock, the
 // cost with its currency and, once any was counted, the data volume, from

@@ -19,68 +19,20 @@
 namespace tempodial {
 namespace {
 
-struct Request {
-  QString file;
-  std::optional<CivilDate> from, to;
-};
-
 int fail(const QString& text) {
   std::fprintf(stderr, "tempodial: %s\n", qPrintable(text));
   return 1;
 }
 
-std::optional<CivilDate> parseDate(const char* text) {
-  int year = 0, month = 0, day = 0;
-  char rest = 0;
-  if (std::strlen(text) != 10 ||
-      std::sscanf(text, "%4d-%2d-%2d%c", &year, &month, &day, &rest) != 3) {
-    return std::nullopt;
-  }
-  const CivilDate date{year, month, day};
-  // A day that does not exist (2026-02-30) comes back as another date.
-  if (month < 1 || month > 12 || day < 1 || localDate(daysFromCivil(date), 0) != date) {
-    return std::nullopt;
-  }
-  return date;
-}
-
-// Reads the arguments after the program name; returns an error text or an
-// empty text.
-QString parse(int argc, char* argv[], Request& request) {
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    const bool takesValue = std::strcmp(arg, "--export-history") == 0 ||
-                            std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--to") == 0;
-    if (!takesValue) return QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(arg));
-    if (i + 1 >= argc) return QStringLiteral("%1 needs a value").arg(QString::fromLatin1(arg));
-    const char* value = argv[++i];
-    if (std::strcmp(arg, "--export-history") == 0) {
-      request.file = QString::fromLocal8Bit(value);
-      continue;
-    }
-    const auto date = parseDate(value);
-    if (!date) {
-      return QStringLiteral("%1 wants a date as YYYY-MM-DD, not \"%2\"")
-          .arg(QString::fromLatin1(arg), QString::fromLocal8Bit(value));
-    }
-    (std::strcmp(arg, "--from") == 0 ? request.from : request.to) = date;
-  }
-  if (request.file.isEmpty()) return QStringLiteral("--export-history needs a file name or -");
-  if (request.from && request.to && daysFromCivil(*request.from) > daysFromCivil(*request.to)) {
-    return QStringLiteral("--from comes after --to");
-  }
-  return {};
-}
-
 // Completes the CSV at its target; the status of the export.
-int finished(const Request& request, ExportOutput& output) {
+int finished(const ExportRequest& request, ExportOutput& output) {
   const Status status = output.finish();
   if (status.ok()) return 0;
   return fail(QStringLiteral("cannot write %1: %2")
                   .arg(request.file, QString::fromStdString(status.reason())));
 }
 
-int run(const Request& request, const Places& places, const QString& connection) {
+int run(const ExportRequest& request, const Places& places, const QString& connection) {
   const QString journalPath = places.root() + QStringLiteral("/history.sqlite3");
   auto opened = ExportOutput::open(request.file, programFiles(places, journalPath),
                                    ExportOutput::Reader::Wait);
@@ -135,19 +87,12 @@ int run(const Request& request, const Places& places, const QString& connection)
 
 }  // namespace
 
-bool asksForHistoryExport(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--export-history") == 0) return true;
-  }
-  return false;
-}
-
-int exportHistory(int argc, char* argv[]) {
-  Request request;
-  if (QString error = parse(argc, argv, request); !error.isEmpty()) return fail(error);
+int exportHistory(const ExportRequest& request) {
   // Qt SQL loads its driver as a plug-in, which wants an application object.
-  int noArgs = 1;
-  QCoreApplication app(noArgs, argv);
+  static int argc = 1;
+  static char name[] = "tempodial";
+  static char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
   const QString connection = QStringLiteral("tempodial-export");
   int status = 0;
   { status = run(request, Places::fromEnvironment(), connection); }

@@ -4,13 +4,12 @@
 // run beside a running copy of the program.
 #pragma once
 
-namespace tempodial {
+#include "platform/runtime/command_line.h"
 
-// Whether the command line asks for the history export.
-bool asksForHistoryExport(int argc, char* argv[]);
+namespace tempodial {
 
 // Runs the export; returns the exit status: 0 when the CSV was written, 1
 // with a message on standard error otherwise.
-int exportHistory(int argc, char* argv[]);
+int exportHistory(const ExportRequest& request);
 
 }  // namespace tempodial

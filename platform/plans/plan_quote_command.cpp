@@ -44,50 +44,14 @@ bool writeAll(std::FILE* out, const std::string& text) {
 
 }  // namespace
 
-bool asksForQuote(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--quote") == 0) return true;
-  }
-  return false;
-}
-
-int printQuote(int argc, char* argv[]) {
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  return printQuote(arguments, stdout, stderr);
-}
-
-int printQuote(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+int printQuote(const QuoteRequest& request, std::FILE* out, std::FILE* err) {
   const auto fail = [err](const QString& message) {
     say(err, message);
     return 1;
   };
-  QStringList words;
-  QString planName;
-  std::int64_t bytes = 0;
-  for (qsizetype i = 0; i < arguments.size(); ++i) {
-    const QString& arg = arguments[i];
-    if (arg == QLatin1String("--quote")) continue;
-    if (arg == QLatin1String("--plan")) {
-      if (++i >= arguments.size()) return fail(QStringLiteral("--plan needs the name of a plan"));
-      planName = arguments[i];
-    } else if (arg == QLatin1String("--data")) {
-      const auto megabytes =
-          ++i < arguments.size() ? parseMegabytes(arguments[i].toStdString()) : std::nullopt;
-      if (!megabytes) {
-        return fail(QStringLiteral(
-            "--data needs a number of MB like 250 or 12.5 (under 10000000, at most 6 decimals)"));
-      }
-      bytes = *megabytes;
-    } else {
-      words << arg;
-    }
-  }
-  if (words.size() != 2) {
-    return fail(
-        QStringLiteral("usage: tempodial --quote YYYY-MM-DDTHH:MM[:SS][+HH:MM] h:mm:ss "
-                       "[--plan NAME] [--data MB]"));
-  }
+  const QStringList words{request.start, request.duration};
+  QString planName = request.plan;
+  const std::int64_t bytes = request.dataBytes;
   // To the minute, or to the second where a run's own start is quoted; an
   // offset chooses between the two occurrences of a time the clocks repeat.
   static const QRegularExpression kStart(QStringLiteral(
@@ -128,16 +92,17 @@ int printQuote(const QStringList& arguments, std::FILE* out, std::FILE* err) {
   if (planName.isEmpty()) {
     return fail(QStringLiteral("no tariff plan is in use; name one with --plan NAME"));
   }
-  QString error;
-  auto plan = findPlan(planName, &error);
-  if (!plan) return fail(error);
-  if (auto outside = plans::outsideValidity(*plan, clock(startUtc))) {
+  auto plan = findPlan(planName);
+  if (!plan.ok()) return fail(QString::fromStdString(plan.reason()));
+  if (auto outside = plans::outsideValidity(plan.value(), clock(startUtc))) {
     return fail(QStringLiteral("the tariff plan \"%1\" %2")
                     .arg(planName, QString::fromStdString(*outside)));
   }
-  plans::PlanRun run(std::move(*plan), startUtc, clock);
-  run.countTo(*seconds);
+  plans::PlanRun run(std::move(plan.value()), startUtc, clock);
+  // The volume is counted at the start, within the billing month it begins.
+  if (run.plan().allowanceBytes) run.setAllowance(request.usedBytes.value_or(0), {});
   run.countVolume(bytes);
+  run.countTo(*seconds);
   if (!writeAll(out, plans::quoteText(run))) {
     return fail(QStringLiteral("cannot write the quote: %1")
                     .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));

@@ -6,18 +6,14 @@
 // data volume, charged at the plan's rate per MB.
 #pragma once
 
-#include <QStringList>
 #include <cstdio>
+
+#include "platform/runtime/command_line.h"
 
 namespace tempodial {
 
-// Whether the command line asks for a quote.
-bool asksForQuote(int argc, char* argv[]);
-
-// Prints the quote for the arguments after the program's name to `out`;
-// returns 0, or 1 with the reason on `err` (also when `out` cannot be
-// written: a full disk, a closed pipe).
-int printQuote(const QStringList& arguments, std::FILE* out, std::FILE* err);
-int printQuote(int argc, char* argv[]);
+// Prints the quote to `out`; returns 0, or 1 with the reason on `err` (also
+// when `out` cannot be written: a full disk, a closed pipe).
+int printQuote(const QuoteRequest& request, std::FILE* out, std::FILE* err);
 
 }  // namespace tempodial

@@ -41,23 +41,19 @@ QString plansFolder() {
 }
 
 PlanFile readPlanFile(const QString& path) {
-  PlanFile file;
-  file.path = path;
+  using R = Result<plans::Plan>;
   const QString shown = QFileInfo(path).fileName();
   auto bytes = readWholeFile(path, kMaxPlanBytes);
   if (!bytes.ok()) {
-    file.unreadable = true;
-    file.error = shown + QStringLiteral(": ") + QString::fromStdString(bytes.reason());
-    return file;
+    return {path, R::Error((shown + QStringLiteral(": ")).toStdString() + bytes.reason(),
+                           StatusKind::Unreadable)};
   }
   auto read = plans::readPlan(bytes.value().toStdString(),
                               QFileInfo(path).completeBaseName().toStdString());
   if (auto* error = std::get_if<plans::PlanError>(&read)) {
-    file.error = QString::fromStdString(plans::errorText(shown.toStdString(), *error));
-  } else {
-    file.plan = std::get<plans::Plan>(std::move(read));
+    return {path, R::Error(plans::errorText(shown.toStdString(), *error), StatusKind::Invalid)};
   }
-  return file;
+  return {path, R::Value(std::get<plans::Plan>(std::move(read)))};
 }
 
 std::vector<PlanFile> listPlanFiles() {
@@ -71,27 +67,30 @@ std::vector<PlanFile> listPlanFiles() {
   return files;
 }
 
-std::optional<plans::Plan> findPlan(const QString& name, QString* error) {
+Result<plans::Plan> findPlan(const QString& name) {
+  using R = Result<plans::Plan>;
   const QString path = plansFolder() + QLatin1Char('/') + fileNameFor(name);
   const auto cannotRead = [&name](const QString& why) {
-    return QStringLiteral("the tariff plan \"%1\" cannot be read: %2").arg(name, why);
+    return R::Error(
+        QStringLiteral("the tariff plan \"%1\" cannot be read: %2").arg(name, why).toStdString(),
+        StatusKind::Unreadable);
   };
   if (QFileInfo::exists(path)) {
     PlanFile file = readPlanFile(path);
-    if (!file.plan && error != nullptr)
-      *error = file.unreadable ? cannotRead(file.error) : file.error;
-    return file.plan;
+    const bool unreadable = file.plan.status().kind() == StatusKind::Unreadable;
+    return unreadable ? cannotRead(file.error()) : std::move(file.plan);
   }
   QStringList unreadable;
   for (PlanFile& file : listPlanFiles()) {
-    if (file.plan && QString::fromStdString(file.plan->name) == name) return file.plan;
-    if (file.unreadable) unreadable << file.error;
+    if (file.plan.ok() && QString::fromStdString(file.plan.value().name) == name) {
+      return std::move(file.plan);
+    }
+    if (file.plan.status().kind() == StatusKind::Unreadable) unreadable << file.error();
   }
-  if (error == nullptr) return std::nullopt;
   // The plan may well be in a file that cannot be read: that is the news.
-  *error = unreadable.isEmpty() ? QStringLiteral("no tariff plan is called \"%1\"").arg(name)
-                                : cannotRead(unreadable.join(QStringLiteral("; ")));
-  return std::nullopt;
+  if (!unreadable.isEmpty()) return cannotRead(unreadable.join(QStringLiteral("; ")));
+  return R::Error(QStringLiteral("no tariff plan is called \"%1\"").arg(name).toStdString(),
+                  StatusKind::NotFound);
 }
 
 QString planPath(const QString& name) {
@@ -110,8 +109,8 @@ Status deletePlanFile(const QString& path) { return deleteIfPresent(path); }
 
 Result<QString> importPlan(const QString& from) {
   PlanFile file = readPlanFile(from);
-  if (!file.plan) return Result<QString>::Error(file.error.toStdString());
-  return savePlan(*file.plan);
+  if (!file.plan.ok()) return Result<QString>::FromStatus(file.plan.status());
+  return savePlan(file.plan.value());
 }
 
 Status exportPlan(const plans::Plan& plan, const QString& to, const QStringList& ownFiles) {

@@ -16,12 +16,13 @@ namespace tempodial {
 // "$XDG_CONFIG_HOME/tempodial/plans".
 QString plansFolder();
 
-// One plan file as read: the plan, or why it cannot be used.
+// One plan file as read: the plan, or why it cannot be used: the file itself
+// cannot be read (Unreadable, "<file>: <why>") or its text is no sound plan
+// (Invalid, "<file>, line <n>, key <key>: <what>").
 struct PlanFile {
   QString path;
-  std::optional<plans::Plan> plan;
-  QString error;            // "<file>, line <n>, key <key>: <what>"
-  bool unreadable = false;  // the file itself cannot be read
+  Result<plans::Plan> plan;
+  QString error() const { return QString::fromStdString(plan.reason()); }
 };
 
 // Reads one plan file; a missing, unreadable or faulty file gives its error.
@@ -31,9 +32,10 @@ PlanFile readPlanFile(const QString& path);
 std::vector<PlanFile> listPlanFiles();
 
 // The plan of that name: the file NAME.ini, else the file whose plan bears
-// that name. A plan that cannot be read is not found: `error` then says why
-// (the plan's own file, or the plan files that cannot be read at all).
-std::optional<plans::Plan> findPlan(const QString& name, QString* error);
+// that name. Not found (NotFound), or found but not usable (Unreadable,
+// Invalid), the reason says why: the plan's own file, or the plan files that
+// cannot be read at all, where the plan may well be.
+Result<plans::Plan> findPlan(const QString& name);
 
 // Writes the plan as NAME.ini (NAME from its name), replacing the file whole.
 // Returns the path written.

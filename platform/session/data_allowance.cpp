@@ -15,10 +15,9 @@ namespace tempodial {
 std::optional<std::int64_t> allowanceInUse() {
   const QString name = planInUse();
   if (name.isEmpty()) return std::nullopt;
-  QString error;
-  const std::optional<plans::Plan> plan = findPlan(name, &error);
-  if (!plan) return std::nullopt;
-  return plan->allowanceBytes;
+  const Result<plans::Plan> plan = findPlan(name);
+  if (!plan.ok()) return std::nullopt;
+  return plan.value().allowanceBytes;
 }
 
 void showAllowance(Runtime& runtime, std::optional<std::int64_t> bytes, const CivilDate& day,

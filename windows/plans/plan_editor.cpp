@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/plans/plan_file.h"
+#include "core/volume/data_volume.h"
 #include "windows/plans/plans_window.h"
 
 namespace tempodial {
@@ -47,6 +48,9 @@ void showPlanInEditor(PlansWindow& window, const plans::Plan& plan) {
   window.rate->setText(QString::fromStdString(plans::minorUnitsText(plan.rate)));
   window.perMb->setText(
       plan.perMb == 0 ? QString() : QString::fromStdString(plans::minorUnitsText(plan.perMb)));
+  window.allowance->setText(plan.allowanceBytes
+                                ? QString::fromStdString(megabytesText(*plan.allowanceBytes))
+                                : QString());
   window.validFrom->setText(dateText(plan.validFrom));
   window.validUntil->setText(dateText(plan.validUntil));
   QTableWidget& table = *window.rules;
@@ -62,10 +66,10 @@ void showPlanInEditor(PlansWindow& window, const plans::Plan& plan) {
   }
 }
 
-std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
+Result<plans::Plan> planFromEditor(PlansWindow& window) {
+  using R = Result<plans::Plan>;
   if (window.planName->text().trimmed().isEmpty()) {
-    *error = QStringLiteral("The plan needs a name.");
-    return std::nullopt;
+    return R::Error("The plan needs a name.", StatusKind::Invalid);
   }
   // The fields are written as a plan file and read as one, so that the editor
   // accepts exactly what a file may hold; each line remembers its field.
@@ -82,6 +86,7 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
   line("step", QString::number(window.step->value()), QStringLiteral("Charging step"));
   line("rate", window.rate->text(), QStringLiteral("Default rate"));
   const std::pair<const char*, QLineEdit*> optional[] = {{"per_mb", window.perMb},
+                                                         {"allowance_mb", window.allowance},
                                                          {"valid_from", window.validFrom},
                                                          {"valid_until", window.validUntil}};
   for (const auto& [key, edit] : optional) {
@@ -111,10 +116,10 @@ std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error) {
         field += QString::fromLatin1(kColumnNames[column]);
       }
     }
-    *error = field + QStringLiteral(": ") + QString::fromStdString(fault->what);
-    return std::nullopt;
+    return R::Error((field + QStringLiteral(": ")).toStdString() + fault->what,
+                    StatusKind::Invalid);
   }
-  return std::get<plans::Plan>(std::move(read));
+  return R::Value(std::get<plans::Plan>(std::move(read)));
 }
 
 void PlansWindow::addRule() {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/plans/plan.h"
+#include "core/values/status.h"
 
 namespace tempodial {
 
@@ -13,8 +14,8 @@ class PlansWindow;
 
 void showPlanInEditor(PlansWindow& window, const plans::Plan& plan);
 
-// The plan the fields describe, or nothing with `error` saying which field
-// of which rule is wrong and why.
-std::optional<plans::Plan> planFromEditor(PlansWindow& window, QString* error);
+// The plan the fields describe, or (Invalid) which field of which rule is
+// wrong and why.
+Result<plans::Plan> planFromEditor(PlansWindow& window);
 
 }  // namespace tempodial

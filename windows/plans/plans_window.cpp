@@ -132,6 +132,7 @@ void PlansWindow::buildControls() {
   step->setSuffix(QStringLiteral(" s"));
   rate = field<QLineEdit>(area, "rate", QStringLiteral("Default rate"));
   perMb = field<QLineEdit>(area, "perMb", QStringLiteral("Data charge per MB"));
+  allowance = field<QLineEdit>(area, "allowance", QStringLiteral("Data allowance"));
   validFrom = field<QLineEdit>(area, "validFrom", QStringLiteral("Valid from"));
   validUntil = field<QLineEdit>(area, "validUntil", QStringLiteral("Valid until"));
   rules = field<QTableWidget>(area, "rules", QStringLiteral("Rules"));
@@ -182,6 +183,7 @@ void PlansWindow::buildControls() {
       {"Charging step:", step},
       {"Default rate (minor units a minute):", rate},
       {"Data (minor units an MB, if charged):", perMb},
+      {"Data allowance (MB a month, if any):", allowance},
       {"Valid from (YYYY-MM-DD, if bounded):", validFrom},
       {"Valid until (YYYY-MM-DD, if bounded):", validUntil}};
   for (const auto& [caption, widget] : rows) {
@@ -238,11 +240,11 @@ void PlansWindow::refresh(const QString& selectPath) {
   for (std::size_t i = 0; i < files_.size(); ++i) {
     const PlanFile& file = files_[i];
     auto* item = new QListWidgetItem(planList);
-    if (file.plan) {
-      item->setText(QString::fromStdString(file.plan->name));
+    if (file.plan.ok()) {
+      item->setText(QString::fromStdString(file.plan.value().name));
     } else {
       item->setText(QFileInfo(file.path).fileName() + QStringLiteral(" (cannot be used)"));
-      item->setToolTip(file.error);
+      item->setToolTip(file.error());
     }
     if (file.path == selectPath) chosen = static_cast<int>(i);
   }
@@ -258,21 +260,23 @@ void PlansWindow::selectPlan(int row) {
   }
   const PlanFile& file = files_[static_cast<std::size_t>(row)];
   // A file that cannot be read is listed with its error but not offered.
-  for (QPushButton* b : {saveButton, useButton, exportButton}) b->setEnabled(file.plan.has_value());
-  if (file.plan) {
-    showPlan(*file.plan);
+  for (QPushButton* b : {saveButton, useButton, exportButton}) b->setEnabled(file.plan.ok());
+  if (file.plan.ok()) {
+    showPlan(file.plan.value());
   } else {
-    inUse->setText(file.error);
+    inUse->setText(file.error());
   }
 }
 
 void PlansWindow::showPlan(const plans::Plan& plan) { showPlanInEditor(*this, plan); }
 
 std::optional<plans::Plan> PlansWindow::editedPlan() {
-  QString error;
-  auto plan = planFromEditor(*this, &error);
-  if (!plan) tell(error);
-  return plan;
+  auto plan = planFromEditor(*this);
+  if (!plan.ok()) {
+    tell(QString::fromStdString(plan.reason()));
+    return std::nullopt;
+  }
+  return std::move(plan.value());
 }
 
 bool PlansWindow::saveEdited() {
@@ -308,16 +312,17 @@ void PlansWindow::importFile() {
   const QString from = chooseOpenFile(QStringLiteral("Import tariff plan"));
   if (from.isEmpty()) return;
   const PlanFile read = readPlanFile(from);
-  if (!read.plan) {
-    tell(QStringLiteral("The plan was not imported: %1").arg(read.error));
+  if (!read.plan.ok()) {
+    tell(QStringLiteral("The plan was not imported: %1").arg(read.error()));
     return;
   }
-  plans::Plan plan = *read.plan;
+  plans::Plan plan = read.plan.value();
   const QString name = QString::fromStdString(plan.name);
   // The kept plans of the same name, and every name a new plan cannot take.
   QStringList sameName, taken;
   for (const PlanFile& file : listPlanFiles()) {
-    const QString kept = file.plan ? QString::fromStdString(file.plan->name) : QString();
+    const QString kept =
+        file.plan.ok() ? QString::fromStdString(file.plan.value().name) : QString();
     if (kept == name || file.path == planPath(name)) sameName << file.path;
     taken << kept << QFileInfo(file.path).fileName();
   }
@@ -386,11 +391,11 @@ void PlansWindow::newPlan() {
 
 void PlansWindow::reflectInUse() {
   const QString name = planInUse();
-  QString error;
   if (name.isEmpty()) {
     inUse->setText(QStringLiteral("The classic tariffs are in use."));
-  } else if (!findPlan(name, &error)) {
-    inUse->setText(QStringLiteral("The plan in use cannot be used: %1").arg(error));
+  } else if (const auto plan = findPlan(name); !plan.ok()) {
+    inUse->setText(QStringLiteral("The plan in use cannot be used: %1")
+                       .arg(QString::fromStdString(plan.reason())));
   } else {
     inUse->setText(QStringLiteral("In use: %1").arg(name));
   }

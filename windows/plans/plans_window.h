@@ -65,6 +65,7 @@ class PlansWindow : public Form {
   QSpinBox* step;
   QLineEdit* rate;
   QLineEdit* perMb;                   // empty: the data volume is not charged
+  QLineEdit* allowance;               // MB a billing month; empty: none
   QLineEdit *validFrom, *validUntil;  // empty: no first or last day
   QTableWidget* rules;
   QPushButton *addButton, *removeButton, *upButton, *downButton;

@@ -126,6 +126,55 @@ INSTANTIATE_TEST_SUITE_P(
                    150000 + 420000}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// 1p a MB beyond 100 MB a month; the billing month ends at midnight on the
+// 15th, half an hour into each run.
+constexpr const char* kAllowance = "[plan]\nrate=0\nper_mb=1\nallowance_mb=100\n";
+constexpr std::int64_t kMb = 1000000;
+
+struct AllowanceCase {
+  const char* name;
+  const char* plan;
+  std::int64_t usedBefore, beforeReset, afterReset;  // MB
+  std::int64_t charged;                              // MB charged at 1p
+};
+
+class AllowanceTable : public ::testing::TestWithParam<AllowanceCase> {};
+
+TEST_P(AllowanceTable, ChargesOnlyWhatLiesBeyondTheAllowanceOfEachBillingMonth) {
+  const AllowanceCase& c = GetParam();
+  const std::int64_t start = londonUtc(2026, 12, 14, 23, 30);
+  const std::int64_t reset = londonUtc(2026, 12, 15, 0, 0);
+  PlanRun run(planOf(c.plan), start, london);
+  run.setAllowance(c.usedBefore * kMb,
+                   [reset](std::int64_t at) { return at < reset ? reset : at + 31 * 86400; });
+  // Read each second: the old month's bytes by 23:47, the new month's after midnight.
+  for (std::int64_t s = 1; s <= 3600; ++s) {
+    run.countTo(s);
+    const std::int64_t month = std::min<std::int64_t>(s, 1000) * c.beforeReset * kMb / 1000;
+    run.countVolume(month + std::max<std::int64_t>(s - 1800, 0) * c.afterReset * kMb / 1800);
+  }
+  EXPECT_EQ(run.chargedVolume(), c.charged * kMb);
+  EXPECT_EQ(run.dataCharge(), c.charged * run.plan().perMb);
+  // Midnight began a month of its own.
+  EXPECT_EQ(run.monthUsed(), c.afterReset * kMb);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, AllowanceTable,
+    ::testing::Values(AllowanceCase{"Inside", kAllowance, 0, 50, 0, 0},
+                      AllowanceCase{"ExactlyAtIt", kAllowance, 40, 60, 0, 0},
+                      AllowanceCase{"BeyondIt", kAllowance, 0, 150, 0, 50},
+                      AllowanceCase{"RunCrossesIt", kAllowance, 80, 50, 0, 30},
+                      AllowanceCase{"UsedUpBefore", kAllowance, 200, 10, 0, 10},
+                      // 10 MB beyond in the old month; the new one starts with
+                      // 100 MB free, so 50 of its 150 are charged.
+                      AllowanceCase{"AcrossTheBillingDay", kAllowance, 90, 20, 150, 60},
+                      AllowanceCase{"FreshMonthInside", kAllowance, 150, 0, 90, 0},
+                      AllowanceCase{"NoAllowanceChargesAll", kByVolume, 500, 20, 30, 50},
+                      AllowanceCase{"AllowanceAloneChargesNothing",
+                                    "[plan]\nrate=0\nallowance_mb=100\n", 0, 500, 0, 400}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriodNamedAsItChanges) {
   PlanRun run(planOf(kSample), londonUtc(2026, 12, 7, 17, 50), london);
   run.countTo(*parseDuration("1:00:00"));
@@ -149,6 +198,17 @@ TEST(PlanQuote, GivesTheTotalFirstAndOneLinePerRatePeriodNamedAsItChanges) {
             "£0.131313  test, 0:10:00 from Mon 7 Dec 12:00\n"
             "  12:00-12:10      10 min at 1p        £0.10\n"
             "  data 250.5 MB at 0.0125p/MB          £0.031313\n");
+  // Under an allowance the line says how much lies beyond it, and the
+  // month's use before the run follows.
+  PlanRun allowance(planOf(kAllowance), londonUtc(2026, 12, 7, 12, 0), london);
+  allowance.setAllowance(90 * kMb, [](std::int64_t at) { return at + 86400; });
+  allowance.countVolume(25 * kMb);
+  allowance.countTo(*parseDuration("0:10:00"));
+  EXPECT_EQ(quoteText(allowance),
+            "£0.15  test, 0:10:00 from Mon 7 Dec 12:00\n"
+            "  12:00-12:10      10 min at 0p        £0.00\n"
+            "  data 25 MB (15 beyond allowance) at 1p/MB  £0.15\n"
+            "  allowance 100 MB a month, 90 MB used before\n");
   EXPECT_FALSE(parseMegabytes("12.1234567"));
   EXPECT_EQ(megabytesText(*parseMegabytes("0.000001")), "0.000001");
 }

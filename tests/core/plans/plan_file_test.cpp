@@ -11,7 +11,8 @@ namespace {
 TEST(PlanFile, ReadsEveryKeyAndWritesTextThatReadsBackTheSame) {
   const char* text =
       "\xEF\xBB\xBF; a shared plan\r\n[plan]\r\nname=Evening and weekend\r\ncurrency=$\r\n"
-      "connection=5\r\nminimum=10.25\r\nstep=30\r\nrate=1.4\r\nper_mb=0.0125\r\n[rule1]\r\n"
+      "connection=5\r\nminimum=10.25\r\nstep=30\r\nrate=1.4\r\nper_mb=0.0125\r\n"
+      "allowance_mb=20000.5\r\n[rule1]\r\n"
       "name=Night\r\ndays=fri-mon,wed\r\nfrom=18:00\r\nto=24:00\r\nrate=0.5\r\n[rule2]\r\n"
       "dates=12-25,01-01\r\nrate=0\r\n";
   const Plan plan = std::get<Plan>(readPlan(text, "file name"));
@@ -20,7 +21,8 @@ TEST(PlanFile, ReadsEveryKeyAndWritesTextThatReadsBackTheSame) {
   EXPECT_EQ(plan.rules.at(1).dates, (std::vector<int>{1225, 101}));
   EXPECT_EQ(planText(plan),
             "[plan]\nname=Evening and weekend\ncurrency=$\nconnection=5\nminimum=10.25\nstep=30\n"
-            "rate=1.4\nper_mb=0.0125\n\n[rule1]\nname=Night\ndays=mon,wed,fri-sun\nfrom=18:00\n"
+            "rate=1.4\nper_mb=0.0125\nallowance_mb=20000.5\n\n[rule1]\nname=Night\ndays=mon,wed,"
+            "fri-sun\nfrom=18:00\n"
             "to=00:00\nrate=0.5\n\n[rule2]\ndates=12-25,01-01\nrate=0\n");
   EXPECT_EQ(planText(std::get<Plan>(readPlan(planText(plan), "other"))), planText(plan));
   EXPECT_EQ(std::get<Plan>(readPlan("[plan]\nrate=1\n", "From file")).name, "From file");
@@ -82,6 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"FromEqualsTo", "[plan]\nrate=1\n[rule1]\nfrom=08:00\nto=08:00\n", 3, "to"},
         BadFile{"FromWithoutTo", "[plan]\nrate=1\n[rule1]\nfrom=08:00\n", 3, "to"},
         BadFile{"PerMbNotExact", "[plan]\nrate=1\nper_mb=1e-3\n", 3, "per_mb"},
+        BadFile{"AllowanceInGigabytes", "[plan]\nrate=1\nallowance_mb=20GB\n", 3, "allowance_mb"},
         BadFile{"PerMbInRule", "[plan]\nrate=1\n[rule1]\nper_mb=1\nrate=1\n", 4, "per_mb"},
         BadFile{"NotKeyValue", "[plan]\nrate 1\n", 2, ""},
         // Every rule has a rate, one [plan], rules numbered.

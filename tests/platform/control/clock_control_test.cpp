@@ -202,37 +202,5 @@ TEST_F(ClockControlTest, MethodsDoWhatTheButtonsDoOnlyWhenTheyCanBePressed) {
   EXPECT_EQ(shows, 1);
 }
 
-// Which command lines are the verbs', and which misuses end at once with
-// the reason, before any bus is looked for.
-TEST(ControlVerbsTest, CommandLinesWithoutAVerbAreLeftAloneAndMisusesEndWithTheReason) {
-  struct Case {
-    const char* name;
-    QStringList arguments;
-    std::optional<int> status;
-    std::string told;
-  };
-  const Case cases[] = {
-      {"NoArguments", {}, std::nullopt, ""},
-      {"OtherOptions", {"--login", "-style", "fusion"}, std::nullopt, ""},
-      {"JsonAlone", {"--json"}, 1, "tempodial: --json goes with --status\n"},
-      {"JsonWithAnotherVerb", {"--toggle", "--json"}, 1, "tempodial: --json goes with --status\n"},
-      {"TwoVerbs",
-       {"--start", "--stop"},
-       1,
-       "tempodial: give one of --start, --stop, --toggle and --status\n"},
-      {"VerbWithAnOption",
-       {"--status", "--login"},
-       1,
-       "tempodial: --status does not go with --login\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(runControlVerb(QStringList{"tempodial"} + c.arguments), c.status);
-    const std::string told = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(told.substr(0, told.find('\n') + 1), c.told);
-  }
-}
-
 }  // namespace
 }  // namespace tempodial

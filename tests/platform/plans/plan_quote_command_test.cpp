@@ -15,6 +15,11 @@
 namespace tempodial {
 namespace {
 
+// The quote as the command line asks for it.
+int printQuote(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+  return printQuote(readCommandLine(QStringList{"tempodial"} + arguments).quote, out, err);
+}
+
 std::string readBack(std::FILE* file) {
   std::fflush(file);
   std::rewind(file);

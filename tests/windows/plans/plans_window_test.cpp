@@ -51,6 +51,7 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.planName->setText(QStringLiteral("Evenings"));
   w.rate->setText(QStringLiteral("1.4"));
   w.perMb->setText(QStringLiteral("0.05"));
+  w.allowance->setText(QStringLiteral("20000"));
   w.addButton->click();
   setCell(0, 1, QStringLiteral("mon-fri"));
   setCell(0, 3, QStringLiteral("18:00"));
@@ -66,13 +67,14 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.useButton->click();
   EXPECT_EQ(told.size(), 1);
   EXPECT_EQ(planInUse(), QStringLiteral("Evenings"));
-  QString error;
-  auto saved = findPlan(QStringLiteral("Evenings"), &error);
-  ASSERT_TRUE(saved) << error.toStdString();
+  auto found = findPlan(QStringLiteral("Evenings"));
+  ASSERT_TRUE(found.ok()) << found.reason();
+  const plans::Plan* saved = &found.value();
   ASSERT_EQ(saved->rules.size(), 2u);
   EXPECT_EQ(saved->rules[0].days, 0b1100000u);
   EXPECT_EQ(saved->rules[1].fromMin, 18 * 60);
   EXPECT_EQ(saved->perMb, 500);
+  EXPECT_EQ(saved->allowanceBytes, 20000000000);
   EXPECT_FALSE(main().planRate->isHidden());
 
   // A faulty file is not imported; a sound one joins the list.
@@ -138,9 +140,9 @@ TEST_F(PlansWindowTest, ImportOfAKeptNameAsksBeforeReplacing) {
                                   "Replace", "Keep both", "Cancel"}));
     QStringList plans;
     for (const PlanFile& each : listPlanFiles()) {
-      ASSERT_TRUE(each.plan) << each.error.toStdString();
-      plans << QString::fromStdString(each.plan->name) + " " +
-                   QString::number(each.plan->rate / 10000);
+      ASSERT_TRUE(each.plan.ok()) << each.plan.reason();
+      plans << QString::fromStdString(each.plan.value().name) + " " +
+                   QString::number(each.plan.value().rate / 10000);
     }
     plans.sort();
     EXPECT_EQ(plans, kept) << answer;
@@ -228,6 +230,9 @@ TEST_F(PlansWindowTest, TakesDatedRulesAndDaysOfValidityWithTheFileChecks) {
   const Field cases[] = {
       {w.rate, "1000000", "Default rate: \"1000000\" is out of range: at most 999999.9999"},
       {w.rate, "1.4", ""},
+      {w.allowance, "20 GB",
+       "Data allowance: \"20 GB\" is not a number of MB (like 20000 or 12.5)"},
+      {w.allowance, "", ""},
       {w.validFrom, "01-01", "Valid from: \"01-01\" is not a date with its year (like 2027-01-31)"},
       {w.validFrom, "2027-01-01", ""},
       {w.validUntil, "2026-12-31", "Valid until: comes before valid_from"},
@@ -245,8 +250,9 @@ TEST_F(PlansWindowTest, TakesDatedRulesAndDaysOfValidityWithTheFileChecks) {
                                           "one end only"));
   setCell(0, 2, QStringLiteral("2027-12-28, 12-24..01-02"));
   w.saveButton->click();
-  auto saved = findPlan(QStringLiteral("Holidays"), nullptr);
-  ASSERT_TRUE(saved);
+  auto found = findPlan(QStringLiteral("Holidays"));
+  ASSERT_TRUE(found.ok());
+  const plans::Plan* saved = &found.value();
   EXPECT_EQ(saved->validFrom, 20270101);
   EXPECT_EQ(saved->validUntil, 20271231);
   EXPECT_EQ(plans::datesText(saved->rules.at(0)), "2027-12-28,12-24..01-02");
