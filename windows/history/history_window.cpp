@@ -152,7 +152,6 @@ void HistoryWindow::buildControls() {
   allowanceText = new QLabel(monthPage);
   allowanceText->setObjectName(QStringLiteral("allowanceText"));
   allowanceText->setWordWrap(true);
-  allowanceText->hide();
   dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
   dayCaption->setObjectName(QStringLiteral("dayCaption"));
   dayCaption->setWordWrap(true);

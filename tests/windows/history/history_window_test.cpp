@@ -522,18 +522,27 @@ TEST_F(UtcHistoryTest, ABillingDayMovesTheMonthsTheirChartTotalsAndTheAllowanceS
   EXPECT_FALSE(history.allowanceText->isVisibleTo(&history));
 }
 
-TEST_F(UtcHistoryTest, AnUnsoundBillingDayIsToldOnceAndMonthsBeginOnThe1st) {
-  for (const char* value : {"40", "0", "15th", "-1", "1.5"}) {
+TEST_F(UtcHistoryTest, ABillingDayTypedByHandIsShownOrToldOnceAndMonthsBeginOnThe1st) {
+  const struct {
+    const char* value;
+    int shown;  // 0: ignored, with one message
+  } cases[] = {{"15", 15},  {"31", 31}, {"1", 1},   {"40", 0}, {"0", 0},
+               {"15th", 0}, {"-1", 0},  {"1.5", 0}, {"015", 0}};
+  for (const auto& c : cases) {
     services.messages.clear();
     runtime->unload(QString::fromLatin1(HistoryWindow::kName));
-    QSettings(settingsPath(), QSettings::IniFormat).setValue("Billing/day", value);
+    QSettings(settingsPath(), QSettings::IniFormat).setValue("Billing/day", c.value);
     HistoryWindow& history = openFromMenu();
     QCoreApplication::processEvents();
-    EXPECT_EQ(history.limits->billingDay->value(), 1) << value;
-    EXPECT_FALSE(history.periodDays->isVisibleTo(&history)) << value;
-    ASSERT_EQ(services.messages.size(), 1) << value;
+    EXPECT_EQ(history.limits->billingDay->value(), c.shown == 0 ? 1 : c.shown) << c.value;
+    EXPECT_EQ(history.periodDays->isVisibleTo(&history), c.shown > 1) << c.value;
+    if (c.shown > 0) {
+      EXPECT_TRUE(services.messages.isEmpty()) << c.value;
+      continue;
+    }
+    ASSERT_EQ(services.messages.size(), 1) << c.value;
     EXPECT_TRUE(
-        services.messages.first().contains(QStringLiteral("billing day day=%1 ").arg(value)))
+        services.messages.first().contains(QStringLiteral("billing day day=%1 ").arg(c.value)))
         << services.messages.first().toStdString();
   }
 }
@@ -575,6 +584,13 @@ TEST_F(UtcHistoryTest, TheAllowanceAndTheMonthlyLimitsWarnOncePerBillingMonth) {
   main().setStatus(QStringLiteral("-"));
   elapseAfter(5000);
   EXPECT_EQ(status(), "-");
+  // Months from the 1st, chosen while the clock runs: the allowance counts
+  // the calendar month from the next second.
+  ASSERT_EQ(main().clock().allowance()->resets, month.next().first);
+  ASSERT_TRUE(saveBillingDay(1).ok());
+  elapseAfter(1000);
+  EXPECT_EQ(main().clock().allowance()->resets,
+            calendarMonthOf({today.year(), today.month(), today.day()}).next().first);
 }
 
 // A limit typed into the settings file by hand is shown as it will warn, or
