@@ -1,5 +1,7 @@
 #include "core/history/allowance.h"
 
+#include <string_view>
+
 #include "core/history/period.h"
 #include "core/volume/data_volume.h"
 
@@ -13,8 +15,7 @@ std::pair<std::string, std::string> numberAndUnit(const std::string& size) {
 }
 
 std::string withoutZeroTenth(std::string number) {
-  if (number.size() > 2 && number.compare(number.size() - 2, 2, ".0") == 0)
-    number.resize(number.size() - 2);
+  if (std::string_view(number).ends_with(".0")) number.resize(number.size() - 2);
   return number;
 }
 

@@ -350,12 +350,11 @@ void HistoryWindow::fillMonth() {
   const Period shown = shownMonth();
   secondsPerDay_.assign(static_cast<std::size_t>(shown.dayCount()), 0);
   bytesPerDay_ = secondsPerDay_;
-  showAllowance(0);
+  PeriodTotal month;
   if (store_) {
     auto found = store_->days(shown);
     if (!found.ok())
       note->setText(QStringLiteral("The history cannot be read: %1").arg(qt(found.reason())));
-    PeriodTotal month;
     const QLocale locale;
     for (const PeriodTotal& day : found.value()) {
       days->appendRow(historyRow(QStringList{locale.toString(qdate(day.date), QLocale::ShortFormat),
@@ -377,8 +376,8 @@ void HistoryWindow::fillMonth() {
                                            qt(durationText(month.seconds)), qt(month.cost.text())} +
                                    volumeTexts(month),
                                true));
-    showAllowance(month.received + month.sent);
   }
+  showAllowance(month.received + month.sent);
   daysTable->resizeColumnsToContents();
   drawChart();
   daysTable->scrollToTop();

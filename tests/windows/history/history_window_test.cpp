@@ -484,6 +484,10 @@ TEST_F(UtcHistoryTest, ABillingDayMovesTheMonthsTheirChartTotalsAndTheAllowanceS
             "Data allowance 1 GB: 300 MB used, 700 MB left; it starts again on 1 Apr.");
 
   history.tabs->setCurrentIndex(2);
+  history.limits->billingDay->setValue(0);  // no such day: the 1st stays
+  EXPECT_EQ(history.limits->billingDay->value(), 1);
+  history.limits->billingDay->setValue(32);
+  EXPECT_EQ(history.limits->billingDay->value(), 31);
   history.limits->billingDay->setValue(15);
   EXPECT_EQ(QSettings(settingsPath(), QSettings::IniFormat).value("Billing/day").toString(), "15");
   history.tabs->setCurrentIndex(0);
