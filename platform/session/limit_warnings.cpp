@@ -50,6 +50,16 @@ QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const 
       .arg(QString::fromStdString(used), QString::fromStdString(limit));
 }
 
+// Tells the user of a setting that is ignored; not from inside the clock's
+// tick, as the message waits for the user.
+void tell(Runtime& runtime, const QString& text) {
+  if (runtime.isLoaded(QString::fromLatin1(kMainWindowName))) {
+    QTimer::singleShot(0, &runtime.clock(), [&runtime, text] { runtime.message(text); });
+  } else {
+    runtime.message(text);
+  }
+}
+
 }  // namespace
 
 void reportIgnoredLimits(Runtime& runtime) {
@@ -59,16 +69,10 @@ void reportIgnoredLimits(Runtime& runtime) {
   loadBillingDay(&badDay);
   for (const QString& setting : badDay) {
     if (!runtime.firstTime(QStringLiteral("ignored billing day ") + setting)) continue;
-    const QString text =
-        QStringLiteral(
-            "The billing day %1 in the [Billing] section of %2 is ignored: a billing day is a "
-            "whole number from 1 to 31. Months begin on the 1st.")
-            .arg(setting, settingsPath());
-    if (runtime.isLoaded(QString::fromLatin1(kMainWindowName))) {
-      QTimer::singleShot(0, &runtime.clock(), [&runtime, text] { runtime.message(text); });
-    } else {
-      runtime.message(text);
-    }
+    tell(runtime, QStringLiteral("The billing day %1 in the [Billing] section of %2 is ignored: a "
+                                 "billing day is a whole number from 1 to 31. Months begin on "
+                                 "the 1st.")
+                      .arg(setting, settingsPath()));
   }
   for (const QString& setting : ignored) {
     if (!runtime.firstTime(QStringLiteral("ignored limit ") + setting)) continue;
@@ -84,15 +88,8 @@ void reportIgnoredLimits(Runtime& runtime) {
                    "decimals")
                    .arg(data ? QStringLiteral("data (MB)") : QStringLiteral("cost"))
                    .arg(kMostLimitAmount);
-    const QString text =
-        QStringLiteral("The limit %1 in the [Limits] section of %2 is ignored: %3.")
-            .arg(setting, settingsPath(), rule);
-    // Not from inside the clock's tick: the message waits for the user.
-    if (runtime.isLoaded(QString::fromLatin1(kMainWindowName))) {
-      QTimer::singleShot(0, &runtime.clock(), [&runtime, text] { runtime.message(text); });
-    } else {
-      runtime.message(text);
-    }
+    tell(runtime, QStringLiteral("The limit %1 in the [Limits] section of %2 is ignored: %3.")
+                      .arg(setting, settingsPath(), rule));
   }
 }
 
@@ -119,11 +116,11 @@ void LimitWarnings::readRecorded(Runtime& runtime, const QString& currency) {
     auto usage = store.usage(day_, currency, row_, billingDay_);
     if (usage.ok()) recorded_ = usage.value();
   }
+  // A run under a plan without one leaves the allowance to be cleared at
+  // the stop, with the plan in use read again.
   if (allowance_) {
     runtime.clock().setAllowance(
         ClockModel::Allowance{*allowance_, recorded_.monthBytes, month.next().first});
-  } else {
-    runtime.clock().setAllowance(std::nullopt);
   }
 }
 

@@ -18,6 +18,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -540,6 +541,9 @@ TEST_F(UtcHistoryTest, ABillingDayTypedByHandIsShownOrToldOnceAndMonthsBeginOnTh
     QCoreApplication::processEvents();
     EXPECT_EQ(history.limits->billingDay->value(), c.shown == 0 ? 1 : c.shown) << c.value;
     EXPECT_EQ(history.periodDays->isVisibleTo(&history), c.shown > 1) << c.value;
+    // Alt+B reaches the day from its label.
+    EXPECT_EQ(history.limits->findChild<QLabel*>("billingDayLabel")->buddy(),
+              history.limits->billingDay);
     if (c.shown > 0) {
       EXPECT_TRUE(services.messages.isEmpty()) << c.value;
       continue;
