@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -541,9 +542,10 @@ TEST_F(UtcHistoryTest, ABillingDayTypedByHandIsShownOrToldOnceAndMonthsBeginOnTh
     QCoreApplication::processEvents();
     EXPECT_EQ(history.limits->billingDay->value(), c.shown == 0 ? 1 : c.shown) << c.value;
     EXPECT_EQ(history.periodDays->isVisibleTo(&history), c.shown > 1) << c.value;
-    // Alt+B reaches the day from its label.
+    // Alt+B reaches the day from its label, which stands in the page beside it.
     EXPECT_EQ(history.limits->findChild<QLabel*>("billingDayLabel")->buddy(),
               history.limits->billingDay);
+    EXPECT_GE(history.limits->layout()->indexOf(history.limits->billingDay), 0);
     if (c.shown > 0) {
       EXPECT_TRUE(services.messages.isEmpty()) << c.value;
       continue;
