@@ -46,12 +46,12 @@ class CurrencyTotals {
   std::vector<Sum> sums_;
 };
 
-// A day of the calendar.
+// A day of the calendar; earlier days compare less.
 struct CivilDate {
   int year = 1970;
   int month = 1;  // 1 to 12
   int day = 1;    // 1 to 31
-  friend bool operator==(const CivilDate&, const CivilDate&) = default;
+  friend auto operator<=>(const CivilDate&, const CivilDate&) = default;
 };
 
 // The local date of the moment `utcSeconds` (since 1970) at `utcOffset`

@@ -175,6 +175,12 @@ void ClockModel::volumeRead(DataVolume volume) {
   Q_EMIT volumeChanged();
 }
 
+void ClockModel::setAllowance(const std::optional<Allowance>& allowance) {
+  if (allowance_ == allowance) return;
+  allowance_ = allowance;
+  Q_EMIT allowanceChanged();
+}
+
 void ClockModel::sleptWhileRunning(qint64 sleptMs) {
   if (!running_) return;
   say(QStringLiteral("The computer slept for %1; the timer did not count that time")

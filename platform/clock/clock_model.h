@@ -26,6 +26,7 @@
 #include <optional>
 
 #include "core/clock/clock_rules.h"
+#include "core/history/history.h"
 #include "core/volume/data_volume.h"
 
 namespace tempodial {
@@ -113,6 +114,19 @@ class ClockModel : public QObject {
   // A reading of the run's bytes: a plan that charges by the MB charges it.
   void volumeRead(DataVolume volume);
 
+  // The data allowance of the plan in use over the billing month, as last
+  // read: its bytes, what the recorded sessions of the month used (the
+  // running run left out: its volume() adds to it) and the first day of the
+  // next billing month. None while the plan in use has no allowance.
+  struct Allowance {
+    std::int64_t bytes = 0;
+    std::int64_t recorded = 0;
+    CivilDate resets;
+    friend bool operator==(const Allowance&, const Allowance&) = default;
+  };
+  const std::optional<Allowance>& allowance() const { return allowance_; }
+  void setAllowance(const std::optional<Allowance>& allowance);
+
   PlanMeter& planMeter() { return *planMeter_; }
   const PlanMeter& planMeter() const { return *planMeter_; }
 
@@ -126,6 +140,7 @@ class ClockModel : public QObject {
   void costShownAtStartUpChanged(bool shown);
   void statusChanged(const QString& text);
   void volumeChanged();
+  void allowanceChanged();
   void runningChanged(bool running);
   void runStarted();
   void counted(int added);
@@ -156,6 +171,7 @@ class ClockModel : public QObject {
   qint64 runStartMs_ = 0;  // monotonic time of the last start
   qint64 runCounted_ = 0;  // seconds the clock has added since then
   std::optional<DataVolume> volume_;
+  std::optional<Allowance> allowance_;
   std::unique_ptr<PlanMeter> planMeter_;
   SleepWatch* sleepWatch_ = nullptr;  // made at the first start of the clock
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/history/limit_setting.h"
+#include "core/history/period.h"
 #include "core/values/number_text.h"
 
 namespace tempodial {
@@ -16,25 +17,45 @@ QString key(const char* group, LimitKind kind) {
   return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromStdString(limitKey(kind));
 }
 
+// A value too long to read is named by its start: a message of millions of
+// characters would hold up the window that shows it.
+QString shownValue(const QString& text) {
+  constexpr int kShown = 40;
+  return text.size() <= kShown
+             ? text
+             : QStringLiteral("%1... (%2 characters)").arg(text.left(kShown)).arg(text.size());
+}
+
+// A value as typed; a comma splits an INI value into a list, so the text is
+// put back together.
+QString valueText(const QSettings& settings, const QString& key) {
+  const QVariant value = settings.value(key);
+  return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                   : value.toString())
+      .trimmed();
+}
+
+const QString kBillingDay = QStringLiteral("Billing/day");
+const QString kAllowanceWarning = QStringLiteral("Warnings/allowance");
+
+// "2026-12-07 80": the period and the highest mark warned of.
+LimitWatch::Given givenOf(const QSettings& settings, const QString& key) {
+  const QStringList given = settings.value(key).toString().split(QLatin1Char(' '));
+  if (given.size() != 2) return {};
+  return {given[0].toStdString(), given[1].toInt()};
+}
+
+QString givenText(const LimitWatch::Given& given) {
+  return QString::fromStdString(given.period) + QLatin1Char(' ') + QString::number(given.percent);
+}
+
 // The limit the settings hold for `kind`; a value that is no sound limit is
 // left out and noted in `ignored` as "key=value".
 std::optional<double> number(const QSettings& settings, LimitKind kind, QStringList* ignored) {
-  // A comma splits an INI value into a list: the text is put back together.
-  const QVariant value = settings.value(key("Limits", kind));
-  const QString text =
-      (value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
-                                                : value.toString())
-          .trimmed();
+  const QString text = valueText(settings, key("Limits", kind));
   const LimitSetting setting = readLimitSetting(kind, text.toStdString());
   if (setting.state == LimitSetting::State::Ignored && ignored != nullptr) {
-    // A value too long to read is named by its start: a message of millions
-    // of characters would hold up the window that shows it.
-    constexpr int kShown = 40;
-    const QString shown =
-        text.size() <= kShown
-            ? text
-            : QStringLiteral("%1... (%2 characters)").arg(text.left(kShown)).arg(text.size());
-    *ignored << QString::fromStdString(limitKey(kind)) + QLatin1Char('=') + shown;
+    *ignored << QString::fromStdString(limitKey(kind)) + QLatin1Char('=') + shownValue(text);
   }
   if (setting.state != LimitSetting::State::Limit) return std::nullopt;
   return setting.value;
@@ -111,14 +132,41 @@ void saveLimits(const Limits& limits) {
 
 int limitsGeneration() { return generation; }
 
+int loadBillingDay(QStringList* ignored) {
+  const QSettings settings(settingsPath(), QSettings::IniFormat);
+  if (!settings.contains(kBillingDay)) return 1;
+  const QString text = valueText(settings, kBillingDay);
+  const std::optional<int> day = readBillingDay(text.toStdString());
+  if (!day && ignored != nullptr) *ignored << QStringLiteral("day=") + shownValue(text);
+  return day.value_or(1);
+}
+
+Status saveBillingDay(int day) {
+  QSettings settings(settingsPath(), QSettings::IniFormat);
+  settings.setValue(kBillingDay, soundBillingDay(day));
+  settings.sync();
+  ++generation;
+  if (settings.status() != QSettings::NoError) {
+    return Status::Error(QStringLiteral("%1 cannot be written").arg(settingsPath()).toStdString());
+  }
+  return Status::Ok();
+}
+
+LimitWatch::Given loadGivenAllowanceWarning() {
+  return givenOf(QSettings(settingsPath(), QSettings::IniFormat), kAllowanceWarning);
+}
+
+void saveGivenAllowanceWarning(const LimitWatch::Given& given) {
+  if (given.period.empty()) return;
+  QSettings(settingsPath(), QSettings::IniFormat).setValue(kAllowanceWarning, givenText(given));
+}
+
 void loadGivenWarnings(LimitWatch& watch) {
   const QSettings settings(settingsPath(), QSettings::IniFormat);
   for (LimitKind kind : kLimitKinds) {
-    // "2026-12-07 80": the period and the highest mark warned of.
-    const QStringList given =
-        settings.value(key("Warnings", kind)).toString().split(QLatin1Char(' '));
-    if (given.size() != 2) continue;
-    watch.setGiven(kind, {given[0].toStdString(), given[1].toInt()});
+    const LimitWatch::Given given = givenOf(settings, key("Warnings", kind));
+    if (given.period.empty()) continue;
+    watch.setGiven(kind, given);
   }
 }
 
@@ -127,8 +175,7 @@ void saveGivenWarnings(const LimitWatch& watch) {
   for (LimitKind kind : kLimitKinds) {
     const LimitWatch::Given& given = watch.given(kind);
     if (given.period.empty()) continue;
-    settings.setValue(key("Warnings", kind), QString::fromStdString(given.period) +
-                                                 QLatin1Char(' ') + QString::number(given.percent));
+    settings.setValue(key("Warnings", kind), givenText(given));
   }
 }
 

@@ -32,11 +32,6 @@ CivilDate dateOf(const QString& text) {
   return {parts[0].toInt(), parts[1].toInt(), parts[2].toInt()};
 }
 
-CivilDate lastOfMonth(int year, int month) {
-  const CivilDate next = month == 12 ? CivilDate{year + 1, 1, 1} : CivilDate{year, month + 1, 1};
-  return localDate(daysFromCivil(next) - 86400, 0);
-}
-
 // Binds the range of local start dates from `from` to `to`.
 void bindRange(QSqlQuery& query, const CivilDate& from, const CivilDate& to) {
   query.bindValue(QStringLiteral(":lo"), daysFromCivil(from) - kMargin);
@@ -56,8 +51,9 @@ HistoryStore::HistoryStore(QSqlDatabase database) : connection_(database.connect
   usable_ = database.isOpen() && installCostFunction(database);
 }
 
-Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const CivilDate& from,
-                                                       const CivilDate& to) const {
+Result<std::vector<PeriodTotal>> HistoryStore::grouped(
+    const CivilDate& from, const CivilDate& to,
+    const std::function<CivilDate(const CivilDate&)>& periodOf) const {
   using R = Result<std::vector<PeriodTotal>>;
   if (!usable_) return R::Error("the history cannot be read");
   QSqlQuery query(db());
@@ -65,22 +61,18 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
   // The day totals' key is the local date, so a range of it is a range of
   // the table's primary key: a month reads about thirty rows per currency.
   query.prepare(
-      QStringLiteral(
-          "SELECT %1 AS period, currency, SUM(sessions), SUM(seconds),"
-          " SUM(cost), SUM(received), SUM(sent) FROM day_totals WHERE day BETWEEN :from AND :to"
-          " GROUP BY period, currency ORDER BY period, MIN(first_start)")
-          .arg(QLatin1String(key)));
+      QStringLiteral("SELECT day, currency, SUM(sessions), SUM(seconds), SUM(cost), SUM(received),"
+                     " SUM(sent) FROM day_totals WHERE day BETWEEN :from AND :to"
+                     " GROUP BY day, currency ORDER BY day, MIN(first_start)"));
   query.bindValue(QStringLiteral(":from"), text(from));
   query.bindValue(QStringLiteral(":to"), text(to));
   if (!query.exec()) return R::FromStatus(failure(query));
   std::vector<PeriodTotal> totals;
-  QString last;
   while (query.next()) {
-    const QString period = query.value(0).toString();
-    if (totals.empty() || period != last) {
-      last = period;
+    const CivilDate period = periodOf(dateOf(query.value(0).toString()));
+    if (totals.empty() || totals.back().date != period) {
       totals.emplace_back();
-      totals.back().date = dateOf(period.size() == 7 ? period + QStringLiteral("-01") : period);
+      totals.back().date = period;
     }
     PeriodTotal& total = totals.back();
     total.sessions += query.value(2).toLongLong();
@@ -94,17 +86,15 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
   // so that their periods' sums show as partial rather than as all.
   QSqlQuery unknown(db());
   unknown.setForwardOnly(true);
-  unknown.prepare(
-      QStringLiteral("SELECT %1 AS period, COUNT(*) FROM (SELECT %2 AS day FROM sessions"
-                     " WHERE %3 AND received_bytes IS NULL) GROUP BY period")
-          .arg(QLatin1String(key), QLatin1String(kLocalDate), rangeCondition()));
+  unknown.prepare(QStringLiteral("SELECT %1 AS day, COUNT(*) FROM sessions"
+                                 " WHERE %2 AND received_bytes IS NULL GROUP BY day")
+                      .arg(QLatin1String(kLocalDate), rangeCondition()));
   bindRange(unknown, from, to);
   if (!unknown.exec()) return R::FromStatus(failure(unknown));
   while (unknown.next()) {
-    const QString period = unknown.value(0).toString();
+    const CivilDate period = periodOf(dateOf(unknown.value(0).toString()));
     for (PeriodTotal& total : totals) {
-      const QString date = text(total.date);
-      if (period == date || period == date.left(7) || period.isEmpty()) {
+      if (total.date == period) {
         total.unknownBytes += unknown.value(1).toLongLong();
         break;
       }
@@ -114,15 +104,22 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(const char* key, const Ci
 }
 
 Result<std::vector<PeriodTotal>> HistoryStore::days(int year, int month) const {
-  return grouped("day", {year, month, 1}, lastOfMonth(year, month));
+  return days(calendarMonthOf({year, month, 1}));
 }
 
-Result<std::vector<PeriodTotal>> HistoryStore::months(int year) const {
-  return grouped("substr(day, 1, 7)", {year, 1, 1}, {year, 12, 31});
+Result<std::vector<PeriodTotal>> HistoryStore::days(const Period& period) const {
+  return grouped(period.first, period.last, [](const CivilDate& day) { return day; });
+}
+
+Result<std::vector<PeriodTotal>> HistoryStore::months(int year, int billingDay) const {
+  return grouped(
+      billingMonthStarting(year, 1, billingDay).first,
+      billingMonthStarting(year, 12, billingDay).last,
+      [billingDay](const CivilDate& day) { return billingMonthOf(day, billingDay).first; });
 }
 
 Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& to) const {
-  auto all = grouped("''", from, to);
+  auto all = grouped(from, to, [&from](const CivilDate&) { return from; });
   if (!all.ok()) return Result<PeriodTotal>::FromStatus(all.status());
   PeriodTotal total;
   total.date = from;
@@ -169,13 +166,14 @@ Status HistoryStore::remove(qint64 id) {
   return Status::Ok();
 }
 
-Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
-                                  qint64 except) const {
+Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency, qint64 except,
+                                  int billingDay) const {
   using R = Result<Usage>;
   if (!usable_) return R::Error("the history cannot be read");
+  const Period month = billingMonthOf(day, billingDay);
   Usage usage;
-  usage.day = dateText(day);
-  usage.month = usage.day.substr(0, 7);
+  usage.day = dayOf(day).key();
+  usage.month = month.key();
   const QString dayText = text(day);
   QSqlQuery query(db());
   query.setForwardOnly(true);
@@ -185,8 +183,8 @@ Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
       " SUM(received + sent) FROM day_totals WHERE day BETWEEN :from AND :to GROUP BY 1"));
   query.bindValue(QStringLiteral(":day"), dayText);
   query.bindValue(QStringLiteral(":currency"), currency);
-  query.bindValue(QStringLiteral(":from"), text({day.year, day.month, 1}));
-  query.bindValue(QStringLiteral(":to"), text(lastOfMonth(day.year, day.month)));
+  query.bindValue(QStringLiteral(":from"), text(month.first));
+  query.bindValue(QStringLiteral(":to"), text(month.last));
   if (!query.exec()) return R::FromStatus(failure(query));
   while (query.next()) {
     const qint64 seconds = query.value(1).toLongLong();
@@ -210,16 +208,16 @@ Result<Usage> HistoryStore::usage(const CivilDate& day, const QString& currency,
   query.bindValue(QStringLiteral(":except"), except);
   if (!query.exec()) return R::FromStatus(failure(query));
   if (query.next()) {
-    const QString started = query.value(0).toString();
+    const CivilDate started = dateOf(query.value(0).toString());
     const qint64 seconds = query.value(1).toLongLong();
     const Amount cost{query.value(2).toLongLong()};
     const qint64 bytes = query.value(3).toLongLong();
-    if (started.left(7) == dayText.left(7)) {
+    if (month.contains(started)) {
       usage.monthSeconds -= seconds;
       usage.monthCost = usage.monthCost - cost;
       usage.monthBytes -= bytes;
     }
-    if (started == dayText) {
+    if (started == day) {
       usage.daySeconds -= seconds;
       usage.dayCost = usage.dayCost - cost;
       usage.dayBytes -= bytes;

@@ -13,6 +13,7 @@
 
 #include "core/history/history.h"
 #include "core/history/limits.h"
+#include "core/history/period.h"
 #include "core/values/status.h"
 #include "platform/journal/session_journal.h"
 
@@ -20,7 +21,7 @@ namespace tempodial {
 
 // Sessions, counted seconds and costs per currency of one day, month or period.
 struct PeriodTotal {
-  CivilDate date;  // the day, or the first day of the month
+  CivilDate date;  // the first day of the day, month or period
   qint64 sessions = 0;
   qint64 seconds = 0;
   CurrencyTotals cost;
@@ -38,10 +39,13 @@ class HistoryStore {
   // fails without it.
   bool usable() const { return usable_; }
 
-  // The days of a month that have sessions, in order.
+  // The days of a calendar month that have sessions, in order.
   Result<std::vector<PeriodTotal>> days(int year, int month) const;
-  // The months of a year that have sessions, in order.
-  Result<std::vector<PeriodTotal>> months(int year) const;
+  // The days of `period` that have sessions, in order.
+  Result<std::vector<PeriodTotal>> days(const Period& period) const;
+  // The months from `billingDay` that begin in `year` and have sessions,
+  // in order, each dated by its first day.
+  Result<std::vector<PeriodTotal>> months(int year, int billingDay = 1) const;
   // Everything from `from` to `to`, both days included.
   Result<PeriodTotal> total(const CivilDate& from, const CivilDate& to) const;
   // The sessions that started on `date`, in order of their start; with
@@ -52,9 +56,11 @@ class HistoryStore {
   // Deletes one session.
   Status remove(qint64 id);
 
-  // Time and cost in `currency` of the sessions that started on `day` and in
-  // its month, leaving out the session `except`.
-  Result<Usage> usage(const CivilDate& day, const QString& currency, qint64 except) const;
+  // Time, cost in `currency` and bytes of the sessions that started on `day`
+  // and in its month from `billingDay` (1 to 31; 1: the calendar month),
+  // leaving out the session `except`.
+  Result<Usage> usage(const CivilDate& day, const QString& currency, qint64 except,
+                      int billingDay = 1) const;
 
   // Writes the sessions that started from `from` to `to` (each optional) as
   // CSV with a header line, in pieces to `write`, which returns false when it
@@ -63,8 +69,11 @@ class HistoryStore {
                    const std::function<bool(std::string_view)>& write, qint64* rows) const;
 
  private:
-  Result<std::vector<PeriodTotal>> grouped(const char* key, const CivilDate& from,
-                                           const CivilDate& to) const;
+  // The days from `from` to `to` gathered into the periods that `periodOf`
+  // gives the first day of; the days come in order, and so must the periods.
+  Result<std::vector<PeriodTotal>> grouped(
+      const CivilDate& from, const CivilDate& to,
+      const std::function<CivilDate(const CivilDate&)>& periodOf) const;
 
   // The database by its connection, so that no copy of it outlives the
   // journal that closes it.

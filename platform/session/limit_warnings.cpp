@@ -1,13 +1,17 @@
 #include "platform/session/limit_warnings.h"
 
 #include <QTimer>
+#include <utility>
 
+#include "core/history/allowance.h"
 #include "core/history/limit_setting.h"
+#include "core/history/period.h"
 #include "core/volume/data_volume.h"
 #include "platform/clock/clock_model.h"
 #include "platform/files/settings_file.h"
 #include "platform/journal/history_store.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/data_allowance.h"
 
 namespace tempodial {
 namespace {
@@ -51,6 +55,21 @@ QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const 
 void reportIgnoredLimits(Runtime& runtime) {
   QStringList ignored;
   loadLimits(&ignored);
+  QStringList badDay;
+  loadBillingDay(&badDay);
+  for (const QString& setting : badDay) {
+    if (!runtime.firstTime(QStringLiteral("ignored billing day ") + setting)) continue;
+    const QString text =
+        QStringLiteral(
+            "The billing day %1 in the [Billing] section of %2 is ignored: a billing day is a "
+            "whole number from 1 to 31. Months begin on the 1st.")
+            .arg(setting, settingsPath());
+    if (runtime.isLoaded(QString::fromLatin1(kMainWindowName))) {
+      QTimer::singleShot(0, &runtime.clock(), [&runtime, text] { runtime.message(text); });
+    } else {
+      runtime.message(text);
+    }
+  }
   for (const QString& setting : ignored) {
     if (!runtime.firstTime(QStringLiteral("ignored limit ") + setting)) continue;
     const bool time = setting.startsWith(QLatin1String("dayTime=")) ||
@@ -84,19 +103,46 @@ void LimitWarnings::started(qint64 row, const QDateTime& start, const QString& c
   costStart_ = cost.toStdString();
   haveRecorded_ = false;
   generation_ = -1;
+  allowance_ = allowanceInUse();
 }
 
 void LimitWarnings::readRecorded(Runtime& runtime, const QString& currency) {
   haveRecorded_ = true;
   recordedCurrency_ = currency;
   recorded_ = Usage{};
-  recorded_.day = dateText(day_);
-  recorded_.month = recorded_.day.substr(0, 7);
+  const Period month = billingMonthOf(day_, billingDay_);
+  recorded_.day = dayOf(day_).key();
+  recorded_.month = month.key();
   SessionJournal& journal = runtime.journal();
-  if (!journal.isOpen()) return;
-  const HistoryStore store(journal.database());
-  auto usage = store.usage(day_, currency, row_);
-  if (usage.ok()) recorded_ = usage.value();
+  if (journal.isOpen()) {
+    const HistoryStore store(journal.database());
+    auto usage = store.usage(day_, currency, row_, billingDay_);
+    if (usage.ok()) recorded_ = usage.value();
+  }
+  if (allowance_) {
+    runtime.clock().setAllowance(
+        ClockModel::Allowance{*allowance_, recorded_.monthBytes, month.next().first});
+  } else {
+    runtime.clock().setAllowance(std::nullopt);
+  }
+}
+
+std::optional<LimitNotice> LimitWarnings::allowanceNotice(std::int64_t used) {
+  if (!allowance_) return std::nullopt;
+  Limits limits;
+  limits.monthData = *allowance_;
+  Usage usage;
+  usage.month = recorded_.month;
+  usage.monthBytes = used;
+  const auto due = allowanceWatch_.check(usage, limits);
+  if (due.empty()) return std::nullopt;
+  const LimitWatch::Given& given = allowanceWatch_.given(LimitKind::MonthData);
+  saveGivenAllowanceWarning(given);
+  return LimitNotice{QStringLiteral("allowance ") + QString::fromStdString(given.period),
+                     QString::fromStdString(allowanceWarningText(due.front().percent)),
+                     QStringLiteral("Used %1 of %2")
+                         .arg(QString::fromStdString(allowanceSizeText(used)),
+                              QString::fromStdString(allowanceSizeText(*allowance_)))};
 }
 
 QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, qint64 bytes,
@@ -106,8 +152,12 @@ QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, qint
     limits_ = loadLimits();
     reportIgnoredLimits(runtime);
     loadGivenWarnings(watch_);
+    allowanceWatch_.setGiven(LimitKind::MonthData, loadGivenAllowanceWarning());
+    // Another billing day makes another month of the recorded sessions.
+    const int billingDay = loadBillingDay();
+    if (billingDay != std::exchange(billingDay_, billingDay)) haveRecorded_ = false;
   }
-  if (!limits_.any()) return {};
+  if (!limits_.any() && !allowance_) return {};
   if (!haveRecorded_ || currency != recordedCurrency_) readRecorded(runtime, currency);
   Usage usage = recorded_;
   const Amount running = sessionCost(costStart_, cost.toStdString());
@@ -117,15 +167,15 @@ QList<LimitNotice> LimitWarnings::counted(Runtime& runtime, qint64 seconds, qint
   usage.monthCost += running;
   usage.dayBytes += bytes;
   usage.monthBytes += bytes;
-  const auto due = watch_.check(usage, limits_);
-  if (due.empty()) return {};
-  saveGivenWarnings(watch_);
   QList<LimitNotice> notices;
+  const auto due = watch_.check(usage, limits_);
+  if (!due.empty()) saveGivenWarnings(watch_);
   for (const LimitWarning& warning : due) {
     const std::string key = limitKey(warning.kind) + ' ' + watch_.given(warning.kind).period;
     notices.append({QString::fromStdString(key), QString::fromStdString(warningText(warning)),
                     figures(warning.kind, usage, limits_, currency)});
   }
+  if (auto notice = allowanceNotice(usage.monthBytes)) notices.append(*notice);
   return notices;
 }
 

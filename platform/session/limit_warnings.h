@@ -1,12 +1,16 @@
-// The limits while the clock runs: what today's and this month's recorded
-// sessions used is read once when the clock starts, the running session is
-// added at each counted second, and each limit warns at 80 % and 100 % once
-// per period. Nothing here runs unless the clock does.
+// The limits and the plan's data allowance while the clock runs: what
+// today's and this billing month's recorded sessions used is read once when
+// the clock starts (and again when the billing day changes), the running
+// session is added at each counted second, and each limit and the allowance
+// warn at 80 % and 100 % once per period. Nothing here runs unless the clock
+// does.
 #pragma once
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/history/history.h"
@@ -17,16 +21,17 @@ namespace tempodial {
 class Runtime;
 
 // Tells the user, once per run of the program and after the running handler,
-// of each limit in the settings file that is ignored, naming it and its value.
+// of each limit in the settings file that is ignored, naming it and its
+// value, and of a billing day that is no day from 1 to 31.
 void reportIgnoredLimits(Runtime& runtime);
 
 // A warning as the status panel and the desktop show it.
 struct LimitNotice {
-  // The limit and its period ("dayTime 2026-12-07"): the 100 % notice of a
-  // limit takes the place of its 80 % notice.
+  // The limit and its period ("dayTime 2026-12-07", "allowance 2026-12-15"):
+  // the 100 % notice of a limit takes the place of its 80 % notice.
   QString key;
   QString summary;  // "80 % of today's time limit used"
-  QString body;     // "Used 0:48:00 of 1:00:00", "Used £4 of £5"
+  QString body;     // "Used 0:48:00 of 1:00:00", "Used £4 of £5", "Used 16 GB of 20 GB"
 };
 
 class LimitWarnings {
@@ -40,12 +45,18 @@ class LimitWarnings {
                              const QString& currency);
 
  private:
-  // What the recorded sessions used in the run's day and month.
+  // What the recorded sessions used in the run's day and billing month; the
+  // clock is told of the allowance with it.
   void readRecorded(Runtime& runtime, const QString& currency);
+  // The allowance's warning now due for `used` bytes of the billing month.
+  std::optional<LimitNotice> allowanceNotice(std::int64_t used);
 
   int generation_ = -1;
   Limits limits_;
   LimitWatch watch_;
+  int billingDay_ = 1;
+  std::optional<std::int64_t> allowance_;  // of the plan the run started under
+  LimitWatch allowanceWatch_;              // its warnings as a monthly data limit's
   CivilDate day_;
   qint64 row_ = 0;
   std::string costStart_;

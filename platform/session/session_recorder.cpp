@@ -10,6 +10,7 @@
 #include "platform/desktop/desktop_notifier.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/data_allowance.h"
 #include "platform/session/journal_access.h"
 
 namespace tempodial {
@@ -19,6 +20,10 @@ SessionRecorder::SessionRecorder(Runtime& runtime, QObject* parent)
   connect(&clock_, &ClockModel::runStarted, this, &SessionRecorder::clockStarted);
   connect(&clock_, &ClockModel::counted, this, &SessionRecorder::counted);
   connect(&clock_, &ClockModel::runStopped, this, &SessionRecorder::clockStopped);
+  // The allowance left, for the windows to show from the start; again when
+  // another plan comes into use (its rate shows).
+  QTimer::singleShot(0, this, [this] { refreshAllowance(runtime_); });
+  connect(&clock_, &ClockModel::rateInForceChanged, this, [this] { refreshAllowance(runtime_); });
 }
 
 SessionSnapshot SessionRecorder::snapshot() const {
@@ -156,6 +161,8 @@ void SessionRecorder::close(SessionEnd end) {
                       ? journal.discard(row)
                       : journal.finish(row, snapshot(), QDateTime::currentDateTimeUtc(), end);
   if (!status.ok() && end == SessionEnd::Stopped) report(QString::fromStdString(status.reason()));
+  // The run is now among the recorded sessions.
+  if (end == SessionEnd::Stopped) refreshAllowance(runtime_);
 }
 
 void SessionRecorder::report(const QString& reason) {

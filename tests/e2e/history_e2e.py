@@ -2,7 +2,8 @@
 """The usage history with the real program: the command line's CSV export,
 read back with Python's csv module and checked field by field against the
 sessions that were run, while the program keeps running; and the limit
-warnings as desktop notifications on a private session bus.
+warnings and a plan's data allowance warnings as desktop notifications on a
+private session bus.
 
 usage: history_e2e.py BINARY export
        history_e2e.py BINARY notify
@@ -283,6 +284,7 @@ def notify_scenario(binary):
             kept = f.read()
         today = datetime.now(ZoneInfo(LIMITS_ZONE)).date().isoformat()
         check(f"dayTime={today} 100" in kept, f"the warnings given are kept for {today}: {kept!r}")
+        allowance_scenario(session, main, program, config, notes)
     finally:
         program.remove()
         session.close()
@@ -290,6 +292,64 @@ def notify_scenario(binary):
         mock.wait()
         bus_daemon.terminate()
         bus_daemon.wait()
+
+
+def stop_clock(session, main, program):
+    session.keys(main, "alt+t")
+    deadline = time.monotonic() + 5
+    while time.monotonic() < deadline:
+        with sqlite3.connect(program.journal, timeout=5) as db:
+            kind = db.execute("SELECT end_kind FROM sessions ORDER BY id DESC LIMIT 1").fetchone()
+        if kind[0] == "stopped":
+            return
+        time.sleep(0.1)
+    raise RuntimeError("the clock did not stop")
+
+
+def allowance_scenario(session, main, program, config, notes):
+    """A plan of 100 MB a month comes into use, its months from the 2nd (on the
+    1st, from the 1st); the runs kept in the journal (their bytes set by hand,
+    as a test has no traffic of its own) reach 80 % and then 100 % of it, each
+    told once as the next run starts."""
+    stop_clock(session, main, program)
+    now = datetime.now(ZoneInfo(LIMITS_ZONE))
+    billing_day = 2 if now.day >= 2 else 1
+    plans = os.path.join(config, "tempodial", "plans")
+    os.makedirs(plans, exist_ok=True)
+    with open(os.path.join(plans, "Mobile.ini"), "w") as f:
+        f.write("[plan]\nrate=0\nallowance_mb=100\n")
+    with open(os.path.join(config, "tempodial", "tempodial.conf"), "a") as f:
+        f.write(f"\n[Plans]\ninUse=Mobile\n\n[Billing]\nday={billing_day}\n")
+    month = now.date().replace(day=billing_day).isoformat()
+    if billing_day == 1:
+        month = month[:7]
+    first = len(notes())
+
+    def run_with(megabytes):
+        """The kept runs hold `megabytes` in all; a run starts and stops."""
+        with sqlite3.connect(program.journal, timeout=5) as db:
+            db.execute("UPDATE sessions SET received_bytes = 0, sent_bytes = 0")
+            db.execute("UPDATE sessions SET received_bytes = ? WHERE id ="
+                       " (SELECT MAX(id) FROM sessions)", (megabytes * 1_000_000,))
+        start_clock(session, main, program)
+        time.sleep(2.5)
+        stop_clock(session, main, program)
+
+    run_with(85)
+    run_with(90)  # 80 % is not told again
+    run_with(100)
+    got = notes()[first:]
+    # Each run's own bytes are the machine's, a few kB at most.
+    wanted = [("80 % of this month's data allowance used", r"Used 85(\.\d)? MB of 100 MB"),
+              ("100 % of this month's data allowance used", r"Used 10\d(\.\d)? MB of 100 MB")]
+    check(len(got) == 2 and all(note[0] == summary and re.fullmatch(body, note[1])
+                                for note, (summary, body) in zip(got, wanted)),
+          f"the allowance told at 80 % and 100 %, once each: {got}")
+    check(len(got) == 2 and got[1][3] != 0, "the 100 % notice replaces the 80 % one")
+    with open(os.path.join(config, "tempodial", "tempodial.conf")) as f:
+        kept = f.read()
+    check(f"allowance={month} 100" in kept,
+          f"the allowance's warnings are kept for the billing month {month}: {kept!r}")
 
 
 def main():

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QMenu>
 
+#include "core/history/allowance.h"
 #include "core/volume/data_volume.h"
 #include "platform/clock/clock_model.h"
 #include "platform/desktop/status_icon.h"
@@ -27,6 +28,15 @@ QString statusToolTip(const ClockModel& clock) {
   }
   // The rate in force while a tariff plan is in use ("Off-peak 0.5p/min").
   if (clock.rateInForce().shown) text += QStringLiteral(", ") + clock.rateInForce().caption;
+  // What is left of the plan's data allowance, the running run's bytes taken
+  // off ("12.3 of 20 GB left until 15 Jan").
+  if (const auto& allowance = clock.allowance()) {
+    const auto volume = clock.volume();
+    const std::int64_t used =
+        allowance->recorded + (clock.running() && volume ? volume->total() : 0);
+    text += QStringLiteral("; ") +
+            QString::fromStdString(allowanceLeftText(used, allowance->bytes, allowance->resets));
+  }
   return text;
 }
 
@@ -42,9 +52,9 @@ StatusArea::StatusArea(Form& main, std::function<void()> openExitOptions)
   buildMenu();
   icon_ = std::make_unique<StatusIcon>(nullptr, menu_.get());
   connect(icon_.get(), &StatusIcon::clicked, this, &StatusArea::showOrHideMain);
-  for (auto changed :
-       {&ClockModel::countersChanged, &ClockModel::costChanged, &ClockModel::currencyChanged,
-        &ClockModel::rateInForceChanged, &ClockModel::volumeChanged}) {
+  for (auto changed : {&ClockModel::countersChanged, &ClockModel::costChanged,
+                       &ClockModel::currencyChanged, &ClockModel::rateInForceChanged,
+                       &ClockModel::volumeChanged, &ClockModel::allowanceChanged}) {
     connect(&clock_, changed, this, &StatusArea::refreshSoon);
   }
   connect(&clock_, &ClockModel::costShownChanged, this, &StatusArea::refreshSoon);

@@ -56,7 +56,8 @@ class StatusArea : public QObject {
 
 // "Running 1:5:9, cost £ 0.924" or "Stopped 0:12:40": the clock's state and
 // its counters, the bytes of the run, the cost while the cost area is shown,
-// and the rate in force under a plan.
+// the rate in force under a plan, and what is left of its data allowance
+// ("; 12.3 of 20 GB left until 15 Jan").
 QString statusToolTip(const ClockModel& clock);
 
 // True iff a click on the status icon would hide the main window (it is

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/history/history.h"
 #include "core/volume/data_volume.h"
@@ -44,13 +45,35 @@ HistoryChart::HistoryChart(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
 }
 
+namespace {
+
+// Each step with the fewest days between two of its numbers: from the first
+// day to the step's first multiple.
+constexpr std::pair<int, int> kSteps[] = {{1, 1}, {2, 2}, {5, 4}, {10, 9}, {15, 14}};
+
+}  // namespace
+
 int HistoryChart::dayLabelStep(double slot, int labelWidth) {
-  // Each step with the fewest days between two of its numbers: from the
-  // first day to the step's first multiple.
-  for (auto [step, gap] : {std::pair{1, 1}, {2, 2}, {5, 4}, {10, 9}, {15, 14}}) {
+  for (auto [step, gap] : kSteps) {
     if (gap * slot >= labelWidth) return step;
   }
   return 0;
+}
+
+std::vector<int> HistoryChart::labelledBars(const std::vector<int>& dayNumbers, int step) {
+  // No step: the first bar's number alone.
+  int gap = step <= 0 ? std::numeric_limits<int>::max() : 1;
+  for (auto [each, fewest] : kSteps) {
+    if (each == step) gap = fewest;
+  }
+  std::vector<int> bars;
+  for (int bar = 0; bar < static_cast<int>(dayNumbers.size()); ++bar) {
+    if (!labelsDay(dayNumbers[static_cast<std::size_t>(bar)], step) && bar > 0) continue;
+    // The first bar always shows its day, so that the month's start reads.
+    if (!bars.empty() && bar - bars.back() < gap) continue;
+    bars.push_back(bar);
+  }
+  return bars;
 }
 
 bool HistoryChart::labelsDay(int day, int step) {
@@ -60,9 +83,15 @@ bool HistoryChart::labelsDay(int day, int step) {
   return day % step == 0;
 }
 
-void HistoryChart::setDays(std::vector<qint64> perDay, ChartMeasure measure) {
+void HistoryChart::setDays(std::vector<qint64> perDay, ChartMeasure measure, int firstDay,
+                           int firstMonthDays) {
   seconds_ = std::move(perDay);
   measure_ = measure;
+  dayNumbers_.clear();
+  for (std::size_t bar = 0; bar < seconds_.size(); ++bar) {
+    const int day = firstDay + static_cast<int>(bar);
+    dayNumbers_.push_back(day > firstMonthDays ? day - firstMonthDays : day);
+  }
   qint64 total = 0;
   int used = 0;
   std::size_t busiest = 0;
@@ -82,8 +111,9 @@ void HistoryChart::setDays(std::vector<qint64> perDay, ChartMeasure measure) {
                         .arg(seconds_.size())
                         .arg(time ? QStringLiteral("sessions") : QStringLiteral("data"));
   if (used > 0) {
-    summary +=
-        QStringLiteral("; the busiest, day %1: %2").arg(busiest + 1).arg(amount(seconds_[busiest]));
+    summary += QStringLiteral("; the busiest, day %1: %2")
+                   .arg(dayNumbers_[busiest])
+                   .arg(amount(seconds_[busiest]));
   }
   setAccessibleDescription(summary);
   update();
@@ -140,18 +170,20 @@ void HistoryChart::paintEvent(QPaintEvent*) {
   const QColor bar = colours.color(QPalette::Highlight);
   // Day numbers as many as fit side by side, with a space between them.
   const int labelWidth = metrics.horizontalAdvance(QStringLiteral("30")) + line / 2;
-  const int labelStep = dayLabelStep(slot, labelWidth);
+  const std::vector<int> labelled = labelledBars(dayNumbers_, dayLabelStep(slot, labelWidth));
   for (int i = 0; i < static_cast<int>(seconds_.size()); ++i) {
     const int x = plot.left() + static_cast<int>(i * slot);
     const int w = std::max(1, static_cast<int>(slot * 0.7));
     const int h = static_cast<int>(seconds_[i] / unit / top * plot.height());
     if (h > 0)
       painter.fillRect(QRect(x + static_cast<int>(slot * 0.15), plot.bottom() - h + 1, w, h), bar);
-    if (!labelsDay(i + 1, labelStep)) continue;
-    const int centre = x + static_cast<int>(slot / 2);
-    painter.setPen(colours.color(QPalette::Text));
+  }
+  painter.setPen(colours.color(QPalette::Text));
+  for (int i : labelled) {
+    const int centre = plot.left() + static_cast<int>(i * slot) + static_cast<int>(slot / 2);
     painter.drawText(QRect(centre - labelWidth / 2, plot.bottom() + 4, labelWidth, line),
-                     Qt::AlignHCenter | Qt::AlignTop, QString::number(i + 1));
+                     Qt::AlignHCenter | Qt::AlignTop,
+                     QString::number(dayNumbers_[static_cast<std::size_t>(i)]));
   }
   painter.setPen(colours.color(QPalette::Text));
   painter.drawLine(plot.bottomLeft(), plot.bottomRight());

@@ -1,6 +1,6 @@
 // The History window's bar chart: the time (in hours) or the data (in MB) of
-// each day of a month, drawn with the palette's colours so that it reads in light and dark themes
-// and at any scale.
+// each day of a month (which may begin on any day), drawn with the palette's colours so that it
+// reads in light and dark themes and at any scale.
 #pragma once
 
 #include <QWidget>
@@ -16,8 +16,10 @@ class HistoryChart : public QWidget {
  public:
   explicit HistoryChart(QWidget* parent);
 
-  // Seconds or bytes per day, the first day first; one bar each.
-  void setDays(std::vector<qint64> perDay, ChartMeasure measure = ChartMeasure::Time);
+  // Seconds or bytes per day, the first day first; one bar each. The first
+  // bar is day `firstDay` of its month, which has `firstMonthDays` days.
+  void setDays(std::vector<qint64> perDay, ChartMeasure measure = ChartMeasure::Time,
+               int firstDay = 1, int firstMonthDays = 31);
   const std::vector<qint64>& days() const { return seconds_; }
   ChartMeasure measure() const { return measure_; }
 
@@ -27,6 +29,12 @@ class HistoryChart : public QWidget {
   // 0 when only the first fits. Numbers never overlap.
   static int dayLabelStep(double slot, int labelWidth);
   static bool labelsDay(int day, int step);
+  // The bars whose day numbers (`dayNumbers`, one a bar) the axis shows at
+  // `step`: those labelsDay() names, less any that would come nearer to the
+  // one before than the step's numbers ever do (the 1st after the 30th).
+  static std::vector<int> labelledBars(const std::vector<int>& dayNumbers, int step);
+  // The day of the month of each bar.
+  const std::vector<int>& dayNumbers() const { return dayNumbers_; }
 
   QSize sizeHint() const override { return {480, 200}; }
   // At least the axis titles and labels (five lines of text) and a plot two
@@ -38,6 +46,7 @@ class HistoryChart : public QWidget {
 
  private:
   std::vector<qint64> seconds_;
+  std::vector<int> dayNumbers_;
   ChartMeasure measure_ = ChartMeasure::Time;
 };
 

@@ -85,6 +85,15 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   monthData = countBox(this, "monthData", QStringLiteral("Monthly data limit"), kMostMegabytes,
                        QStringLiteral(" MB"));
 
+  billingDay = countBox(this, "billingDay", QStringLiteral("Billing day"), 31, QString());
+  billingDay->setMinimum(1);
+  billingDay->setValue(loadBillingDay());
+  auto* billingLabel = new QLabel(QStringLiteral("&Billing day"), this);
+  billingLabel->setObjectName(QStringLiteral("billingDayLabel"));
+  billingLabel->setBuddy(billingDay);
+  billingDay->setToolTip(
+      QStringLiteral("The day of the month your bill starts on; in a shorter month, its last day"));
+
   auto* grid = new QGridLayout(this);
   grid->addWidget(dayTimeOn, 0, 0);
   grid->addWidget(dayHours, 0, 1);
@@ -100,15 +109,18 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   grid->addWidget(dayData, 4, 1, 1, 2);
   grid->addWidget(monthDataOn, 5, 0);
   grid->addWidget(monthData, 5, 1, 1, 2);
+  grid->addWidget(billingLabel, 6, 0);
+  grid->addWidget(billingDay, 6, 1, 1, 2);
   auto* note = new QLabel(
       QStringLiteral("While the clock runs, a warning comes at 80 % and at 100 % of each limit, "
-                     "once a day or month. The clock goes on."),
+                     "once a day or month. The clock goes on. Months, their limits and a plan's "
+                     "data allowance run from the day months begin on."),
       this);
   note->setObjectName(QStringLiteral("limitsNote"));
   note->setWordWrap(true);
-  grid->addWidget(note, 6, 0, 1, 4);  // the whole width: fewer lines
+  grid->addWidget(note, 7, 0, 1, 4);  // the whole width: fewer lines
   grid->setColumnStretch(3, 1);
-  grid->setRowStretch(7, 1);
+  grid->setRowStretch(8, 1);
 
   show(loadLimits());
   for (QCheckBox* box : {dayTimeOn, monthTimeOn, dayCostOn, monthCostOn, dayDataOn, monthDataOn}) {
@@ -120,6 +132,7 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   for (QDoubleSpinBox* box : {dayCost, monthCost}) {
     connect(box, &QDoubleSpinBox::valueChanged, this, &LimitsGroup::save);
   }
+  connect(billingDay, &QSpinBox::valueChanged, this, &LimitsGroup::billingDayChosen);
 }
 
 void LimitsGroup::show(const Limits& limits) {

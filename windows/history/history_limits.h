@@ -1,7 +1,8 @@
 // The History window's "Limits" group: a daily and a monthly limit of time
 // (hours and minutes), of cost (in the currency in use) and of data (in MB of
 // 1,000,000 bytes), each optional, kept in the settings file as soon as they
-// change.
+// change; and the day of the month that months begin on, which the window
+// keeps.
 #pragma once
 
 #include <QGroupBox>
@@ -43,6 +44,11 @@ class LimitsGroup : public QGroupBox {
   QSpinBox* dayData;
   QCheckBox* monthDataOn;
   QSpinBox* monthData;
+  QSpinBox* billingDay;  // 1 to 31
+
+ Q_SIGNALS:
+  // The user chose another billing day.
+  void billingDayChosen(int day);
 
  private:
   void show(const Limits& limits);

@@ -19,17 +19,20 @@
 #include <algorithm>
 #include <tuple>
 
+#include "core/history/allowance.h"
 #include "core/values/number_text.h"
 #include "core/volume/data_volume.h"
 #include "platform/clock/clock_model.h"
 #include "platform/files/export_target.h"
 #include "platform/files/places.h"
+#include "platform/files/settings_file.h"
 #include "platform/files/stream_writer.h"
 #include "platform/forms/controls.h"
 #include "platform/journal/history_store.h"
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/input_paint_probe.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/data_allowance.h"
 #include "platform/session/journal_access.h"
 #include "platform/session/limit_warnings.h"
 #include "windows/history/history_chart.h"
@@ -116,6 +119,8 @@ void HistoryWindow::buildControls() {
   period->setAccessibleName(QStringLiteral("Month"));
   period->setDisplayFormat(QStringLiteral("MMMM yyyy"));
   period->setCalendarPopup(true);
+  periodDays = new QLabel(area);
+  periodDays->setObjectName(QStringLiteral("periodDays"));
   next = button(area, "next", QStringLiteral("\u25B6"), QStringLiteral("Next"));
   for (QPushButton* arrow : {previous, next}) {
     arrow->setMaximumWidth(arrow->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 3);
@@ -124,6 +129,7 @@ void HistoryWindow::buildControls() {
   top->addWidget(previous);
   top->addWidget(period);
   top->addWidget(next);
+  top->addWidget(periodDays);
   top->addStretch(1);
 
   tabs = new QTabWidget(area);
@@ -143,6 +149,9 @@ void HistoryWindow::buildControls() {
   chartLabel->setBuddy(chartChoice);
   // A new choice is told wherever the focus is, with what the chart now shows.
   auto* chartNews = new StatusMessage(chart);
+  allowanceText = new QLabel(monthPage);
+  allowanceText->setObjectName(QStringLiteral("allowanceText"));
+  allowanceText->setWordWrap(true);
   dayCaption = new QLabel(QStringLiteral("Choose a day to see its sessions."), monthPage);
   dayCaption->setObjectName(QStringLiteral("dayCaption"));
   dayCaption->setWordWrap(true);
@@ -170,6 +179,7 @@ void HistoryWindow::buildControls() {
   const int margin = monthPage->style()->pixelMetric(QStyle::PM_LayoutTopMargin) / 2;
   monthLayout->setContentsMargins(margin, margin, margin, margin);
   monthLayout->addLayout(upper, 3);
+  monthLayout->addWidget(allowanceText);
   monthLayout->addWidget(dayCaption);
   monthLayout->addWidget(sessionsTable, 2);
   monthLayout->addLayout(lower);
@@ -188,6 +198,7 @@ void HistoryWindow::buildControls() {
   connect(&clock, &ClockModel::currencyChanged, limits,
           [this, &clock] { limits->setCurrency(clock.currencySymbol()); });
   reportIgnoredLimits(runtime());
+  connect(limits, &LimitsGroup::billingDayChosen, this, &HistoryWindow::billingDayChosen);
   (new QVBoxLayout(limitsPage))->addWidget(limits);
   tabs->addTab(limitsPage, QStringLiteral("&Limits"));
 
@@ -257,10 +268,30 @@ void HistoryWindow::onLoad() {
     note->setText(QStringLiteral("The session journal cannot be read: %1")
                       .arg(QString::fromStdString(opened.reason())));
   }
-  const QDate today = QDate::currentDate();
-  shown_ = QDate(today.year(), today.month(), 1);
+  billingDay_ = loadBillingDay();
+  // The month that holds today: from the 15th, on the 3rd it is last month's.
+  const CivilDate today = civil(QDate::currentDate());
+  const CivilDate first = billingMonthOf(today, billingDay_).first;
+  shown_ = QDate(first.year, first.month, 1);
   period->setDate(shown_);
   refresh();
+}
+
+Period HistoryWindow::shownMonth() const {
+  return billingMonthStarting(shown_.year(), shown_.month(), billingDay_);
+}
+
+void HistoryWindow::billingDayChosen(int day) {
+  const Status saved = saveBillingDay(day);
+  if (!saved.ok()) {
+    runtime().message(
+        QStringLiteral("The billing day could not be kept: %1").arg(qt(saved.reason())));
+  }
+  billingDay_ = soundBillingDay(day);
+  refresh();
+  // The status icon's allowance follows; a running clock's is read again
+  // at its next second.
+  refreshAllowance(runtime());
 }
 
 QSize HistoryWindow::sizeHint() const {
@@ -292,10 +323,16 @@ void HistoryWindow::showPeriod(const QDate& date) {
 }
 
 void HistoryWindow::step(int by) {
-  showPeriod(yearView() ? shown_.addYears(by) : shown_.addMonths(by));
+  // A year keeps its month for the month view.
+  if (yearView()) return showPeriod(shown_.addYears(by));
+  showPeriod(qdate(by < 0 ? shownMonth().previous().first : shownMonth().next().first));
 }
 
 void HistoryWindow::refresh() {
+  // The days of a month from a billing day, beside the month it begins in.
+  const Period month = shownMonth();
+  periodDays->setText(qt(month.label()));
+  periodDays->setVisible(!yearView() && billingDay_ != 1);
   if (yearView()) {
     fillYear();
   } else {
@@ -310,10 +347,12 @@ void HistoryWindow::fillMonth() {
   selectedDay_ = {};
   deleteButton->setEnabled(false);
   dayCaption->setText(QStringLiteral("Choose a day to see its sessions."));
-  secondsPerDay_.assign(static_cast<std::size_t>(shown_.daysInMonth()), 0);
+  const Period shown = shownMonth();
+  secondsPerDay_.assign(static_cast<std::size_t>(shown.dayCount()), 0);
   bytesPerDay_ = secondsPerDay_;
+  showAllowance(0);
   if (store_) {
-    auto found = store_->days(shown_.year(), shown_.month());
+    auto found = store_->days(shown);
     if (!found.ok())
       note->setText(QStringLiteral("The history cannot be read: %1").arg(qt(found.reason())));
     PeriodTotal month;
@@ -330,13 +369,15 @@ void HistoryWindow::fillMonth() {
       month.received += day.received;
       month.sent += day.sent;
       month.unknownBytes += day.unknownBytes;
-      secondsPerDay_[static_cast<std::size_t>(day.date.day - 1)] = day.seconds;
-      bytesPerDay_[static_cast<std::size_t>(day.date.day - 1)] = day.received + day.sent;
+      const auto bar = static_cast<std::size_t>(daysBetween(shown.first, day.date));
+      secondsPerDay_[bar] = day.seconds;
+      bytesPerDay_[bar] = day.received + day.sent;
     }
     days->appendRow(historyRow(QStringList{QStringLiteral("Total"), sessionsText(month.sessions),
                                            qt(durationText(month.seconds)), qt(month.cost.text())} +
                                    volumeTexts(month),
                                true));
+    showAllowance(month.received + month.sent);
   }
   daysTable->resizeColumnsToContents();
   drawChart();
@@ -347,7 +388,7 @@ void HistoryWindow::fillMonth() {
 void HistoryWindow::fillYear() {
   months->removeRows(0, months->rowCount());
   if (!store_) return;
-  auto found = store_->months(shown_.year());
+  auto found = store_->months(shown_.year(), billingDay_);
   // All twelve months, those without sessions at nought.
   std::vector<PeriodTotal> twelve(12);
   for (const PeriodTotal& month : found.value())
@@ -356,9 +397,13 @@ void HistoryWindow::fillYear() {
   const QLocale locale;
   for (int index = 0; index < 12; ++index) {
     const PeriodTotal& month = twelve[static_cast<std::size_t>(index)];
+    // A month from a billing day by its days: "15 Jan - 14 Feb".
+    const QString name =
+        billingDay_ == 1 ? locale.standaloneMonthName(index + 1)
+                         : qt(billingMonthStarting(shown_.year(), index + 1, billingDay_).label());
     months->appendRow(
-        historyRow(QStringList{locale.standaloneMonthName(index + 1), sessionsText(month.sessions),
-                               qt(durationText(month.seconds)), qt(month.cost.text())} +
+        historyRow(QStringList{name, sessionsText(month.sessions), qt(durationText(month.seconds)),
+                               qt(month.cost.text())} +
                    volumeTexts(month)));
     year.sessions += month.sessions;
     year.seconds += month.seconds;
@@ -375,10 +420,24 @@ void HistoryWindow::fillYear() {
   monthsTable->resizeColumnsToContents();
 }
 
+void HistoryWindow::showAllowance(qint64 bytes) {
+  const std::optional<std::int64_t> allowance = allowanceInUse();
+  allowanceText->setVisible(allowance.has_value());
+  if (!allowance) return;
+  const Period shown = shownMonth();
+  const qint64 left = std::max<qint64>(*allowance - bytes, 0);
+  allowanceText->setText(
+      QStringLiteral("Data allowance %1: %2 used, %3 left; it starts again on %4.")
+          .arg(qt(allowanceSizeText(*allowance)), qt(allowanceSizeText(bytes)),
+               qt(allowanceSizeText(left)), qt(shortDateText(shown.next().first))));
+}
+
 void HistoryWindow::drawChart() {
   const bool data = chartChoice->currentIndex() == 1;
+  const Period shown = shownMonth();
   chart->setDays(data ? bytesPerDay_ : secondsPerDay_,
-                 data ? ChartMeasure::Data : ChartMeasure::Time);
+                 data ? ChartMeasure::Data : ChartMeasure::Time, shown.first.day,
+                 daysInMonth(shown.first.year, shown.first.month));
 }
 
 void HistoryWindow::selectDay(int index) {
@@ -424,11 +483,11 @@ void HistoryWindow::deleteSession(int index) {
 void HistoryWindow::exportShown() {
   if (!store_ || writer_) return;  // one export at a time
   const bool year = yearView();
-  const CivilDate from{shown_.year(), year ? 1 : shown_.month(), 1};
-  const QDate last = year ? QDate(shown_.year(), 12, 31) : shown_.addMonths(1).addDays(-1);
-  const QString suggested =
-      QStringLiteral("tempodial-%1.csv")
-          .arg(shown_.toString(year ? QStringLiteral("yyyy") : QStringLiteral("yyyy-MM")));
+  // The shown month's days, from its billing day; a year from 1 January.
+  const Period shown = year ? yearOf(civil(shown_)) : shownMonth();
+  const CivilDate from = shown.first;
+  const QDate last = qdate(shown.last);
+  const QString suggested = QStringLiteral("tempodial-%1.csv").arg(qt(shown.key()));
   const QString path = chooseFile(suggested);
   if (path.isEmpty()) return;
   qint64 count = 0;

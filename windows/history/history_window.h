@@ -1,9 +1,10 @@
 // The History window: the sessions kept in the journal, a month at a time
-// (its days with their totals and a chart of time or data, and the sessions
-// of a chosen day) or a year at a time, each with its time, cost and bytes
-// received and sent, with the CSV export, deleting a session, and the
-// limits. Not one of the classic windows: opened from "&History..." and
-// never modal.
+// (its days with their totals and a chart of time or data, the sessions of
+// a chosen day, and what is left of a plan's data allowance) or a year at a
+// time, each with its time, cost and bytes received and sent, with the CSV
+// export, deleting a session, and the limits with the billing day. Months run
+// from the billing day ("15 Dec - 14 Jan"). Not one of the classic windows:
+// opened from "&History..." and never modal.
 #pragma once
 
 #include <QDate>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "core/history/period.h"
 #include "platform/forms/form.h"
 
 class QComboBox;
@@ -45,8 +47,11 @@ class HistoryWindow : public Form {
   // the days beside it; the screen bounds it when the window is shown.
   QSize sizeHint() const override;
 
-  // Shows the month (in the month view) or the year (in the year view) of `date`.
+  // Shows the month that begins in the month of `date` (in the month view)
+  // or the year (in the year view) of `date`.
   void showPeriod(const QDate& date);
+  // The month shown in the month view, from the billing day.
+  Period shownMonth() const;
   // One month or year back or forward, as the view shows.
   void step(int by);
   // Lists the sessions of the day in row `row` of the days table.
@@ -64,10 +69,12 @@ class HistoryWindow : public Form {
   QTabWidget* tabs;
   QPushButton* previous;
   QDateEdit* period;
+  QLabel* periodDays;  // "15 Dec - 14 Jan" for a month from a billing day
   QPushButton* next;
   QTableView* daysTable;
   QComboBox* chartChoice;  // what the chart shows: time or data
   HistoryChart* chart;
+  QLabel* allowanceText;  // what the plan's data allowance has left
   QLabel* dayCaption;
   QTableView* sessionsTable;
   QPushButton* deleteButton;
@@ -87,6 +94,10 @@ class HistoryWindow : public Form {
   void refresh();
   void fillMonth();
   void fillYear();
+  // The allowance's use in the shown month of `bytes`.
+  void showAllowance(qint64 bytes);
+  // The Limits page chose another billing day.
+  void billingDayChosen(int day);
   bool yearView() const;
   // The chart of the shown month as the choice above it asks.
   void drawChart();
@@ -95,7 +106,8 @@ class HistoryWindow : public Form {
                     const std::string& text, qint64 count);
 
   std::unique_ptr<HistoryStore> store_;
-  QDate shown_;
+  QDate shown_;  // the first of the month the shown month begins in
+  int billingDay_ = 1;
   QDate selectedDay_;
   std::vector<qint64> secondsPerDay_, bytesPerDay_;
   QPointer<StreamWriter> writer_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "platform/journal/session_journal.h"
 #include "tests/platform/journal/totals_check.h"
@@ -243,6 +244,93 @@ TEST_F(HistoryStoreTest, BytesOfRunsAreKeptAndRunsOfAnOlderJournalReadAsUnknown)
   const std::string out = exportOf(history);
   EXPECT_NE(out.find(",stopped,,\r\n"), std::string::npos) << out;
   EXPECT_NE(out.find(",,5000001123,456\r\n"), std::string::npos) << out;
+}
+
+TEST_F(HistoryStoreTest, MonthsFromABillingDayGatherTheirDaysAcrossMonthAndYearEnds) {
+  struct Run {
+    const char* start;
+    double offset;
+    qint64 bytes;
+  };
+  // Around the 14th/15th of four months; the month from 15 February has 28 days.
+  const Run runs[] = {
+      {"2026-12-14T23:30:00", 1, 1},  // still the 14th where it started (22:30 UTC)
+      {"2026-12-15T00:10:00", 1, 2},  // the 15th, though 14 December in UTC
+      {"2027-01-14T23:59:00", 0, 4},  // the last day of the month from 15 December
+      {"2027-01-15T00:00:00", 0, 8},  {"2027-02-14T12:00:00", 0, 16},
+      {"2027-02-15T12:00:00", 0, 32}, {"2027-03-14T12:00:00", 0, 64},
+  };
+  std::vector<qint64> ids;
+  for (const Run& run : runs) {
+    received = run.bytes;
+    ids.push_back(add(run.start, run.offset, 60, "0", "0.1"));
+  }
+  HistoryStore history = store();
+  struct Case {
+    const char* name;
+    CivilDate day;
+    int billingDay;
+    const char* month;
+    qint64 monthBytes;
+    qint64 dayBytes;
+    qint64 monthSeconds;
+  };
+  const Case cases[] = {
+      {"the 14th is the month before's", {2026, 12, 14}, 15, "2026-11-15", 1, 1, 60},
+      {"the 15th begins a month of 31 days", {2026, 12, 15}, 15, "2026-12-15", 2 + 4, 2, 120},
+      {"its last day, in the next year", {2027, 1, 14}, 15, "2026-12-15", 2 + 4, 4, 120},
+      {"the next month", {2027, 1, 15}, 15, "2027-01-15", 8 + 16, 8, 120},
+      {"a month of 28 days", {2027, 2, 15}, 15, "2027-02-15", 32 + 64, 32, 120},
+      {"its last day", {2027, 3, 14}, 15, "2027-02-15", 32 + 64, 64, 120},
+      {"the calendar month", {2026, 12, 15}, 1, "2026-12", 1 + 2, 2, 120},
+      {"from the 31st: 31 January to 27 February",
+       {2027, 2, 27},
+       31,
+       "2027-01-31",
+       16 + 32,
+       0,
+       120},
+      {"from the 31st: from 28 February", {2027, 2, 28}, 31, "2027-02-28", 64, 0, 60},
+  };
+  for (const Case& c : cases) {
+    const auto usage = history.usage(c.day, QStringLiteral("£"), 0, c.billingDay);
+    ASSERT_TRUE(usage.ok()) << c.name << ": " << usage.reason();
+    EXPECT_EQ(usage.value().month, c.month) << c.name;
+    EXPECT_EQ(usage.value().monthBytes, c.monthBytes) << c.name;
+    EXPECT_EQ(usage.value().dayBytes, c.dayBytes) << c.name;
+    EXPECT_EQ(usage.value().monthSeconds, c.monthSeconds) << c.name;
+    EXPECT_EQ(usage.value().monthCost, Amount::fromText(c.monthSeconds == 60 ? "0.1" : "0.2"))
+        << c.name;
+    // The month's days add up to the same.
+    const Period month = billingMonthOf(c.day, c.billingDay);
+    qint64 bytes = 0;
+    const auto days = history.days(month);
+    ASSERT_TRUE(days.ok()) << c.name;
+    for (const PeriodTotal& day : days.value()) {
+      EXPECT_TRUE(month.contains(day.date)) << c.name << ' ' << dateText(day.date);
+      bytes += day.received;
+    }
+    EXPECT_EQ(bytes, c.monthBytes) << c.name;
+  }
+  // A run left out is taken out of the month that holds it, and only there.
+  EXPECT_EQ(history.usage({2026, 12, 15}, QStringLiteral("£"), ids[2], 15).value().monthBytes, 2);
+  EXPECT_EQ(history.usage({2026, 12, 15}, QStringLiteral("£"), ids[3], 15).value().monthBytes, 6);
+  EXPECT_EQ(history.usage({2027, 1, 14}, QStringLiteral("£"), ids[2], 1).value().monthBytes, 8);
+  // A year's months are those that begin in it, each dated by its first day.
+  const auto monthsOf = [&history](int year, int billingDay) {
+    std::vector<std::tuple<std::string, qint64, qint64>> found;
+    const auto months = history.months(year, billingDay);
+    for (const PeriodTotal& month : months.value()) {
+      found.emplace_back(dateText(month.date), month.received, month.sessions);
+    }
+    return found;
+  };
+  using Months = std::vector<std::tuple<std::string, qint64, qint64>>;
+  EXPECT_EQ(monthsOf(2026, 15), (Months{{"2026-11-15", 1, 1}, {"2026-12-15", 6, 2}}));
+  EXPECT_EQ(monthsOf(2027, 15), (Months{{"2027-01-15", 24, 2}, {"2027-02-15", 96, 2}}));
+  EXPECT_EQ(monthsOf(2027, 1),
+            (Months{{"2027-01-01", 12, 2}, {"2027-02-01", 48, 2}, {"2027-03-01", 64, 1}}));
+  EXPECT_EQ(monthsOf(2027, 31), (Months{{"2027-01-31", 48, 2}, {"2027-02-28", 64, 1}}));
 }
 
 }  // namespace

@@ -9,12 +9,18 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSettings>
+#include <functional>
 
+#include "core/history/period.h"
+#include "platform/clock/clock_model.h"
 #include "platform/desktop/autostart.h"
 #include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
+#include "platform/journal/session_journal.h"
+#include "platform/plans/plan_store.h"
 #include "platform/session/automatic_timing.h"
+#include "platform/session/data_allowance.h"
 #include "tests/windows/window_fixture.h"
 #include "windows/desktop/automatic_timing_window.h"
 #include "windows/desktop/status_area.h"
@@ -52,6 +58,80 @@ TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockTheBytesAndTheCostAsShown) {
   EXPECT_EQ(statusToolTip(m.clock()), "Stopped 1:2:5, 35.2 MB, cost £ " + cost);
   m.Check1->setValue(0);
   EXPECT_EQ(statusToolTip(m.clock()), "Stopped 1:2:5, 35.2 MB");
+}
+
+TEST_F(DesktopExtrasTest, ToolTipTellsWhatIsLeftOfThePlansAllowanceUntilTheBillingMonthEnds) {
+  const QString plans = plansFolder();
+  QDir().mkpath(plans);
+  for (const auto& [name, text] : {std::pair{"Mobile", "[plan]\nrate=0\nallowance_mb=20000\n"},
+                                   {"Fixed", "[plan]\nrate=0\n"}}) {
+    QFile file(plans + "/" + name + ".ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+  ASSERT_TRUE(setPlanInUse(QStringLiteral("Mobile")).ok());
+  ASSERT_TRUE(saveBillingDay(15).ok());
+  const QDateTime now = QDateTime::currentDateTime();
+  const CivilDate today{now.date().year(), now.date().month(), now.date().day()};
+  // 7.75 GB this billing month, and 5 GB in a month long gone.
+  SessionJournal& journal = runtime->journal();
+  ASSERT_TRUE(journal.open().ok());
+  for (const auto& [start, bytes] :
+       {std::pair{now.addSecs(-3600), 7'750'000'000}, {now.addDays(-45), 5'000'000'000}}) {
+    SessionSnapshot run{"0", "0", "0", "0", "Mobile", 0, "£"};
+    auto row = journal.begin(run, start.toUTC(), start.offsetFromUtc());
+    ASSERT_TRUE(row.ok());
+    run.counted = 60;
+    run.received = bytes;
+    ASSERT_TRUE(
+        journal.finish(row.value(), run, start.toUTC().addSecs(60), SessionEnd::Stopped).ok());
+  }
+  const QString until15 = QString::fromStdString(
+      " left until " + shortDateText(billingMonthOf(today, 15).next().first));
+  const QString until1 =
+      QString::fromStdString(" left until " + shortDateText(calendarMonthOf(today).next().first));
+
+  MainWindow& m = startMain();
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    QString tip;
+  };
+  const Step steps[] = {
+      {"at the start: what the recorded runs used", [] { QCoreApplication::processEvents(); },
+       "Stopped 0:0:0, Standard 0p/min; 12.3 of 20 GB" + until15},
+      {"a run adds its bytes as they are read",
+       [&] {
+         setTrafficCounters(1000, 1000);
+         m.startStop();
+         setTrafficCounters(1000 + 34'200'000, 1000);
+         services.clockMs += 3725'000;
+         m.Timer1->elapse();
+       },
+       "Running 1:2:5, 34.2 MB, Standard 0p/min; 12.2 of 20 GB" + until15},
+      {"stopped, the run is among the recorded ones",
+       [&] {
+         setTrafficCounters(1000 + 250'000'000, 1000);
+         m.startStop();
+       },
+       "Stopped 1:2:5, 250.0 MB, Standard 0p/min; 12 of 20 GB" + until15},
+      {"months from the 1st",
+       [&] {
+         ASSERT_TRUE(saveBillingDay(1).ok());
+         refreshAllowance(*runtime);
+       },
+       "Stopped 1:2:5, 250.0 MB, Standard 0p/min; 12 of 20 GB" + until1},
+      {"a plan without an allowance says nothing of one",
+       [&] {
+         ASSERT_TRUE(setPlanInUse(QStringLiteral("Fixed")).ok());
+         refreshAllowance(*runtime);
+       },
+       "Stopped 1:2:5, 250.0 MB, Standard 0p/min"},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(statusToolTip(m.clock()).toStdString(), step.tip.toStdString()) << step.name;
+  }
 }
 
 TEST_F(DesktopExtrasTest, WithoutNetworkManagerTheChoiceSaysSoAndStaysByHand) {

@@ -36,11 +36,13 @@
 #include <thread>
 #include <tuple>
 
+#include "core/history/period.h"
 #include "platform/clock/clock_model.h"
 #include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
+#include "platform/plans/plan_store.h"
 #include "platform/session/session_recorder.h"
 #include "tests/windows/window_fixture.h"
 #include "windows/history/history_chart.h"
@@ -457,6 +459,140 @@ TEST_P(HistoryWindowTest, BrokenJournalIsMovedAsideAndTheWindowStartsEmpty) {
   EXPECT_TRUE(history.note->text().isEmpty());
 }
 
+// A plan whose data allowance is `megabytes`, in use.
+void useAllowancePlan(const char* megabytes) {
+  QDir().mkpath(plansFolder());
+  QFile file(plansFolder() + "/Mobile.ini");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray("[plan]\nrate=0\nallowance_mb=") + megabytes + "\n");
+  file.close();
+  ASSERT_TRUE(setPlanInUse(QStringLiteral("Mobile")).ok());
+}
+
+TEST_F(UtcHistoryTest, ABillingDayMovesTheMonthsTheirChartTotalsAndTheAllowanceShown) {
+  useAllowancePlan("1000");
+  for (const auto& [day, megabytes] :
+       {std::pair{14, 100}, {15, 200}, {14 + 31, 300}, {15 + 31, 400}}) {
+    add(QDateTime(QDate(2026, 2, 28).addDays(day), QTime(10, 0)), 60, "0", "£", "Day",
+        megabytes * 1'000'000);
+  }
+  HistoryWindow& history = openFromMenu();
+  history.period->setDate(QDate(2026, 3, 1));
+  EXPECT_EQ(history.days->rowCount(), 3);  // the 14th, the 15th and the total
+  EXPECT_FALSE(history.periodDays->isVisibleTo(&history));
+  EXPECT_EQ(history.allowanceText->text(),
+            "Data allowance 1 GB: 300 MB used, 700 MB left; it starts again on 1 Apr.");
+
+  history.tabs->setCurrentIndex(2);
+  history.limits->billingDay->setValue(15);
+  EXPECT_EQ(QSettings(settingsPath(), QSettings::IniFormat).value("Billing/day").toString(), "15");
+  history.tabs->setCurrentIndex(0);
+  // March's month now runs from 15 March to 14 April.
+  EXPECT_TRUE(history.periodDays->isVisibleTo(&history));
+  EXPECT_EQ(history.periodDays->text(), "15 Mar - 14 Apr");
+  ASSERT_EQ(history.days->rowCount(), 3);
+  EXPECT_EQ(history.days->item(0, 0)->data().toDate(), QDate(2026, 3, 15));
+  EXPECT_EQ(history.days->item(1, 0)->data().toDate(), QDate(2026, 4, 14));
+  EXPECT_EQ(rowTexts(history.days, 2, true), (QStringList{"500.0 MB", "0 B", "500.0 MB"}));
+  ASSERT_EQ(history.chart->days().size(), 31u);
+  EXPECT_EQ(history.chart->days().front(), 60);
+  EXPECT_EQ(history.chart->days().back(), 60);
+  EXPECT_EQ(history.chart->dayNumbers().front(), 15);
+  EXPECT_EQ(history.chart->dayNumbers().back(), 14);
+  EXPECT_EQ(history.allowanceText->text(),
+            "Data allowance 1 GB: 500 MB used, 500 MB left; it starts again on 15 Apr.");
+  history.previous->click();
+  EXPECT_EQ(history.periodDays->text(), "15 Feb - 14 Mar");
+  EXPECT_EQ(history.chart->days().size(), 28u);
+  EXPECT_EQ(rowTexts(history.days, 1, true), (QStringList{"100.0 MB", "0 B", "100.0 MB"}));
+  history.next->click();
+  history.next->click();
+  EXPECT_EQ(history.periodDays->text(), "15 Apr - 14 May");
+  EXPECT_EQ(history.allowanceText->text(),
+            "Data allowance 1 GB: 400 MB used, 600 MB left; it starts again on 15 May.");
+
+  // The year's months are named by their days.
+  history.tabs->setCurrentIndex(1);
+  EXPECT_EQ(rowTexts(history.months, 1), (QStringList{"15 Feb - 14 Mar", "1", "0:01:00", "£0"}));
+  EXPECT_EQ(rowTexts(history.months, 2), (QStringList{"15 Mar - 14 Apr", "2", "0:02:00", "£0"}));
+  EXPECT_EQ(rowTexts(history.months, 12).mid(0, 2), (QStringList{"Total 2026", "4"}));
+  // A plan without an allowance shows none.
+  ASSERT_TRUE(setPlanInUse(QString()).ok());
+  history.tabs->setCurrentIndex(0);
+  EXPECT_FALSE(history.allowanceText->isVisibleTo(&history));
+}
+
+TEST_F(UtcHistoryTest, ABillingDayTypedByHandIsShownOrToldOnceAndMonthsBeginOnThe1st) {
+  const struct {
+    const char* value;
+    int shown;  // 0: ignored, with one message
+  } cases[] = {{"15", 15},  {"31", 31}, {"1", 1},   {"40", 0}, {"0", 0},
+               {"15th", 0}, {"-1", 0},  {"1.5", 0}, {"015", 0}};
+  for (const auto& c : cases) {
+    services.messages.clear();
+    runtime->unload(QString::fromLatin1(HistoryWindow::kName));
+    QSettings(settingsPath(), QSettings::IniFormat).setValue("Billing/day", c.value);
+    HistoryWindow& history = openFromMenu();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(history.limits->billingDay->value(), c.shown == 0 ? 1 : c.shown) << c.value;
+    EXPECT_EQ(history.periodDays->isVisibleTo(&history), c.shown > 1) << c.value;
+    if (c.shown > 0) {
+      EXPECT_TRUE(services.messages.isEmpty()) << c.value;
+      continue;
+    }
+    ASSERT_EQ(services.messages.size(), 1) << c.value;
+    EXPECT_TRUE(
+        services.messages.first().contains(QStringLiteral("billing day day=%1 ").arg(c.value)))
+        << services.messages.first().toStdString();
+  }
+}
+
+TEST_F(UtcHistoryTest, TheAllowanceAndTheMonthlyLimitsWarnOncePerBillingMonth) {
+  useAllowancePlan("100");
+  ASSERT_TRUE(saveBillingDay(15).ok());
+  Limits limits;
+  limits.monthData = 200'000'000;
+  saveLimits(limits);
+  const QDate today = QDate::currentDate();
+  const Period month = billingMonthOf({today.year(), today.month(), today.day()}, 15);
+  const QDate first(month.first.year, month.first.month, month.first.day);
+  // The day before the month is not its; its first day is.
+  add(QDateTime(first.addDays(-1), QTime(12, 0)), 60, "0", "£", "Day", 500'000'000);
+  add(QDateTime(first, QTime(0, 0, 1)), 60, "0", "£", "Day", 70'000'000);
+  setTrafficCounters(0, 0);
+  main().SSCommand1->click();
+  setTrafficCounters(9'999'999, 0);
+  elapseAfter(5000);
+  EXPECT_EQ(status(), "The timer has been touched");
+  setTrafficCounters(10'000'000, 0);
+  elapseAfter(5000);
+  EXPECT_EQ(status(), "80 % of this month's data allowance used");
+  const QSettings settings(settingsPath(), QSettings::IniFormat);
+  EXPECT_EQ(settings.value("Warnings/allowance").toString(),
+            QString::fromStdString(month.key()) + " 80");
+  main().setStatus(QStringLiteral("-"));
+  setTrafficCounters(90'000'000, 0);
+  elapseAfter(5000);
+  EXPECT_EQ(status(),
+            "80 % of this month's data limit used; "
+            "100 % of this month's data allowance used");
+  EXPECT_EQ(settings.value("Warnings/monthData").toString(),
+            QString::fromStdString(month.key()) + " 80");
+  // Another run of the same month says nothing again.
+  main().SSCommand1->click();
+  main().SSCommand1->click();
+  main().setStatus(QStringLiteral("-"));
+  elapseAfter(5000);
+  EXPECT_EQ(status(), "-");
+  // Months from the 1st, chosen while the clock runs: the allowance counts
+  // the calendar month from the next second.
+  ASSERT_EQ(main().clock().allowance()->resets, month.next().first);
+  ASSERT_TRUE(saveBillingDay(1).ok());
+  elapseAfter(1000);
+  EXPECT_EQ(main().clock().allowance()->resets,
+            calendarMonthOf({today.year(), today.month(), today.day()}).next().first);
+}
+
 // A limit typed into the settings file by hand is shown as it will warn, or
 // ignored with one message naming it.
 struct HandTyped {
@@ -566,7 +702,7 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   EXPECT_EQ(status(), "80 % of today's time limit used");
   main().setStatus(QStringLiteral("-"));
   elapseAfter(23000);
-  EXPECT_EQ(status(), "-");
+  EXPECT_EQ(status().toStdString(), "-");
   elapseAfter(1000);  // 120 s
   EXPECT_EQ(status(), "100 % of today's time limit used");
   EXPECT_TRUE(main().Timer1->enabled());
@@ -584,7 +720,7 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   main().SSCommand1->click();
   main().setStatus(QStringLiteral("-"));
   elapseAfter(5000);
-  EXPECT_EQ(status(), "-");
+  EXPECT_EQ(status().toStdString(), "-");
   // Raising the cost to 10 in this run reaches the month's cost limit.
   main().cost->setText(QStringLiteral("17.5"));
   elapseAfter(1000);
@@ -607,7 +743,7 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
             QDate::currentDate().toString("yyyy-MM") + " 100");
   main().setStatus(QStringLiteral("-"));
   elapseAfter(1000);
-  EXPECT_EQ(status(), "-");
+  EXPECT_EQ(status().toStdString(), "-");
 }
 
 TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited) {
@@ -706,6 +842,37 @@ TEST(HistoryChartTest, DayNumbersThinnedToWhatFitsRowsFollowTheFontAndASummary) 
     }
     EXPECT_EQ(step, c.step) << c.slot << " px a day";
     EXPECT_EQ(labelled, c.labelled) << c.slot << " px a day";
+  }
+  // A month from a billing day: its numbers run on past the month's end and
+  // never crowd the 1st against the 31st.
+  const struct {
+    const char* name;
+    int firstDay, firstMonthDays, days, step;
+    std::vector<int> labelled;
+  } months[] = {
+      {"from the 15th, every fifth", 15, 31, 31, 5, {15, 20, 25, 30, 5, 10}},
+      {"from the 15th, every other",
+       15,
+       31,
+       31,
+       2,
+       {15, 17, 19, 21, 23, 25, 27, 29, 31, 3, 5, 7, 9, 11, 13}},
+      {"from the 15th, every tenth", 15, 31, 31, 10, {15, 30, 10}},
+      {"from the 15th, the first alone", 15, 31, 31, 0, {15}},
+      {"from the 31st, every day", 31, 31, 28, 1, {31, 1,  2,  3,  4,  5,  6,  7,  8,  9,
+                                                   10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+                                                   20, 21, 22, 23, 24, 25, 26, 27}},
+      {"from 28 February, every fifth", 28, 28, 31, 5, {28, 5, 10, 15, 20, 25, 30}},
+  };
+  for (const auto& c : months) {
+    HistoryChart chart(nullptr);
+    chart.setDays(std::vector<qint64>(static_cast<std::size_t>(c.days)), ChartMeasure::Time,
+                  c.firstDay, c.firstMonthDays);
+    std::vector<int> labelled;
+    for (int bar : HistoryChart::labelledBars(chart.dayNumbers(), c.step)) {
+      labelled.push_back(chart.dayNumbers()[static_cast<std::size_t>(bar)]);
+    }
+    EXPECT_EQ(labelled, c.labelled) << c.name;
   }
   // The tables' rows follow their font from the start and as it changes.
   QTableView table;
