@@ -2,9 +2,11 @@
 
 #include <QDateTime>
 
+#include "core/history/period.h"
 #include "core/plans/cost_sum.h"
 #include "core/plans/plan_file.h"
 #include "platform/clock/clock_model.h"
+#include "platform/files/settings_file.h"
 #include "platform/plans/plan_store.h"
 
 namespace tempodial {
@@ -58,7 +60,33 @@ void PlanMeter::clockStarting() {
   const qint64 now = QDateTime::currentSecsSinceEpoch();
   if (plan_ && !plans::outsideValidity(*plan_, localClock()(now))) {
     run_.emplace(*plan_, now, localClock());
+    if (plan_->allowanceBytes) takeAllowance(now);
   }
+}
+
+void PlanMeter::takeAllowance(qint64 now) {
+  const int billingDay = loadBillingDay();
+  const plans::LocalClock local = localClock();
+  const plans::LocalTime today = local(now);
+  // What the recorded sessions used of this billing month, as the clock
+  // model last read it; a month since begun has used nothing.
+  qint64 used = 0;
+  if (const auto& allowance = clock_.allowance();
+      allowance && CivilDate{today.year, today.month, today.day} < allowance->resets) {
+    used = allowance->recorded;
+  }
+  // A month ends at the local midnight that starts the next one.
+  run_->setAllowance(used, [billingDay, local](std::int64_t utc) {
+    const plans::LocalTime at = local(utc);
+    const CivilDate next = billingMonthOf({at.year, at.month, at.day}, billingDay).next().first;
+    const int date = next.year * 10000 + next.month * 100 + next.day;
+    // Where the clocks skip midnight, the day starts at the first moment it has.
+    for (int seconds = 0; seconds <= 2 * 3600; seconds += 900) {
+      const auto moments = plans::momentsOf(local, date, seconds);
+      if (!moments.empty()) return moments.front();
+    }
+    return daysFromCivil(next);
+  });
 }
 
 void PlanMeter::clockStarted() {

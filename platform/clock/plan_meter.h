@@ -57,6 +57,9 @@ class PlanMeter {
   void volumeCounted(qint64 bytes);
 
  private:
+  // A plan with a data allowance: the run charges by the MB only beyond
+  // what is left of the billing month's, and starts a new one at its end.
+  void takeAllowance(qint64 now);
   void addToCost(plans::Amount charge);
   void showRate();
 

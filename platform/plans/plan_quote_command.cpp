@@ -13,6 +13,10 @@
 #include "core/history/history.h"
 #include "core/plans/plan_quote.h"
 #include "core/volume/data_volume.h"
+#include "platform/files/places.h"
+#include "platform/files/settings_file.h"
+#include "platform/journal/history_store.h"
+#include "platform/journal/journal_reading.h"
 #include "platform/plans/plan_store.h"
 
 namespace tempodial {
@@ -40,6 +44,25 @@ bool writeAll(std::FILE* out, const std::string& text) {
   ::sigaction(SIGPIPE, &old, nullptr);
   errno = error;
   return written;
+}
+
+// What the recorded sessions used of the billing month holding `day`: none
+// where there is no journal yet. A journal that cannot be read is told, and
+// counts as nothing used.
+std::int64_t recordedMonthBytes(const CivilDate& day, std::FILE* err) {
+  std::int64_t bytes = 0;
+  const QString path = journalPath(Places::fromEnvironment().root());
+  const Status read = readJournal(path, [&](const QSqlDatabase& db) {
+    auto usage = HistoryStore(db).usage(day, QString(), 0, loadBillingDay());
+    if (usage.ok()) bytes = usage.value().monthBytes;
+    return usage.status();
+  });
+  if (!read.ok() && read.kind() != StatusKind::NotFound) {
+    say(err, QStringLiteral("cannot read the session journal %1: %2; the quote takes no MB as "
+                            "used this month (--used MB gives them)")
+                 .arg(path, QString::fromStdString(read.reason())));
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -100,7 +123,11 @@ int printQuote(const QuoteRequest& request, std::FILE* out, std::FILE* err) {
   }
   plans::PlanRun run(std::move(plan.value()), startUtc, clock);
   // The volume is counted at the start, within the billing month it begins.
-  if (run.plan().allowanceBytes) run.setAllowance(request.usedBytes.value_or(0), {});
+  if (run.plan().allowanceBytes) {
+    run.setAllowance(request.usedBytes ? *request.usedBytes
+                                       : recordedMonthBytes({part(1), part(2), part(3)}, err),
+                     {});
+  }
   run.countVolume(bytes);
   run.countTo(*seconds);
   if (!writeAll(out, plans::quoteText(run))) {

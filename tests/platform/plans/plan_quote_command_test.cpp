@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/journal/session_journal.h"
 #include "platform/plans/plan_quote_command.h"
 #include "platform/plans/plan_store.h"
 #include "tests/platform/temp_folder_fixture.h"
@@ -40,14 +41,34 @@ class QuoteCommand : public TempFolderTest, public ::testing::WithParamInterface
  protected:
   void SetUp() override {
     oldConfig_ = qgetenv("XDG_CONFIG_HOME");
+    oldData_ = qgetenv("XDG_DATA_HOME");
     oldZone_ = qgetenv("TZ");
     qputenv("XDG_CONFIG_HOME", at(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", at(QStringLiteral("data")).toLocal8Bit());
     qputenv("TZ", "Europe/London");
     tzset();
     QDir().mkpath(plansFolder());
     // 3p a minute between 01:00 and 02:00 on the day the clocks go back.
     put(QStringLiteral("config/tempodial/plans/Back.ini"),
         "[plan]\nname=Back\nrate=1\n[rule1]\ndates=10-25\nfrom=01:00\nto=02:00\nrate=3\n");
+    // 1p a MB beyond 100 MB a month; the journal holds 90 MB used on 5 December.
+    put(QStringLiteral("config/tempodial/plans/Mobile.ini"),
+        "[plan]\nname=Mobile\nrate=0\nper_mb=1\nallowance_mb=100\n");
+    QDir().mkpath(at(QStringLiteral("data/tempodial")));
+    SessionJournal journal(at(QStringLiteral("data/tempodial/history.sqlite3")));
+    ASSERT_TRUE(journal.open().ok());
+    SessionSnapshot run;
+    run.cost = QStringLiteral("0");
+    run.hours = run.minutes = run.seconds = QStringLiteral("0");
+    run.tariff = QStringLiteral("Mobile");
+    run.currency = QStringLiteral("£");
+    const QDateTime start =
+        QDateTime::fromString(QStringLiteral("2026-12-05T10:00:00Z"), Qt::ISODate);
+    auto row = journal.begin(run, start, 0);
+    ASSERT_TRUE(row.ok()) << row.reason();
+    run.counted = 60;
+    run.received = 90000000;
+    ASSERT_TRUE(journal.finish(row.value(), run, start.addSecs(60), SessionEnd::Stopped).ok());
     for (const char* fifo : {"gone.ini", "Fifo.ini"}) {
       ASSERT_EQ(::mkfifo(at(QStringLiteral("config/tempodial/plans/") + fifo).toLocal8Bit(), 0600),
                 0);
@@ -55,10 +76,11 @@ class QuoteCommand : public TempFolderTest, public ::testing::WithParamInterface
   }
   void TearDown() override {
     qputenv("XDG_CONFIG_HOME", oldConfig_);
+    qputenv("XDG_DATA_HOME", oldData_);
     qputenv("TZ", oldZone_);
     tzset();
   }
-  QByteArray oldConfig_, oldZone_;
+  QByteArray oldConfig_, oldData_, oldZone_;
 };
 
 TEST_P(QuoteCommand, TellsTheQuoteOrWhyNot) {
@@ -76,6 +98,23 @@ TEST_P(QuoteCommand, TellsTheQuoteOrWhyNot) {
 INSTANTIATE_TEST_SUITE_P(
     London, QuoteCommand,
     ::testing::Values(
+        // The month's use so far comes from the journal, or from --used.
+        QuoteCase{"AllowanceAfterTheMonthsUse",
+                  {"--quote", "2026-12-07T12:00", "0:10:00", "--plan", "Mobile", "--data", "25"},
+                  0,
+                  "£0.15  Mobile",
+                  ""},
+        QuoteCase{"AllowanceAsIfUsed",
+                  {"--quote", "2026-12-07T12:00", "0:10:00", "--plan", "Mobile", "--data", "25",
+                   "--used", "99.5"},
+                  0,
+                  "£0.245  Mobile",
+                  ""},
+        QuoteCase{"AllowanceOfTheNextMonth",
+                  {"--quote", "2027-01-02T12:00", "0:10:00", "--plan", "Mobile", "--data", "25"},
+                  0,
+                  "£0.00  Mobile",
+                  ""},
         QuoteCase{"InTheGap",
                   {"--quote", "2026-03-29T01:30", "1:00:00", "--plan", "Back"},
                   1,

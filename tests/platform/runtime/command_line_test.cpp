@@ -37,7 +37,9 @@ TEST(CommandLineTest, EachLineAsksForOneModeOrIsToldWhatIsWrong) {
        Mode::Misuse,
        "--status does not go with --login"},
       {"VerbWithAWord", {"now", "--stop"}, Mode::Misuse, "--stop does not go with now"},
-      {"Export", {"--export-history", "-", "--to", "2026-12-31"}, Mode::Export, ""},
+      {"Export", {"--export-history", "-", "--to", "2026-01-31"}, Mode::Export, ""},
+      // A file named like an option's tail is still the file.
+      {"ExportToAFileNamedXfrom", {"--export-history", "xfrom"}, Mode::Export, ""},
       {"ExportLacksFile", {"--export-history"}, Mode::Misuse, "--export-history needs a value"},
       {"ExportLacksDay", {"--export-history", "f", "--from"}, Mode::Misuse, "--from needs a value"},
       {"ExportEmptyFile",

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSqlQuery>
 
+#include "platform/clock/clock_model.h"
 #include "platform/clock/plan_meter.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
@@ -104,6 +105,40 @@ TEST_F(PlanMeterTest, ChargesTheVolumeWithTheJournalsUpdateAndAtStop) {
   main().SSCommand1->click();
   EXPECT_EQ(cost(), QStringLiteral("0.035"));
   EXPECT_EQ(journalCost(), QStringLiteral("0.035"));
+}
+
+// 1p a MB beyond 3 MB a month: what the month's recorded sessions used
+// counts, unless that month has ended since it was read.
+TEST_F(PlanMeterTest, ChargesOnlyBeyondWhatIsLeftOfTheMonthsAllowance) {
+  struct Case {
+    const char* name;
+    qint64 recorded;
+    int resetsInDays;
+    const char* whileRunning;  // after 2 MB
+    const char* atStop;        // after 3.5 MB
+  };
+  const Case cases[] = {{"Unused", 0, 10, "0", "0.005"},
+                        {"TwoMbUsed", 2000000, 10, "0.01", "0.025"},
+                        {"UsedInAnEndedMonth", 2000000, 0, "0", "0.005"}};
+  usePlan("Mobile", "[plan]\nname=Mobile\nrate=0\nper_mb=1\nallowance_mb=3\n");
+  main().planMeter().reload();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    main().cost->setText(QStringLiteral("0"));
+    const QDate today = QDate::currentDate();
+    runtime->clock().setAllowance(ClockModel::Allowance{
+        3000000, c.recorded,
+        CivilDate{today.addDays(c.resetsInDays).year(), today.addDays(c.resetsInDays).month(),
+                  today.addDays(c.resetsInDays).day()}});
+    setTrafficCounters(0, 0);
+    main().SSCommand1->click();
+    setTrafficCounters(1500000, 500000);
+    elapseAfter(5000);
+    EXPECT_EQ(cost(), QString::fromLatin1(c.whileRunning));
+    setTrafficCounters(2500000, 1000000);
+    main().SSCommand1->click();
+    EXPECT_EQ(cost(), QString::fromLatin1(c.atStop));
+  }
 }
 
 }  // namespace

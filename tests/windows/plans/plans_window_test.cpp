@@ -103,6 +103,12 @@ TEST_F(PlansWindowTest, MakesImportsExportsAndUsesPlans) {
   w.refresh(plansFolder() + QStringLiteral("/Flat.ini"));
   EXPECT_EQ(w.planList->currentItem()->text(), QStringLiteral("Flat.ini (cannot be used)"));
   EXPECT_FALSE(w.useButton->isEnabled());
+  // Chosen in the list, it says why.
+  const int faulty = w.planList->currentRow();
+  w.planList->setCurrentRow(faulty == 0 ? 1 : 0);
+  w.planList->setCurrentRow(faulty);
+  EXPECT_TRUE(w.inUse->text().startsWith(QStringLiteral("Flat.ini, line 2, key rate: ")))
+      << w.inUse->text().toStdString();
 
   w.classicButton->click();
   EXPECT_EQ(planInUse(), QString());
