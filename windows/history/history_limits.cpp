@@ -92,7 +92,8 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   billingLabel->setObjectName(QStringLiteral("billingDayLabel"));
   billingLabel->setBuddy(billingDay);
   billingDay->setToolTip(
-      QStringLiteral("The day of the month your bill starts on; in a shorter month, its last day"));
+      QStringLiteral("The day of the month your bill starts on (in a shorter month, its last "
+                     "day): months, their limits and a plan's data allowance run from it"));
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(dayTimeOn, 0, 0);
@@ -113,8 +114,7 @@ LimitsGroup::LimitsGroup(QWidget* parent, const QString& currency)
   grid->addWidget(billingDay, 6, 1, 1, 2);
   auto* note = new QLabel(
       QStringLiteral("While the clock runs, a warning comes at 80 % and at 100 % of each limit, "
-                     "once a day or month. The clock goes on. Months, their limits and a plan's "
-                     "data allowance run from the day months begin on."),
+                     "once a day or month. The clock goes on."),
       this);
   note->setObjectName(QStringLiteral("limitsNote"));
   note->setWordWrap(true);

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -130,6 +131,7 @@ void HistoryWindow::buildControls() {
   top->addWidget(period);
   top->addWidget(next);
   top->addWidget(periodDays);
+  periodDays->hide();
   top->addStretch(1);
 
   tabs = new QTabWidget(area);
@@ -180,6 +182,8 @@ void HistoryWindow::buildControls() {
   monthLayout->setContentsMargins(margin, margin, margin, margin);
   monthLayout->addLayout(upper, 3);
   monthLayout->addWidget(allowanceText);
+  // Shown only under a plan with an allowance: until then it takes no room.
+  allowanceText->hide();
   monthLayout->addWidget(dayCaption);
   monthLayout->addWidget(sessionsTable, 2);
   monthLayout->addLayout(lower);
@@ -199,7 +203,17 @@ void HistoryWindow::buildControls() {
           [this, &clock] { limits->setCurrency(clock.currencySymbol()); });
   reportIgnoredLimits(runtime());
   connect(limits, &LimitsGroup::billingDayChosen, this, &HistoryWindow::billingDayChosen);
-  (new QVBoxLayout(limitsPage))->addWidget(limits);
+  // At a large scale or font the limits scroll rather than make the window
+  // taller than the screen.
+  auto* limitsScroll = new QScrollArea(limitsPage);
+  limitsScroll->setObjectName(QStringLiteral("limitsScroll"));
+  limitsScroll->setAccessibleName(QStringLiteral("Limits"));
+  limitsScroll->setFrameShape(QFrame::NoFrame);
+  limitsScroll->setWidgetResizable(true);
+  limitsScroll->setWidget(limits);
+  auto* limitsLayout = new QVBoxLayout(limitsPage);
+  limitsLayout->setContentsMargins(0, 0, 0, 0);
+  limitsLayout->addWidget(limitsScroll);
   tabs->addTab(limitsPage, QStringLiteral("&Limits"));
 
   note = new QLabel(area);
