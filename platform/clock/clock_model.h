@@ -136,6 +136,8 @@ class ClockModel : public QObject {
   void currencyChanged();
   void tariffChanged();
   void rateInForceChanged();
+  // The plan in use was read again (another plan, or none, may be in use).
+  void planReloaded();
   void costShownChanged(bool shown);
   void costShownAtStartUpChanged(bool shown);
   void statusChanged(const QString& text);

@@ -35,6 +35,7 @@ QString PlanMeter::reload() {
     error_ = error;
   }
   showRate();
+  Q_EMIT clock_.planReloaded();
   return error;
 }
 

@@ -21,9 +21,9 @@ SessionRecorder::SessionRecorder(Runtime& runtime, QObject* parent)
   connect(&clock_, &ClockModel::counted, this, &SessionRecorder::counted);
   connect(&clock_, &ClockModel::runStopped, this, &SessionRecorder::clockStopped);
   // The allowance left, for the windows to show from the start; again when
-  // another plan comes into use (its rate shows).
+  // the plan in use is read again.
   QTimer::singleShot(0, this, [this] { refreshAllowance(runtime_); });
-  connect(&clock_, &ClockModel::rateInForceChanged, this, [this] { refreshAllowance(runtime_); });
+  connect(&clock_, &ClockModel::planReloaded, this, [this] { refreshAllowance(runtime_); });
 }
 
 SessionSnapshot SessionRecorder::snapshot() const {

@@ -12,6 +12,7 @@
 
 #include "core/history/period.h"
 #include "platform/clock/clock_model.h"
+#include "platform/clock/plan_meter.h"
 #include "platform/desktop/autostart.h"
 #include "platform/files/settings_file.h"
 #include "platform/forms/controls.h"
@@ -106,8 +107,9 @@ TEST_F(DesktopExtrasTest, ToolTipTellsWhatIsLeftOfThePlansAllowanceUntilTheBilli
   ASSERT_TRUE(saveBillingDay(1).ok());
   refreshAllowance(*runtime);
   EXPECT_EQ(tip(), "Stopped 1:2:5, 250.0 MB" + rate + "12 of 20 GB" + until1);
+  // Another plan in use, its rate shown alike: the allowance goes.
   ASSERT_TRUE(setPlanInUse(QStringLiteral("Fixed")).ok());
-  refreshAllowance(*runtime);
+  m.clock().planMeter().reload();
   EXPECT_EQ(tip(), "Stopped 1:2:5, 250.0 MB, Standard 0p/min");
 }
 

@@ -526,6 +526,9 @@ TEST_F(UtcHistoryTest, ABillingDayMovesTheMonthsTheirChartTotalsAndTheAllowanceS
   ASSERT_TRUE(setPlanInUse(QString()).ok());
   history.tabs->setCurrentIndex(0);
   EXPECT_FALSE(history.allowanceText->isVisibleTo(&history));
+  // Without one, months from the 1st come back as the day is chosen.
+  history.limits->billingDay->setValue(1);
+  EXPECT_FALSE(history.periodDays->isVisibleTo(&history));
 }
 
 TEST_F(UtcHistoryTest, ABillingDayTypedByHandIsShownOrToldOnceAndMonthsBeginOnThe1st) {
