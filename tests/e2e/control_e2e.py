@@ -209,15 +209,20 @@ def verbs_and_calls(binary):
               signalled(clock, asked, "Seconds") == [0],
               f"the answer resets the clock from {before} s, and is signalled once")
 
-        # ShowWindow brings the minimised main window back.
+        # ShowWindow brings the minimised main window back into view. Whether
+        # it also takes the focus is the window manager's choice: a request
+        # without a user's key press may be refused it (focus stealing
+        # prevention), as happens under load.
         main = session.main_window()
         session.xdotool("windowminimize", "--sync", main)
+        in_view = lambda: main in session.xdotool("search", "--onlyvisible", "--name", "^Tempodial$")
+        minimised = not in_view()
         clock.call("ShowWindow")
         # The window manager's answer takes its time, more so under the sanitizers.
         deadline = time.monotonic() + 10
-        while session.xdotool("getactivewindow") != [main] and time.monotonic() < deadline:
+        while not in_view() and time.monotonic() < deadline:
             time.sleep(0.2)
-        check(session.xdotool("getactivewindow") == [main], "ShowWindow brings the window back")
+        check(minimised and in_view(), "ShowWindow brings the minimised window back into view")
 
         # The object says what the interface file in the project says.
         def members(interface):
