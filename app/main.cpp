@@ -16,6 +16,7 @@
 #include "platform/runtime/input_paint_probe.h"
 #include "platform/runtime/qt_services.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/clock_session.h"
 #include "windows/desktop/desktop_extras.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
@@ -72,9 +73,11 @@ int main(int argc, char* argv[]) {
 
   tempodial::QtServices services;
   tempodial::Runtime runtime(services, places);
-  tempodial::registerForms(runtime);
+  // The clock session runs by itself; every window and service is handed it.
+  tempodial::ClockSession session(runtime);
+  tempodial::registerForms(runtime, session);
   const auto control = tempodial::exportClockControl(
-      runtime, [&runtime] { runtime.form<tempodial::MainWindow>().reset(); },
+      runtime, session, [&runtime] { runtime.form<tempodial::MainWindow>().reset(); },
       [&runtime] { runtime.form<tempodial::MainWindow>().bringToFront(); });
   if (line.login) tempodial::setStartedAtLogin(true);
   instance.onRaise = [&runtime] { return tempodial::bringMainWindowToFront(runtime); };
@@ -82,7 +85,7 @@ int main(int argc, char* argv[]) {
   // the program ends without a question.
   tempodial::SystemEnd systemEnd;
   QObject::connect(&systemEnd, &tempodial::SystemEnd::requested, &app,
-                   [&runtime] { tempodial::endForSystem(runtime); });
+                   [&session] { session.endForSystem(); });
   // Told before the splash window stands: the splash window goes away under
   // any message shown over it.
   for (const QString& notice : {placeNotice, lockNotice}) {

@@ -12,6 +12,7 @@
 #include "platform/forms/form_timer.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/scripted_services.h"
+#include "platform/session/clock_session.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
 
@@ -23,7 +24,8 @@ int main(int argc, char* argv[]) {
   QTemporaryDir home;
   tempodial::ScriptedServices services;
   tempodial::Runtime runtime(services, tempodial::Places(home.path() + "/tempodial"));
-  tempodial::registerForms(runtime);
+  tempodial::ClockSession session(runtime);
+  tempodial::registerForms(runtime, session);
   auto& main = runtime.form<tempodial::MainWindow>();
   main.show();
 

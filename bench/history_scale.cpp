@@ -26,6 +26,7 @@
 #include "platform/journal/session_journal.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/scripted_services.h"
+#include "platform/session/clock_session.h"
 #include "windows/history/history_window.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
@@ -99,7 +100,8 @@ int main(int argc, char* argv[]) {
   using namespace tempodial;
   ScriptedServices services;
   Runtime runtime(services, Places(home.path() + "/tempodial"));
-  registerForms(runtime);
+  ClockSession session(runtime);
+  registerForms(runtime, session);
   QDir().mkpath(runtime.places().root());
   if (!runtime.journal().open().ok()) return 1;
   QElapsedTimer timer;

@@ -27,6 +27,7 @@
 #include "windows/history/history_limits.h"
 #include "windows/history/history_window.h"
 #include "windows/history/session_model.h"
+#include "platform/session/clock_session.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
 #include "windows/main/password_window.h"
@@ -206,7 +207,8 @@ int main(int argc, char* argv[]) {
   qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
   ScriptedServices services;
   Runtime runtime(services, Places(home.path() + QStringLiteral("/tempodial")));
-  registerForms(runtime);
+  ClockSession session(runtime);
+  registerForms(runtime, session);
 
   // The splash first, as the program starts; it is gone once the main window loads.
   save(runtime.form<SplashWindow>(), QStringLiteral("splash"));

@@ -18,7 +18,28 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 ClockModel::ClockModel(std::function<qint64()> monotonicMs, QObject* parent)
     : QObject(parent),
       monotonicMs_(std::move(monotonicMs)),
-      planMeter_(std::make_unique<PlanMeter>(*this)) {}
+      planMeter_(std::make_unique<PlanMeter>(*this)) {
+  for (auto value :
+       {&ClockModel::countersChanged, &ClockModel::costChanged, &ClockModel::currencyChanged,
+        &ClockModel::tariffChanged, &ClockModel::rateInForceChanged, &ClockModel::planReloaded,
+        &ClockModel::volumeChanged, &ClockModel::allowanceChanged}) {
+    connect(this, value, this, &ClockModel::changeSoon);
+  }
+  connect(this, &ClockModel::costShownChanged, this, &ClockModel::changeSoon);
+  connect(this, &ClockModel::costShownAtStartUpChanged, this, &ClockModel::changeSoon);
+  connect(this, &ClockModel::runningChanged, this, &ClockModel::changeSoon);
+}
+
+void ClockModel::changeSoon() {
+  if (std::exchange(changePending_, true)) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        changePending_ = false;
+        Q_EMIT changed();
+      },
+      Qt::QueuedConnection);
+}
 
 ClockModel::~ClockModel() = default;
 
@@ -102,10 +123,7 @@ void ClockModel::setCostShownAtStartUp(bool shown) {
   Q_EMIT costShownAtStartUpChanged(shown);
 }
 
-void ClockModel::say(const QString& text) {
-  status_ = text;
-  Q_EMIT statusChanged(text);
-}
+void ClockModel::say(const QString& text) { Q_EMIT said(text); }
 
 void ClockModel::startStop() {
   if (running_) {

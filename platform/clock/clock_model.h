@@ -88,8 +88,8 @@ class ClockModel : public QObject {
   bool costShownAtStartUp() const { return costShownAtStartUp_; }
   void setCostShownAtStartUp(bool shown);
 
-  // The status panel's message.
-  const QString& status() const { return status_; }
+  // A message for the status panel (said, not kept: the panel is the main
+  // window's, and a window built later greets the user itself).
   void say(const QString& text);
 
   // The clock.
@@ -131,6 +131,10 @@ class ClockModel : public QObject {
   const PlanMeter& planMeter() const { return *planMeter_; }
 
  Q_SIGNALS:
+  // Once, after the changes of this moment are all made (a carry changes two
+  // counters, a minute the cost too): for a view that shows everything at
+  // once. Any value below but the ordered run signals sets it off.
+  void changed();
   void countersChanged();
   void costChanged();
   void currencyChanged();
@@ -140,7 +144,7 @@ class ClockModel : public QObject {
   void planReloaded();
   void costShownChanged(bool shown);
   void costShownAtStartUpChanged(bool shown);
-  void statusChanged(const QString& text);
+  void said(const QString& text);
   void volumeChanged();
   void allowanceChanged();
   void runningChanged(bool running);
@@ -157,6 +161,8 @@ class ClockModel : public QObject {
   void changeCounters(const std::function<bool(clock::Counters&)>& change);
   void chargeMinute();
   void sleptWhileRunning(qint64 sleptMs);
+  // Says changed() once control is back in the event loop.
+  void changeSoon();
 
   std::function<qint64()> monotonicMs_;
   clock::Counters counters_;
@@ -168,14 +174,14 @@ class ClockModel : public QObject {
   RateInForce rateInForce_;
   bool costShown_ = false;
   bool costShownAtStartUp_ = false;
-  QString status_;
   bool running_ = false;
   qint64 runStartMs_ = 0;  // monotonic time of the last start
   qint64 runCounted_ = 0;  // seconds the clock has added since then
   std::optional<DataVolume> volume_;
   std::optional<Allowance> allowance_;
   std::unique_ptr<PlanMeter> planMeter_;
-  SleepWatch* sleepWatch_ = nullptr;  // made at the first start of the clock
+  SleepWatch* sleepWatch_ = nullptr;
+  bool changePending_ = false;  // made at the first start of the clock
 };
 
 }  // namespace tempodial

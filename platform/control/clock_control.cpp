@@ -11,6 +11,7 @@
 #include "platform/clock/clock_model.h"
 #include "platform/clock/plan_meter.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/clock_session.h"
 
 namespace tempodial {
 
@@ -148,16 +149,17 @@ void ClockControl::ShowWindow() {
   hooks_.showWindow();
 }
 
-std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, std::function<void()> reset,
+std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, ClockSession& session,
+                                                 std::function<void()> reset,
                                                  std::function<void()> showWindow) {
   ClockControl::Hooks hooks{
-      .windowStands = [&runtime] { return runtime.isLoaded(QString::fromLatin1(kMainWindowName)); },
+      .windowStands = [&session] { return session.startedUp(); },
       .questionOpen = [] { return QApplication::activeModalWidget() != nullptr; },
       .reset = std::move(reset),
       .showWindow = std::move(showWindow),
   };
   auto control = std::make_unique<ClockControl>(
-      runtime.clock(), std::move(hooks), [&runtime] { return runtime.services().monotonicMs(); });
+      session.clock(), std::move(hooks), [&runtime] { return runtime.services().monotonicMs(); });
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return control;
   const QString path = QString::fromLatin1(control::kPath);

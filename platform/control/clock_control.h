@@ -21,6 +21,7 @@
 namespace tempodial {
 
 class ClockModel;
+class ClockSession;
 class Runtime;
 
 namespace control {
@@ -50,8 +51,8 @@ class ClockControl : public QObject, protected QDBusContext {
  public:
   // What the object needs of the windows.
   struct Hooks {
-    // The main window stands (its load is over): the clock has its view
-    // and its journal.
+    // The session has started up: the clock has its rates, currency and
+    // plan (with or without the main window).
     std::function<bool()> windowStands;
     // A window asks a question that holds the main window's buttons.
     std::function<bool()> questionOpen;
@@ -114,8 +115,10 @@ class ClockControl : public QObject, protected QDBusContext {
 // Makes the clock's object for the program's windows and exports it on the
 // session bus under control::kService. Where there is no session bus, or
 // the name is taken, the program runs on without it. `reset` and
-// `showWindow` are the main window's; they are called only once it stands.
-std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, std::function<void()> reset,
+// `showWindow` are the main window's (which they build if need be); they
+// are called only once the session has started up.
+std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, ClockSession& session,
+                                                 std::function<void()> reset,
                                                  std::function<void()> showWindow);
 
 }  // namespace tempodial

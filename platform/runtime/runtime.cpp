@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/clock/clock_model.h"
 #include "platform/forms/form.h"
 #include "platform/forms/form_timer.h"
 #include "platform/journal/session_journal.h"
@@ -98,11 +97,6 @@ void Runtime::visibilityChanged(Form& form) {
 void Runtime::showModal(Form& form) {
   const Waiting waiting(*this);
   services_.showModal(form);
-}
-
-ClockModel& Runtime::clock() {
-  if (!clock_) clock_ = std::make_unique<ClockModel>([this] { return services_.monotonicMs(); });
-  return *clock_;
 }
 
 SessionJournal& Runtime::journal() {

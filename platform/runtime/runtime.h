@@ -20,7 +20,6 @@
 
 namespace tempodial {
 
-class ClockModel;
 class Form;
 class SessionJournal;
 
@@ -97,9 +96,6 @@ class Runtime {
   // The session journal beside the data directory; opened by its users.
   SessionJournal& journal();
 
-  // The clock and the session it times, which every window follows.
-  ClockModel& clock();
-
  private:
   // One wait for the user in progress; the last one to end deletes the
   // windows unloaded meanwhile.
@@ -123,7 +119,6 @@ class Runtime {
   Places places_;
   std::map<QString, Entry> entries_;
   std::unique_ptr<SessionJournal> journal_;
-  std::unique_ptr<ClockModel> clock_;
   std::function<void()> beforeEnd_;
   std::vector<std::pair<QPointer<QObject>, std::function<void(Form&)>>> visibilityObservers_;
   std::set<QString> notices_;

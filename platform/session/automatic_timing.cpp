@@ -19,8 +19,8 @@ QString timingStepText(TimingStep step) {
   return QString();
 }
 
-AutomaticTiming::AutomaticTiming(Runtime& runtime, QObject* parent)
-    : QObject(parent), runtime_(runtime) {
+AutomaticTiming::AutomaticTiming(Runtime& runtime, ClockModel& clock, QObject* parent)
+    : QObject(parent), runtime_(runtime), clock_(clock) {
   connect(&watch_, &ConnectionWatch::changed, this, [this] {
     follow();
     Q_EMIT connectionChanged();
@@ -63,11 +63,10 @@ bool AutomaticTiming::store(TimingChoice choice) {
 
 void AutomaticTiming::follow() {
   if (runtime_.ended()) return;
-  ClockModel& clock = runtime_.clock();
-  const TimingStep step = rule_.look(choice_, watch_.online(), watch_.metered(), clock.running());
+  const TimingStep step = rule_.look(choice_, watch_.online(), watch_.metered(), clock_.running());
   if (step == TimingStep::None) return;
-  clock.startStop();
-  clock.say(timingStepText(step));
+  clock_.startStop();
+  clock_.say(timingStepText(step));
 }
 
 }  // namespace tempodial

@@ -12,6 +12,7 @@
 
 namespace tempodial {
 
+class ClockModel;
 class Runtime;
 
 class AutomaticTiming : public QObject {
@@ -21,7 +22,7 @@ class AutomaticTiming : public QObject {
   // Reads the stored choice and, if it asks for automatic timing and the
   // connection can be watched, lets the connection as it is now move the
   // clock.
-  AutomaticTiming(Runtime& runtime, QObject* parent);
+  AutomaticTiming(Runtime& runtime, ClockModel& clock, QObject* parent);
 
   // The choice in force: "Only by hand" while the connection cannot be
   // watched, whatever is stored.
@@ -46,6 +47,7 @@ class AutomaticTiming : public QObject {
   bool store(TimingChoice choice);
 
   Runtime& runtime_;
+  ClockModel& clock_;
   ConnectionWatch watch_;
   ConnectionRule rule_;
   TimingChoice choice_ = TimingChoice::ByHand;

@@ -20,9 +20,8 @@ std::optional<std::int64_t> allowanceInUse() {
   return plan.value().allowanceBytes;
 }
 
-void showAllowance(Runtime& runtime, std::optional<std::int64_t> bytes, const CivilDate& day,
-                   qint64 except) {
-  ClockModel& clock = runtime.clock();
+void showAllowance(Runtime& runtime, ClockModel& clock, std::optional<std::int64_t> bytes,
+                   const CivilDate& day, qint64 except) {
   if (!bytes) return clock.setAllowance(std::nullopt);
   const int billingDay = loadBillingDay();
   ClockModel::Allowance allowance{*bytes, 0, billingMonthOf(day, billingDay).next().first};
@@ -35,11 +34,11 @@ void showAllowance(Runtime& runtime, std::optional<std::int64_t> bytes, const Ci
   clock.setAllowance(allowance);
 }
 
-void refreshAllowance(Runtime& runtime) {
-  if (runtime.clock().running()) return;
+void refreshAllowance(Runtime& runtime, ClockModel& clock) {
+  if (clock.running()) return;
   const QDateTime now = QDateTime::currentDateTime();
-  showAllowance(runtime, allowanceInUse(), localDate(now.toSecsSinceEpoch(), now.offsetFromUtc()),
-                0);
+  showAllowance(runtime, clock, allowanceInUse(),
+                localDate(now.toSecsSinceEpoch(), now.offsetFromUtc()), 0);
 }
 
 }  // namespace tempodial

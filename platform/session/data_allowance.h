@@ -13,6 +13,7 @@
 
 namespace tempodial {
 
+class ClockModel;
 class Runtime;
 
 // The allowance in bytes of the plan in use; none when no plan is in use,
@@ -23,11 +24,11 @@ std::optional<std::int64_t> allowanceInUse();
 // leaving out the session `except`, and gives the clock the allowance of
 // `bytes` with it (or none when `bytes` is none). Opens the journal only for
 // an allowance.
-void showAllowance(Runtime& runtime, std::optional<std::int64_t> bytes, const CivilDate& day,
-                   qint64 except);
+void showAllowance(Runtime& runtime, ClockModel& clock, std::optional<std::int64_t> bytes,
+                   const CivilDate& day, qint64 except);
 
 // The plan in use's allowance as of today, for a clock that is not running
 // (a running run is told by the limit warnings, which leave it out).
-void refreshAllowance(Runtime& runtime);
+void refreshAllowance(Runtime& runtime, ClockModel& clock);
 
 }  // namespace tempodial

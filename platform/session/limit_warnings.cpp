@@ -9,6 +9,7 @@
 #include "core/volume/data_volume.h"
 #include "platform/clock/clock_model.h"
 #include "platform/files/settings_file.h"
+#include "platform/forms/form.h"
 #include "platform/journal/history_store.h"
 #include "platform/runtime/runtime.h"
 #include "platform/session/data_allowance.h"
@@ -54,7 +55,8 @@ QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const 
 // tick, as the message waits for the user.
 void tell(Runtime& runtime, const QString& text) {
   if (runtime.isLoaded(QString::fromLatin1(kMainWindowName))) {
-    QTimer::singleShot(0, &runtime.clock(), [&runtime, text] { runtime.message(text); });
+    QTimer::singleShot(0, runtime.loadedForm(QString::fromLatin1(kMainWindowName)),
+                       [&runtime, text] { runtime.message(text); });
   } else {
     runtime.message(text);
   }
@@ -119,7 +121,7 @@ void LimitWarnings::readRecorded(Runtime& runtime, const QString& currency) {
   // A run under a plan without one leaves the allowance to be cleared at
   // the stop, with the plan in use read again.
   if (allowance_) {
-    runtime.clock().setAllowance(
+    clock_.setAllowance(
         ClockModel::Allowance{*allowance_, recorded_.monthBytes, month.next().first});
   }
 }

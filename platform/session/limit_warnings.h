@@ -18,6 +18,7 @@
 
 namespace tempodial {
 
+class ClockModel;
 class Runtime;
 
 // Tells the user, once per run of the program and after the running handler,
@@ -36,6 +37,9 @@ struct LimitNotice {
 
 class LimitWarnings {
  public:
+  // Tells `clock` of the allowance left as the recorded sessions are read.
+  explicit LimitWarnings(ClockModel& clock) : clock_(clock) {}
+
   // The clock started a run, recorded in the journal as `row` (0: not
   // recorded), with `cost` in the cost box.
   void started(qint64 row, const QDateTime& start, const QString& cost);
@@ -51,6 +55,7 @@ class LimitWarnings {
   // The allowance's warning now due for `used` bytes of the billing month.
   std::optional<LimitNotice> allowanceNotice(std::int64_t used);
 
+  ClockModel& clock_;
   int generation_ = -1;
   Limits limits_;
   LimitWatch watch_;

@@ -15,15 +15,15 @@
 
 namespace tempodial {
 
-SessionRecorder::SessionRecorder(Runtime& runtime, QObject* parent)
-    : QObject(parent), runtime_(runtime), clock_(runtime.clock()) {
+SessionRecorder::SessionRecorder(Runtime& runtime, ClockModel& clock, QObject* parent)
+    : QObject(parent), runtime_(runtime), clock_(clock), limits_(clock) {
   connect(&clock_, &ClockModel::runStarted, this, &SessionRecorder::clockStarted);
   connect(&clock_, &ClockModel::counted, this, &SessionRecorder::counted);
   connect(&clock_, &ClockModel::runStopped, this, &SessionRecorder::clockStopped);
   // The allowance left, for the windows to show from the start; again when
   // the plan in use is read again.
-  QTimer::singleShot(0, this, [this] { refreshAllowance(runtime_); });
-  connect(&clock_, &ClockModel::planReloaded, this, [this] { refreshAllowance(runtime_); });
+  QTimer::singleShot(0, this, [this] { refreshAllowance(runtime_, clock_); });
+  connect(&clock_, &ClockModel::planReloaded, this, [this] { refreshAllowance(runtime_, clock_); });
 }
 
 SessionSnapshot SessionRecorder::snapshot() const {
@@ -162,7 +162,7 @@ void SessionRecorder::close(SessionEnd end) {
                       : journal.finish(row, snapshot(), QDateTime::currentDateTimeUtc(), end);
   if (!status.ok() && end == SessionEnd::Stopped) report(QString::fromStdString(status.reason()));
   // The run is now among the recorded sessions.
-  if (end == SessionEnd::Stopped) refreshAllowance(runtime_);
+  if (end == SessionEnd::Stopped) refreshAllowance(runtime_, clock_);
 }
 
 void SessionRecorder::report(const QString& reason) {

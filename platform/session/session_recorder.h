@@ -32,8 +32,8 @@ class SessionRecorder : public QObject {
   static constexpr int kUpdateSeconds = 5;
   static constexpr int kUpdatesPerFlush = 6;
 
-  // Follows the clock's runs: runStarted, counted and runStopped.
-  SessionRecorder(Runtime& runtime, QObject* parent);
+  // Follows the runs of `clock`: runStarted, counted and runStopped.
+  SessionRecorder(Runtime& runtime, ClockModel& clock, QObject* parent);
 
   void clockStarted();
   // After the clock has counted `seconds` more seconds of this run.

@@ -225,6 +225,16 @@ def menu_items(item):
     return menu, {str(props.get("label", "")): int(number) for number, props, _ in layout[2]}
 
 
+SERVICE = "io.github.tempodial.tempodial"
+CONTROL = "io.github.tempodial.Clock"
+CONTROL_PATH = "/io/github/tempodial/tempodial"
+
+
+def clock_property(bus, name):
+    clock = bus.connection.get_object(SERVICE, CONTROL_PATH)
+    return int(clock.Get(CONTROL, name, dbus_interface=PROPERTIES))
+
+
 def click(item, label):
     menu, items = menu_items(item)
     menu.Event(items[label], "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0))
@@ -303,6 +313,22 @@ def late_status_area(binary):
         check(item is not None, "at login the icon is registered")
         check(session.main_window(timeout=3) is None, "and the main window waits behind it")
         if item is not None:
+            # The session runs on its own: the icon's menu starts the clock,
+            # the journal keeps the run, D-Bus answers and stops it, and no
+            # main window comes up for any of it.
+            click(item, "Start/Stop")
+            check(eventually(lambda: running(program), timeout=5),
+                  "at login the icon's menu starts the clock and the journal keeps the run")
+            clock = dbus.Interface(bus.connection.get_object(SERVICE, CONTROL_PATH), CONTROL)
+            check(eventually(lambda: clock_property(bus, "Seconds") >= 2, timeout=5),
+                  "and D-Bus tells its seconds")
+            clock.Stop()
+            check(eventually(lambda: not running(program), timeout=5), "D-Bus stops it")
+            with sqlite3.connect(program.journal) as db:
+                kept = db.execute("SELECT end_kind, seconds FROM sessions").fetchall()
+            check(len(kept) == 1 and kept[0][0] == "stopped" and kept[0][1] >= 2,
+                  f"the run is kept as stopped: {kept}")
+            check(session.main_window(timeout=1) is None, "with no main window shown")
             # A second start shows the window waiting behind the icon, the
             # first time as started at login, then hidden by a click on the
             # icon; it says so only when it did: six times in a row.

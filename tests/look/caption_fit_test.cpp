@@ -18,6 +18,7 @@
 #include "platform/forms/form.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/scripted_services.h"
+#include "platform/session/clock_session.h"
 #include "windows/main/forms.h"
 
 namespace tempodial {
@@ -61,7 +62,8 @@ TEST_P(CaptionFit, EveryCaptionFitsWithALargeDesktopFont) {
   QTemporaryDir home;
   ScriptedServices services;
   Runtime runtime(services, Places(home.path() + QStringLiteral("/tempodial")));
-  registerForms(runtime);
+  ClockSession session(runtime);
+  registerForms(runtime, session);
   int measured = 0;
   tourWindows(runtime, [&measured, points](QWidget& window, const QString& name) {
     if (static_cast<Form&>(window).laidOut()) expectTablesFit(window, name, points);

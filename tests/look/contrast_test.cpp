@@ -18,6 +18,7 @@
 #include "platform/forms/colours.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/scripted_services.h"
+#include "platform/session/clock_session.h"
 #include "windows/main/forms.h"
 
 namespace tempodial {
@@ -111,7 +112,8 @@ TEST_P(ContrastTest, EveryCaptionOfEveryWindowStandsOutFromItsBackground) {
   QTemporaryDir home;
   ScriptedServices services;
   Runtime runtime(services, Places(home.path() + QStringLiteral("/tempodial")));
-  registerForms(runtime);
+  ClockSession session(runtime);
+  registerForms(runtime, session);
   int measured = 0;
   tourWindows(runtime, [&measured](QWidget& window, const QString& name) {
     QImage image = window.grab().toImage();

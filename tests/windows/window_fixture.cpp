@@ -1,5 +1,4 @@
 #include "tests/windows/window_fixture.h"
-#include "platform/session/session_recorder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +8,7 @@
 #include "core/values/value_document.h"
 #include "platform/files/value_files.h"
 #include "platform/forms/form_timer.h"
+#include "platform/session/session_recorder.h"
 #include "windows/cost/options_window.h"
 #include "windows/main/forms.h"
 #include "windows/main/main_window.h"
@@ -18,17 +18,28 @@ namespace tempodial {
 WindowTest::WindowTest() {
   // The settings file too lives in this run's own folder.
   qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
-  runtime = std::make_unique<Runtime>(services, Places(home.path() + QStringLiteral("/tempodial")));
-  registerForms(*runtime);
+  remake();
   QDir().mkpath(runtime->places().folder(Place::Data));
 }
 
-WindowTest::~WindowTest() { runtime.reset(); }
+void WindowTest::remake() {
+  runtime.reset();
+  session.reset();
+  runtime = std::make_unique<Runtime>(services, Places(home.path() + QStringLiteral("/tempodial")));
+  session = std::make_unique<ClockSession>(*runtime);
+  registerForms(*runtime, *session);
+}
+
+WindowTest::~WindowTest() {
+  // The windows go before the session they show.
+  runtime.reset();
+  session.reset();
+}
 
 MainWindow& WindowTest::startMain() {
   setTrafficCounters(0, 0);
   MainWindow& main = runtime->form<MainWindow>();
-  main.recorder().setCountersRoot(home.path() + QStringLiteral("/counters"));
+  session->recorder().setCountersRoot(home.path() + QStringLiteral("/counters"));
   return main;
 }
 

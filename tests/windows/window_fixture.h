@@ -11,8 +11,11 @@
 #include <string_view>
 
 #include "core/files/file_places.h"
+#include "platform/clock/clock_model.h"
+#include "platform/forms/form_timer.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/scripted_services.h"
+#include "platform/session/clock_session.h"
 
 namespace tempodial {
 
@@ -23,6 +26,10 @@ class WindowTest : public testing::Test {
  protected:
   WindowTest();
   ~WindowTest() override;
+
+  // Ends this run of the program and makes a new one over the same files:
+  // a fresh runtime, clock session and windows.
+  void remake();
 
   // Loads the main window as the start-up does (its load step runs).
   MainWindow& startMain();
@@ -55,6 +62,9 @@ class WindowTest : public testing::Test {
   QTemporaryDir home;
   ScriptedServices services;
   std::unique_ptr<Runtime> runtime;
+  // The clock session the windows show: tests drive the clock through it,
+  // and through the main window's controls only where the binding is tested.
+  std::unique_ptr<ClockSession> session;
 };
 
 }  // namespace tempodial

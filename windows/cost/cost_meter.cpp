@@ -63,7 +63,7 @@ void applyCurrencyFromList(Runtime& runtime) {
   auto& options = runtime.form<OptionsWindow>();
   if (auto currency = currencyOfListText(options.Combo2->text().toStdString())) {
     const CurrencyLabels labels = chosenLabels(*currency);
-    runtime.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
+    options.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
     setMinorUnit(options, labels.minorUnit);
   }
   rememberCurrency(runtime, options);
@@ -72,7 +72,7 @@ void applyCurrencyFromList(Runtime& runtime) {
 void applyCurrencyFromMenu(Runtime& runtime, Currency currency) {
   auto& options = runtime.form<OptionsWindow>();
   const CurrencyLabels labels = chosenLabels(currency);
-  runtime.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
+  options.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
   options.Combo2->setText(fromView(listText(currency)));
   setMinorUnit(options, labels.minorUnit);
   rememberCurrency(runtime, options);
@@ -83,7 +83,7 @@ void applyCurrencyAtStartUp(Runtime& runtime) {
   auto currency = currencyOfListText(options.Combo2->text().toStdString());
   if (!currency) return;
   const CurrencyLabels labels = startUpLabels(*currency);
-  runtime.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
+  options.clock().setCurrency(fromView(labels.symbol), fromView(labels.panel));
   setMinorUnit(options, labels.minorUnit);
 }
 

@@ -42,7 +42,8 @@ RichTextBox* box(QWidget* parent, const char* name, const QString& accessibleNam
 
 }  // namespace
 
-OptionsWindow::OptionsWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+OptionsWindow::OptionsWindow(Runtime& runtime, ClockModel& clock)
+    : Form(runtime, QString::fromLatin1(kName), kIndex), clock_(clock) {
   setWindowTitle(QStringLiteral("Options"));
   // Fixed single border, title only: no minimise, maximise or close control.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -174,24 +175,22 @@ void OptionsWindow::connectHandlers() {
   Combo2->onClick = [this] { applyCurrencyFromList(runtime()); };
   Timer1->onTick = [this] { selectRate(runtime(), *this); };
   // The clock model keeps the tariff and the rate in use for the journal.
-  ClockModel& clock = runtime().clock();
-  clock.setTariff(Combo1->text());
-  clock.setRate(combo1ass->text());
-  connect(Combo1, &QComboBox::editTextChanged, &clock, &ClockModel::setTariff);
-  connect(combo1ass, &QPlainTextEdit::textChanged, &clock,
-          [this, &clock] { clock.setRate(combo1ass->text()); });
+  clock_.setTariff(Combo1->text());
+  clock_.setRate(combo1ass->text());
+  connect(Combo1, &QComboBox::editTextChanged, &clock_, &ClockModel::setTariff);
+  connect(combo1ass, &QPlainTextEdit::textChanged, &clock_,
+          [this] { clock_.setRate(combo1ass->text()); });
 }
 
 void OptionsWindow::onLoad() {
-  ClockModel& clock = runtime().clock();
   // The start-up options found in the Windows directory are carried over into
   // the data directory by the check boxes' own click steps.
   if (fileInPlace(runtime(), Place::Windows, files::kShowCost)) {
-    clock.setCostShown(true);
+    clock_.setCostShown(true);
     Check2->setValue(1);
   } else {
     Check2->setValue(0);
-    clock.setCostShown(false);
+    clock_.setCostShown(false);
   }
   Check1->setValue(fileInPlace(runtime(), Place::Windows, files::kButtShow) ? 1 : 0);
   RichTextBox* rates[] = {RichTextBox1, RichTextBox2, RichTextBox3};
@@ -291,7 +290,7 @@ void OptionsWindow::costOptionClicked() {
   const bool done = Check2->value() == 1 ? saveOptionFile(rt, Place::Data, files::kShowCost)
                                          : deleteInPlace(rt, Place::Data, files::kShowCost);
   if (!done) showOptionOfFile(*Check2, files::kShowCost);
-  rt.clock().setCostShownAtStartUp(Check2->value() == 1);
+  clock_.setCostShownAtStartUp(Check2->value() == 1);
 }
 
 void OptionsWindow::showOptionOfFile(CheckBox& box, std::string_view file) {

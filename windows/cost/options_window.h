@@ -13,6 +13,7 @@ class QTabWidget;
 namespace tempodial {
 
 class Button;
+class ClockModel;
 class CheckBox;
 class ComboBox;
 class FormTimer;
@@ -27,7 +28,10 @@ class OptionsWindow : public Form {
   static constexpr const char* kName = "Options";
   static constexpr int kIndex = 8;
 
-  explicit OptionsWindow(Runtime& runtime);
+  OptionsWindow(Runtime& runtime, ClockModel& clock);
+
+  // The clock whose tariff, rate and currency this window chooses.
+  ClockModel& clock() { return clock_; }
 
   void onLoad() override;
 
@@ -76,6 +80,7 @@ class OptionsWindow : public Form {
   void onCloseRequested() override {}
 
  private:
+  ClockModel& clock_;
   void buildWindowOptions(QWidget* page);
   void buildCustomisingCost(QWidget* page);
   void buildSpecificCosts(QWidget* page);

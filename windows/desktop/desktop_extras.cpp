@@ -4,10 +4,10 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "platform/clock/clock_model.h"
 #include "platform/desktop/autostart.h"
 #include "platform/desktop/status_area_watch.h"
 #include "platform/desktop/status_icon.h"
-#include "platform/forms/form.h"
 #include "platform/runtime/runtime.h"
 #include "platform/session/automatic_timing.h"
 #include "windows/desktop/automatic_timing_window.h"
@@ -17,38 +17,41 @@ namespace tempodial {
 
 namespace {
 
-bool startedAtLogin = false;
+bool atLogin = false;
 QPointer<AutomaticTiming> attachedTiming;
 
 // The icon now where the desktop has a status area; else as soon as one
 // appears (a panel that starts after the program, as at login).
-void showStatusIconWhenPossible(Form& main, std::function<void()> openExitOptions) {
+void showStatusIconWhenPossible(Runtime& runtime, ClockModel& clock,
+                                std::function<void()> openExitOptions) {
   if (StatusIcon::available()) {
-    new StatusArea(main, std::move(openExitOptions));
+    new StatusArea(runtime, clock, std::move(openExitOptions));
     return;
   }
-  auto* watch = new StatusAreaWatch(&main);
-  QObject::connect(watch, &StatusAreaWatch::appeared, &main,
-                   [&main, watch, openExitOptions = std::move(openExitOptions)] {
+  auto* watch = new StatusAreaWatch(&clock);
+  QObject::connect(watch, &StatusAreaWatch::appeared, &clock,
+                   [&runtime, &clock, watch, openExitOptions = std::move(openExitOptions)] {
                      watch->deleteLater();
-                     new StatusArea(main, openExitOptions);
+                     new StatusArea(runtime, clock, openExitOptions);
                    });
 }
 
 }  // namespace
 
-void attachDesktopExtras(Form& main, std::function<void()> openExitOptions) {
-  showStatusIconWhenPossible(main, std::move(openExitOptions));
-  attachedTiming = new AutomaticTiming(main.runtime(), &main);
+void attachDesktopExtras(Runtime& runtime, ClockModel& clock,
+                         std::function<void()> openExitOptions) {
+  showStatusIconWhenPossible(runtime, clock, std::move(openExitOptions));
+  attachedTiming = new AutomaticTiming(runtime, clock, &clock);
 }
 
 AutomaticTiming* automaticTiming() { return attachedTiming; }
 
-void setStartedAtLogin(bool atLogin) { startedAtLogin = atLogin; }
+void setStartedAtLogin(bool login) { atLogin = login; }
 
-bool waitsBehindStatusIcon(const Form& main) {
-  return startedAtLogin &&
-         main.findChild<StatusArea*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+bool startedAtLogin() { return atLogin; }
+
+bool waitsBehindStatusIcon(const ClockModel& clock) {
+  return atLogin && clock.findChild<StatusArea*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
 }
 
 void followStartAtLogin(Runtime& runtime, QMenu* menu, QAction* item) {

@@ -12,27 +12,29 @@ class QMenu;
 namespace tempodial {
 
 class AutomaticTiming;
-class Form;
+class ClockModel;
 class Runtime;
 
-// At the end of the main window's load: the status icon (where the desktop
-// has a status area, or as soon as one appears) and the stored automatic
-// timing. `openExitOptions` is the main window's way out, offered by the
-// icon's menu.
-void attachDesktopExtras(Form& main, std::function<void()> openExitOptions);
+// At the clock session's start-up: the status icon of `clock` (where the
+// desktop has a status area, or as soon as one appears) and the stored
+// automatic timing, both living as long as the clock. `openExitOptions` is
+// the program's way out, offered by the icon's menu.
+void attachDesktopExtras(Runtime& runtime, ClockModel& clock,
+                         std::function<void()> openExitOptions);
 
 // Makes `item` of `menu` the check item that starts the program at login:
 // checked while the desktop's autostart entry is there (looked at whenever
 // the menu opens), and writing or removing the entry when chosen.
 void followStartAtLogin(Runtime& runtime, QMenu* menu, QAction* item);
 
-// Started by the desktop at login (the autostart entry's --login): the main
-// window then waits behind the status icon, where there is one, instead of
-// showing.
+// Started by the desktop at login (the autostart entry's --login): the clock
+// then runs behind the status icon, where there is one, and the main window
+// is not built until the user asks for it.
 void setStartedAtLogin(bool atLogin);
-bool waitsBehindStatusIcon(const Form& main);
+bool startedAtLogin();
+bool waitsBehindStatusIcon(const ClockModel& clock);
 
-// The automatic timing attached to the main window; nothing before.
+// The automatic timing attached at the session's start-up; nothing before.
 AutomaticTiming* automaticTiming();
 
 // Shows the "Automatic timing" window.

@@ -40,27 +40,23 @@ QString statusToolTip(const ClockModel& clock) {
   return text;
 }
 
-bool mainWindowInView(const Form& main) {
-  return main.isVisible() && !(main.windowState() & Qt::WindowMinimized);
+bool mainWindowInView(const Form* main) {
+  return main != nullptr && main->isVisible() && !(main->windowState() & Qt::WindowMinimized);
 }
 
-StatusArea::StatusArea(Form& main, std::function<void()> openExitOptions)
-    : QObject(&main),
-      main_(main),
-      clock_(main.runtime().clock()),
+StatusArea::StatusArea(Runtime& runtime, ClockModel& clock, std::function<void()> openExitOptions)
+    : QObject(&clock),
+      runtime_(runtime),
+      clock_(clock),
       openExitOptions_(std::move(openExitOptions)) {
   buildMenu();
   icon_ = std::make_unique<StatusIcon>(nullptr, menu_.get());
   connect(icon_.get(), &StatusIcon::clicked, this, &StatusArea::showOrHideMain);
-  for (auto changed : {&ClockModel::countersChanged, &ClockModel::costChanged,
-                       &ClockModel::currencyChanged, &ClockModel::rateInForceChanged,
-                       &ClockModel::volumeChanged, &ClockModel::allowanceChanged}) {
-    connect(&clock_, changed, this, &StatusArea::refreshSoon);
-  }
-  connect(&clock_, &ClockModel::costShownChanged, this, &StatusArea::refreshSoon);
+  connect(&clock_, &ClockModel::changed, this, &StatusArea::refresh);
   // A start or stop shows at once.
   connect(&clock_, &ClockModel::runningChanged, this, &StatusArea::refresh);
-  main.installEventFilter(this);
+  if (Form* main = this->main()) main->installEventFilter(this);
+  runtime_.watchVisibility(this, [this](Form& form) { watchMain(form); });
   refresh();
 }
 
@@ -77,11 +73,10 @@ void StatusArea::buildMenu() {
   showHide_ = menu_->addAction(QStringLiteral("Hide Tempodial"));
   connect(showHide_, &QAction::triggered, this, &StatusArea::showOrHideMain);
   QAction* history = menu_->addAction(QStringLiteral("History..."));
-  connect(history, &QAction::triggered, this,
-          [this] { later([this] { showHistory(main_.runtime()); }); });
+  connect(history, &QAction::triggered, this, [this] { later([this] { showHistory(runtime_); }); });
   QAction* automatic = menu_->addAction(QStringLiteral("Automatic timing..."));
   connect(automatic, &QAction::triggered, this,
-          [this] { later([this] { openAutomaticTiming(main_.runtime()); }); });
+          [this] { later([this] { openAutomaticTiming(runtime_); }); });
   menu_->addSeparator();
   QAction* exit = menu_->addAction(QStringLiteral("Exit"));
   connect(exit, &QAction::triggered, this, [this] { later(openExitOptions_); });
@@ -96,22 +91,15 @@ void StatusArea::later(std::function<void()> handler) {
 }
 
 void StatusArea::refresh() {
-  refreshPending_ = false;
   const bool running = clock_.running();
   icon_->setPicture(clockStateIcon(running),
                     running ? QStringLiteral("running") : QStringLiteral("stopped"));
   icon_->setToolTip(statusToolTip(clock_));
 }
 
-void StatusArea::refreshSoon() {
-  if (refreshPending_) return;
-  refreshPending_ = true;
-  QMetaObject::invokeMethod(this, &StatusArea::refresh, Qt::QueuedConnection);
-}
-
 void StatusArea::refreshShowHide() {
-  showHide_->setText(mainWindowInView(main_) ? QStringLiteral("Hide Tempodial")
-                                             : QStringLiteral("Show Tempodial"));
+  showHide_->setText(mainWindowInView(main()) ? QStringLiteral("Hide Tempodial")
+                                              : QStringLiteral("Show Tempodial"));
 }
 
 bool StatusArea::eventFilter(QObject* watched, QEvent* event) {
@@ -127,12 +115,22 @@ bool StatusArea::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+Form* StatusArea::main() const { return runtime_.loadedForm(QString::fromLatin1(kMainWindowName)); }
+
+void StatusArea::watchMain(Form& form) {
+  if (&form != main()) return;
+  // Installed again, it stays one filter.
+  form.removeEventFilter(this);
+  form.installEventFilter(this);
+  refreshShowHide();
+}
+
 void StatusArea::showOrHideMain() {
-  if (mainWindowInView(main_)) {
-    main_.hide();
+  if (Form* main = this->main(); mainWindowInView(main)) {
+    main->hide();
     return;
   }
-  main_.bringToFront();
+  runtime_.form(QString::fromLatin1(kMainWindowName)).bringToFront();
 }
 
 }  // namespace tempodial

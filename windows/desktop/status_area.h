@@ -17,15 +17,17 @@ namespace tempodial {
 
 class ClockModel;
 class Form;
+class Runtime;
 class StatusIcon;
 
 class StatusArea : public QObject {
   Q_OBJECT
 
  public:
-  // Requires StatusIcon::available(). `main` is the window the icon shows
-  // and hides; `openExitOptions` its way out.
-  StatusArea(Form& main, std::function<void()> openExitOptions);
+  // Requires StatusIcon::available(). Shows `clock` and lives as long as
+  // it; shows and hides the main window, building it the first time it is
+  // asked for; `openExitOptions` is the program's way out.
+  StatusArea(Runtime& runtime, ClockModel& clock, std::function<void()> openExitOptions);
   ~StatusArea() override;
 
   // Shows the clock's state and time now.
@@ -36,22 +38,23 @@ class StatusArea : public QObject {
 
  private:
   void buildMenu();
-  // Refreshes once the model's changes of this moment are all made (a carry
-  // changes two counters, a minute the cost too).
-  void refreshSoon();
   void refreshShowHide();
   void showOrHideMain();
   // Runs `handler` once the menu is closed: what it opens may wait for the user.
   void later(std::function<void()> handler);
 
-  Form& main_;
+  // The main window, if it has been built.
+  Form* main() const;
+  // Follows the main window's showing, hiding and minimising once it stands.
+  void watchMain(Form& form);
+
+  Runtime& runtime_;
   ClockModel& clock_;
   std::function<void()> openExitOptions_;
   std::unique_ptr<QMenu> menu_;
   QAction* startStop_ = nullptr;
   QAction* showHide_ = nullptr;
   std::unique_ptr<StatusIcon> icon_;
-  bool refreshPending_ = false;
 };
 
 // "Running 1:5:9, cost £ 0.924" or "Stopped 0:12:40": the clock's state and
@@ -62,6 +65,6 @@ QString statusToolTip(const ClockModel& clock);
 
 // True iff a click on the status icon would hide the main window (it is
 // shown and not minimised).
-bool mainWindowInView(const Form& main);
+bool mainWindowInView(const Form* main);
 
 }  // namespace tempodial

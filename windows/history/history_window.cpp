@@ -82,7 +82,8 @@ const QStringList kVolumeHeaders{QStringLiteral("Received"), QStringLiteral("Sen
 
 }  // namespace
 
-HistoryWindow::HistoryWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+HistoryWindow::HistoryWindow(Runtime& runtime, ClockModel& clock)
+    : Form(runtime, QString::fromLatin1(kName), kIndex), clock_(clock) {
   setWindowTitle(QStringLiteral("History"));
   setAccessibleName(QStringLiteral("History"));
   setWindowFlags(Qt::Window);
@@ -197,7 +198,7 @@ void HistoryWindow::buildControls() {
 
   auto* limitsPage = new QWidget(tabs);
   limitsPage->setObjectName(QStringLiteral("limitsPage"));
-  ClockModel& clock = runtime().clock();
+  ClockModel& clock = clock_;
   limits = new LimitsGroup(limitsPage, clock.currencySymbol());
   connect(&clock, &ClockModel::currencyChanged, limits,
           [this, &clock] { limits->setCurrency(clock.currencySymbol()); });
@@ -305,7 +306,7 @@ void HistoryWindow::billingDayChosen(int day) {
   refresh();
   // The status icon's allowance follows; a running clock's is read again
   // at its next second.
-  refreshAllowance(runtime());
+  refreshAllowance(runtime(), clock_);
 }
 
 QSize HistoryWindow::sizeHint() const {

@@ -26,6 +26,7 @@ class QTableView;
 
 namespace tempodial {
 
+class ClockModel;
 class ExportOutput;
 class HistoryChart;
 class HistoryStore;
@@ -39,7 +40,7 @@ class HistoryWindow : public Form {
   static constexpr const char* kName = "history";
   static constexpr int kIndex = 13;
 
-  explicit HistoryWindow(Runtime& runtime);
+  HistoryWindow(Runtime& runtime, ClockModel& clock);
   ~HistoryWindow() override;
 
   void onLoad() override;
@@ -90,6 +91,7 @@ class HistoryWindow : public Form {
   QStandardItemModel* months;
 
  private:
+  ClockModel& clock_;
   void buildControls();
   void refresh();
   void fillMonth();

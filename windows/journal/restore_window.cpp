@@ -59,8 +59,7 @@ void RestoreWindow::describe(const SessionRow& row) {
   setAccessibleDescription(text);
 }
 
-void offerRestore(Runtime& runtime) {
-  ClockModel& clock = runtime.clock();
+void offerRestore(Runtime& runtime, ClockModel& clock) {
   // The last row of a running clock is the running run itself.
   if (clock.running()) return;
   // A journal closed with nothing to ask is left unopened: start-up then

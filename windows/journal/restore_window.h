@@ -11,6 +11,8 @@ class Button;
 class Label;
 struct SessionRow;
 
+class ClockModel;
+
 class RestoreWindow : public Form {
   Q_OBJECT
  public:
@@ -47,6 +49,6 @@ class RestoreWindow : public Form {
 // run counts as asked about only once the user has answered, so a program
 // killed with the question open asks again at its next start. Never asked
 // while the clock runs.
-void offerRestore(Runtime& runtime);
+void offerRestore(Runtime& runtime, ClockModel& clock);
 
 }  // namespace tempodial

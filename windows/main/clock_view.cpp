@@ -22,13 +22,13 @@ void showText(Label* label, const QString& caption) {
 }  // namespace
 
 void MainWindow::followClock() {
-  // A window made anew starts from what its design shows.
-  clock_.setCounter(clock::Counter::Seconds, RichTextBox1->text());
-  clock_.setCounter(clock::Counter::Minutes, RichTextBox2->text());
-  clock_.setCounter(clock::Counter::Hours, RichTextBox3->text());
-  clock_.setCost(cost->text());
-  clock_.setCurrency(Label4->caption(), SSPanel2->caption());
+  // A window made while the session runs shows the session as it stands;
+  // the currency of its design stands until one is chosen.
+  showCounters();
+  showText(cost, clock_.cost());
+  if (clock_.currencySymbol().isEmpty()) clock_.setCurrency(Label4->caption(), SSPanel2->caption());
   clock_.setCostShown(Check1->value() == 1);
+  SSCommand1->setChecked(clock_.running());
 
   RichTextBox1->onChange = [this] {
     clock_.setCounter(clock::Counter::Seconds, RichTextBox1->text());
@@ -47,7 +47,7 @@ void MainWindow::followClock() {
     showText(Label4, clock_.currencySymbol());
     if (SSPanel2->caption() != clock_.currencyName()) SSPanel2->setCaption(clock_.currencyName());
   });
-  connect(&clock_, &ClockModel::statusChanged, this,
+  connect(&clock_, &ClockModel::said, this,
           [this](const QString& text) { SSPanel1->setCaption(text); });
   connect(&clock_, &ClockModel::rateInForceChanged, this, &MainWindow::showRateInForce);
   connect(&clock_, &ClockModel::costShownChanged, this,
@@ -57,7 +57,7 @@ void MainWindow::followClock() {
     hidestart->setVisible(shown);
   });
   connect(&clock_, &ClockModel::runningChanged, this,
-          [this](bool running) { Timer1->setEnabled(running); });
+          [this](bool running) { SSCommand1->setChecked(running); });
 }
 
 void MainWindow::showCounters() {

@@ -1,6 +1,9 @@
 #include "windows/main/forms.h"
 
+#include <type_traits>
+
 #include "platform/runtime/runtime.h"
+#include "platform/session/clock_session.h"
 #include "windows/cost/options_window.h"
 #include "windows/desktop/automatic_timing_window.h"
 #include "windows/help/about_window.h"
@@ -21,31 +24,40 @@
 namespace tempodial {
 namespace {
 
+// Each window is handed what it shows: the clock session, its clock, or
+// nothing beyond the runtime.
 template <typename W>
-void add(Runtime& runtime) {
-  runtime.registerForm(QString::fromLatin1(W::kName), W::kIndex,
-                       [](Runtime& rt) -> Form* { return new W(rt); });
+void add(Runtime& runtime, ClockSession& session) {
+  runtime.registerForm(QString::fromLatin1(W::kName), W::kIndex, [&session](Runtime& rt) -> Form* {
+    if constexpr (std::is_constructible_v<W, Runtime&, ClockSession&>) {
+      return new W(rt, session);
+    } else if constexpr (std::is_constructible_v<W, Runtime&, ClockModel&>) {
+      return new W(rt, session.clock());
+    } else {
+      return new W(rt);
+    }
+  });
 }
 
 }  // namespace
 
-void registerForms(Runtime& runtime) {
-  add<SplashWindow>(runtime);
-  add<MainWindow>(runtime);
-  add<LocationsWindow>(runtime);
-  add<ResetWindow>(runtime);
-  add<HelpWindow>(runtime);
-  add<ExitWindow>(runtime);
-  add<PasswordWindow>(runtime);
-  add<ButtonBar>(runtime);
-  add<OptionsWindow>(runtime);
-  add<AboutWindow>(runtime);
-  add<ShortTimeExitWindow>(runtime);
-  add<ButtonBarQuestion>(runtime);
-  add<RestoreWindow>(runtime);
-  add<HistoryWindow>(runtime);
-  add<AutomaticTimingWindow>(runtime);
-  add<PlansWindow>(runtime);
+void registerForms(Runtime& runtime, ClockSession& session) {
+  add<SplashWindow>(runtime, session);
+  add<MainWindow>(runtime, session);
+  add<LocationsWindow>(runtime, session);
+  add<ResetWindow>(runtime, session);
+  add<HelpWindow>(runtime, session);
+  add<ExitWindow>(runtime, session);
+  add<PasswordWindow>(runtime, session);
+  add<ButtonBar>(runtime, session);
+  add<OptionsWindow>(runtime, session);
+  add<AboutWindow>(runtime, session);
+  add<ShortTimeExitWindow>(runtime, session);
+  add<ButtonBarQuestion>(runtime, session);
+  add<RestoreWindow>(runtime, session);
+  add<HistoryWindow>(runtime, session);
+  add<AutomaticTimingWindow>(runtime, session);
+  add<PlansWindow>(runtime, session);
 }
 
 }  // namespace tempodial

@@ -4,9 +4,11 @@
 
 namespace tempodial {
 
+class ClockSession;
 class Runtime;
 
-// Registers every window with the runtime; each is created on first reference.
-void registerForms(Runtime& runtime);
+// Registers every window with the runtime; each is created on first
+// reference and handed what it shows of `session`.
+void registerForms(Runtime& runtime, ClockSession& session);
 
 }  // namespace tempodial

@@ -9,7 +9,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/form_timer.h"
 #include "platform/forms/twips.h"
-#include "platform/session/session_recorder.h"
+#include "platform/session/clock_session.h"
 #include "windows/artwork/artwork.h"
 #include "windows/cost/cost_meter.h"
 #include "windows/cost/options_window.h"
@@ -22,6 +22,7 @@
 #include "windows/programs/launcher.h"
 #include "windows/programs/locations_window.h"
 #include "windows/start_and_exit/exit_window.h"
+#include "windows/start_and_exit/session_start.h"
 #include "windows/start_and_exit/splash_window.h"
 #include "windows/totals/box_files.h"
 #include "windows/totals/cost_log.h"
@@ -36,10 +37,11 @@ constexpr int kClientWidthTwips = 7755;
 
 }  // namespace
 
-MainWindow::MainWindow(Runtime& runtime)
+MainWindow::MainWindow(Runtime& runtime, ClockSession& session)
     : Form(runtime, QString::fromLatin1(kName), kIndex),
-      clock_(runtime.clock()),
-      recorder_(std::make_unique<SessionRecorder>(runtime, nullptr)) {
+      session_(session),
+      clock_(session.clock()) {
+  Timer1 = &session.tick();
   setWindowTitle(QStringLiteral("Tempodial"));
   setWindowIcon(artIcon(Art::Application));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -63,8 +65,6 @@ void MainWindow::connectHandlers() {
   auto onTriggered = [this](QAction* action, auto handler) {
     connect(action, &QAction::triggered, this, handler);
   };
-  Timer1->onTick = [this] { clockTick(); };
-  Timer1->onEnabledChanged = [this](bool running) { SSCommand1->setChecked(running); };
   Timer5->onTick = [this] { refreshCaptions(); };
   followCaptionEvents(*this);
   // It matters only while the splash window is loaded, which arms it again.
@@ -76,12 +76,12 @@ void MainWindow::connectHandlers() {
   SSCommand1->onClick = [this] { startStop(); };
   SSCommand2->onClick = [this] { reset(); };
   SSCommand3->onClick = [this] {
-    if (saveTimeLog(runtime(), Place::Data))
+    if (saveTimeLog(runtime(), clock_, Place::Data))
       setStatus(QStringLiteral("The TimeLog has been saved"));
   };
-  SSCommand4->onClick = [&rt] { loadTimeLog(rt, Place::Data); };
-  SSCommand7->onClick = [&rt] { saveCostLogButton(rt); };
-  SSCommand8->onClick = [&rt] { loadCostLogButton(rt); };
+  SSCommand4->onClick = [this, &rt] { loadTimeLog(rt, clock_, Place::Data); };
+  SSCommand7->onClick = [this, &rt] { saveCostLogButton(rt, clock_); };
+  SSCommand8->onClick = [this, &rt] { loadCostLogButton(rt, clock_); };
   Check1->onClick = [this] {
     clock_.setCostShown(Check1->value() == 1);
     costAreaByCheckBox();
@@ -100,16 +100,16 @@ void MainWindow::connectHandlers() {
   onTriggered(options2, [this] { toggleOptions(); });
   onTriggered(leave, [this] { openExitOptions(); });
   onTriggered(reset_, [this] { reset(); });
-  onTriggered(prev, [&rt] { loadTimeLog(rt, Place::Windows); });
+  onTriggered(prev, [this, &rt] { loadTimeLog(rt, clock_, Place::Windows); });
   onTriggered(save, [this] {
-    if (saveTimeLog(runtime(), Place::Windows)) {
+    if (saveTimeLog(runtime(), clock_, Place::Windows)) {
       setStatus(QStringLiteral("The TimeLog has been saved"));
     }
   });
   onTriggered(blank, [&rt] { blankTimeLog(rt); });
   onTriggered(un2, [&rt] { rt.form<PasswordWindow>().show(); });
-  onTriggered(cur, [&rt] { saveCostLogMenu(rt); });
-  onTriggered(box, [&rt] { loadCostLogMenu(rt); });
+  onTriggered(cur, [this, &rt] { saveCostLogMenu(rt, clock_); });
+  onTriggered(box, [this, &rt] { loadCostLogMenu(rt, clock_); });
   onTriggered(un1, [&rt] { rt.form<PasswordWindow>().show(); });
   onTriggered(s, [&rt] { rt.showModal(rt.form<LocationsWindow>()); });
   onTriggered(comm, [&rt] { launchProgram(rt, 1); });
@@ -131,17 +131,15 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::onLoad() {
   Runtime& rt = runtime();
-  rt.setBeforeEnd([this] { recorder_->programEnds(); });
-  cost->setNumber(0);
   setStatus(QStringLiteral("Hello, Welcome to the Tempodial"));
   if (fileInPlace(rt, Place::Data, files::kButtShow)) {
     rt.form<ButtonBar>().show();
     rt.form<OptionsWindow>().Check1->setValue(1);
   }
-  rt.form<OptionsWindow>().restoreTariffsAndCurrency();
-  clock_.planMeter().reload();
-  const bool costAtStartUp = fileInPlace(rt, Place::Data, files::kShowCost);
-  clock_.setCostShownAtStartUp(costAtStartUp);
+  // Started at login behind the status icon, the session has taken these
+  // steps already.
+  startSession(rt, session_);
+  const bool costAtStartUp = clock_.costShownAtStartUp();
   if (costAtStartUp) {
     Check1->setValue(1);
     showstart->setVisible(false);
@@ -153,7 +151,6 @@ void MainWindow::onLoad() {
     hidenow->setVisible(false);
     hidestart->setVisible(false);
   }
-  attachDesktopExtras(*this, [this] { openExitOptions(); });
 }
 
 void MainWindow::setStatus(const QString& text) { clock_.say(text); }
@@ -163,17 +160,6 @@ void MainWindow::startStop() { clock_.startStop(); }
 void MainWindow::tick() { clock_.tick(); }
 
 void MainWindow::clockTick() { clock_.catchUp(); }
-
-void MainWindow::endForSystem() {
-  clock_.catchUpAtEnd();
-  recorder_->interrupted();
-  runtime().endProgram();
-}
-
-void MainWindow::onUnload() {
-  recorder_->programEnds();
-  runtime().setBeforeEnd(nullptr);
-}
 
 void MainWindow::reset() { runtime().showModal(runtime().form<ResetWindow>()); }
 
@@ -273,15 +259,6 @@ bool bringMainWindowToFront(Runtime& runtime) {
   if (main == nullptr) return false;
   main->bringToFront();
   return main->isVisible();
-}
-
-void endForSystem(Runtime& runtime) {
-  if (auto* main =
-          qobject_cast<MainWindow*>(runtime.loadedForm(QString::fromLatin1(MainWindow::kName)))) {
-    main->endForSystem();
-  } else {
-    runtime.endProgram();
-  }
 }
 
 }  // namespace tempodial

@@ -4,8 +4,6 @@
 // the model and hand it what is typed or loaded; no other window reads them.
 #pragma once
 
-#include <memory>
-
 #include "platform/forms/form.h"
 #include "platform/runtime/runtime.h"
 
@@ -19,8 +17,8 @@ class Button;
 class Button3D;
 class CheckBox;
 class ClockModel;
+class ClockSession;
 class PlanMeter;
-class SessionRecorder;
 class Frame;
 class FormTimer;
 class Label;
@@ -40,7 +38,8 @@ class MainWindow : public Form {
   static constexpr int kShortTwips = 3000;
   static constexpr int kShortPopupTwips = 3180;
 
-  explicit MainWindow(Runtime& runtime);
+  // Shows and drives `session`'s clock; its `Timer1` is the session's tick.
+  MainWindow(Runtime& runtime, ClockSession& session);
   ~MainWindow() override;
 
   void onLoad() override;
@@ -53,15 +52,10 @@ class MainWindow : public Form {
   void startStop();
   void tick();
   void clockTick();
-  // The system ends the program: the running session is closed as
-  // interrupted, nothing else is saved and no question is asked.
-  void endForSystem();
   // Opens the reset confirmation window.
   void reset();
   // The caption and button-caption refresh (windows/main/caption_events.h).
   void refreshCaptions();
-  // The journal's record of the runs, with their data volume.
-  SessionRecorder& recorder() { return *recorder_; }
 
   // The cost-area pop-up entries and the start-up choice.
   void showNow();
@@ -105,7 +99,7 @@ class MainWindow : public Form {
   Button* Command2;
   Button* Command3;
   RichTextBox* RichTextBox4;  // hidden: the text of option files and blank TimeLogs
-  FormTimer* Timer1;
+  FormTimer* Timer1;          // the clock session's tick
   FormTimer* Timer5;
   FormTimer* Timer3;
 
@@ -139,7 +133,6 @@ class MainWindow : public Form {
 
  protected:
   void onCloseRequested() override;
-  void onUnload() override;
 
  private:
   void buildControls();
@@ -152,16 +145,12 @@ class MainWindow : public Form {
   void showRateInForce();
   void costAreaByCheckBox();
 
+  ClockSession& session_;
   ClockModel& clock_;
-  std::unique_ptr<SessionRecorder> recorder_;
 };
 
 // Brings the main window to the front wherever it waits (another start of
 // the program asked); returns true iff it is then in view.
 bool bringMainWindowToFront(Runtime& runtime);
-
-// The system ends the program: a running session is kept as interrupted and
-// the program ends without touching its files or asking anything.
-void endForSystem(Runtime& runtime);
 
 }  // namespace tempodial

@@ -93,7 +93,6 @@ void MainWindow::buildControls() {
   RichTextBox4 = new RichTextBox(hiddenControls(), QStringLiteral("RichTextBox4"), QString());
   RichTextBox4->setText(QStringLiteral("0"));
 
-  Timer1 = new FormTimer(this, QStringLiteral("Timer1"), 1000, false);
   Timer5 = new FormTimer(this, QStringLiteral("Timer5"), 400, true);
   Timer3 = new FormTimer(this, QStringLiteral("Timer3"), 1000, true);
 

@@ -49,7 +49,8 @@ Field* field(QWidget* parent, const char* name, const QString& accessibleName) {
 
 }  // namespace
 
-PlansWindow::PlansWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+PlansWindow::PlansWindow(Runtime& runtime, ClockModel& clock)
+    : Form(runtime, QString::fromLatin1(kName), kIndex), clock_(clock) {
   setWindowTitle(QStringLiteral("Tariff plans"));
   setAccessibleName(QStringLiteral("Tariff plans"));
   setWindowIcon(artIcon(Art::Application));
@@ -289,7 +290,7 @@ bool PlansWindow::saveEdited() {
   }
   refresh(saved.value());
   // A plan in use that was edited charges as edited from the next start.
-  runtime().clock().planMeter().reload();
+  clock_.planMeter().reload();
   return true;
 }
 
@@ -297,14 +298,14 @@ void PlansWindow::useThisPlan() {
   if (!saveEdited()) return;
   Status status = setPlanInUse(planName->text().trimmed());
   if (!status.ok()) tell(QString::fromStdString(status.reason()));
-  runtime().clock().planMeter().reload();
+  clock_.planMeter().reload();
   reflectInUse();
 }
 
 void PlansWindow::useClassicTariffs() {
   Status status = setPlanInUse(QString());
   if (!status.ok()) tell(QString::fromStdString(status.reason()));
-  runtime().clock().planMeter().reload();
+  clock_.planMeter().reload();
   reflectInUse();
 }
 

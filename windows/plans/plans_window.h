@@ -20,13 +20,15 @@ class QTableWidget;
 
 namespace tempodial {
 
+class ClockModel;
+
 class PlansWindow : public Form {
   Q_OBJECT
  public:
   static constexpr const char* kName = "plans";
   static constexpr int kIndex = 16;
 
-  explicit PlansWindow(Runtime& runtime);
+  PlansWindow(Runtime& runtime, ClockModel& clock);
 
   void onLoad() override;
 
@@ -78,6 +80,7 @@ class PlansWindow : public Form {
   QSize sizeHint() const override;
 
  private:
+  ClockModel& clock_;
   void buildControls();
   void showPlan(const plans::Plan& plan);
   void reflectInUse();

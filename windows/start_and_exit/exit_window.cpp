@@ -19,7 +19,8 @@ constexpr double kShortTimeSeconds = 5;
 
 }  // namespace
 
-ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+ExitWindow::ExitWindow(Runtime& runtime, ClockModel& clock)
+    : Form(runtime, QString::fromLatin1(kName), kIndex), clock_(clock) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(QStringLiteral("Exit Options"));
   // Taller than the designed 1185 twips so that the notes under the buttons
@@ -69,11 +70,11 @@ ExitWindow::ExitWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kNa
 
 void ExitWindow::exitAndSave() {
   Runtime& rt = runtime();
-  if (rt.clock().totalSeconds() <= kShortTimeSeconds) {
+  if (clock_.totalSeconds() <= kShortTimeSeconds) {
     rt.showModal(rt.form<ShortTimeExitWindow>());
     return;
   }
-  if (!saveTotals(rt)) {
+  if (!saveTotals(rt, clock_)) {
     // The failure has been reported; ending now would lose the time.
     returnToMainWindow(rt);
     return;

@@ -7,6 +7,7 @@ class QFrame;
 
 namespace tempodial {
 
+class ClockModel;
 class Button;
 class Label;
 
@@ -15,7 +16,7 @@ class ExitWindow : public Form {
  public:
   static constexpr const char* kName = "quesexit";
   static constexpr int kIndex = 5;
-  explicit ExitWindow(Runtime& runtime);
+  ExitWindow(Runtime& runtime, ClockModel& clock);
   Button* Command1;  // "Exit && Save"
   Label* Label1;
   Button* Command2;  // "Exit no save"
@@ -29,6 +30,9 @@ class ExitWindow : public Form {
 
  protected:
   void onCloseRequested() override {}
+
+ private:
+  ClockModel& clock_;
 };
 
 }  // namespace tempodial

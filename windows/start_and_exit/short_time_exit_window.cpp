@@ -9,8 +9,8 @@
 
 namespace tempodial {
 
-ShortTimeExitWindow::ShortTimeExitWindow(Runtime& runtime)
-    : Form(runtime, QString::fromLatin1(kName), kIndex) {
+ShortTimeExitWindow::ShortTimeExitWindow(Runtime& runtime, ClockModel& clock)
+    : Form(runtime, QString::fromLatin1(kName), kIndex), clock_(clock) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(QStringLiteral("Just a minute..."));
   // A sizeable window: the designed size is where it starts and the least it
@@ -58,7 +58,7 @@ void ShortTimeExitWindow::onLoad() {
 
 void ShortTimeExitWindow::saveAndExit() {
   Runtime& rt = runtime();
-  if (!saveTotals(rt)) {
+  if (!saveTotals(rt, clock_)) {
     // The failure has been reported; ending now would lose the time.
     returnToMainWindow(rt);
     return;

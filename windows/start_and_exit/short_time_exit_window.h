@@ -5,6 +5,7 @@
 
 namespace tempodial {
 
+class ClockModel;
 class Button;
 class Label;
 
@@ -13,7 +14,7 @@ class ShortTimeExitWindow : public Form {
  public:
   static constexpr const char* kName = "quesexit2";
   static constexpr int kIndex = 10;
-  explicit ShortTimeExitWindow(Runtime& runtime);
+  ShortTimeExitWindow(Runtime& runtime, ClockModel& clock);
   void onLoad() override;
   Label* Label1;
   Button* Command3;  // "No Save && No Exit"
@@ -26,6 +27,9 @@ class ShortTimeExitWindow : public Form {
 
  protected:
   void onCloseRequested() override {}
+
+ private:
+  ClockModel& clock_;
 };
 
 }  // namespace tempodial

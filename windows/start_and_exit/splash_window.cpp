@@ -4,15 +4,18 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/clock/clock_model.h"
 #include "platform/files/file_service.h"
 #include "platform/files/save_unit.h"
 #include "platform/forms/form_timer.h"
 #include "platform/forms/picture_box.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
+#include "platform/session/clock_session.h"
 #include "windows/artwork/artwork.h"
 #include "windows/desktop/desktop_extras.h"
 #include "windows/journal/restore_window.h"
+#include "windows/start_and_exit/session_start.h"
 
 namespace tempodial {
 namespace {
@@ -22,7 +25,8 @@ constexpr int kHeightTwips = 4305;
 
 }  // namespace
 
-SplashWindow::SplashWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+SplashWindow::SplashWindow(Runtime& runtime, ClockSession& session)
+    : Form(runtime, QString::fromLatin1(kName), kIndex), session_(session) {
   setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
   setWindowTitle(QStringLiteral("Tempodial"));
   setFramed(false);
@@ -80,13 +84,19 @@ void SplashWindow::tick() {
   // The picture has been on the screen for a second: its pages are not
   // needed while the main window is built.
   releaseSplashPixels(picture->image());
-  Form& main = rt.form(QString::fromLatin1(kMainWindowName));
-  if (!waitsBehindStatusIcon(main)) main.show();
+  // Started at login, the session runs behind the status icon where there
+  // is one, and the main window is built only when the user asks for it.
+  const bool atLogin = startedAtLogin();
+  if (atLogin) startSession(rt, session_);
+  ClockModel& clock = session_.clock();
+  if (!atLogin || !waitsBehindStatusIcon(clock)) {
+    rt.form(QString::fromLatin1(kMainWindowName)).show();
+  }
   hide();
   rt.unload(formName());
-  // Once the main window stands at the program's start, a run that was cut
+  // Once the session stands at the program's start, a run that was cut
   // short is offered back.
-  if (programStart) QTimer::singleShot(0, &main, [&rt] { offerRestore(rt); });
+  if (programStart) QTimer::singleShot(0, &clock, [&rt, &clock] { offerRestore(rt, clock); });
 }
 
 }  // namespace tempodial

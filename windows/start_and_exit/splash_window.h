@@ -14,12 +14,14 @@ class PictureBox;
 // The start-up counter shared by the splash timer and the main window's Timer3.
 inline std::int16_t startcount = 0;
 
+class ClockSession;
+
 class SplashWindow : public Form {
   Q_OBJECT
  public:
   static constexpr const char* kName = "Splash";
   static constexpr int kIndex = 0;
-  explicit SplashWindow(Runtime& runtime);
+  SplashWindow(Runtime& runtime, ClockSession& session);
 
   // Resets the start-up counter, starts the hand-over timer and creates the
   // data directory when it is missing.
@@ -39,6 +41,7 @@ class SplashWindow : public Form {
  private:
   void makeDataDirectory();
 
+  ClockSession& session_;
   // Loaded at the program's start rather than again while it runs.
   bool programStart_ = false;
 };

@@ -7,15 +7,13 @@
 namespace tempodial {
 namespace {
 
-void saveCostLog(Runtime& runtime, Place place) {
-  ClockModel& clock = runtime.clock();
+void saveCostLog(Runtime& runtime, ClockModel& clock, Place place) {
   if (saveText(runtime, place, files::kCost, clock.cost(), kCostBoxFont)) {
     clock.say(QStringLiteral("Cost has been saved"));
   }
 }
 
-bool loadCostLog(Runtime& runtime, Place place) {
-  ClockModel& clock = runtime.clock();
+bool loadCostLog(Runtime& runtime, ClockModel& clock, Place place) {
   const Status loaded = loadText(runtime, place, files::kCost,
                                  [&clock](const QString& text) { clock.setCost(text); });
   if (!loaded.ok()) return false;
@@ -25,19 +23,23 @@ bool loadCostLog(Runtime& runtime, Place place) {
 
 }  // namespace
 
-void saveCostLogButton(Runtime& runtime) { saveCostLog(runtime, Place::Data); }
-void saveCostLogMenu(Runtime& runtime) { saveCostLog(runtime, Place::Windows); }
+void saveCostLogButton(Runtime& runtime, ClockModel& clock) {
+  saveCostLog(runtime, clock, Place::Data);
+}
+void saveCostLogMenu(Runtime& runtime, ClockModel& clock) {
+  saveCostLog(runtime, clock, Place::Windows);
+}
 
-void loadCostLogButton(Runtime& runtime) {
-  if (!loadCostLog(runtime, Place::Data)) {
+void loadCostLogButton(Runtime& runtime, ClockModel& clock) {
+  if (!loadCostLog(runtime, clock, Place::Data)) {
     runtime.message(QStringLiteral("No such file, or other error"));
   }
 }
 
-void loadCostLogMenu(Runtime& runtime) {
-  if (!loadCostLog(runtime, Place::Windows)) {
+void loadCostLogMenu(Runtime& runtime, ClockModel& clock) {
+  if (!loadCostLog(runtime, clock, Place::Windows)) {
     runtime.message(QStringLiteral("There was an error on loading, so aborted"));
-    runtime.clock().say(QStringLiteral("Cost couldn't be loaded"));
+    clock.say(QStringLiteral("Cost couldn't be loaded"));
   }
 }
 

@@ -5,14 +5,15 @@
 
 namespace tempodial {
 
+class ClockModel;
 class Runtime;
 
 // "S&ave Cost Log" (data directory) and "&Save current log" (Windows directory).
-void saveCostLogButton(Runtime& runtime);
-void saveCostLogMenu(Runtime& runtime);
+void saveCostLogButton(Runtime& runtime, ClockModel& clock);
+void saveCostLogMenu(Runtime& runtime, ClockModel& clock);
 
 // "L&oad Cost Log" (data directory) and "&Load Previous" (Windows directory).
-void loadCostLogButton(Runtime& runtime);
-void loadCostLogMenu(Runtime& runtime);
+void loadCostLogButton(Runtime& runtime, ClockModel& clock);
+void loadCostLogMenu(Runtime& runtime, ClockModel& clock);
 
 }  // namespace tempodial

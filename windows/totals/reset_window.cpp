@@ -10,7 +10,8 @@
 
 namespace tempodial {
 
-ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(kName), kIndex) {
+ResetWindow::ResetWindow(Runtime& runtime, ClockModel& clock)
+    : Form(runtime, QString::fromLatin1(kName), kIndex), clock_(clock) {
   // No title text and no title-bar buttons.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint);
   // One blank: the window system shows the program's name in an empty title.
@@ -42,11 +43,10 @@ ResetWindow::ResetWindow(Runtime& runtime) : Form(runtime, QString::fromLatin1(k
   Command1->onClick = [this] {
     Runtime& rt = this->runtime();
     rt.message(QStringLiteral("This will reset the time"));
-    ClockModel& clock = rt.clock();
-    clock.setCounter(clock::Counter::Seconds, QStringLiteral("0"));
-    clock.setCounter(clock::Counter::Minutes, QStringLiteral("0"));
-    clock.setCounter(clock::Counter::Hours, QStringLiteral("0"));
-    clock.say(QStringLiteral("Time will now be reset"));
+    clock_.setCounter(clock::Counter::Seconds, QStringLiteral("0"));
+    clock_.setCounter(clock::Counter::Minutes, QStringLiteral("0"));
+    clock_.setCounter(clock::Counter::Hours, QStringLiteral("0"));
+    clock_.say(QStringLiteral("Time will now be reset"));
     hide();
     rt.unload(formName());
   };

@@ -7,6 +7,7 @@ class QLabel;
 
 namespace tempodial {
 
+class ClockModel;
 class Button;
 
 class ResetWindow : public Form {
@@ -14,7 +15,7 @@ class ResetWindow : public Form {
  public:
   static constexpr const char* kName = "rusure";
   static constexpr int kIndex = 3;
-  explicit ResetWindow(Runtime& runtime);
+  ResetWindow(Runtime& runtime, ClockModel& clock);
   void onLoad() override;
   QLabel* picture;
   Button* Command1;  // "00:00:00"
@@ -22,6 +23,9 @@ class ResetWindow : public Form {
 
  protected:
   void onCloseRequested() override {}
+
+ private:
+  ClockModel& clock_;
 };
 
 }  // namespace tempodial

@@ -16,16 +16,14 @@ TextTarget counterTarget(ClockModel& clock, clock::Counter counter) {
 
 }  // namespace
 
-bool saveTimeLog(Runtime& runtime, Place place) {
-  const ClockModel& clock = runtime.clock();
+bool saveTimeLog(Runtime& runtime, const ClockModel& clock, Place place) {
   return saveBoxesTogether(runtime, place,
                            {{files::kSeconds, clock.seconds(), kClockBoxFont},
                             {files::kMinutes, clock.minutes(), kClockBoxFont},
                             {files::kHours, clock.hours(), kClockBoxFont}});
 }
 
-void loadTimeLog(Runtime& runtime, Place place) {
-  ClockModel& clock = runtime.clock();
+void loadTimeLog(Runtime& runtime, ClockModel& clock, Place place) {
   loadTextIfPresent(runtime, place, files::kSeconds, counterTarget(clock, clock::Counter::Seconds));
   loadTextIfPresent(runtime, place, files::kMinutes, counterTarget(clock, clock::Counter::Minutes));
   loadTextIfPresent(runtime, place, files::kHours, counterTarget(clock, clock::Counter::Hours));
@@ -38,9 +36,9 @@ bool blankTimeLog(Runtime& runtime) {
                             {files::kHours, kBlank, kClockBoxFont}});
 }
 
-bool saveTotals(Runtime& runtime) {
-  return saveTimeLog(runtime, Place::Data) &&
-         saveText(runtime, Place::Data, files::kCost, runtime.clock().cost(), kCostBoxFont);
+bool saveTotals(Runtime& runtime, const ClockModel& clock) {
+  return saveTimeLog(runtime, clock, Place::Data) &&
+         saveText(runtime, Place::Data, files::kCost, clock.cost(), kCostBoxFont);
 }
 
 }  // namespace tempodial

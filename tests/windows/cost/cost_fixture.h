@@ -16,10 +16,7 @@ class CostTest : public WindowTest {
  protected:
   // Ends this run and starts the program again over the same files.
   void restart() {
-    runtime.reset();
-    runtime =
-        std::make_unique<Runtime>(services, Places(home.path() + QStringLiteral("/tempodial")));
-    registerForms(*runtime);
+    remake();
     startMain();
   }
 

@@ -70,13 +70,13 @@ TEST_F(CostMeterTest, RateWithTrailingLetterChargesItsLeadingNumber) {
 
 TEST_F(CostMeterTest, EmptyRateChargesNothingButRewritesAnEmptyCostBox) {
   useCustom(QStringLiteral("Free"), QString());
-  main().cost->setText(QString());
+  session->clock().setCost(QString());
   EXPECT_EQ(costAfterMinute(), "0");
 }
 
 TEST_F(CostMeterTest, LettersInTheCostBoxAreReplacedByTheCharge) {
   selectRateTick();
-  main().cost->setText(QStringLiteral("abc"));
+  session->clock().setCost(QStringLiteral("abc"));
   EXPECT_EQ(costAfterMinute(), "0.014");
 }
 
@@ -84,7 +84,7 @@ TEST_F(CostMeterTest, LineBreakInABoxOrParagraphMarkInAFileEndsTheNumber) {
   // A CostLog whose amount runs on after a paragraph mark.
   writeRaw(Place::Data, files::kCost, "{\\rtf1\\ansi\\deff0 1\\par 2\\par }");
   main().SSCommand8->click();
-  EXPECT_EQ(main().cost->text(), "1\n2");
+  EXPECT_EQ(session->clock().cost(), "1\n2");
   selectRateTick();
   EXPECT_EQ(costAfterMinute(), "1.014");
 
@@ -92,7 +92,7 @@ TEST_F(CostMeterTest, LineBreakInABoxOrParagraphMarkInAFileEndsTheNumber) {
   options().RichTextBox1->setText(QStringLiteral("2\n5"));
   options().Command4->click();
   selectRateTick();
-  main().cost->setText(QStringLiteral("0"));
+  session->clock().setCost(QStringLiteral("0"));
   EXPECT_EQ(costAfterMinute(), "0.02");
 
   // A weekday.cst written by another program with a paragraph mark inside.

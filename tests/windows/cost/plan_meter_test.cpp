@@ -33,9 +33,9 @@ class PlanMeterTest : public WindowTest {
   }
   void elapseAfter(qint64 ms) {
     services.clockMs += ms;
-    main().Timer1->elapse();
+    session->tick().elapse();
   }
-  QString cost() { return main().cost->text(); }
+  QString cost() { return session->clock().cost(); }
   QString journalCost() {
     QSqlQuery query(runtime->journal().database());
     query.exec(QStringLiteral("SELECT cost_end FROM sessions ORDER BY id DESC LIMIT 1"));
@@ -45,40 +45,40 @@ class PlanMeterTest : public WindowTest {
 
 TEST_F(PlanMeterTest, ChargesConnectionStepsAndMinimumInsteadOfTheMinute) {
   EXPECT_EQ(main().planRate->caption(), QStringLiteral("Standard 1.2p/min"));
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(cost(), QStringLiteral("0.05"));
   elapseAfter(1000);
   EXPECT_EQ(cost(), QStringLiteral("0.062"));
   elapseAfter(59000);  // the minute rolls over, but no classic charge is added
-  EXPECT_EQ(main().RichTextBox2->text(), QStringLiteral("1"));
+  EXPECT_EQ(session->clock().minutes(), QStringLiteral("1"));
   EXPECT_EQ(cost(), QStringLiteral("0.062"));
   elapseAfter(1000);
   EXPECT_EQ(cost(), QStringLiteral("0.074"));
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(cost(), QStringLiteral("0.1"));  // raised to the 10p minimum
   EXPECT_EQ(journalCost(), QStringLiteral("0.1"));
 
   // A run of 0 s is no run: its connection charge is taken back.
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(cost(), QStringLiteral("0.15"));
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(cost(), QStringLiteral("0.1"));
 
   // Back to the classic tariffs: the minute is charged at the rate in use.
   ASSERT_TRUE(setPlanInUse(QString()).ok());
   main().planMeter().reload();
   EXPECT_TRUE(main().planRate->isHidden());
-  main().SSCommand1->click();
+  session->clock().startStop();
   elapseAfter(60000);
   EXPECT_EQ(cost(), QStringLiteral("0.114"));
 }
 
 TEST_F(PlanMeterTest, KeepsTheMinimumInTheJournalForARunCutShort) {
-  main().SSCommand1->click();
+  session->clock().startStop();
   elapseAfter(5000);  // the journal's update: a kill now loses nothing
   EXPECT_EQ(cost(), QStringLiteral("0.062"));
   EXPECT_EQ(journalCost(), QStringLiteral("0.1"));  // as the run would end: the 10p minimum
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(cost(), QStringLiteral("0.1"));
   EXPECT_EQ(journalCost(), QStringLiteral("0.1"));
 }
@@ -86,7 +86,7 @@ TEST_F(PlanMeterTest, KeepsTheMinimumInTheJournalForARunCutShort) {
 TEST_F(PlanMeterTest, LeavesARunAfterThePlansLastDayToTheClassicTariffs) {
   usePlan("Old", "[plan]\nname=Old\nconnection=5\nrate=1.2\nvalid_until=2001-01-01\n");
   main().planMeter().reload();
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(cost(), QStringLiteral("0"));
   elapseAfter(60000);
   EXPECT_EQ(cost(), QStringLiteral("0.014"));
@@ -95,14 +95,14 @@ TEST_F(PlanMeterTest, LeavesARunAfterThePlansLastDayToTheClassicTariffs) {
 TEST_F(PlanMeterTest, ChargesTheVolumeWithTheJournalsUpdateAndAtStop) {
   usePlan("ByMb", "[plan]\nname=ByMb\nrate=0\nper_mb=1\n");
   main().planMeter().reload();
-  main().SSCommand1->click();
+  session->clock().startStop();
   setTrafficCounters(1500000, 500000);
   elapseAfter(4000);  // the counters are read with the journal's update only
   EXPECT_EQ(cost(), QStringLiteral("0"));
   elapseAfter(1000);
   EXPECT_EQ(cost(), QStringLiteral("0.02"));
   setTrafficCounters(2500000, 1000000);
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(cost(), QStringLiteral("0.035"));
   EXPECT_EQ(journalCost(), QStringLiteral("0.035"));
 }
@@ -124,19 +124,19 @@ TEST_F(PlanMeterTest, ChargesOnlyBeyondWhatIsLeftOfTheMonthsAllowance) {
   main().planMeter().reload();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    main().cost->setText(QStringLiteral("0"));
+    session->clock().setCost(QStringLiteral("0"));
     const QDate today = QDate::currentDate();
-    runtime->clock().setAllowance(ClockModel::Allowance{
+    session->clock().setAllowance(ClockModel::Allowance{
         3000000, c.recorded,
         CivilDate{today.addDays(c.resetsInDays).year(), today.addDays(c.resetsInDays).month(),
                   today.addDays(c.resetsInDays).day()}});
     setTrafficCounters(0, 0);
-    main().SSCommand1->click();
+    session->clock().startStop();
     setTrafficCounters(1500000, 500000);
     elapseAfter(5000);
     EXPECT_EQ(cost(), QString::fromLatin1(c.whileRunning));
     setTrafficCounters(2500000, 1000000);
-    main().SSCommand1->click();
+    session->clock().startStop();
     EXPECT_EQ(cost(), QString::fromLatin1(c.atStop));
   }
 }

@@ -80,7 +80,8 @@ class ConnectionTimingStory : public WindowTest {
   // says `status`.
   bool settles(MainWindow& m, bool running, const QString& status) {
     return QTest::qWaitFor(
-        [&] { return m.Timer1->enabled() == running && m.SSPanel1->caption() == status; }, 1000);
+        [&] { return session->tick().enabled() == running && m.SSPanel1->caption() == status; },
+        1000);
   }
 
   QProcess daemon_;
@@ -136,7 +137,7 @@ TEST_F(ConnectionTimingStory, TheClockFollowsTheConnectionAndSaysWhy) {
   window.Option1->click();
   connection(kUp, kMetered);
   EXPECT_FALSE(settles(m, true, up));
-  EXPECT_FALSE(m.Timer1->enabled());
+  EXPECT_FALSE(session->tick().enabled());
   EXPECT_TRUE(services.messages.empty());
 }
 

@@ -47,10 +47,10 @@ TEST_F(DesktopExtrasTest, ToolTipFollowsTheClockTheBytesAndTheCostAsShown) {
   setTrafficCounters(5'030'000'000, 4'201'000);
   // The bytes are read with the journal's update, as the clock counts.
   services.clockMs += 3725'000;
-  m.Timer1->elapse();
+  session->tick().elapse();
   EXPECT_EQ(statusToolTip(m.clock()), "Running 1:2:5, 34.2 MB");
   m.Check1->setValue(1);
-  const QString cost = m.cost->text();
+  const QString cost = session->clock().cost();
   EXPECT_NE(cost, "0");
   EXPECT_EQ(statusToolTip(m.clock()), "Running 1:2:5, 34.2 MB, cost £ " + cost);
   setTrafficCounters(5'031'000'000, 4'201'000);
@@ -99,13 +99,13 @@ TEST_F(DesktopExtrasTest, ToolTipTellsWhatIsLeftOfThePlansAllowanceUntilTheBilli
   m.startStop();
   setTrafficCounters(1000 + 34'200'000, 1000);
   services.clockMs += 3725'000;
-  m.Timer1->elapse();  // the run's bytes as they are read
+  session->tick().elapse();  // the run's bytes as they are read
   EXPECT_EQ(tip(), "Running 1:2:5, 34.2 MB" + rate + "12.2 of 20 GB" + until15);
   setTrafficCounters(1000 + 250'000'000, 1000);
   m.startStop();  // the run is among the kept ones now
   EXPECT_EQ(tip(), "Stopped 1:2:5, 250.0 MB" + rate + "12 of 20 GB" + until15);
   ASSERT_TRUE(saveBillingDay(1).ok());
-  refreshAllowance(*runtime);
+  refreshAllowance(*runtime, session->clock());
   EXPECT_EQ(tip(), "Stopped 1:2:5, 250.0 MB" + rate + "12 of 20 GB" + until1);
   // Another plan in use, its rate shown alike: the allowance goes.
   ASSERT_TRUE(setPlanInUse(QStringLiteral("Fixed")).ok());
@@ -124,20 +124,20 @@ TEST_F(DesktopExtrasTest, WithoutNetworkManagerTheChoiceSaysSoAndStaysByHand) {
   EXPECT_FALSE(window.Option3->isEnabled());
   EXPECT_TRUE(window.Label2->caption().contains("NetworkManager"))
       << window.Label2->caption().toStdString();
-  auto& timing = *m.findChild<AutomaticTiming*>();
+  auto& timing = *session->clock().findChild<AutomaticTiming*>();
   EXPECT_EQ(timing.choose(TimingChoice::WhileOnlineMetered), TimingChoice::ByHand);
   EXPECT_EQ(storedChoice(), "by-hand");
-  EXPECT_FALSE(m.Timer1->enabled());
+  EXPECT_FALSE(session->tick().enabled());
 }
 
 TEST_F(DesktopExtrasTest, AChoiceThatCannotBeSavedIsReportedAndNotTaken) {
-  MainWindow& m = startMain();
+  startMain();
   // A plain file where the settings folder should be.
   QFile blocker(qEnvironmentVariable("XDG_CONFIG_HOME") + "/tempodial");
   ASSERT_TRUE(QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME")));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  auto& timing = *m.findChild<AutomaticTiming*>();
+  auto& timing = *session->clock().findChild<AutomaticTiming*>();
   EXPECT_EQ(timing.choose(TimingChoice::ByHand), TimingChoice::ByHand);
   ASSERT_EQ(services.messages.size(), 1);
   EXPECT_TRUE(services.messages[0].contains("tempodial.conf"))

@@ -109,7 +109,7 @@ class HistoryFixture : public WindowTest {
 
   void elapseAfter(qint64 ms) {
     services.clockMs += ms;
-    main().Timer1->elapse();
+    session->tick().elapse();
   }
   QString status() { return main().SSPanel1->caption(); }
 
@@ -358,9 +358,9 @@ TEST_F(UtcHistoryTest, ExportIntoAFifoThatIsNotReadNeverHoldsUpTheProgram) {
       EXPECT_TRUE(history.cancelExport->isVisibleTo(&history));
       EXPECT_FALSE(history.exportButton->isVisibleTo(&history));
       // The clock counts meanwhile.
-      if (!cancel) main().SSCommand1->click();
+      if (!cancel) session->clock().startStop();
       elapseAfter(1000);
-      EXPECT_EQ(main().RichTextBox1->text(), cancel ? "2" : "1");
+      EXPECT_EQ(session->clock().seconds(), cancel ? "2" : "1");
       auto* check = history.findChild<FormTimer*>("readerCheck");
       ASSERT_NE(check, nullptr);
       check->elapse();
@@ -573,7 +573,7 @@ TEST_F(UtcHistoryTest, TheAllowanceAndTheMonthlyLimitsWarnOncePerBillingMonth) {
   add(QDateTime(first.addDays(-1), QTime(12, 0)), 60, "0", "£", "Day", 500'000'000);
   add(QDateTime(first, QTime(0, 0, 1)), 60, "0", "£", "Day", 70'000'000);
   setTrafficCounters(0, 0);
-  main().SSCommand1->click();
+  session->clock().startStop();
   setTrafficCounters(9'999'999, 0);
   elapseAfter(5000);
   EXPECT_EQ(status(), "The timer has been touched");
@@ -592,8 +592,8 @@ TEST_F(UtcHistoryTest, TheAllowanceAndTheMonthlyLimitsWarnOncePerBillingMonth) {
   EXPECT_EQ(settings.value("Warnings/monthData").toString(),
             QString::fromStdString(month.key()) + " 80");
   // Another run of the same month says nothing again.
-  main().SSCommand1->click();
-  main().SSCommand1->click();
+  session->clock().startStop();
+  session->clock().startStop();
   main().setStatus(QStringLiteral("-"));
   elapseAfter(5000);
   EXPECT_EQ(status(), "-");
@@ -658,7 +658,7 @@ TEST_P(HandTypedLimitTest, IsShownAsItWarnsOrIgnoredWithOneMessage) {
   // Told once: neither the window opened again nor the running clock tells it again.
   runtime->unload(QString::fromLatin1(HistoryWindow::kName));
   openFromMenu();
-  main().SSCommand1->click();
+  session->clock().startStop();
   elapseAfter(1000);
   QCoreApplication::processEvents();
   EXPECT_EQ(services.messages.size(), 1);
@@ -708,7 +708,7 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   EXPECT_TRUE(QFile::exists(home.path() + "/config/tempodial/tempodial.conf"));
 
   main().Label4->setCaption(QStringLiteral("£"));
-  main().SSCommand1->click();
+  session->clock().startStop();
   elapseAfter(35000);  // 95 s today
   EXPECT_EQ(status(), "The timer has been touched");
   elapseAfter(1000);  // 96 s: 80 % of 120 s
@@ -718,9 +718,9 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
   EXPECT_EQ(status().toStdString(), "-");
   elapseAfter(1000);  // 120 s
   EXPECT_EQ(status(), "100 % of today's time limit used");
-  EXPECT_TRUE(main().Timer1->enabled());
+  EXPECT_TRUE(session->tick().enabled());
   // 7.5 more in pounds: 8 of 10 with the recorded 0.5; the francs do not count.
-  main().cost->setText(QStringLiteral("7.5"));
+  session->clock().setCost(QStringLiteral("7.5"));
   elapseAfter(1000);
   EXPECT_EQ(status(), "80 % of this month's cost limit used");
   EXPECT_EQ(settings.value("Warnings/monthCost").toString(),
@@ -729,27 +729,27 @@ TEST_P(HistoryWindowTest, LimitsWarnOnceAtEachMarkAndNeverStopTheClock) {
             QDate::currentDate().toString("yyyy-MM-dd") + " 100");
 
   // A second run of the same day warns of nothing already warned of.
-  main().SSCommand1->click();
-  main().SSCommand1->click();
+  session->clock().startStop();
+  session->clock().startStop();
   main().setStatus(QStringLiteral("-"));
   elapseAfter(5000);
   EXPECT_EQ(status().toStdString(), "-");
   // Raising the cost to 10 in this run reaches the month's cost limit.
-  main().cost->setText(QStringLiteral("17.5"));
+  session->clock().setCost(QStringLiteral("17.5"));
   elapseAfter(1000);
   EXPECT_EQ(status(), "100 % of this month's cost limit used");
-  EXPECT_TRUE(main().Timer1->enabled());
+  EXPECT_TRUE(session->tick().enabled());
 
   // As on the next day with the same month's use: the day's limit warns
   // afresh, the month's says nothing again.
-  main().SSCommand1->click();
+  session->clock().startStop();
   {
     QSettings given(settingsPath(), QSettings::IniFormat);
     given.setValue("Warnings/dayTime",
                    QDate::currentDate().addDays(-1).toString("yyyy-MM-dd") + " 100");
   }
   main().setStatus(QStringLiteral("-"));
-  main().SSCommand1->click();
+  session->clock().startStop();
   elapseAfter(1000);
   EXPECT_EQ(status(), "100 % of today's time limit used");
   EXPECT_EQ(settings.value("Warnings/monthCost").toString(),
@@ -788,7 +788,7 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   history.limits->monthDataOn->setChecked(true);
   history.limits->monthData->setValue(50);
   setTrafficCounters(100, 0);
-  main().SSCommand1->click();
+  session->clock().startStop();
   setTrafficCounters(100 + 1'999'999, 0);
   elapseAfter(5000);
   EXPECT_EQ(status(), "The timer has been touched");
@@ -800,7 +800,7 @@ TEST_P(HistoryWindowTest, DataIsShownPerSessionDayMonthAndYearChartedAndLimited)
   // The last reading at Stop passes the day's limit and 80 % of the month's
   // 50 MB at once: both are shown after the Stop's own status.
   setTrafficCounters(100 + 10'000'000, 1);
-  main().SSCommand1->click();
+  session->clock().startStop();
   EXPECT_EQ(status(), "The timer has been touched");
   QCoreApplication::processEvents();
   EXPECT_EQ(status(), "100 % of today's data limit used; 80 % of this month's data limit used");

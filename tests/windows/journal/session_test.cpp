@@ -1,5 +1,7 @@
-// Every counted second is kept: the clock counts real time, each run of it is
-// kept in the session journal, and a run that was cut short is offered back.
+// The session journal as the windows meet it: the exit closes the running run,
+// a journal lost or broken is told, and a run that was cut short is offered
+// back. How the clock counts and keeps its runs is the clock session's own
+// (tests/platform/session).
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -32,14 +34,14 @@ class SessionTest : public WindowTest {
 
   QString journalPath() const { return runtime->places().root() + "/history.sqlite3"; }
   QString shown() {
-    return main().RichTextBox3->text() + ":" + main().RichTextBox2->text() + ":" +
-           main().RichTextBox1->text();
+    return session->clock().hours() + ":" + session->clock().minutes() + ":" +
+           session->clock().seconds();
   }
-  void startStop() { main().SSCommand1->click(); }
-  // The clock's timer elapses `ms` after the last moment.
+  void startStop() { session->clock().startStop(); }
+  // The clock's tick elapses `ms` after the last moment.
   void elapseAfter(qint64 ms) {
     services.clockMs += ms;
-    main().Timer1->elapse();
+    session->tick().elapse();
   }
   // One column of the last row, read through a connection of the test's own.
   QVariant lastRow(const char* column) {
@@ -91,72 +93,6 @@ class SessionTest : public WindowTest {
   }
 };
 
-// When the clock's ticks come, late, early or after the process was stopped,
-// the clock shows the whole seconds of real time since it was started, and
-// every minute among them is charged. Each case runs the clock twice in a
-// row: the second run counts from its own start.
-struct CatchUp {
-  const char* name;
-  std::vector<qint64> ticksAfterMs;
-  qint64 stopAfterMs;  // the user presses Stop this long after the last tick
-  const char* shown;   // after both runs
-  const char* cost;
-  int counted;  // as the journal keeps each run
-};
-
-class ClockCatchUpTest : public SessionTest, public testing::WithParamInterface<CatchUp> {};
-
-TEST_P(ClockCatchUpTest, ShowsTheWholeSecondsOfRealTime) {
-  const CatchUp& c = GetParam();
-  for (int run = 1; run <= 2; ++run) {
-    startStop();
-    for (qint64 ms : c.ticksAfterMs) elapseAfter(ms);
-    services.clockMs += c.stopAfterMs;
-    startStop();
-    if (c.counted == 0) {
-      // A run that counted no second leaves no row.
-      EXPECT_FALSE(lastRow("seconds").isValid()) << "run " << run;
-    } else {
-      EXPECT_EQ(lastRow("seconds").toInt(), c.counted) << "run " << run;
-      EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped")) << "run " << run;
-    }
-    services.clockMs += 5000;  // stopped meanwhile
-  }
-  EXPECT_EQ(shown(), QString::fromLatin1(c.shown));
-  EXPECT_EQ(main().cost->text(), QString::fromLatin1(c.cost));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ticks, ClockCatchUpTest,
-    testing::Values(
-        CatchUp{"OnTime", {1000, 1000, 1000}, 0, "0:0:6", "0", 3},
-        CatchUp{"EarlyAndLateTicksCountTheirOwnSecond", {999, 1001, 990, 1010}, 0, "0:0:8", "0", 4},
-        CatchUp{"StoppedForTenSeconds", {1000, 10200}, 0, "0:0:22", "0", 11},
-        CatchUp{"StoppedForTwoMinutesChargesEachMinute", {1000, 125000}, 0, "0:4:12", "0.056", 126},
-        CatchUp{"StopCountsTheWholeSecondsSinceTheLastTick", {1000}, 1700, "0:0:4", "0", 2},
-        CatchUp{"StopBeforeAWholeSecondAddsNothing", {}, 900, "0:0:0", "0", 0}),
-    [](const testing::TestParamInfo<CatchUp>& info) { return std::string(info.param.name); });
-
-TEST_F(SessionTest, RunIsKeptUpToDateWhileRunningAndClosedAsStopped) {
-  main().cost->setText(QStringLiteral("0.5"));
-  startStop();
-  for (int i = 0; i < 12; ++i) elapseAfter(1000);
-  // Brought up to date every five counted seconds, inside the tick.
-  EXPECT_EQ(lastRow("seconds").toInt(), 10);
-  EXPECT_EQ(lastRow("secs").toString(), QStringLiteral("10"));
-  EXPECT_TRUE(lastRow("end_kind").isNull());
-  startStop();
-  EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped"));
-  EXPECT_EQ(lastRow("seconds").toInt(), 12);
-  EXPECT_EQ(lastRow("cost_start").toString(), QStringLiteral("0.5"));
-  EXPECT_EQ(lastRow("cost_end").toString(), QStringLiteral("0.5"));
-  EXPECT_EQ(lastRow("tariff").toString(), QStringLiteral("Weekday"));
-  EXPECT_DOUBLE_EQ(lastRow("rate").toDouble(), 1.4);
-  EXPECT_EQ(lastRow("currency").toString(), QStringLiteral("£"));
-  EXPECT_EQ(lastRow("utc_offset").toInt(), QDateTime::currentDateTime().offsetFromUtc());
-  EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
-}
-
 TEST_F(SessionTest, ExitClosesTheRunAsExit) {
   startStop();
   elapseAfter(3000);
@@ -165,20 +101,6 @@ TEST_F(SessionTest, ExitClosesTheRunAsExit) {
   EXPECT_EQ(services.ends, 1);
   EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("exit"));
   EXPECT_EQ(lastRow("seconds").toInt(), 3);
-}
-
-TEST_F(SessionTest, SystemEndKeepsTheLastSecondAndTouchesNoFile) {
-  startStop();
-  elapseAfter(1000);
-  services.clockMs += 3400;  // killed between two ticks
-  const QStringList before = QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files);
-  endForSystem(*runtime);
-  EXPECT_EQ(services.ends, 1);
-  EXPECT_TRUE(services.modalsShown.isEmpty());
-  EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("interrupted"));
-  EXPECT_EQ(lastRow("seconds").toInt(), 4);
-  EXPECT_EQ(lastRow("secs").toString(), QStringLiteral("4"));
-  EXPECT_EQ(QDir(runtime->places().folder(Place::Data)).entryList(QDir::Files), before);
 }
 
 TEST_F(SessionTest, JournalDeletedWhileTheClockRunsIsMadeAgainWithTheRunningRun) {
@@ -244,7 +166,7 @@ TEST_P(RestoreOfferTest, AsksOnceAndRestoresOnlyWhenAsked) {
     elapseAfter(1000);
     startStop();
   }
-  main().RichTextBox1->setText("0");
+  session->clock().setCounter(clock::Counter::Seconds, "0");
   const QString status = main().SSPanel1->caption();
   const QString window = QString::fromLatin1(RestoreWindow::kName);
   QString described;
@@ -254,18 +176,18 @@ TEST_P(RestoreOfferTest, AsksOnceAndRestoresOnlyWhenAsked) {
       form.findChild<Button*>(QString::fromLatin1(o.button))->click();
     });
   }
-  offerRestore(*runtime);
+  offerRestore(*runtime, session->clock());
   if (o.cutShort) {
     EXPECT_TRUE(described.contains("with 1:5:9 on the clock and 0.924 as the cost"))
         << described.toStdString();
   }
   EXPECT_EQ(services.modalsShown.count(window), o.button != nullptr ? 1 : 0);
   EXPECT_EQ(shown(), QString::fromLatin1(o.shown));
-  EXPECT_EQ(main().cost->text(), QString::fromLatin1(o.cost));
+  EXPECT_EQ(session->clock().cost(), QString::fromLatin1(o.cost));
   EXPECT_EQ(main().SSPanel1->caption(), o.status ? QString::fromUtf8(o.status) : status);
-  EXPECT_FALSE(main().Timer1->enabled()) << "the clock stays stopped";
+  EXPECT_FALSE(session->tick().enabled()) << "the clock stays stopped";
   // Asked once: the next start asks nothing.
-  offerRestore(*runtime);
+  offerRestore(*runtime, session->clock());
   EXPECT_LE(services.modalsShown.count(window), 1);
   EXPECT_TRUE(services.unanswered.isEmpty());
   if (o.cutShort) {
@@ -294,7 +216,7 @@ TEST_F(SessionTest, AboutWhileTheClockRunsLeavesTheClockAndTheRunAlone) {
   }
   EXPECT_EQ(services.modalsShown.count(QString::fromLatin1(RestoreWindow::kName)), 0);
   EXPECT_EQ(shown(), QStringLiteral("0:0:7"));
-  EXPECT_TRUE(main().Timer1->enabled());
+  EXPECT_TRUE(session->tick().enabled());
   EXPECT_TRUE(lastRow("end_kind").isNull());
   EXPECT_EQ(lastRow("seconds").toInt(), 5);
 }
@@ -308,16 +230,16 @@ TEST_F(SessionTest, QuestionLeftOpenByAKillIsAskedAgainAtTheNextStart) {
     ASSERT_TRUE(journal.open().ok());
     EXPECT_TRUE(journal.unansweredInterruption().has_value());
   });
-  offerRestore(*runtime);  // left unanswered
+  offerRestore(*runtime, session->clock());  // left unanswered
   answer(window, "Command2");
-  offerRestore(*runtime);
-  offerRestore(*runtime);
+  offerRestore(*runtime, session->clock());
+  offerRestore(*runtime, session->clock());
   EXPECT_EQ(services.modalsShown.count(window), 2);
   EXPECT_EQ(lastRow("restore_asked").toInt(), 1);
 }
 
 TEST_F(SessionTest, FirstRunAsksNothingAndCreatesTheJournalBesideTheDataDirectory) {
-  offerRestore(*runtime);
+  offerRestore(*runtime, session->clock());
   EXPECT_TRUE(services.modalsShown.isEmpty());
   EXPECT_FALSE(QFile::exists(journalPath())) << "made when the clock first starts";
   startStop();
@@ -336,7 +258,7 @@ class BrokenJournalTest : public SessionTest, public testing::WithParamInterface
 
 TEST_P(BrokenJournalTest, IsMovedAsideAndANewJournalStarts) {
   GetParam().make(journalPath());
-  offerRestore(*runtime);
+  offerRestore(*runtime, session->clock());
   ASSERT_EQ(services.messages.size(), 1);
   const QString message = services.messages.first();
   EXPECT_TRUE(message.contains(journalPath() + " could not be read")) << message.toStdString();
@@ -438,7 +360,7 @@ TEST_F(SessionTest, FullDiskIsReportedOnceARunAndTheRowKeepsItsLastGoodSeconds) 
     for (int i = 0; i < after; ++i) elapseAfter(1000);
     QCoreApplication::processEvents();
     EXPECT_EQ(services.messages.size(), reported + (after > 0 ? 1 : 0)) << "told when it fails";
-    EXPECT_TRUE(main().Timer1->enabled());
+    EXPECT_TRUE(session->tick().enabled());
     startStop();
     QFile::remove(filler);
     ASSERT_EQ(services.messages.size(), reported + 1) << before;

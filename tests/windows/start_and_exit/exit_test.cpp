@@ -48,13 +48,13 @@ class ExitTest : public WindowTest {
   }
 
   void setClock(ClockTime time) {
-    main().RichTextBox3->setText(QString::fromLatin1(time.hours));
-    main().RichTextBox2->setText(QString::fromLatin1(time.minutes));
-    main().RichTextBox1->setText(QString::fromLatin1(time.seconds));
+    session->clock().setCounter(clock::Counter::Hours, QString::fromLatin1(time.hours));
+    session->clock().setCounter(clock::Counter::Minutes, QString::fromLatin1(time.minutes));
+    session->clock().setCounter(clock::Counter::Seconds, QString::fromLatin1(time.seconds));
   }
   QString shown() {
-    return main().RichTextBox3->text() + ":" + main().RichTextBox2->text() + ":" +
-           main().RichTextBox1->text();
+    return session->clock().hours() + ":" + session->clock().minutes() + ":" +
+           session->clock().seconds();
   }
 
   // The next modal showing of `window` is answered by clicking `button`.
@@ -143,7 +143,7 @@ class LongerClockTime : public ExitTest, public testing::WithParamInterface<Cloc
 TEST_P(LongerClockTime, SavesTheFourFilesWithoutAskingThenEnds) {
   writeOldTotals();
   setClock(GetParam());
-  main().cost->setText(QStringLiteral("0.126"));
+  session->clock().setCost(QStringLiteral("0.126"));
   // The message must come after the files hold the totals.
   services.onNextMessage([&](const QString&) { expectSavedTotals(GetParam(), "0.126"); });
   answer(kExit, "Command1");
@@ -180,7 +180,7 @@ TEST_F(ExitTest, SaveAndExitInTheQuestionWritesWhatExitAndSaveWouldAndClosesAll)
   writeOldTotals();
   showBar();
   setClock({"0", "0", "4"});
-  main().cost->setText(QStringLiteral("0.5"));
+  session->clock().setCost(QStringLiteral("0.5"));
   services.onNextMessage([&](const QString&) { expectSavedTotals({"0", "0", "4"}, "0.5"); });
   answer(kExit, "Command1");
   answer(kQuestion, "Command1");
@@ -223,11 +223,11 @@ TEST_F(ExitTest, SecondShowingOfTheQuestionLeavesTheBarAlone) {
 }
 
 TEST_F(ExitTest, TitleBarCloseThenExitAndSaveKeepsTheCountersTheClockShowed) {
-  main().SSCommand1->click();
+  session->clock().startStop();
   tick(67);
-  main().SSCommand1->click();
+  session->clock().startStop();
   ASSERT_EQ(shown(), "0:1:7");
-  const QString cost = main().cost->text();
+  const QString cost = session->clock().cost();
   answer(kExit, "Command1");
   main().close();
 

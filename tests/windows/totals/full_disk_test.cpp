@@ -26,9 +26,9 @@ class FullDataDirectory : public WindowTest {
     }
     mounted = true;
     startMain();
-    main().RichTextBox1->setText(QStringLiteral("7"));
+    session->clock().setCounter(clock::Counter::Seconds, QStringLiteral("7"));
     main().SSCommand3->click();
-    main().cost->setText(QStringLiteral("0.5"));
+    session->clock().setCost(QStringLiteral("0.5"));
     main().SSCommand7->click();
     oldSeconds = readRaw(Place::Data, files::kSeconds);
     oldCost = readRaw(Place::Data, files::kCost);
@@ -56,8 +56,8 @@ class FullDataDirectory : public WindowTest {
 };
 
 TEST_F(FullDataDirectory, TimeLogAndCostLogSavesReportAndShowNoSuccess) {
-  main().RichTextBox1->setText(QString(3000, QLatin1Char('9')));
-  main().cost->setText(QString(3000, QLatin1Char('8')));
+  session->clock().setCounter(clock::Counter::Seconds, QString(3000, QLatin1Char('9')));
+  session->clock().setCost(QString(3000, QLatin1Char('8')));
   main().SSCommand3->click();
   main().SSCommand7->click();
   ASSERT_EQ(services.messages.size(), 2);
@@ -73,9 +73,9 @@ TEST_F(FullDataDirectory, RoomForOneTimeLogFileChangesNoneOfTheThree) {
   const QByteArray oldHours = readRaw(Place::Data, files::kHours);
   QFile filler(folder + QStringLiteral("/filler"));
   ASSERT_TRUE(filler.resize(filler.size() - 4096));  // one page free: one document fits
-  main().RichTextBox1->setText(QString(3000, QLatin1Char('9')));
-  main().RichTextBox2->setText(QString(3000, QLatin1Char('8')));
-  main().RichTextBox3->setText(QString(3000, QLatin1Char('7')));
+  session->clock().setCounter(clock::Counter::Seconds, QString(3000, QLatin1Char('9')));
+  session->clock().setCounter(clock::Counter::Minutes, QString(3000, QLatin1Char('8')));
+  session->clock().setCounter(clock::Counter::Hours, QString(3000, QLatin1Char('7')));
   main().SSCommand3->click();
   EXPECT_EQ(services.messages, QStringList{"Could not save " + path(Place::Data, files::kMinutes) +
                                            ": No space left on device"});
@@ -89,7 +89,7 @@ TEST_F(FullDataDirectory, RoomForOneTimeLogFileChangesNoneOfTheThree) {
 }
 
 TEST_F(FullDataDirectory, ExitAndSaveKeepsTheProgramRunning) {
-  main().RichTextBox1->setText(QString(3000, QLatin1Char('9')));
+  session->clock().setCounter(clock::Counter::Seconds, QString(3000, QLatin1Char('9')));
   services.answerModal(QString::fromLatin1(ExitWindow::kName),
                        [](Form& form) { static_cast<ExitWindow&>(form).Command1->click(); });
   main().Command3->click();

@@ -24,13 +24,13 @@ class LogTest : public WindowTest {
  protected:
   void SetUp() override { startMain(); }
   void setClock(const char* h, const char* m, const char* s) {
-    main().RichTextBox3->setText(QString::fromLatin1(h));
-    main().RichTextBox2->setText(QString::fromLatin1(m));
-    main().RichTextBox1->setText(QString::fromLatin1(s));
+    session->clock().setCounter(clock::Counter::Hours, QString::fromLatin1(h));
+    session->clock().setCounter(clock::Counter::Minutes, QString::fromLatin1(m));
+    session->clock().setCounter(clock::Counter::Seconds, QString::fromLatin1(s));
   }
   QString shown() {
-    return main().RichTextBox3->text() + ":" + main().RichTextBox2->text() + ":" +
-           main().RichTextBox1->text();
+    return session->clock().hours() + ":" + session->clock().minutes() + ":" +
+           session->clock().seconds();
   }
   static QByteArray clockDocument(const char* text) {
     return QByteArray::fromStdString(writeValueDocument(text, kClockBoxFont));
@@ -89,7 +89,7 @@ TEST_F(LogTest, LoadedSixtySecondsCarryAndChargeAtOnce) {
   writeValue(Place::Data, files::kSeconds, "60");
   main().SSCommand4->click();
   EXPECT_EQ(shown(), "0:1:0");
-  EXPECT_EQ(main().cost->text(), "0.014");
+  EXPECT_EQ(session->clock().cost(), "0.014");
 }
 
 TEST_F(LogTest, UnreadableTimeLogFileIsNamedAndItsBoxKept) {
@@ -279,38 +279,38 @@ TEST_F(LogTest, MenuSaveIntoABlockedPlaceIsReported) {
 
 TEST_F(LogTest, CostLogButtonsRoundTripAndChargingGoesOnFromTheLoadedAmount) {
   options().combo1ass->setText(QStringLiteral("1.4"));
-  main().cost->setText(QStringLiteral("0.056"));
+  session->clock().setCost(QStringLiteral("0.056"));
   main().SSCommand7->click();
   EXPECT_EQ(main().SSPanel1->caption(), "Cost has been saved");
   EXPECT_TRUE(readRaw(Place::Data, files::kCost).contains("\\f3\\fs29 0.056\r\n"));
-  main().cost->setText(QStringLiteral("9"));
+  session->clock().setCost(QStringLiteral("9"));
   main().SSCommand8->click();
-  EXPECT_EQ(main().cost->text(), "0.056");
+  EXPECT_EQ(session->clock().cost(), "0.056");
   EXPECT_EQ(main().SSPanel1->caption(), "Cost has been loaded");
   tick(60);
-  EXPECT_EQ(main().cost->text(), "0.07");
+  EXPECT_EQ(session->clock().cost(), "0.07");
 }
 
 TEST_F(LogTest, CostLogButtonSaveThenMenuLoadFailsWithTheMenuTexts) {
-  main().cost->setText(QStringLiteral("1.5"));
+  session->clock().setCost(QStringLiteral("1.5"));
   main().SSCommand7->click();
   main().box->trigger();
   EXPECT_EQ(services.messages, QStringList{"There was an error on loading, so aborted"});
   EXPECT_EQ(main().SSPanel1->caption(), "Cost couldn't be loaded");
-  EXPECT_EQ(main().cost->text(), "1.5");
+  EXPECT_EQ(session->clock().cost(), "1.5");
 }
 
 TEST_F(LogTest, CostLogButtonLoadOfAMissingFileKeepsBoxAndStatus) {
-  main().cost->setText(QStringLiteral("2"));
+  session->clock().setCost(QStringLiteral("2"));
   main().setStatus(QStringLiteral("before"));
   main().SSCommand8->click();
   EXPECT_EQ(services.messages, QStringList{"No such file, or other error"});
   EXPECT_EQ(main().SSPanel1->caption(), "before");
-  EXPECT_EQ(main().cost->text(), "2");
+  EXPECT_EQ(session->clock().cost(), "2");
 }
 
 TEST_F(LogTest, CostLogMenuSaveGoesToTheWindowsDirectoryAndFailureIsNotSuccess) {
-  main().cost->setText(QStringLiteral("3"));
+  session->clock().setCost(QStringLiteral("3"));
   main().cur->trigger();
   EXPECT_EQ(readText(Place::Windows, files::kCost), "3");
   main().setStatus(QStringLiteral("before"));
