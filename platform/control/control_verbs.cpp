@@ -15,7 +15,6 @@
 #include <QThread>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "core/volume/data_volume.h"
 #include "platform/control/clock_control.h"
@@ -134,14 +133,7 @@ int runVerb(const QString& verb, bool json) {
 
 }  // namespace
 
-int runControlVerb(const ControlRequest& request) {
-  std::unique_ptr<QCoreApplication> app;
-  static int argc = 1;
-  static char name[] = "tempodial";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() == nullptr) app = std::make_unique<QCoreApplication>(argc, argv);
-  return runVerb(request.verb, request.json);
-}
+int runControlVerb(const ControlRequest& request) { return runVerb(request.verb, request.json); }
 
 QString statusLine(const QVariantMap& properties) {
   const qlonglong seconds = properties.value(QStringLiteral("Seconds")).toLongLong();
