@@ -30,10 +30,11 @@ struct QuoteRequest {
   std::optional<std::int64_t> usedBytes;
 };
 
-// --start | --stop | --toggle | --status [--json]
+// --start | --stop | --toggle | --status [--follow] [--json]
 struct ControlRequest {
   QString verb;
   bool json = false;
+  bool follow = false;
 };
 
 struct CommandLine {
