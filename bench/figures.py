@@ -20,10 +20,6 @@
                         window manager
   bench/figures.py wakeups BUILD_DIR [seconds]
                         wake-ups and CPU time against a minimal Qt clock, side by side
-  bench/figures.py follow BUILD_DIR [seconds]
-                        wake-ups of a running, minimised clock on a private session
-                        bus against a minimal Qt clock, without a listener and then
-                        with tempodial --status --follow --json attached
   bench/figures.py control BUILD_DIR [seconds] [rounds]
                         wake-ups of a stopped clock on a private session bus,
                         alternately with and without a client subscribed to
@@ -454,55 +450,6 @@ def wakeups(build, seconds):
         print(f"{label:32s} {ours_stop[i]:10.2f} {theirs_stop[i]:14.2f}")
 
 
-def follow(build, seconds):
-    tempodial = os.path.join(build, "app", "tempodial")
-    minimal = os.path.join(build, "bench", "minimal_clock")
-    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    address = daemon.stdout.readline().strip()
-    with tempfile.TemporaryDirectory() as home:
-        env = dict(os.environ, XDG_DATA_HOME=home, XDG_CONFIG_HOME=home,
-                   DBUS_SESSION_BUS_ADDRESS=address, DBUS_SYSTEM_BUS_ADDRESS=NOWHERE)
-        ours = subprocess.Popen([tempodial], env=env)
-        theirs = subprocess.Popen([minimal], env=env)
-        follower = None
-        try:
-            time.sleep(3)
-            main = window_of("^Tempodial$", min_width=MAIN_WIDTH)
-            window_of("^Minimal clock$")
-            press_start_stop(main)
-            minimise(main)
-            time.sleep(2)
-            alone = sample([ours.pid, theirs.pid], seconds)
-            follower = subprocess.Popen([tempodial, "--status", "--follow", "--json"], env=env,
-                                        stdout=subprocess.PIPE, text=True)
-            lines = []
-            threading.Thread(target=lambda: [lines.append(line) for line in follower.stdout],
-                             daemon=True).start()
-            time.sleep(2)
-            before = len(lines)
-            followed = sample([ours.pid, theirs.pid, follower.pid], seconds)
-            printed = len(lines) - before
-        finally:
-            for proc in (ours, theirs, follower):
-                if proc:
-                    proc.kill()
-                    proc.wait()
-            daemon.terminate()
-            daemon.wait()
-    print(f"last line of the follower: {lines[-1].strip() if lines else None}")
-    print(f"{'over ' + str(seconds) + ' s, wake-ups/s':36s} {'Tempodial':>10s} {'minimal':>8s} "
-          f"{'ratio':>7s}")
-    for case, figures in (("no listener", alone), ("--status --follow --json", followed)):
-        ours_f, theirs_f = figures[ours.pid], figures[theirs.pid]
-        for label, i in (("main thread", 0), ("all threads", 1)):
-            print(f"{case + ', ' + label:36s} {ours_f[i]:10.2f} {theirs_f[i]:8.2f} "
-                  f"{ratio(ours_f[i], theirs_f[i])}")
-    mine = followed[follower.pid]
-    print(f"the follower: {mine[1]:.2f} wake-ups/s (all threads), {mine[2]:.1f} ms CPU, "
-          f"{printed / seconds:.2f} lines/s")
-
-
 SUBSCRIBER = """
 import signal, sys, dbus
 from dbus.mainloop.glib import DBusGMainLoop
@@ -569,7 +516,7 @@ def control(build, seconds, rounds):
 
 if __name__ == "__main__":
     modes = {"startup": (startup, 15), "idle": (idle, 60), "wakeups": (wakeups, 60),
-             "control": (control, 60), "follow": (follow, 60),
+             "control": (control, 60),
              "history": (history, 5)}
     if len(sys.argv) < 3 or sys.argv[1] not in modes:
         sys.exit(__doc__)
