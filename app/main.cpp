@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "platform/command_line/command_line.h"
+#include "platform/command_line/display_less_start.h"
 #include "platform/control/clock_control.h"
-#include "platform/control/control_verbs.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/desktop/system_end.h"
 #include "platform/forms/program_style.h"
-#include "platform/journal/history_export.h"
-#include "platform/plans/plan_quote_command.h"
-#include "platform/runtime/command_line.h"
 #include "platform/runtime/display_check.h"
 #include "platform/runtime/first_paint_probe.h"
 #include "platform/runtime/input_paint_probe.h"
@@ -39,11 +37,9 @@ int main(int argc, char* argv[]) {
                    qUtf8Printable(line.usage));
       return 1;
     case Mode::Control:
-      return tempodial::runControlVerb(line.control);
     case Mode::Export:
-      return tempodial::exportHistory(line.exportRequest);
     case Mode::Quote:
-      return tempodial::printQuote(line.quote, stdout, stderr);
+      return tempodial::runWithoutDisplay(line);
     case Mode::Window:
       break;
   }

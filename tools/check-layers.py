@@ -9,10 +9,11 @@ The rules, kept by the build rather than by memory:
   - no feature folder of windows/ includes the main window's folder
     (windows/main/ holds the main window and the registry of all windows:
     the features are reached from it, never the other way round);
-  - the feature folders of core/ and of windows/ include one another
-    without a circle (in platform/ the forms and the runtime that loads them
-    are one runtime in two folders, and know each other).
---arrows also lists the folder-to-folder arrows inside each layer.
+  - the feature folders of each layer include one another without a
+    circle.
+--arrows also lists the folder-to-folder arrows inside each layer, the
+folders from the bottom up in the order that leaves the fewest arrows running
+back up (from a folder to one above it), and those arrows.
 """
 import os
 import re
@@ -60,6 +61,31 @@ def cycle(arrows):
     return None
 
 
+def bottom_up(arrows):
+    """The folders from the bottom up, in an order that leaves the fewest
+    arrows running back up, and those arrows."""
+    folders = sorted(set(arrows) | {d for targets in arrows.values() for d in targets})
+    # best[placed] = (arrows back up, order) for the set of folders placed at
+    # the bottom: a folder put on top of them makes every arrow into it from
+    # one of them run back up.
+    best = {frozenset(): (0, [])}
+    for _ in folders:
+        step = {}
+        for placed, (cost, order) in best.items():
+            for folder in folders:
+                if folder in placed:
+                    continue
+                up = sum(1 for below in placed if folder in arrows.get(below, ()))
+                key = placed | {folder}
+                if key not in step or (cost + up, order + [folder]) < step[key]:
+                    step[key] = (cost + up, order + [folder])
+        best = step
+    _, order = best[frozenset(folders)] if folders else (0, [])
+    rank = {folder: at for at, folder in enumerate(order)}
+    back = [(s, d) for s in sorted(arrows) for d in sorted(arrows[s]) if rank[d] > rank[s]]
+    return order, back
+
+
 def main():
     faults = []
     arrows = {layer: {} for layer in LAYERS}
@@ -80,16 +106,20 @@ def main():
                     faults.append(f"{path}: a feature of windows/ includes the main window's {target}")
                 if src and dst and src != dst:
                     arrows[layer].setdefault(src, set()).add(dst)
-    for layer in ("core", "windows"):
+    for layer in LAYERS:
         found = cycle(arrows[layer])
         if found:
             faults.append(f"{layer}/: the folders include one another in a circle: {' -> '.join(found)}")
     if "--arrows" in sys.argv:
         for layer in LAYERS:
             count = sum(len(d) for d in arrows[layer].values())
-            print(f"{layer}/: {count} folder arrows")
+            order, back = bottom_up(arrows[layer])
+            print(f"{layer}/: {count} folder arrows, {len(back)} back up")
             for src in sorted(arrows[layer]):
                 print(f"  {src} -> {' '.join(sorted(arrows[layer][src]))}")
+            print(f"  from the bottom up: {' '.join(order)}")
+            for src, dst in back:
+                print(f"  back up: {src} -> {dst}")
     for fault in faults:
         print(fault, file=sys.stderr)
     if faults:

@@ -15,7 +15,6 @@
 #include <QThread>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "clock_proxy.h"
 #include "core/volume/data_volume.h"
@@ -157,14 +156,7 @@ int runVerb(const ControlRequest& request) {
 
 }  // namespace
 
-int runControlVerb(const ControlRequest& request) {
-  std::unique_ptr<QCoreApplication> app;
-  static int argc = 1;
-  static char name[] = "tempodial";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() == nullptr) app = std::make_unique<QCoreApplication>(argc, argv);
-  return runVerb(request);
-}
+int runControlVerb(const ControlRequest& request) { return runVerb(request); }
 
 QString statusLine(const QVariantMap& properties) {
   const qlonglong seconds = properties.value(QStringLiteral("Seconds")).toLongLong();

@@ -7,18 +7,24 @@
 // --follow` runs until killed (platform/control/status_follower.h).
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <QVariantMap>
 
-#include "platform/runtime/command_line.h"
-
 namespace tempodial {
+
+// --start | --stop | --toggle | --status [--follow] [--json]
+struct ControlRequest {
+  QString verb;
+  bool json = false;
+  bool follow = false;
+};
 
 // The verbs' usage line, for the program's help.
 extern const char kControlVerbsUsage[];
 
-// Runs the verb; returns its exit status. Makes a core application of its
-// own when there is none.
+// Runs the verb; returns its exit status. Wants a core application (the
+// command line's display-less start makes it).
 int runControlVerb(const ControlRequest& request);
 
 // "Running 0:12:5 £0.44 34.2 MB": the state, the time on the clock, the

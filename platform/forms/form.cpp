@@ -16,7 +16,6 @@
 #include "platform/forms/accessibility.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/twips.h"
-#include "platform/runtime/runtime.h"
 
 namespace tempodial {
 namespace {
@@ -31,9 +30,9 @@ constexpr const char* kPastEdge = "tempodial_pastEdge";
 
 }  // namespace
 
-Form::Form(Runtime& runtime, const QString& name, int index)
+Form::Form(FormHost& host, const QString& name, int index)
     : QWidget(nullptr),
-      runtime_(runtime),
+      host_(host),
       index_(index),
       client_(new QWidget(this)),
       hiddenControls_(std::make_unique<QWidget>()) {
@@ -318,7 +317,7 @@ bool Form::altKey(QKeyEvent* key, bool shortcut) {
   return true;
 }
 
-void Form::onCloseRequested() { runtime_.unload(formName()); }
+void Form::onCloseRequested() { host_.unload(formName()); }
 
 void Form::closeEvent(QCloseEvent* event) {
   // The runtime decides what a close means; Qt must not destroy the window.
@@ -331,7 +330,7 @@ void Form::hideEvent(QHideEvent* event) {
   // A window minimised by the window manager is still open.
   if (event->spontaneous()) return;
   Q_EMIT hidden();
-  runtime_.visibilityChanged(*this);
+  host_.visibilityChanged(*this);
 }
 
 void Form::setCancelButton(QAbstractButton* button) { cancelButton_ = button; }
@@ -361,7 +360,7 @@ void Form::showEvent(QShowEvent* event) {
   if (event->spontaneous()) return;
   if (laidOut_ && !fitted_) fitIntoScreen();
   if (testAttribute(Qt::WA_Moved)) keepOnScreen(pos());
-  runtime_.visibilityChanged(*this);
+  host_.visibilityChanged(*this);
 }
 
 void Form::layoutClient() {

@@ -8,11 +8,11 @@
 #include <memory>
 #include <optional>
 
+#include "platform/forms/form_host.h"
+
 class QAbstractButton;
 
 namespace tempodial {
-
-class Runtime;
 
 class Form : public QWidget {
   Q_OBJECT
@@ -27,10 +27,10 @@ class Form : public QWidget {
   // How assistive technology presents the window.
   enum class Role { Frame, Dialog };
 
-  Form(Runtime& runtime, const QString& name, int index);
+  Form(FormHost& host, const QString& name, int index);
   ~Form() override;
 
-  Runtime& runtime() const { return runtime_; }
+  Runtime& runtime() const { return host_.runtime(); }
   int formIndex() const { return index_; }
   // Shows the window, restored if it was minimised, in front of the others
   // and with the keyboard.
@@ -132,7 +132,7 @@ class Form : public QWidget {
   // middle of the screen's available area.
   void fitIntoScreen();
 
-  Runtime& runtime_;
+  FormHost& host_;
   int index_;
   QWidget* client_;
   QWidget* menuBar_ = nullptr;

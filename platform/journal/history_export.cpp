@@ -1,6 +1,5 @@
 #include "platform/journal/history_export.h"
 
-#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <cstdio>
 
@@ -67,13 +66,6 @@ int run(const ExportRequest& request, const Places& places) {
 
 }  // namespace
 
-int exportHistory(const ExportRequest& request) {
-  // The export's target and the journal's driver want an application object.
-  static int argc = 1;
-  static char name[] = "tempodial";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
-  return run(request, Places::fromEnvironment());
-}
+int exportHistory(const ExportRequest& request) { return run(request, Places::fromEnvironment()); }
 
 }  // namespace tempodial

@@ -1,11 +1,9 @@
 #include "platform/journal/journal_reading.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-#include <memory>
 
 #include "platform/journal/session_journal.h"
 
@@ -38,12 +36,6 @@ QString journalPath(const QString& dataFolder) {
 
 Status readJournal(const QString& path, const std::function<Status(const QSqlDatabase&)>& use) {
   if (!QFileInfo(path).isFile()) return Status::Error("no journal", StatusKind::NotFound);
-  // Qt SQL loads its driver as a plug-in, which wants an application object.
-  std::unique_ptr<QCoreApplication> app;
-  static int argc = 1;
-  static char name[] = "tempodial";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() == nullptr) app = std::make_unique<QCoreApplication>(argc, argv);
   const QString connection = QStringLiteral("tempodial-command-line");
   Status status = Status::Ok();
   {

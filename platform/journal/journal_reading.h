@@ -16,8 +16,8 @@ QString journalPath(const QString& dataFolder);
 
 // Runs `use` with the journal at `path` open. NotFound when there is no
 // journal there; Unreadable, with the reason, when it cannot be opened or
-// is of a newer version; otherwise what `use` returns. Makes a core
-// application for Qt's SQL driver when there is none.
+// is of a newer version; otherwise what `use` returns. Qt SQL loads its
+// driver as a plug-in, which wants an application object: the caller's.
 Status readJournal(const QString& path, const std::function<Status(const QSqlDatabase&)>& use);
 
 }  // namespace tempodial

@@ -16,24 +16,24 @@
 #include <vector>
 
 #include "platform/files/places.h"
+#include "platform/forms/form_host.h"
 #include "platform/runtime/services.h"
 
 namespace tempodial {
 
 class ClockModel;
-class Form;
 class SessionJournal;
 
 // The name of the main window, where the clock is shown: other windows show
 // it, or bring it to the front, by this name.
 inline constexpr const char kMainWindowName[] = "timer";
 
-class Runtime {
+class Runtime final : public FormHost {
  public:
   using Factory = std::function<Form*(Runtime&)>;
 
   Runtime(Services& services, Places places);
-  ~Runtime();
+  ~Runtime() override;
   Runtime(const Runtime&) = delete;
   Runtime& operator=(const Runtime&) = delete;
 
@@ -58,7 +58,7 @@ class Runtime {
   // only after every such wait has returned: the handlers waiting there go
   // on with their window, whatever closed it meanwhile. A window that is not
   // loaded: nothing.
-  void unload(const QString& name);
+  void unload(const QString& name) override;
 
   // Registered window names in form-index order.
   std::vector<QString> formNames() const;
@@ -89,7 +89,7 @@ class Runtime {
   // lives and the program has not ended.
   void watchVisibility(QObject* context, std::function<void(Form&)> observer);
   // Called by a window that has been shown or hidden.
-  void visibilityChanged(Form& form);
+  void visibilityChanged(Form& form) override;
 
   Services& services() { return services_; }
   const Places& places() const { return places_; }
@@ -101,6 +101,8 @@ class Runtime {
   ClockModel& clock();
 
  private:
+  Runtime& runtime() override { return *this; }
+
   // One wait for the user in progress; the last one to end deletes the
   // windows unloaded meanwhile.
   class Waiting {

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 #include <ctime>
 
+#include "platform/command_line/command_line.h"
 #include "platform/journal/session_journal.h"
 #include "platform/plans/plan_quote_command.h"
 #include "platform/plans/plan_store.h"
@@ -40,6 +42,14 @@ struct QuoteCase {
 class QuoteCommand : public TempFolderTest, public ::testing::WithParamInterface<QuoteCase> {
  protected:
   void SetUp() override {
+    // The journal's driver wants an application object, as the command
+    // line's display-less start makes it.
+    if (QCoreApplication::instance() == nullptr) {
+      static int argc = 1;
+      static char name[] = "plan_quote_command_test";
+      static char* argv[] = {name, nullptr};
+      new QCoreApplication(argc, argv);
+    }
     oldConfig_ = qgetenv("XDG_CONFIG_HOME");
     oldData_ = qgetenv("XDG_DATA_HOME");
     oldZone_ = qgetenv("TZ");

@@ -1,4 +1,4 @@
-#include "platform/runtime/command_line.h"
+#include "platform/command_line/command_line.h"
 
 #include <QCommandLineParser>
 #include <algorithm>
@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/volume/data_volume.h"
-#include "platform/control/control_verbs.h"
 
 namespace tempodial {
 namespace {

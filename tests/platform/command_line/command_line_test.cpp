@@ -1,6 +1,6 @@
 // The command line read once: which mode each line asks for, what a mode
 // is given, and each misuse told in the words the program has always used.
-#include "platform/runtime/command_line.h"
+#include "platform/command_line/command_line.h"
 
 #include <gtest/gtest.h>
 
