@@ -147,7 +147,7 @@ def signalled(clock, since, key):
 def verbs_and_calls(binary):
     session = XSession()
     clock = Clock(binary, session)
-    follower = json_follower = None
+    follower = None
     try:
         # No copy running: status 1 and the reason, for every verb but --start.
         for args in (["--status"], ["--status", "--json"], ["--toggle"], ["--stop"]):
@@ -207,14 +207,8 @@ def verbs_and_calls(binary):
               counted == list(range(counted[0], counted[0] + len(counted))) and
               all(0.7 < gap < 1.3 for gap in gaps),
               f"the follower's line goes on each second: {follower.since(running_from)}, {gaps}")
-        json_follower = Follower(clock, "--json")
-        _, line = json_follower.wait_for(r"\{.*", 0, timeout=10)
-        fields = json.loads(line) if line else {}
-        check(fields.get("running") is True and fields.get("class") == "running",
-              f"--status --follow --json: {line!r}")
-
         # Toggle stops; the row is closed with the seconds the clock shows;
-        # the followers say so at once.
+        # the follower says so at once.
         asked = time.monotonic()
         status, _, _ = clock.verb("--toggle")
         told = time.monotonic()
@@ -223,11 +217,6 @@ def verbs_and_calls(binary):
         late = at - told if at is not None else None
         check(line == f"Stopped 0:0:{int(shown['Seconds'])} £0" and late < 0.5,
               f"the follower tells the stop at once: {line!r}, {late} s after the verb")
-        _, line = json_follower.wait_for(r".*\"stopped\".*", asked)
-        check(line is not None and json.loads(line)["seconds"] == shown["Seconds"],
-              f"--json tells it too: {line!r}")
-        json_follower.close()
-        json_follower = None
         check(status == 0 and shown["Running"] == False, "--toggle stops")  # noqa: E712
         check(clock.rows() == [(int(shown["Seconds"]), "stopped")],
               f"the row is closed with {shown['Seconds']} s: {clock.rows()}")
@@ -339,9 +328,8 @@ def verbs_and_calls(binary):
         check(line == "Not running" and follower.process.poll() is None,
               f"the follower tells the end of the copy and waits: {line!r}")
     finally:
-        for running_follower in (follower, json_follower):
-            if running_follower:
-                running_follower.close()
+        if follower:
+            follower.close()
         clock.close()
         session.close()
 
