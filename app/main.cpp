@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
   tempodial::ClockSession session(runtime);
   tempodial::registerForms(runtime, session);
   const auto control = tempodial::exportClockControl(
-      runtime, session, [&runtime] { runtime.form<tempodial::MainWindow>().reset(); },
+      session, [&runtime] { runtime.form<tempodial::MainWindow>().reset(); },
       [&runtime] { runtime.form<tempodial::MainWindow>().bringToFront(); });
   if (line.login) tempodial::setStartedAtLogin(true);
   instance.onRaise = [&runtime] { return tempodial::bringMainWindowToFront(runtime); };

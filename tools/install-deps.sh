@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config ccache
-  qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libxcb1-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation2
@@ -18,7 +18,7 @@ packages=(
   iproute2
 )
 if [[ "${1:-}" == "--run-only" ]]; then
-  packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libxcb1-dev fonts-liberation2)
+  packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libqt6sql6-sqlite libsqlite3-dev libx11-dev libxcb1-dev fonts-liberation2)
 fi
 
 missing=()

@@ -15,7 +15,7 @@ constexpr const char* kUsage =
     "       tempodial --export-history FILE|- [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
     "       tempodial --quote YYYY-MM-DDTHH:MM[:SS] h:mm:ss [--plan NAME] [--data MB]\n"
     "                 [--used MB]\n"
-    "       tempodial --start | --stop | --toggle | --status [--json]\n"
+    "       tempodial --start | --stop | --toggle | --status [--follow] [--json]\n"
     "\n"
     "Times your online sessions by hand, estimates what the connection costs at a\n"
     "per-minute tariff, keeps the totals between runs and starts your Internet\n"
@@ -41,7 +41,9 @@ constexpr const char* kUsage =
     "                 copy's clock over the session bus (--start starts a copy\n"
     "                 when none runs)\n"
     "  --status [--json]  print the running copy's clock, cost and data volume\n"
-    "                 on one line, or as one JSON object for panel modules\n";
+    "                 on one line, or as one JSON object for panel modules\n"
+    "  --follow       with --status: print it again at each change, and each\n"
+    "                 second while the clock runs, until killed\n";
 
 // The name an argument gives an option: "--from=x" and "-from" give "from";
 // nothing for a word that is no option.
@@ -72,7 +74,8 @@ class Reading {
  public:
   explicit Reading(const QStringList& arguments) : arguments_(arguments.mid(1)) {
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* flag : {"login", "quote", "start", "stop", "toggle", "status", "json"}) {
+    for (const char* flag :
+         {"login", "quote", "start", "stop", "toggle", "status", "json", "follow"}) {
       parser_.addOption(QCommandLineOption(QString::fromLatin1(flag)));
     }
     parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
@@ -154,21 +157,23 @@ CommandLine control(const Reading& reading) {
     if (reading.has(verb)) verbs << QString::fromLatin1(verb);
   }
   const QString usage = QStringLiteral("Usage: %1\n").arg(QLatin1String(kControlVerbsUsage));
-  const bool json = reading.has("json");
   if (verbs.size() > 1) {
     return misuse(QStringLiteral("give one of --start, --stop, --toggle and --status"), usage);
   }
-  if (json && (verbs.isEmpty() || verbs.first() != QLatin1String("status"))) {
-    return misuse(QStringLiteral("--json goes with --status"), usage);
+  for (const char* option : {"json", "follow"}) {
+    if (reading.has(option) && (verbs.isEmpty() || verbs.first() != QLatin1String("status"))) {
+      return misuse(QStringLiteral("--%1 goes with --status").arg(QLatin1String(option)), usage);
+    }
   }
-  if (const QString other = reading.stray({verbs.first(), QStringLiteral("json")});
+  if (const QString other =
+          reading.stray({verbs.first(), QStringLiteral("json"), QStringLiteral("follow")});
       !other.isEmpty()) {
     return misuse(QStringLiteral("%1 does not go with %2").arg(reading.typed(verbs.first()), other),
                   usage);
   }
   CommandLine line;
   line.mode = CommandLine::Mode::Control;
-  line.control = {QStringLiteral("--") + verbs.first(), json};
+  line.control = {QStringLiteral("--") + verbs.first(), reading.has("json"), reading.has("follow")};
   return line;
 }
 
@@ -254,7 +259,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
   } else if (reading.has("version")) {
     line.mode = CommandLine::Mode::Version;
   } else if (reading.has("start") || reading.has("stop") || reading.has("toggle") ||
-             reading.has("status") || reading.has("json")) {
+             reading.has("status") || reading.has("json") || reading.has("follow")) {
     line = control(reading);
   } else if (reading.has("export-history")) {
     line = historyExport(reading);

@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QStringList>
+#include <QEvent>
+#include <QMetaProperty>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "clock_adaptor.h"
 #include "platform/clock/clock_model.h"
 #include "platform/clock/plan_meter.h"
 #include "platform/runtime/runtime.h"
@@ -15,20 +19,56 @@
 
 namespace tempodial {
 
-ClockControl::ClockControl(ClockModel& clock, Hooks hooks, std::function<qint64()> monotonicMs,
-                           QObject* parent)
-    : QObject(parent),
-      clock_(clock),
-      hooks_(std::move(hooks)),
-      monotonicMs_(std::move(monotonicMs)) {
-  timer_.setSingleShot(true);
-  connect(&timer_, &QTimer::timeout, this, &ClockControl::sendChanges);
+namespace control {
+QString interfaceName() {
+  const QMetaObject& adaptor = ClockAdaptor::staticMetaObject;
+  return QString::fromLatin1(
+      adaptor.classInfo(adaptor.indexOfClassInfo("D-Bus Interface")).value());
+}
+}  // namespace control
+
+namespace {
+
+// The property a running clock changes by itself, each second.
+constexpr char kCounted[] = "Seconds";
+
+// Looks at the clock's properties again whenever a modal window (a question)
+// is shown or hidden anywhere in the program.
+class QuestionWatch : public QObject {
+ public:
+  explicit QuestionWatch(ClockControl& control) : QObject(&control), control_(control) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) &&
+        watched->isWidgetType()) {
+      const auto* widget = static_cast<QWidget*>(watched);
+      if (widget->isWindow() && widget->isModal()) control_.lookAgain();
+    }
+    return false;
+  }
+
+ private:
+  ClockControl& control_;
+};
+
+}  // namespace
+
+ClockControl::ClockControl(ClockModel& clock, Hooks hooks, QObject* parent)
+    : QObject(parent), clock_(clock), hooks_(std::move(hooks)) {
+  // Whatever the model says may change a property: every signal of the
+  // model that comes with a change of one of them is followed.
   for (auto changed :
        {&ClockModel::countersChanged, &ClockModel::costChanged, &ClockModel::currencyChanged,
-        &ClockModel::rateInForceChanged, &ClockModel::volumeChanged}) {
-    connect(&clock_, changed, this, &ClockControl::modelChanged);
+        &ClockModel::rateInForceChanged, &ClockModel::planReloaded, &ClockModel::volumeChanged,
+        &ClockModel::runStarted, &ClockModel::runStopped}) {
+    connect(&clock_, changed, this, &ClockControl::lookAgain);
   }
-  connect(&clock_, &ClockModel::runningChanged, this, &ClockControl::modelChanged);
+  connect(&clock_, &ClockModel::runningChanged, this, &ClockControl::lookAgain);
+  connect(&clock_, &ClockModel::counted, this, [this](int added) { countedSinceSent_ += added; });
+  if (QCoreApplication* application = QCoreApplication::instance()) {
+    application->installEventFilter(new QuestionWatch(*this));
+  }
   sent_ = properties();
 }
 
@@ -64,39 +104,48 @@ qulonglong ClockControl::sentBytes() const {
 
 QString ClockControl::plan() const { return clock_.planMeter().planName(); }
 
-QVariantMap ClockControl::properties() const {
-  return {
-      {QStringLiteral("Running"), running()},
-      {QStringLiteral("Seconds"), seconds()},
-      {QStringLiteral("Cost"), cost()},
-      {QStringLiteral("Currency"), currency()},
-      {QStringLiteral("RateInForce"), rateInForce()},
-      {QStringLiteral("ReceivedBytes"), receivedBytes()},
-      {QStringLiteral("SentBytes"), sentBytes()},
-      {QStringLiteral("Plan"), plan()},
-  };
+bool ClockControl::questionOpen() const { return hooks_.questionOpen(); }
+
+QStringList ClockControl::propertyNames() {
+  QStringList names;
+  const QMetaObject& adaptor = ClockAdaptor::staticMetaObject;
+  for (int i = adaptor.propertyOffset(); i < adaptor.propertyCount(); ++i) {
+    names << QString::fromLatin1(adaptor.property(i).name());
+  }
+  return names;
 }
 
-void ClockControl::modelChanged() {
-  if (timer_.isActive()) return;
-  qint64 delay = 0;
-  if (sentAtMs_ >= 0) {
-    delay = std::clamp<qint64>(sentAtMs_ + control::kSignalSpacingMs - monotonicMs_(), 0,
-                               control::kSignalSpacingMs);
-  }
-  timer_.start(static_cast<int>(delay));
+QVariantMap ClockControl::properties() const {
+  QVariantMap all;
+  for (const QString& name : propertyNames()) all.insert(name, property(name.toLatin1()));
+  return all;
+}
+
+void ClockControl::lookAgain() {
+  if (lookPending_) return;
+  // Posted, not timed: it runs before the event loop waits again, so it
+  // wakes nothing, and what one event changed goes out in one signal.
+  lookPending_ = true;
+  QMetaObject::invokeMethod(this, &ClockControl::sendChanges, Qt::QueuedConnection);
 }
 
 void ClockControl::sendChanges() {
-  timer_.stop();
+  lookPending_ = false;
   const QVariantMap now = properties();
+  const QString counted = QString::fromLatin1(kCounted);
   QVariantMap changed;
   for (auto it = now.cbegin(); it != now.cend(); ++it) {
-    if (sent_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());
+    if (it.key() != counted && sent_.value(it.key()) != it.value()) {
+      changed.insert(it.key(), it.value());
+    }
   }
-  if (changed.isEmpty()) return;
+  const qlonglong seconds = now.value(counted).toLongLong();
+  if (changed.isEmpty() && seconds == sent_.value(counted).toLongLong() + countedSinceSent_) {
+    return;
+  }
+  changed.insert(counted, seconds);
   sent_ = now;
-  sentAtMs_ = monotonicMs_();
+  countedSinceSent_ = 0;
   Q_EMIT propertiesChanged(changed);
 }
 
@@ -105,7 +154,14 @@ bool ClockControl::refuse(const char* error, const QString& why) {
   return false;
 }
 
+bool ClockControl::callerLeft() const {
+  if (!calledFromDBus() || !message().isReplyRequired()) return false;
+  const QDBusConnectionInterface* bus = connection().interface();
+  return bus != nullptr && !bus->isServiceRegistered(message().service()).value();
+}
+
 bool ClockControl::buttonsFree() {
+  if (callerLeft()) return false;
   if (!hooks_.windowStands()) {
     return refuse(control::kNotReady, QStringLiteral("Tempodial is still starting"));
   }
@@ -142,6 +198,7 @@ void ClockControl::Reset() {
 }
 
 void ClockControl::ShowWindow() {
+  if (callerLeft()) return;
   if (!hooks_.windowStands()) {
     refuse(control::kNotReady, QStringLiteral("Tempodial is still starting"));
     return;
@@ -149,8 +206,7 @@ void ClockControl::ShowWindow() {
   hooks_.showWindow();
 }
 
-std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, ClockSession& session,
-                                                 std::function<void()> reset,
+std::unique_ptr<ClockControl> exportClockControl(ClockSession& session, std::function<void()> reset,
                                                  std::function<void()> showWindow) {
   ClockControl::Hooks hooks{
       .windowStands = [&session] { return session.startedUp(); },
@@ -158,16 +214,12 @@ std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, ClockSession&
       .reset = std::move(reset),
       .showWindow = std::move(showWindow),
   };
-  auto control = std::make_unique<ClockControl>(
-      session.clock(), std::move(hooks), [&runtime] { return runtime.services().monotonicMs(); });
+  auto control = std::make_unique<ClockControl>(session.clock(), std::move(hooks));
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return control;
+  new ClockAdaptor(control.get());
   const QString path = QString::fromLatin1(control::kPath);
-  if (!bus.registerObject(
-          path, control.get(),
-          QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties)) {
-    return control;
-  }
+  if (!bus.registerObject(path, control.get(), QDBusConnection::ExportAdaptors)) return control;
   if (!bus.registerService(QString::fromLatin1(control::kService))) {
     bus.unregisterObject(path);
     return control;
@@ -177,7 +229,7 @@ std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, ClockSession&
                      QDBusMessage signal = QDBusMessage::createSignal(
                          path, QStringLiteral("org.freedesktop.DBus.Properties"),
                          QStringLiteral("PropertiesChanged"));
-                     signal << QString::fromLatin1(control::kInterface) << changed << QStringList();
+                     signal << control::interfaceName() << changed << QStringList();
                      QDBusConnection::sessionBus().send(signal);
                    });
   return control;

@@ -1,19 +1,23 @@
 // The clock from outside: the D-Bus object through which hotkeys, panel
-// modules and scripts start, stop and read the clock model
-// (platform/control/io.github.tempodial.Clock.xml). It does what the main
-// window's buttons do and nothing more: nothing writes the counters or the
-// cost over the bus. It lives on the session bus only.
+// modules and scripts start, stop and read the clock model. Its interface is
+// written once, in platform/control/io.github.tempodial.Clock.xml, from
+// which its adaptor is generated; this object gives the adaptor its
+// properties and methods. It does what the main window's buttons do and
+// nothing more: nothing writes the counters or the cost over the bus. It
+// lives on the session bus only.
 //
-// Its properties follow the model: what changed is sent in one
-// PropertiesChanged at most once a second, gathered from the model's signals
-// by a single-shot timer that is started only when something changed, so a
-// clock that stands still never wakes the program.
+// Its properties follow the model: after anything the model says, once the
+// event being handled is over, what changed is sent in one
+// PropertiesChanged, with no timer of its own. The seconds a running clock
+// counts are not sent (a reader advances them while Running is true), so a
+// running clock that nobody looks at costs the bus nothing; every signal
+// carries Seconds as it stands, for the reader to count on from.
 #pragma once
 
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
-#include <QTimer>
+#include <QStringList>
 #include <QVariantMap>
 #include <functional>
 #include <memory>
@@ -29,24 +33,24 @@ namespace control {
 // its object and the clock's interface.
 inline constexpr char kService[] = "io.github.tempodial.tempodial";
 inline constexpr char kPath[] = "/io/github/tempodial/tempodial";
-inline constexpr char kInterface[] = "io.github.tempodial.Clock";
 inline constexpr char kNotReady[] = "io.github.tempodial.Clock.Error.NotReady";
 inline constexpr char kQuestionOpen[] = "io.github.tempodial.Clock.Error.QuestionOpen";
-// The least time between two PropertiesChanged.
-inline constexpr int kSignalSpacingMs = 1000;
+// The clock's interface name, as its introspection file gives it.
+QString interfaceName();
 }  // namespace control
 
 class ClockControl : public QObject, protected QDBusContext {
   Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "io.github.tempodial.Clock")
-  Q_PROPERTY(bool Running READ running SCRIPTABLE true)
-  Q_PROPERTY(qlonglong Seconds READ seconds SCRIPTABLE true)
-  Q_PROPERTY(QString Cost READ cost SCRIPTABLE true)
-  Q_PROPERTY(QString Currency READ currency SCRIPTABLE true)
-  Q_PROPERTY(QString RateInForce READ rateInForce SCRIPTABLE true)
-  Q_PROPERTY(qulonglong ReceivedBytes READ receivedBytes SCRIPTABLE true)
-  Q_PROPERTY(qulonglong SentBytes READ sentBytes SCRIPTABLE true)
-  Q_PROPERTY(QString Plan READ plan SCRIPTABLE true)
+  // The interface's properties, which its adaptor reads by these names.
+  Q_PROPERTY(bool Running READ running)
+  Q_PROPERTY(qlonglong Seconds READ seconds)
+  Q_PROPERTY(QString Cost READ cost)
+  Q_PROPERTY(QString Currency READ currency)
+  Q_PROPERTY(QString RateInForce READ rateInForce)
+  Q_PROPERTY(qulonglong ReceivedBytes READ receivedBytes)
+  Q_PROPERTY(qulonglong SentBytes READ sentBytes)
+  Q_PROPERTY(QString Plan READ plan)
+  Q_PROPERTY(bool QuestionOpen READ questionOpen)
 
  public:
   // What the object needs of the windows.
@@ -62,9 +66,7 @@ class ClockControl : public QObject, protected QDBusContext {
     std::function<void()> showWindow;
   };
 
-  // `monotonicMs` is the clock by which signals are spaced.
-  ClockControl(ClockModel& clock, Hooks hooks, std::function<qint64()> monotonicMs,
-               QObject* parent = nullptr);
+  ClockControl(ClockModel& clock, Hooks hooks, QObject* parent = nullptr);
 
   bool running() const;
   qlonglong seconds() const;
@@ -74,41 +76,48 @@ class ClockControl : public QObject, protected QDBusContext {
   qulonglong receivedBytes() const;
   qulonglong sentBytes() const;
   QString plan() const;
-  // Every property by its D-Bus name.
+  bool questionOpen() const;
+  // The interface's property names, as its introspection file lists them.
+  static QStringList propertyNames();
+  // Every property of the interface by its D-Bus name.
   QVariantMap properties() const;
 
-  // Whether a PropertiesChanged is due, and the delay it was made due with.
-  bool signalPending() const { return timer_.isActive(); }
-  int signalDelayMs() const { return timer_.interval(); }
-  // Sends what changed since the last signal, if anything did (the timer's
-  // work; tests call it instead of waiting).
+  // Something may have changed (the model spoke, a question opened or
+  // closed): the properties are looked at again once the event being
+  // handled is over, however often this is called meanwhile.
+  void lookAgain();
+  bool lookPending() const { return lookPending_; }
+  // Sends what changed since the last signal, if anything changed that a
+  // reader could not have told: any property but Seconds, or Seconds other
+  // than by the clock's counting. Seconds goes along with every signal.
   void sendChanges();
 
- public Q_SLOTS:
-  Q_SCRIPTABLE void Start();
-  Q_SCRIPTABLE void Stop();
-  Q_SCRIPTABLE void Toggle();
-  Q_SCRIPTABLE void Reset();
-  Q_SCRIPTABLE void ShowWindow();
+  // The interface's methods, called by its adaptor.
+  void Start();
+  void Stop();
+  void Toggle();
+  void Reset();
+  void ShowWindow();
 
  Q_SIGNALS:
   // The properties that changed, by name, as PropertiesChanged carries them.
   void propertiesChanged(const QVariantMap& changed);
 
  private:
-  // The model said something changed: a signal is made due.
-  void modelChanged();
-  // Whether the clock's buttons may be pressed now; if not, the caller on
-  // the bus is told why.
+  // The call's caller has left the bus since it called: it gave up waiting
+  // and told its user that the call failed (the program was frozen or too
+  // busy to answer), so the call must have no effect now.
+  bool callerLeft() const;
+  // Whether the clock's buttons may be pressed now (and the caller still
+  // waits); if not, the caller on the bus is told why.
   bool buttonsFree();
   bool refuse(const char* error, const QString& why);
 
   ClockModel& clock_;
   Hooks hooks_;
-  std::function<qint64()> monotonicMs_;
-  QTimer timer_;
-  QVariantMap sent_;         // the properties as last sent
-  qint64 sentAtMs_ = -1;     // when, or -1 before the first
+  QVariantMap sent_;             // the properties as last sent
+  qint64 countedSinceSent_ = 0;  // seconds the clock counted since then
+  bool lookPending_ = false;
   bool resetAsked_ = false;  // a Reset is queued or its question open
 };
 
@@ -117,8 +126,7 @@ class ClockControl : public QObject, protected QDBusContext {
 // the name is taken, the program runs on without it. `reset` and
 // `showWindow` are the main window's (which they build if need be); they
 // are called only once the session has started up.
-std::unique_ptr<ClockControl> exportClockControl(Runtime& runtime, ClockSession& session,
-                                                 std::function<void()> reset,
+std::unique_ptr<ClockControl> exportClockControl(ClockSession& session, std::function<void()> reset,
                                                  std::function<void()> showWindow);
 
 }  // namespace tempodial

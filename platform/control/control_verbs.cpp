@@ -16,12 +16,15 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "clock_proxy.h"
 #include "core/volume/data_volume.h"
 #include "platform/control/clock_control.h"
+#include "platform/control/status_follower.h"
 
 namespace tempodial {
 
-const char kControlVerbsUsage[] = "tempodial --start | --stop | --toggle | --status [--json]";
+const char kControlVerbsUsage[] =
+    "tempodial --start | --stop | --toggle | --status [--follow] [--json]";
 
 namespace {
 
@@ -31,20 +34,21 @@ constexpr int kStartWaitMs = 30'000;
 // started at the same moment, may be taking it).
 constexpr int kEndedCopyGraceMs = 2'000;
 constexpr int kPollMs = 100;
+// How long a method call waits for the copy's answer. A copy that does not
+// answer by then (frozen, or too busy) drops the call once it reads it,
+// since its caller has left the bus by then.
+constexpr int kCallTimeoutMs = 10'000;
+// The verbs' own connection to the session bus, closed as soon as a call
+// has failed.
+constexpr char kConnection[] = "tempodial-verb";
 
 int fail(const QString& reason) {
   std::fprintf(stderr, "tempodial: %s\n", qUtf8Printable(reason));
   return 1;
 }
 
-QDBusMessage call(QDBusConnection& bus, const QString& interface, const QString& method,
-                  const QVariantList& arguments = {}) {
-  QDBusMessage message =
-      QDBusMessage::createMethodCall(QString::fromLatin1(control::kService),
-                                     QString::fromLatin1(control::kPath), interface, method);
-  message.setArguments(arguments);
-  return bus.call(message);
-}
+// One of the clock's methods, as its proxy calls it.
+using Method = QDBusPendingReply<> (ClockProxy::*)();
 
 bool copyRuns(QDBusConnection& bus) {
   return bus.interface()->isServiceRegistered(QString::fromLatin1(control::kService)).value();
@@ -66,12 +70,22 @@ bool startCopy(QTemporaryFile& errors, qint64* pid) {
 
 // Calls the clock's `method`; a copy that is still starting is asked again
 // until `deadline`.
-int callWhenReady(QDBusConnection& bus, const QString& method, QDeadlineTimer deadline) {
+int callWhenReady(QDBusConnection& bus, Method method, QDeadlineTimer deadline) {
+  ClockProxy clock(QString::fromLatin1(control::kService), QString::fromLatin1(control::kPath),
+                   bus);
+  clock.setTimeout(kCallTimeoutMs);
   for (;;) {
-    const QDBusMessage reply = call(bus, QString::fromLatin1(control::kInterface), method);
-    if (reply.type() == QDBusMessage::ReplyMessage) return 0;
-    if (reply.errorName() != QLatin1String(control::kNotReady) || deadline.hasExpired()) {
-      return fail(reply.errorMessage());
+    QDBusPendingReply<> reply = (clock.*method)();
+    reply.waitForFinished();
+    if (!reply.isError()) return 0;
+    if (reply.error().name() != QLatin1String(control::kNotReady) || deadline.hasExpired()) {
+      // Off the bus before the failure is told: the copy, once it reads the
+      // call, finds its caller gone and drops it.
+      const QDBusError error = reply.error();
+      QDBusConnection::disconnectFromBus(bus.name());
+      return fail(error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout
+                      ? QStringLiteral("Tempodial did not answer in time; nothing was done")
+                      : error.message());
     }
     QThread::msleep(kPollMs);
   }
@@ -88,7 +102,7 @@ int startCopyRunning(QDBusConnection& bus) {
   QDeadlineTimer deadline(kStartWaitMs);
   bool ended = false;
   while (!deadline.hasExpired()) {
-    if (copyRuns(bus)) return callWhenReady(bus, QStringLiteral("Start"), deadline);
+    if (copyRuns(bus)) return callWhenReady(bus, &ClockProxy::Start, deadline);
     if (!ended && processEnded(pid)) {
       ended = true;
       deadline = QDeadlineTimer(kEndedCopyGraceMs);
@@ -103,37 +117,46 @@ int startCopyRunning(QDBusConnection& bus) {
 }
 
 int status(QDBusConnection& bus, bool json) {
-  QDBusReply<QVariantMap> reply =
-      call(bus, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"),
-           {QString::fromLatin1(control::kInterface)});
+  QDBusMessage getAll = QDBusMessage::createMethodCall(
+      QString::fromLatin1(control::kService), QString::fromLatin1(control::kPath),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
+  getAll << QString::fromLatin1(ClockProxy::staticInterfaceName());
+  QDBusReply<QVariantMap> reply = bus.call(getAll);
   if (!reply.isValid()) return fail(reply.error().message());
   const QByteArray text = json ? statusJson(reply.value()) : statusLine(reply.value()).toUtf8();
   std::fprintf(stdout, "%s\n", text.constData());
   return 0;
 }
 
-int runVerb(const QString& verb, bool json) {
-  QDBusConnection bus = QDBusConnection::sessionBus();
+int runVerb(const ControlRequest& request) {
+  const QString& verb = request.verb;
+  QDBusConnection bus =
+      QDBusConnection::connectToBus(QDBusConnection::SessionBus, QString::fromLatin1(kConnection));
   if (!bus.isConnected()) {
     return fail(QStringLiteral("there is no session bus, so Tempodial cannot be reached"));
+  }
+  if (request.follow) {
+    StatusFollower follower(bus, request.json, stdout);
+    follower.start();
+    return QCoreApplication::exec();
   }
   if (!copyRuns(bus)) {
     if (verb == QLatin1String("--start")) return startCopyRunning(bus);
     return fail(QStringLiteral("Tempodial is not running"));
   }
-  if (verb == QLatin1String("--status")) return status(bus, json);
-  const QString method = verb == QLatin1String("--start")  ? QStringLiteral("Start")
-                         : verb == QLatin1String("--stop") ? QStringLiteral("Stop")
-                                                           : QStringLiteral("Toggle");
+  if (verb == QLatin1String("--status")) return status(bus, request.json);
+  const bool toggle = verb == QLatin1String("--toggle");
+  const Method method = verb == QLatin1String("--start")  ? &ClockProxy::Start
+                        : verb == QLatin1String("--stop") ? &ClockProxy::Stop
+                                                          : &ClockProxy::Toggle;
   // Start and Stop wait for a copy that is still starting (a script at
   // login); a toggle is a key press, and does not.
-  return callWhenReady(bus, method,
-                       QDeadlineTimer(method == QLatin1String("Toggle") ? 0 : kStartWaitMs));
+  return callWhenReady(bus, method, QDeadlineTimer(toggle ? 0 : kStartWaitMs));
 }
 
 }  // namespace
 
-int runControlVerb(const ControlRequest& request) { return runVerb(request.verb, request.json); }
+int runControlVerb(const ControlRequest& request) { return runVerb(request); }
 
 QString statusLine(const QVariantMap& properties) {
   const qlonglong seconds = properties.value(QStringLiteral("Seconds")).toLongLong();

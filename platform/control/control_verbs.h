@@ -1,9 +1,10 @@
 // The command line's verbs that drive the running copy through its D-Bus
 // object (platform/control/clock_control.h), without a display:
-//   tempodial --start | --stop | --toggle | --status [--json]
+//   tempodial --start | --stop | --toggle | --status [--follow] [--json]
 // Each ends with status 0 when done, and 1 with the reason on standard error
 // when no copy runs or the copy cannot do it now.
-// `--start` with no copy running starts one and then its clock.
+// `--start` with no copy running starts one and then its clock. `--status
+// --follow` runs until killed (platform/control/status_follower.h).
 #pragma once
 
 #include <QString>
@@ -12,10 +13,11 @@
 
 namespace tempodial {
 
-// --start | --stop | --toggle | --status [--json]
+// --start | --stop | --toggle | --status [--follow] [--json]
 struct ControlRequest {
   QString verb;
   bool json = false;
+  bool follow = false;
 };
 
 // The verbs' usage line, for the program's help.

@@ -28,6 +28,12 @@ TEST(CommandLineTest, EachLineAsksForOneModeOrIsToldWhatIsWrong) {
       {"StatusAsJson", {"--json", "--status"}, Mode::Control, ""},
       {"JsonAlone", {"--json"}, Mode::Misuse, "--json goes with --status"},
       {"JsonWithAnotherVerb", {"--toggle", "--json"}, Mode::Misuse, "--json goes with --status"},
+      {"StatusFollowed", {"--follow", "--status", "--json"}, Mode::Control, ""},
+      {"FollowWithAnotherVerb",
+       {"--stop", "--follow"},
+       Mode::Misuse,
+       "--follow goes with --status"},
+      {"FollowAlone", {"--follow"}, Mode::Misuse, "--follow goes with --status"},
       {"TwoVerbs",
        {"--start", "--stop"},
        Mode::Misuse,
@@ -113,8 +119,10 @@ TEST(CommandLineTest, GivesEachModeWhatItAsked) {
   const CommandLine status = readCommandLine({"tempodial", "--status", "--json"});
   EXPECT_EQ(status.control.verb, "--status");
   EXPECT_TRUE(status.control.json);
+  EXPECT_FALSE(status.control.follow);
+  EXPECT_TRUE(readCommandLine({"tempodial", "--status", "--follow"}).control.follow);
   EXPECT_EQ(readCommandLine({"tempodial", "--start", "--json"}).usage,
-            "Usage: tempodial --start | --stop | --toggle | --status [--json]\n");
+            "Usage: tempodial --start | --stop | --toggle | --status [--follow] [--json]\n");
   EXPECT_TRUE(readCommandLine({"tempodial", "--from", "x"}).usage.startsWith("Usage: tempodial"));
 }
 
