@@ -109,14 +109,7 @@ Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& 
   if (!all.ok()) return Result<PeriodTotal>::FromStatus(all.status());
   PeriodTotal total;
   total.date = from;
-  for (const PeriodTotal& part : all.value()) {
-    total.sessions += part.sessions;
-    total.seconds += part.seconds;
-    total.cost.add(part.cost);
-    total.received += part.received;
-    total.sent += part.sent;
-    total.unknownBytes += part.unknownBytes;
-  }
+  for (const PeriodTotal& part : all.value()) total.add(part);
   return Result<PeriodTotal>::Value(std::move(total));
 }
 
@@ -249,8 +242,7 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
 
   std::string out;
   out.reserve(1 << 17);
-  appendCsvRecord(out, {"start", "end", "seconds", "time", "tariff", "rate", "currency", "cost",
-                        "ended", "received_bytes", "sent_bytes"});
+  out += kHistoryCsvHeader;
   qint64 count = 0;
   const QTimeZone zone = QTimeZone::systemTimeZone();
   auto fromSecs = [](qint64 utc) { return QDateTime::fromSecsSinceEpoch(utc, QTimeZone::utc()); };
