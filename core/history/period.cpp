@@ -11,14 +11,14 @@ constexpr std::array<const char*, 12> kMonthNames{"January",   "February", "Marc
                                                   "May",       "June",     "July",     "August",
                                                   "September", "October",  "November", "December"};
 
-std::string shortMonth(int month) {
-  return std::string(kMonthNames[static_cast<std::size_t>(month - 1)]).substr(0, 3);
-}
-
 }  // namespace
 
+std::string monthName(int month) { return kMonthNames[static_cast<std::size_t>(month - 1)]; }
+
+std::string shortMonthName(int month) { return monthName(month).substr(0, 3); }
+
 std::string shortDateText(const CivilDate& date) {
-  return std::to_string(date.day) + ' ' + shortMonth(date.month);
+  return std::to_string(date.day) + ' ' + shortMonthName(date.month);
 }
 
 int daysInMonth(int year, int month) {
@@ -94,8 +94,7 @@ std::string Period::label() const {
       return shortDateText(first) + ' ' + std::to_string(first.year);
     case PeriodKind::Month:
       if (billingDay == 1) {
-        return std::string(kMonthNames[static_cast<std::size_t>(first.month - 1)]) + ' ' +
-               std::to_string(first.year);
+        return monthName(first.month) + ' ' + std::to_string(first.year);
       }
       return shortDateText(first) + " - " + shortDateText(last);
     case PeriodKind::Year:

@@ -47,6 +47,10 @@ struct Period {
   friend bool operator==(const Period&, const Period&) = default;
 };
 
+// The English name of `month` (1 to 12), "January", and its first three
+// letters, "Jan".
+std::string monthName(int month);
+std::string shortMonthName(int month);
 // "15 Jan": the day and the month's short English name.
 std::string shortDateText(const CivilDate& date);
 

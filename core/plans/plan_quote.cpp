@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/history/history.h"
+#include "core/history/period.h"
 #include "core/plans/plan_file.h"
 #include "core/volume/data_volume.h"
 
@@ -44,26 +46,16 @@ std::optional<std::int64_t> parseDuration(std::string_view text) {
   return hours * 3600 + parts[0] * 60 + parts[1];
 }
 
-std::string durationText(std::int64_t seconds) {
-  const auto two = [](std::int64_t n) {
-    return std::string(n < 10 ? "0" : "") + std::to_string(n);
-  };
-  return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
-}
-
 std::string quoteText(const PlanRun& run) {
   static constexpr std::array<std::string_view, 7> kDays{"Mon", "Tue", "Wed", "Thu",
                                                          "Fri", "Sat", "Sun"};
-  static constexpr std::array<std::string_view, 12> kMonths{
-      "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const Plan& plan = run.plan();
   const std::string unit(minorUnitSign(plan.currency));
   const auto money = [&plan](Amount amount) { return plan.currency + currencyText(amount); };
   const LocalTime start = run.clock()(run.startUtc());
   std::string text = money(run.total()) + "  " + plan.name + ", " + durationText(run.elapsed()) +
                      " from " + std::string(kDays[static_cast<std::size_t>(start.weekday)]) + " " +
-                     std::to_string(start.day) + " " +
-                     std::string(kMonths[static_cast<std::size_t>(start.month - 1)]) + " " +
+                     std::to_string(start.day) + " " + shortMonthName(start.month) + " " +
                      clockText(start) + "\n";
   if (run.elapsed() == 0) return text;
   for (const RatePeriod& period : run.periods()) {

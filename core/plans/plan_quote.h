@@ -19,9 +19,8 @@
 namespace tempodial::plans {
 
 // A length written h:mm:ss ("1:00:00", "0:01:01"), under 1000 hours, in
-// seconds.
+// seconds: what durationText (core/history/history.h) writes.
 std::optional<std::int64_t> parseDuration(std::string_view text);
-std::string durationText(std::int64_t seconds);
 
 // The quote of `run`, counted to the run's length already.
 std::string quoteText(const PlanRun& run);

@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <cstdio>
 
+#include "core/history/csv_text.h"
 #include "platform/files/export_target.h"
 #include "platform/files/places.h"
 #include "platform/journal/history_store.h"
@@ -47,8 +48,7 @@ int run(const ExportRequest& request, const Places& places) {
     std::fprintf(stderr,
                  "tempodial: there is no session journal at %s yet; no sessions to export\n",
                  qPrintable(path));
-    output.write(
-        "start,end,seconds,time,tariff,rate,currency,cost,ended,received_bytes,sent_bytes\r\n");
+    output.write(kHistoryCsvHeader);
     return finished(request, output);
   }
   if (!read.ok()) {

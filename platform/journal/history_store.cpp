@@ -59,11 +59,12 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(
   QSqlQuery query(db());
   query.setForwardOnly(true);
   // The day totals' key is the local date, so a range of it is a range of
-  // the table's primary key: a month reads about thirty rows per currency.
-  query.prepare(
-      QStringLiteral("SELECT day, currency, SUM(sessions), SUM(seconds), SUM(cost), SUM(received),"
-                     " SUM(sent) FROM day_totals WHERE day BETWEEN :from AND :to"
-                     " GROUP BY day, currency ORDER BY day, MIN(first_start)"));
+  // the table's primary key: a month reads about thirty rows per currency,
+  // and none of the sessions' rows.
+  query.prepare(QStringLiteral(
+      "SELECT day, currency, SUM(sessions), SUM(seconds), SUM(cost), SUM(received),"
+      " SUM(sent), SUM(unknown_bytes) FROM day_totals WHERE day BETWEEN :from AND :to"
+      " GROUP BY day, currency ORDER BY day, MIN(first_start)"));
   query.bindValue(QStringLiteral(":from"), text(from));
   query.bindValue(QStringLiteral(":to"), text(to));
   if (!query.exec()) return R::FromStatus(failure(query));
@@ -80,26 +81,11 @@ Result<std::vector<PeriodTotal>> HistoryStore::grouped(
     total.cost.add(query.value(1).toString().toStdString(), Amount{query.value(4).toLongLong()});
     total.received += query.value(5).toLongLong();
     total.sent += query.value(6).toLongLong();
+    // The sessions kept before bytes were counted, so that their periods'
+    // sums show as partial rather than as all.
+    total.unknownBytes += query.value(7).toLongLong();
   }
   if (query.lastError().isValid()) return R::FromStatus(failure(query));
-  // The sessions whose bytes are not known (kept before bytes were counted),
-  // so that their periods' sums show as partial rather than as all.
-  QSqlQuery unknown(db());
-  unknown.setForwardOnly(true);
-  unknown.prepare(QStringLiteral("SELECT %1 AS day, COUNT(*) FROM sessions"
-                                 " WHERE %2 AND received_bytes IS NULL GROUP BY day")
-                      .arg(QLatin1String(kLocalDate), rangeCondition()));
-  bindRange(unknown, from, to);
-  if (!unknown.exec()) return R::FromStatus(failure(unknown));
-  while (unknown.next()) {
-    const CivilDate period = periodOf(dateOf(unknown.value(0).toString()));
-    for (PeriodTotal& total : totals) {
-      if (total.date == period) {
-        total.unknownBytes += unknown.value(1).toLongLong();
-        break;
-      }
-    }
-  }
   return R::Value(std::move(totals));
 }
 
@@ -123,14 +109,7 @@ Result<PeriodTotal> HistoryStore::total(const CivilDate& from, const CivilDate& 
   if (!all.ok()) return Result<PeriodTotal>::FromStatus(all.status());
   PeriodTotal total;
   total.date = from;
-  for (const PeriodTotal& part : all.value()) {
-    total.sessions += part.sessions;
-    total.seconds += part.seconds;
-    total.cost.add(part.cost);
-    total.received += part.received;
-    total.sent += part.sent;
-    total.unknownBytes += part.unknownBytes;
-  }
+  for (const PeriodTotal& part : all.value()) total.add(part);
   return Result<PeriodTotal>::Value(std::move(total));
 }
 
@@ -263,8 +242,7 @@ Status HistoryStore::exportCsv(std::optional<CivilDate> from, std::optional<Civi
 
   std::string out;
   out.reserve(1 << 17);
-  appendCsvRecord(out, {"start", "end", "seconds", "time", "tariff", "rate", "currency", "cost",
-                        "ended", "received_bytes", "sent_bytes"});
+  out += kHistoryCsvHeader;
   qint64 count = 0;
   const QTimeZone zone = QTimeZone::systemTimeZone();
   auto fromSecs = [](qint64 utc) { return QDateTime::fromSecsSinceEpoch(utc, QTimeZone::utc()); };

@@ -14,20 +14,11 @@
 #include "core/history/history.h"
 #include "core/history/limits.h"
 #include "core/history/period.h"
+#include "core/history/period_total.h"
 #include "core/values/status.h"
 #include "platform/journal/session_journal.h"
 
 namespace tempodial {
-
-// Sessions, counted seconds and costs per currency of one day, month or period.
-struct PeriodTotal {
-  CivilDate date;  // the first day of the day, month or period
-  qint64 sessions = 0;
-  qint64 seconds = 0;
-  CurrencyTotals cost;
-  qint64 received = 0, sent = 0;  // bytes; runs recorded before they were counted add none
-  qint64 unknownBytes = 0;        // the sessions whose bytes are not known
-};
 
 class HistoryStore {
  public:

@@ -3,6 +3,7 @@
 // same statement (and so the same transaction) as every write of a session
 // row; the history's views and the limits read that table instead of the rows.
 // Version 3 adds the bytes received and sent, to the rows and to the totals.
+// Version 4 counts in the totals the sessions whose bytes are not known.
 #include "platform/journal/journal_schema.h"
 
 #include <dlfcn.h>
@@ -102,6 +103,26 @@ void costFunction(sqlite3_context* context, int, sqlite3_value** values) {
   " DELETE FROM day_totals WHERE day = " LOCAL_DAY(row) " AND currency = " row ".currency" \
   " AND sessions <= 0;"
 
+// From version 4 the totals also count the sessions whose bytes are not
+// known, so that a period's sums can show as partial without reading its rows.
+#define UNKNOWN(row) "(" row ".received_bytes IS NULL)"
+#define COUNT_IN_UNKNOWN(row) \
+  "INSERT INTO day_totals (day, currency, sessions, seconds, cost, first_start, received, sent," \
+  " unknown_bytes) VALUES (" LOCAL_DAY(row) ", " row ".currency, 1, " row ".seconds, " row     \
+  ".cost, " row ".start_utc, " BYTES(row, "received_bytes") ", " BYTES(row, "sent_bytes") ", " \
+  UNKNOWN(row) ") ON CONFLICT (day, currency) DO UPDATE SET sessions = sessions + 1,"          \
+  " seconds = seconds + excluded.seconds, cost = cost + excluded.cost,"                        \
+  " first_start = MIN(first_start, excluded.first_start),"                                     \
+  " received = received + excluded.received, sent = sent + excluded.sent,"                     \
+  " unknown_bytes = unknown_bytes + excluded.unknown_bytes;"
+#define COUNT_OUT_UNKNOWN(row) \
+  "UPDATE day_totals SET sessions = sessions - 1, seconds = seconds - " row ".seconds,"     \
+  " cost = cost - " row ".cost, received = received - " BYTES(row, "received_bytes") ","   \
+  " sent = sent - " BYTES(row, "sent_bytes") ", unknown_bytes = unknown_bytes - "          \
+  UNKNOWN(row) " WHERE day = " LOCAL_DAY(row) " AND currency = " row ".currency;"          \
+  " DELETE FROM day_totals WHERE day = " LOCAL_DAY(row) " AND currency = " row ".currency" \
+  " AND sessions <= 0;"
+
 }  // namespace
 
 const std::vector<std::vector<const char*>>& journalSteps() {
@@ -164,6 +185,26 @@ const std::vector<std::vector<const char*>>& journalSteps() {
           "CREATE TRIGGER day_totals_update AFTER UPDATE OF start_utc, utc_offset, seconds,"
           " currency, cost, received_bytes, sent_bytes ON sessions "
           "BEGIN " COUNT_OUT_BYTES("OLD") COUNT_IN_BYTES("NEW") " END",
+      },
+      {
+          // How many of each day's sessions have no bytes, counted in one
+          // pass over the rows.
+          "ALTER TABLE day_totals ADD COLUMN unknown_bytes INTEGER NOT NULL DEFAULT 0",
+          "UPDATE day_totals SET unknown_bytes = unknown.sessions FROM"
+          " (SELECT date(start_utc + utc_offset, 'unixepoch') AS day, currency,"
+          " COUNT(*) AS sessions FROM sessions WHERE received_bytes IS NULL GROUP BY 1, 2)"
+          " AS unknown WHERE day_totals.day = unknown.day"
+          " AND day_totals.currency = unknown.currency",
+          "DROP TRIGGER day_totals_insert",
+          "DROP TRIGGER day_totals_delete",
+          "DROP TRIGGER day_totals_update",
+          "CREATE TRIGGER day_totals_insert AFTER INSERT ON sessions BEGIN " COUNT_IN_UNKNOWN(
+              "NEW") " END",
+          "CREATE TRIGGER day_totals_delete AFTER DELETE ON sessions BEGIN " COUNT_OUT_UNKNOWN(
+              "OLD") " END",
+          "CREATE TRIGGER day_totals_update AFTER UPDATE OF start_utc, utc_offset, seconds,"
+          " currency, cost, received_bytes, sent_bytes ON sessions "
+          "BEGIN " COUNT_OUT_UNKNOWN("OLD") COUNT_IN_UNKNOWN("NEW") " END",
       },
   };
   return steps;

@@ -53,7 +53,7 @@ SessionRow sessionRowOf(const QSqlQuery& query);
 class SessionJournal {
  public:
   // Current layout of the file; PRAGMA user_version holds it.
-  static constexpr int kSchemaVersion = 3;
+  static constexpr int kSchemaVersion = 4;
 
   explicit SessionJournal(QString path);
   ~SessionJournal();

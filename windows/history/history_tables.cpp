@@ -62,12 +62,6 @@ QTableView* historyTable(QWidget* parent, const char* name, const QString& acces
   return view;
 }
 
-QStandardItemModel* historyModel(QObject* parent, const QStringList& headers) {
-  auto* m = new QStandardItemModel(0, static_cast<int>(headers.size()), parent);
-  m->setHorizontalHeaderLabels(headers);
-  return m;
-}
-
 QList<QStandardItem*> historyRow(const QStringList& texts, bool bold) {
   QList<QStandardItem*> items;
   for (const QString& text : texts) {

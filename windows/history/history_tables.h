@@ -11,9 +11,7 @@
 class QDate;
 class QDateTime;
 class QAbstractItemModel;
-class QObject;
 class QStandardItem;
-class QStandardItemModel;
 class QTableView;
 class QWidget;
 
@@ -26,7 +24,6 @@ void followFont(QTableView* table);
 // A table of whole rows, one chosen at a time, that nobody types into.
 QTableView* historyTable(QWidget* parent, const char* name, const QString& accessible,
                          QAbstractItemModel* model);
-QStandardItemModel* historyModel(QObject* parent, const QStringList& headers);
 // One row of cells; a totals row is bold.
 QList<QStandardItem*> historyRow(const QStringList& texts, bool bold = false);
 

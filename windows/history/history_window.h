@@ -8,10 +8,8 @@
 #pragma once
 
 #include <QDate>
-#include <QPointer>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "core/history/period.h"
 #include "platform/forms/form.h"
@@ -27,12 +25,14 @@ class QTableView;
 namespace tempodial {
 
 class ClockModel;
-class ExportOutput;
+class CsvExport;
 class HistoryChart;
 class HistoryStore;
 class LimitsGroup;
+class MonthPage;
+class PeriodBar;
 class SessionModel;
-class StreamWriter;
+class YearPage;
 
 class HistoryWindow : public Form {
   Q_OBJECT
@@ -93,26 +93,21 @@ class HistoryWindow : public Form {
  private:
   ClockModel& clock_;
   void buildControls();
+  // The Limits page, in its scroll area, on `tabs`.
+  void addLimitsPage();
+  void connectControls();
   void refresh();
-  void fillMonth();
-  void fillYear();
-  // The allowance's use in the shown month of `bytes`.
-  void showAllowance(qint64 bytes);
   // The Limits page chose another billing day.
   void billingDayChosen(int day);
   bool yearView() const;
-  // The chart of the shown month as the choice above it asks.
-  void drawChart();
-  // Hands `text` to a writer that gives it to the stream's reader as it reads.
-  void streamExport(std::unique_ptr<ExportOutput> output, const QString& path,
-                    const std::string& text, qint64 count);
 
+  PeriodBar* bar_;
+  MonthPage* monthPage_;
+  YearPage* yearPage_;
+  CsvExport* csv_;
   std::unique_ptr<HistoryStore> store_;
   QDate shown_;  // the first of the month the shown month begins in
   int billingDay_ = 1;
-  QDate selectedDay_;
-  std::vector<qint64> secondsPerDay_, bytesPerDay_;
-  QPointer<StreamWriter> writer_;
 };
 
 // Opens the History window, or brings it to the front.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <tuple>
 
@@ -240,10 +241,48 @@ TEST_F(HistoryStoreTest, BytesOfRunsAreKeptAndRunsOfAnOlderJournalReadAsUnknown)
   const PeriodTotal day = history.total({2026, 12, 7}, {2026, 12, 7}).value();
   EXPECT_EQ(day.received, 5'000'001'123);
   EXPECT_EQ(day.sent, 456);
+  EXPECT_EQ(day.sessions, 2);
+  EXPECT_EQ(day.unknownBytes, 1);
+  EXPECT_EQ(history.months(2026).value().back().unknownBytes, 1);
   EXPECT_EQ(history.usage({2026, 12, 7}, QStringLiteral("£"), 0).value().dayBytes, 5'000'001'579);
   const std::string out = exportOf(history);
   EXPECT_NE(out.find(",stopped,,\r\n"), std::string::npos) << out;
   EXPECT_NE(out.find(",,5000001123,456\r\n"), std::string::npos) << out;
+  // Deleting the older run leaves a day whose bytes are all known.
+  ASSERT_TRUE(history.remove(runs[0].id).ok());
+  EXPECT_EQ(history.days(2026, 12).value().at(0).unknownBytes, 0);
+  EXPECT_EQ(dayTotalsMismatch(journal.database()), QStringList());
+}
+
+TEST_F(HistoryStoreTest, AJournalOfTheThirdLayoutCountsItsRunsWithoutBytes) {
+  // Two runs on one day and one the day after, of which the first was kept
+  // without its bytes, in a journal brought to the third layout as it was.
+  const QString older = dir.path() + QStringLiteral("/third.sqlite3");
+  ASSERT_TRUE(writeFirstLayout(older, {{1796637600, 0, 60, "0", "1", "£"},
+                                       {1796641200, 0, 60, "0", "2", "£"},
+                                       {1796727600, 0, 60, "0", "3", "£"}}));
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("third"));
+    db.setDatabaseName(older);
+    ASSERT_TRUE(db.open());
+    ASSERT_TRUE(installCostFunction(db));
+    QSqlQuery query(db);
+    for (std::size_t step = 1; step < 3; ++step) {
+      for (const char* sql : journalSteps()[step]) ASSERT_TRUE(query.exec(sql)) << sql;
+    }
+    ASSERT_TRUE(query.exec("UPDATE sessions SET received_bytes = 7, sent_bytes = 3 WHERE id > 1"));
+    ASSERT_TRUE(query.exec("PRAGMA user_version=3"));
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("third"));
+  SessionJournal journal(older);
+  ASSERT_TRUE(journal.open().ok());
+  EXPECT_EQ(dayTotalsMismatch(journal.database()), QStringList());
+  const auto days = HistoryStore(journal.database()).days(2026, 12).value();
+  ASSERT_EQ(days.size(), 2u);
+  EXPECT_EQ(std::tuple(days[0].sessions, days[0].unknownBytes, days[0].received),
+            std::tuple(2, 1, 7));
+  EXPECT_EQ(std::tuple(days[1].sessions, days[1].unknownBytes, days[1].received),
+            std::tuple(1, 0, 7));
 }
 
 TEST_F(HistoryStoreTest, MonthsFromABillingDayGatherTheirDaysAcrossMonthAndYearEnds) {

@@ -1,4 +1,5 @@
-// The journal's day totals against the sums of its rows: the rows of the
+// The journal's day totals against the sums of its rows (sessions, time,
+// cost, bytes and the sessions whose bytes are not known): the rows of the
 // two that differ, as text (empty when they agree). And a journal as the
 // first layout wrote it, to be brought up to date.
 #pragma once
@@ -18,9 +19,11 @@ inline QStringList dayTotalsMismatch(const QSqlDatabase& db) {
   installCostFunction(db);
   const QString fromRows = QStringLiteral(
       "SELECT date(start_utc + utc_offset, 'unixepoch'), currency, COUNT(*), SUM(seconds),"
-      " SUM(tempodial_cost(cost_start, cost_end)) FROM sessions GROUP BY 1, 2");
-  const QString kept =
-      QStringLiteral("SELECT day, currency, sessions, seconds, cost FROM day_totals");
+      " SUM(tempodial_cost(cost_start, cost_end)), SUM(COALESCE(received_bytes, 0)),"
+      " SUM(COALESCE(sent_bytes, 0)), SUM(received_bytes IS NULL) FROM sessions GROUP BY 1, 2");
+  const QString kept = QStringLiteral(
+      "SELECT day, currency, sessions, seconds, cost, received, sent, unknown_bytes"
+      " FROM day_totals");
   QStringList differ;
   QSqlQuery query(db);
   for (const auto& [label, a, b] :
@@ -28,7 +31,7 @@ inline QStringList dayTotalsMismatch(const QSqlDatabase& db) {
     if (!query.exec(a + QStringLiteral(" EXCEPT ") + b)) return {QStringLiteral("query failed")};
     while (query.next()) {
       QStringList fields;
-      for (int i = 0; i < 5; ++i) fields << query.value(i).toString();
+      for (int i = 0; i < 8; ++i) fields << query.value(i).toString();
       differ << QString::fromLatin1(label) + fields.join(QLatin1Char(' '));
     }
   }
