@@ -253,12 +253,12 @@ void MainWindow::onCloseRequested() {
 }
 
 bool bringMainWindowToFront(Runtime& runtime) {
-  auto* main =
-      qobject_cast<MainWindow*>(runtime.loadedForm(QString::fromLatin1(MainWindow::kName)));
-  // Not yet loaded while the splash window stands.
-  if (main == nullptr) return false;
-  main->bringToFront();
-  return main->isVisible();
+  // Nothing to show while the splash window stands; after it, a session
+  // started at login behind the status icon builds the window now.
+  if (runtime.isLoaded(QString::fromLatin1(SplashWindow::kName))) return false;
+  auto& main = runtime.form<MainWindow>();
+  main.bringToFront();
+  return main.isVisible();
 }
 
 }  // namespace tempodial

@@ -92,5 +92,44 @@ TEST_F(ClockModelTest, AValueHandedBackUnchangedSaysNothing) {
   EXPECT_EQ(clock.tariffForJournal(), (std::pair<QString, double>{"Peak", 1.4}));
 }
 
+// The counters count on from whatever they hold, one tick a second: each
+// minute completed carries and is charged at the classic rate, hours never
+// wrap, a typed 60 carries at once but a typed 75 never does, and a counter
+// holding odd text counts on from its leading number.
+struct Counting {
+  const char* name;
+  const char* hours;
+  const char* minutes;
+  const char* seconds;  // typed last, as the boxes are read
+  const char* rate;
+  int ticks;
+  const char* shown;  // counters and cost
+};
+
+class ClockCountingTest : public ClockModelTest, public testing::WithParamInterface<Counting> {};
+
+TEST_P(ClockCountingTest, CountsOnAndChargesEachMinuteCompleted) {
+  const Counting& c = GetParam();
+  clock.setRate(QString::fromLatin1(c.rate));
+  clock.setCounter(clock::Counter::Hours, QString::fromLatin1(c.hours));
+  clock.setCounter(clock::Counter::Minutes, QString::fromLatin1(c.minutes));
+  clock.setCounter(clock::Counter::Seconds, QString::fromLatin1(c.seconds));
+  for (int i = 0; i < c.ticks; ++i) clock.tick();
+  EXPECT_EQ(shown(), QString::fromLatin1(c.shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counters, ClockCountingTest,
+    testing::Values(
+        Counting{"FiftyNineTicksDoNotCarry", "0", "0", "0", "1.4", 59, "0:0:59 0"},
+        Counting{"TheSixtiethChargesOneMinute", "0", "0", "0", "1.4", 60, "0:1:0 0.014"},
+        Counting{"AnHourCarriesIntoHoursWithSixtyCharges", "0", "0", "0", "100", 3600, "1:0:0 60"},
+        Counting{"HoursGoPastNinetyNineWithoutWrapping", "99", "59", "59", "0", 1, "100:0:0 0"},
+        Counting{"SixtyTypedIntoSecondsCarriesAtOnce", "0", "0", "60", "0", 0, "0:1:0 0"},
+        Counting{"SeventyFiveTypedNeverCarries", "0", "1", "75", "0", 10, "0:1:85 0"},
+        Counting{"LenientTextCountsOnFromItsLeadingNumber", "0", "0", "12abc", "0", 1, "0:0:13 0"},
+        Counting{"TextWithoutANumberCountsFromNothing", "0", "0", "abc", "0", 1, "0:0:1 0"}),
+    [](const testing::TestParamInfo<Counting>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace tempodial

@@ -38,9 +38,9 @@ class CostTest : public WindowTest {
 
   // A minute of the clock, charged at the rate in use.
   QString costAfterMinute() {
-    main().Timer1->setEnabled(true);
+    session->tick().setEnabled(true);
     tick(60);
-    return main().cost->text();
+    return session->clock().cost();
   }
 };
 

@@ -51,7 +51,7 @@ class EventDrivenTimersTest : public CostTest {
 TEST_F(EventDrivenTimersTest, NeitherTimerRunsWhileNothingChanges) {
   EXPECT_FALSE(options().Timer1->enabled());
   EXPECT_FALSE(main().Timer5->enabled());
-  main().Timer1->setEnabled(true);  // the clock runs
+  session->tick().setEnabled(true);  // the clock runs
   tick(3);
   EXPECT_FALSE(options().Timer1->enabled());
   EXPECT_FALSE(main().Timer5->enabled());
@@ -109,11 +109,11 @@ TEST_F(EventDrivenTimersTest, DataDirectoryMadeAgainIsFollowedAndPolledWhileMiss
 
 TEST_F(EventDrivenTimersTest, CaptionFollowsMinimisingTheClockAndRestoringAtOnce) {
   main().show();
-  main().RichTextBox2->setText(QStringLiteral("5"));
-  main().RichTextBox1->setText(QStringLiteral("8"));
+  session->clock().setCounter(clock::Counter::Minutes, QStringLiteral("5"));
+  session->clock().setCounter(clock::Counter::Seconds, QStringLiteral("8"));
   main().setWindowState(Qt::WindowMinimized);
   EXPECT_EQ(main().windowTitle(), "W.E.X. 0:5:8");
-  main().Timer1->setEnabled(true);
+  session->tick().setEnabled(true);
   tick(1);
   EXPECT_EQ(main().windowTitle(), "W.E.X. 0:5:9");
   tick(51);  // a minute and its charge
