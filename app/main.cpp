@@ -60,6 +60,10 @@ int main(int argc, char* argv[]) {
   tempodial::SingleInstance instance(places.root());
   QString lockNotice;
   if (!instance.acquire(&lockNotice)) {
+    if (!lockNotice.isEmpty()) {
+      std::fprintf(stderr, "tempodial: %s\n", qPrintable(lockNotice));
+      return 1;
+    }
     std::fputs(instance.otherCopyShown()
                    ? "tempodial: already running; its window has been brought to the front\n"
                    : "tempodial: already running; its window could not be shown yet\n",

@@ -75,8 +75,10 @@ std::optional<RuleDate> parseDate(std::string_view text) {
   return year * 10000 + *month * 100 + *day;
 }
 
-// Where `line` stops being UTF-8 text or holds a control character: the
-// offending byte, or nothing for a sound line.
+// Where `line` stops being UTF-8 text or holds a control character (any but
+// the tab: C0, DEL, and C1 from U+0080 to U+009F, which a terminal obeys as
+// it would a carriage return): the offending byte or character, or nothing
+// for a sound line.
 std::optional<std::string> textFault(std::string_view line) {
   const auto hex = [](unsigned char byte) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -84,7 +86,7 @@ std::optional<std::string> textFault(std::string_view line) {
   };
   for (std::size_t i = 0; i < line.size();) {
     const auto byte = static_cast<unsigned char>(line[i]);
-    if (byte < 0x20 && byte != '\t' && byte != '\r') return "holds the control byte " + hex(byte);
+    if ((byte < 0x20 && byte != '\t') || byte == 0x7F) return "holds the control byte " + hex(byte);
     if (byte < 0x80) {
       ++i;
       continue;
@@ -101,6 +103,9 @@ std::optional<std::string> textFault(std::string_view line) {
     static constexpr std::array<std::uint32_t, 5> kLeast{0, 0, 0x80, 0x800, 0x10000};
     if (!sound || code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
       return "is not UTF-8 text (byte " + hex(byte) + ")";
+    }
+    if (code >= 0x80 && code <= 0x9F) {
+      return "holds the control character U+00" + hex(static_cast<unsigned char>(code)).substr(2);
     }
     i += length;
   }
@@ -150,6 +155,7 @@ class Reader {
 
   std::optional<PlanError> key(int line, const std::string& key, const std::string& value) {
     const auto fail = [&](std::string what) { return PlanError{line, key, std::move(what)}; };
+    if (inPlan_ && key == "valid_until") validUntilLine_ = line;
     if (!inPlan_ && plan_.rules.empty()) return fail("stands before any section");
     if (!keys_.insert(key).second) return fail("is given twice");
     if (key == "rate") {
@@ -174,7 +180,7 @@ class Reader {
     if (!sawPlan_) return PlanError{0, {}, "has no [plan] section"};
     if (!sawRate_) return PlanError{0, "rate", "the [plan] section gives no default rate"};
     if (plan_.validFrom && plan_.validUntil && *plan_.validUntil < *plan_.validFrom) {
-      return PlanError{0, "valid_until", "comes before valid_from"};
+      return PlanError{validUntilLine_, "valid_until", "comes before valid_from"};
     }
     for (std::size_t i = 0; i < plan_.rules.size(); ++i) {
       Rule& rule = plan_.rules[i];
@@ -274,6 +280,7 @@ class Reader {
   std::set<std::string> sections_;
   std::vector<bool> ruleRates_;  // whether each rule gave its rate
   bool inPlan_ = false, sawPlan_ = false, sawRate_ = false;
+  int validUntilLine_ = 0;
 };
 
 }  // namespace

@@ -265,15 +265,24 @@ CommandLine readCommandLine(const QStringList& arguments) {
     line = historyExport(reading);
   } else if (reading.has("quote")) {
     line = quote(reading);
-  } else if (reading.has("from") || reading.has("to")) {
-    // --from and --to choose the days of an export and mean nothing without one.
-    QStringList bounds;
-    for (const char* bound : {"from", "to"}) {
-      if (reading.has(bound)) bounds << reading.typed(QString::fromLatin1(bound));
+  } else if (reading.has("from") || reading.has("to") || reading.has("plan") ||
+             reading.has("data") || reading.has("used")) {
+    // --from and --to choose the days of an export, --plan, --data and --used
+    // describe a quote: each means nothing without its own.
+    QStringList given;
+    qsizetype bounds = 0;
+    for (const char* option : {"from", "to", "plan", "data", "used"}) {
+      if (!reading.has(option)) continue;
+      given << reading.typed(QString::fromLatin1(option));
+      bounds += option[0] == 'f' || option[0] == 't';
     }
+    const QString first = reading.earliest(given);
+    const bool bound = given.indexOf(first) < bounds;
     const std::string_view usage(kUsage);
-    line = misuse(QStringLiteral("%1 goes with --export-history").arg(reading.earliest(bounds)),
-                  QString::fromLatin1(usage.substr(0, usage.find("\n\n") + 1)));
+    line = misuse(
+        QStringLiteral("%1 goes with %2")
+            .arg(first, bound ? QStringLiteral("--export-history") : QStringLiteral("--quote")),
+        QString::fromLatin1(usage.substr(0, usage.find("\n\n") + 1)));
   }
   line.login = reading.has("login");
   return line;

@@ -20,15 +20,36 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/files/places.h"
+
 namespace tempodial {
 namespace {
 
-// A socket path of fixed length for the data directory, so that copies
+// The folder for the socket: the user's runtime folder ($XDG_RUNTIME_DIR)
+// where it is the user's own and private, else a private folder of the
+// user's under the temporary folder, made if it is missing. Nobody else can
+// make a name in either before this copy does. Empty, and `why`, when
+// neither is private.
+QString socketFolder(QString* why) {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (QDir::isAbsolutePath(runtime) && whyNotPrivate(runtime).isEmpty()) return runtime;
+  const QString own =
+      QDir::tempPath() + QStringLiteral("/tempodial-") + QString::number(::getuid());
+  ::mkdir(QFile::encodeName(own).constData(), 0700);
+  const QString refusal = whyNotPrivate(own);
+  if (refusal.isEmpty()) return own;
+  *why = QStringLiteral("%1 is not your own private folder (%2)").arg(own, refusal);
+  return {};
+}
+
+// A socket name of fixed length for the data directory, so that copies
 // started on the same data meet and copies on other data do not.
-QByteArray socketPathFor(const QString& root) {
+QByteArray socketPathFor(const QString& root, QString* why) {
+  const QString folder = socketFolder(why);
+  if (folder.isEmpty()) return {};
   const QByteArray hash =
       QCryptographicHash::hash(QDir::cleanPath(root).toUtf8(), QCryptographicHash::Sha256);
-  return QFile::encodeName(QDir::tempPath() + QStringLiteral("/tempodial-") +
+  return QFile::encodeName(folder + QStringLiteral("/tempodial-") +
                            QString::fromLatin1(hash.toHex().left(24)));
 }
 
@@ -57,9 +78,10 @@ int newSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NON
 SingleInstance::SingleInstance(const QString& root, int answerWaitMs, QObject* parent)
     : QObject(parent),
       root_(root),
-      socketPath_(socketPathFor(root)),
       lockPath_(root + QStringLiteral("/tempodial.lock")),
-      answerWaitMs_(answerWaitMs) {}
+      answerWaitMs_(answerWaitMs) {
+  socketPath_ = socketPathFor(root, &socketFault_);
+}
 
 SingleInstance::~SingleInstance() {
   if (lockFd_ >= 0) {
@@ -83,15 +105,35 @@ bool SingleInstance::acquire(QString* notice) {
   const Lock lock = takeLock();
   if (lock == Lock::Taken) {
     listen();
+    if (notice != nullptr && !socketFault_.isEmpty()) {
+      *notice = QStringLiteral(
+                    "Tempodial cannot make its socket: %1. A second start on the same data "
+                    "cannot reach this copy to bring its window to the front; it says so and "
+                    "ends.")
+                    .arg(socketFault_);
+    }
     return true;
   }
   // A copy that holds the lock is alive and may still be starting.
   if (raiseRunningCopy(lock == Lock::Held ? answerWaitMs_ : 0)) return false;
+  if (lock == Lock::Held) {
+    // Never a second copy on the same data, even one that cannot be asked.
+    if (notice != nullptr) {
+      const qint64 pid = holder();
+      *notice =
+          QStringLiteral(
+              "%1 runs on the same data (it holds the lock file %2) but could not be "
+              "reached: %3. Tempodial does not start a second copy.")
+              .arg(pid > 0 ? QStringLiteral("Process %1").arg(pid) : QStringLiteral("Another copy"),
+                   lockPath_, unreachable_);
+    }
+    return false;
+  }
   if (notice != nullptr) {
     *notice = QStringLiteral(
                   "Tempodial could not take its lock file %1 (%2). It starts anyway, but "
                   "another copy started on the same data would not be noticed.")
-                  .arg(lockPath_, lockFailure(lock));
+                  .arg(lockPath_, QString::fromLocal8Bit(std::strerror(lockError_)));
   }
   // A later start can still find this copy through the socket.
   listen();
@@ -170,21 +212,20 @@ qint64 SingleInstance::holder() const {
   return lock.readLine(32).trimmed().toLongLong();
 }
 
-QString SingleInstance::lockFailure(Lock lock) {
-  if (lock == Lock::Held) {
-    const qint64 pid = holder();
-    return pid > 0 ? QStringLiteral("process %1 holds it and does not answer").arg(pid)
-                   : QStringLiteral("a running copy holds it and does not answer");
-  }
-  return QString::fromLocal8Bit(std::strerror(lockError_));
-}
-
 void SingleInstance::listen() {
-  if (listener_ >= 0) return;
+  if (listener_ >= 0 || socketPath_.isEmpty()) return;
+  const QString path = QFile::decodeName(socketPath_);
   sockaddr_un address;
-  if (!addressOf(socketPath_, &address)) return;
+  if (!addressOf(socketPath_, &address)) {
+    socketFault_ = QStringLiteral("the path %1 is too long for a socket").arg(path);
+    return;
+  }
+  const auto failed = [&](int socket) {
+    socketFault_ = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (socket >= 0) ::close(socket);
+  };
   const int socket = newSocket();
-  if (socket < 0) return;
+  if (socket < 0) return failed(socket);
   const auto bind = [&] {
     // Only this user may connect.
     const mode_t mask = ::umask(0077);
@@ -196,14 +237,10 @@ void SingleInstance::listen() {
   // No copy answered, so a socket left behind by a killed copy is stale.
   if (!bind() && !(::lstat(socketPath_.constData(), &info) == 0 && S_ISSOCK(info.st_mode) &&
                    ::unlink(socketPath_.constData()) == 0 && bind())) {
-    ::close(socket);
-    return;
+    return failed(socket);
   }
   // Room for many copies started at once, each waiting for its answer.
-  if (::listen(socket, 64) != 0) {
-    ::close(socket);
-    return;
-  }
+  if (::listen(socket, 64) != 0) return failed(socket);
   listener_ = socket;
   requests_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
   connect(requests_, &QSocketNotifier::activated, this, &SingleInstance::answer);
@@ -229,14 +266,27 @@ void SingleInstance::answer() {
 }
 
 bool SingleInstance::raiseRunningCopy(int waitMs) {
+  unreachable_ = socketFault_;
+  if (socketPath_.isEmpty()) return false;
+  const QString path = QFile::decodeName(socketPath_);
   sockaddr_un address;
-  if (!addressOf(socketPath_, &address)) return false;
+  if (!addressOf(socketPath_, &address)) {
+    unreachable_ = QStringLiteral("the path %1 is too long for a socket").arg(path);
+    return false;
+  }
   QDeadlineTimer deadline(waitMs);
   do {
     const int socket = newSocket();
-    if (socket < 0) return false;
-    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-        peerIsThisUser(socket)) {
+    if (socket < 0) {
+      unreachable_ = QString::fromLocal8Bit(std::strerror(errno));
+      return false;
+    }
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+      unreachable_ = QStringLiteral("its socket %1 cannot be opened (%2)")
+                         .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    } else if (!peerIsThisUser(socket)) {
+      unreachable_ = QStringLiteral("the socket %1 is another user's").arg(path);
+    } else {
       ::send(socket, "raise\n", 6, MSG_NOSIGNAL);
       // The copy answers whether its window is in view, and closes the
       // connection; a copy that is stuck has not shown it.

@@ -1,11 +1,15 @@
 // One copy of the program at a time on a data directory: the first copy
 // holds a lock file beside the data and listens on a local (Unix) socket
-// named after the data directory; a second copy of the same user asks it to
-// come to the front and ends. The lock is a file that holds the process id
-// from the moment it exists, and is held by the kernel for as long as its
-// process lives: one left by a killed copy, or left empty by a power cut, is
-// taken over quietly. A lock that can be neither taken nor taken over (a full
-// disk, a path too long) never keeps the program from starting.
+// named after the data directory, in the user's private runtime folder (or a
+// private folder of the user's under the temporary folder), where nobody else
+// can make that name first; a second copy of the same user asks it to come
+// to the front and ends. The lock is a file that holds the process id from
+// the moment it exists, and is held by the kernel for as long as its process
+// lives: one left by a killed copy, or left empty by a power cut, is taken
+// over quietly. A start whose lock a live copy holds never runs beside it,
+// whether or not that copy can be reached. A lock that can be neither taken
+// nor taken over (a full disk, a path too long) never keeps the program from
+// starting.
 #pragma once
 
 #include <QObject>
@@ -24,9 +28,12 @@ class SingleInstance : public QObject {
   ~SingleInstance() override;
 
   // Returns false iff another copy runs on this data: it answered on the
-  // local socket and has been asked to come to the front. Otherwise this
-  // copy runs; when it could not take the lock, `notice` says that a second
-  // copy would not be noticed, and why.
+  // local socket and has been asked to come to the front (`notice` stays
+  // empty), or it holds the lock but could not be reached (`notice` says
+  // which process it is and why). Otherwise this copy runs; `notice` says
+  // why a second copy would not be noticed where the lock could not be
+  // taken, or why a second start could not reach this copy where its socket
+  // could not be made.
   bool acquire(QString* notice);
 
   // After acquire() returned false: true iff the copy that runs answered
@@ -41,7 +48,7 @@ class SingleInstance : public QObject {
  private:
   // Asks the copy on the local socket to come to the front, trying for
   // `waitMs`. Returns true iff it answered; its answer whether its window
-  // is in view is kept.
+  // is in view is kept, and otherwise why it could not be reached.
   bool raiseRunningCopy(int waitMs);
   enum class Lock { Taken, Held, Failed };
   // Takes the lock file: a file with this process's id is made beside it and
@@ -50,14 +57,14 @@ class SingleInstance : public QObject {
   Lock takeLock();
   // The process id the lock file names; 0 when it names none.
   qint64 holder() const;
-  // Why the lock could not be had, in words.
-  QString lockFailure(Lock lock);
   void listen();
   // Takes the waiting requests; each of the same user asks to come forward.
   void answer();
 
   QString root_;
-  QByteArray socketPath_;
+  QByteArray socketPath_;  // empty where there is no private folder for it
+  QString socketFault_;    // why this copy has no socket, in words
+  QString unreachable_;    // why the running copy could not be reached
   QString lockPath_;
   int lockFd_ = -1;    // the open lock file while this copy holds it
   int lockError_ = 0;  // errno of the last failure to take it

@@ -19,7 +19,8 @@ bool usableHome(const QString& home) {
   return QDir::isAbsolutePath(home) && QDir::cleanPath(home) != QStringLiteral("/");
 }
 
-// Why `path` is no private folder of this user, or an empty text.
+}  // namespace
+
 QString whyNotPrivate(const QString& path) {
   struct stat info {};
   if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
@@ -34,8 +35,6 @@ QString whyNotPrivate(const QString& path) {
   }
   return {};
 }
-
-}  // namespace
 
 QString privateFolder(const QString& wanted, QString* notice) {
   const QByteArray path = QFile::encodeName(wanted);

@@ -29,6 +29,10 @@ class Places {
   QString root_;
 };
 
+// Why `path` is not this user's own private folder (a folder, not a link,
+// owned by the user, with no access for others), or an empty text.
+QString whyNotPrivate(const QString& path);
+
 // `wanted` if it is this user's own private folder (a folder, not a link,
 // owned by the user, with no access for others) or can be made as one (mode
 // 0700). Otherwise a new private folder beside it, and `notice` says why

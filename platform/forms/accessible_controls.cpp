@@ -60,9 +60,10 @@ class ThreeDButtonAccessible : public QAccessibleWidget {
 
   void doAction(const QString& action) override {
     if (!actionNames().contains(action) || !button()->isEnabled()) return;
+    if (heldByQuestion(button())) return;
     QPointer<Button3D> target = button();
     afterTheCall(target, [target] {
-      if (target) target->click();
+      if (target && !heldByQuestion(target)) target->click();
     });
   }
 
@@ -100,7 +101,7 @@ class MenuPanelAccessible : public QAccessibleWidget {
   }
 
   void doAction(const QString& action) override {
-    if (action != showMenuAction()) return;
+    if (action != showMenuAction() || heldByQuestion(panel())) return;
     QPointer<Panel3D> target = panel();
     afterTheCall(target, [target] {
       if (target) target->popUpMenu();
@@ -192,7 +193,7 @@ class ComboEntryAccessible : public ComboPartAccessible, public QAccessibleActio
 
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& action) override {
-    if (action != pressAction() || !isValid()) return;
+    if (action != pressAction() || !isValid() || heldByQuestion(combo_)) return;
     QPointer<ComboBox> target = combo_;
     const int row = row_;
     afterTheCall(target, [target, row] {
@@ -299,6 +300,7 @@ class ComboAccessible : public QAccessibleWidget {
 
   void doAction(const QString& action) override {
     if (action != showMenuAction() && action != pressAction()) return;
+    if (heldByQuestion(combo())) return;
     QPointer<ComboBox> target = combo();
     afterTheCall(target, [target] {
       if (target) target->showPopup();
@@ -364,6 +366,7 @@ QAccessibleInterface* makeControlAccessible(const QString& className, QObject* o
     auto* panel = static_cast<Panel3D*>(object);
     if (!panel->liveStatus()) return new MenuPanelAccessible(panel);
   }
+  if (QAccessibleInterface* button = makeButtonAccessible(object)) return button;
   if (QAccessibleInterface* box = makeMaskedTextAccessible(object)) return box;
   return makeScrolledAccessible(object);
 }

@@ -1,6 +1,8 @@
 #include "platform/forms/accessible_views.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QHash>
 #include <QLineEdit>
@@ -302,7 +304,53 @@ class MaskedTextAccessible : public WrapperAccessible, public QAccessibleTextInt
   QAccessibleTextInterface* own() const { return inner() ? inner()->textInterface() : nullptr; }
 };
 
+// A button as Qt presents it, whose actions a question holds.
+class ButtonAccessible : public WrapperAccessible, public QAccessibleActionInterface {
+ public:
+  using WrapperAccessible::WrapperAccessible;
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ActionInterface && own() != nullptr) {
+      return static_cast<QAccessibleActionInterface*>(this);
+    }
+    return WrapperAccessible::interface_cast(type);
+  }
+
+  QStringList actionNames() const override { return own()->actionNames(); }
+  QString localizedActionName(const QString& action) const override {
+    return own()->localizedActionName(action);
+  }
+  QString localizedActionDescription(const QString& action) const override {
+    return own()->localizedActionDescription(action);
+  }
+  QStringList keyBindingsForAction(const QString& action) const override {
+    return own()->keyBindingsForAction(action);
+  }
+  void doAction(const QString& action) override {
+    if (own() != nullptr && !heldByQuestion(widget())) own()->doAction(action);
+  }
+
+ private:
+  QAccessibleActionInterface* own() const { return inner() ? inner()->actionInterface() : nullptr; }
+};
+
 }  // namespace
+
+bool heldByQuestion(const QWidget* control) {
+  const QWidget* question = QApplication::activeModalWidget();
+  if (question == nullptr || control == nullptr) return false;
+  // What lies in the question itself, or in a window of its own, is free.
+  for (const QWidget* w = control; w != nullptr; w = w->parentWidget()) {
+    if (w == question) return false;
+  }
+  return true;
+}
+
+QAccessibleInterface* makeButtonAccessible(QObject* object) {
+  if (makingQtInterface || qobject_cast<QAbstractButton*>(object) == nullptr) return nullptr;
+  const QAccessible::Id qtOwn = qtInterface(object);
+  if (qtOwn == 0) return nullptr;
+  return new ButtonAccessible(static_cast<QWidget*>(object), qtOwn);
+}
 
 QAccessibleInterface* makeMaskedTextAccessible(QObject* object) {
   if (makingQtInterface || qobject_cast<QLineEdit*>(object) == nullptr) return nullptr;

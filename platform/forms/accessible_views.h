@@ -8,6 +8,7 @@
 
 class QAccessibleInterface;
 class QObject;
+class QWidget;
 
 namespace tempodial {
 
@@ -24,6 +25,16 @@ QAccessibleInterface* makeScrolledAccessible(QObject* object);
 // are, rather than by the entry it shows (that is its value). Null while
 // Qt's own interface is being made.
 QAccessibleInterface* makeNamedComboAccessible(QObject* object);
+
+// True while a question or another modal window stands over the window of
+// `control`: its clicks are held by the window system then, and so are the
+// actions assistive technology asks of it.
+bool heldByQuestion(const QWidget* control);
+
+// The interface for a button, a check box or an option button: Qt's, but
+// its actions are held while a question stands over its window. Null for
+// any other object (and while Qt's own interface is being made).
+QAccessibleInterface* makeButtonAccessible(QObject* object);
 
 // The interface for a text box (a QLineEdit): Qt's, but while it masks what
 // is typed its text is the masked text it shows. Null for any other object

@@ -12,6 +12,7 @@
 
 #include "core/history/history.h"
 #include "core/plans/plan_quote.h"
+#include "core/values/terminal_text.h"
 #include "core/volume/data_volume.h"
 #include "platform/files/places.h"
 #include "platform/files/settings_file.h"
@@ -22,9 +23,12 @@
 namespace tempodial {
 namespace {
 
-// Written whole, whatever it holds.
+// Written whole, whatever it holds; a name or a path in it never moves the
+// terminal's cursor.
 void say(std::FILE* err, const QString& message) {
-  const QByteArray line = QStringLiteral("tempodial: %1\n").arg(message).toLocal8Bit();
+  const QByteArray line = QStringLiteral("tempodial: %1\n")
+                              .arg(QString::fromStdString(terminalText(message.toStdString())))
+                              .toLocal8Bit();
   std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), err);
   std::fflush(err);
 }
@@ -130,7 +134,7 @@ int printQuote(const QuoteRequest& request, std::FILE* out, std::FILE* err) {
   }
   run.countVolume(bytes);
   run.countTo(*seconds);
-  if (!writeAll(out, plans::quoteText(run))) {
+  if (!writeAll(out, terminalText(plans::quoteText(run)))) {
     return fail(QStringLiteral("cannot write the quote: %1")
                     .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
   }

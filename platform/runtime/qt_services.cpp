@@ -26,6 +26,15 @@ void QtServices::message(const QString& prompt) {
   delete box.data();
 }
 
+void QtServices::notice(const QString& text) {
+  auto* box =
+      new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Tempodial"), text, QMessageBox::Ok);
+  box->setObjectName(QStringLiteral("notice"));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void QtServices::showModal(Form& form) {
   QPointer<Form> guard(&form);
   form.setWindowModality(Qt::ApplicationModal);

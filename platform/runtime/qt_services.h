@@ -13,6 +13,7 @@ QString findProgram(const QString& program);
 class QtServices : public Services {
  public:
   void message(const QString& prompt) override;
+  void notice(const QString& text) override;
   void showModal(Form& form) override;
   void beep() override;
   Status startProgram(const QString& program, const QStringList& arguments) override;

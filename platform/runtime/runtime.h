@@ -66,6 +66,8 @@ class Runtime final : public FormHost {
   // Shows the window modally; returns when it is hidden or unloaded.
   void showModal(Form& form);
   void message(const QString& prompt);
+  // Tells the user without waiting for an answer (see Services::notice).
+  void notice(const QString& text) { services_.notice(text); }
   // Runs `wait` (a dialog of the window's own that waits for the user) as
   // the runtime's messages and modal windows run: no window unloaded
   // meanwhile is deleted under it. Returns what `wait` returns.

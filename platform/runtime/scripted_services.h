@@ -21,6 +21,7 @@ class ScriptedServices : public Services {
   };
 
   void message(const QString& prompt) override;
+  void notice(const QString& text) override { notices << text; }
   void showModal(Form& form) override;
   void beep() override { ++beeps; }
   Status startProgram(const QString& program, const QStringList& arguments) override;
@@ -34,6 +35,7 @@ class ScriptedServices : public Services {
   void onNextMessage(std::function<void(const QString&)> hook);
 
   QStringList messages;
+  QStringList notices;
   QStringList modalsShown;
   std::vector<Start> starts;
   int beeps = 0;

@@ -20,6 +20,11 @@ class Services {
   // the user has dismissed it.
   virtual void message(const QString& prompt) = 0;
 
+  // Shows `text` with one OK button and the title "Tempodial", and returns
+  // at once: nothing waits for it, and the clock, the windows and the
+  // commands from outside go on while it stands.
+  virtual void notice(const QString& text) = 0;
+
   // Shows `form` modally; returns when it is hidden or unloaded. Timers keep
   // running meanwhile.
   virtual void showModal(Form& form) = 0;

@@ -51,16 +51,9 @@ QString figures(LimitKind kind, const Usage& usage, const Limits& limits, const 
       .arg(QString::fromStdString(used), QString::fromStdString(limit));
 }
 
-// Tells the user of a setting that is ignored; not from inside the clock's
-// tick, as the message waits for the user.
-void tell(Runtime& runtime, const QString& text) {
-  if (runtime.isLoaded(QString::fromLatin1(kMainWindowName))) {
-    QTimer::singleShot(0, runtime.loadedForm(QString::fromLatin1(kMainWindowName)),
-                       [&runtime, text] { runtime.message(text); });
-  } else {
-    runtime.message(text);
-  }
-}
+// Tells the user of a setting that is ignored, in a notice that holds
+// neither the clock nor any window.
+void tell(Runtime& runtime, const QString& text) { runtime.notice(text); }
 
 }  // namespace
 

@@ -108,7 +108,7 @@ bool SessionRecorder::renewJournal() {
                            "The session journal %1 was deleted while the clock ran. A new "
                            "journal has been started, and it keeps the running session.")
                            .arg(journal.path());
-  QTimer::singleShot(0, this, [this, text] { runtime_.message(text); });
+  QTimer::singleShot(0, this, [this, text] { runtime_.notice(text); });
   row_ = row.value();
   limits_.started(row_, start_, startCost_);
   return true;
@@ -120,7 +120,7 @@ void SessionRecorder::readVolume() {
   clock_.volumeRead(volume_.volume());
   const QString tunnels = volume_.tunnelsOnlyText();
   if (!tunnels.isEmpty() && runtime_.firstTime(QStringLiteral("tunnels only"))) {
-    QTimer::singleShot(0, this, [this, tunnels] { runtime_.message(tunnels); });
+    QTimer::singleShot(0, this, [this, tunnels] { runtime_.notice(tunnels); });
   }
 }
 
@@ -168,7 +168,7 @@ void SessionRecorder::close(SessionEnd end) {
 void SessionRecorder::report(const QString& reason) {
   if (reported_) return;
   reported_ = true;
-  runtime_.message(journalFailureText(runtime_, reason));
+  runtime_.notice(journalFailureText(runtime_, reason));
 }
 
 }  // namespace tempodial

@@ -215,6 +215,17 @@ def main_window_tour(program):
     menu_open(program, "Load previous")
     key("u")
     dialog(program, "dialog", "Password?", "Enter Password:")
+    # What is typed there reaches the bus only as the mask the box shows.
+    said = []
+
+    def on_text(event):
+        said.append(str(event.any_data))
+
+    pyatspi.Registry.registerEventListener(on_text, "object:text-changed")
+    key("s", "e", "c", "r", "e", "t", "BackSpace")
+    wait_for("the typed text's events", lambda: len(said) >= 7)
+    pyatspi.Registry.deregisterEventListener(on_text, "object:text-changed")
+    expect(set("".join(said)) == {"?"}, f"typed password on the bus as {said}")
     key("Escape")
     program.gone("Password?")
 

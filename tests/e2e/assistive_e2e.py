@@ -24,6 +24,7 @@ from atspi_session import (Failure, Program, descendants, find, fresh, key,  # n
                            showing, states, wait_for)
 from desktop_e2e import (CONNECTED_GLOBAL, MOCK, NM, NM_PATH, PrivateBus,  # noqa: E402
                          check as expect, results, running)
+from xsession import value_document  # noqa: E402
 
 
 def soon(predicate):
@@ -165,6 +166,27 @@ def closed_under_its_message(program, home, main):
     expect(program.process.poll() is None, "the message answered after its window closed")
 
 
+def held_under_a_question(program, main):
+    """While the reset question stands over the main window, the actions of
+    its buttons are held as clicks are: the clock does not start and the
+    TimeLog is not loaded."""
+    with open(os.path.join(program.home, "tempodial", "wex", "seconds.tme"), "wb") as log:
+        log.write(value_document("50"))
+    seconds = find(main, "text", "Seconds")
+    before = seconds.queryText().getText(0, -1)
+    key("alt+r")
+    program.window("dialog", "Reset the clock to 0:0:0?")
+    for name in ("Start/Stop", "Load Previous TimeLog"):
+        act(wait_for(name, lambda: find(main, "check box", name) or find(main, "push button", name)))
+    time.sleep(1)
+    expect(not running(program) and fresh(seconds).queryText().getText(0, -1) == before,
+           f"actions under the reset question: running {running(program)}, seconds "
+           f"{fresh(seconds).queryText().getText(0, -1)!r} (were {before!r})")
+    key("Escape")
+    program.gone("Reset the clock to 0:0:0?")
+    activate("^Tempodial$")
+
+
 def walks_and_actions(binary):
     """What is showing and what is focused, the lists and the currency
     panel, each new window walked with Tab and closed with Escape, and the
@@ -259,6 +281,7 @@ def walks_and_actions(binary):
         program.window("dialog", "Automatic timing")
         tab_walk(program, "Automatic timing", ["Only by hand", "OK"])
         activate("^Tempodial$")
+        held_under_a_question(program, main)
         checkable_controls(program, main)
 
         # A run cut short is offered back.

@@ -7,11 +7,13 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialog>
 #include <functional>
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/form_timer.h"
+#include "platform/forms/password_box.h"
 #include "tests/windows/window_fixture.h"
 #include "windows/cost/options_window.h"
 #include "windows/history/history_chart.h"
@@ -123,6 +125,29 @@ TEST_F(WindowTest, ControlsTellAScreenReaderTheirStateTextAndPlace) {
              .arg(of(timer.SSCommand1)->state().pressed);
        },
        "1 1 0"},
+      {"while a question stands over the window, its controls' actions are held as clicks are",
+       [&] {
+         const bool costShown = timer.Check1->isChecked();
+         const auto act = [&](QWidget* control) {
+           of(control)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+           QApplication::processEvents();
+         };
+         QDialog question(&timer);
+         question.setWindowModality(Qt::ApplicationModal);
+         question.show();
+         act(timer.SSCommand1);
+         act(timer.Check1);
+         const QString held = QStringLiteral("%1 %2")
+                                  .arg(timer.Timer1->enabled())
+                                  .arg(timer.Check1->isChecked() != costShown);
+         question.hide();
+         act(timer.Check1);
+         const bool freed = timer.Check1->isChecked() != costShown;
+         act(timer.Check1);
+         QApplication::setActiveWindow(&timer);
+         return held + QStringLiteral(", answered: %1").arg(freed);
+       },
+       "1 0, answered: 1"},
       {"the currency panel, which takes the focus, is a panel with a pop-up and a description",
        [&] {
          QAccessibleInterface* panel = of(timer.SSPanel2);
@@ -179,6 +204,27 @@ TEST_F(WindowTest, ControlsTellAScreenReaderTheirStateTextAndPlace) {
                                                                           : said;
        },
        "masked"},
+      {"what the password box's events tell of its text is its mask",
+       [&] {
+         QAccessibleTextInsertEvent typed(password.Text1, 0, QStringLiteral("marlin"));
+         QAccessibleTextRemoveEvent rubbedOut(password.Text1, 5, QStringLiteral("n"));
+         QAccessibleTextUpdateEvent replaced(password.Text1, 0, QStringLiteral("marli"),
+                                             QStringLiteral("abc"));
+         QLineEdit plain;
+         QAccessibleTextInsertEvent shown(&plain, 0, QStringLiteral("marlin"));
+         const auto inserted = maskedEvent(&typed);
+         const auto removed = maskedEvent(&rubbedOut);
+         const auto updated = maskedEvent(&replaced);
+         return QStringList{
+             static_cast<QAccessibleTextInsertEvent*>(inserted.get())->textInserted(),
+             static_cast<QAccessibleTextRemoveEvent*>(removed.get())->textRemoved(),
+             static_cast<QAccessibleTextUpdateEvent*>(updated.get())->textRemoved(),
+             static_cast<QAccessibleTextUpdateEvent*>(updated.get())->textInserted(),
+             maskedEvent(&shown) ? QStringLiteral("a plain box masked")
+                                 : QStringLiteral("a plain box as it is")}
+             .join(QLatin1Char(' '));
+       },
+       "?????? ? ????? ??? a plain box as it is"},
       {"the chart's choice is named by its label, shows its entry as text",
        [&] {
          QAccessibleInterface* choice = of(history.chartChoice);

@@ -1,11 +1,16 @@
 // The classic control rules the windows rely on.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTextDocument>
 
 #include "platform/forms/controls.h"
+#include "platform/runtime/qt_services.h"
 
 namespace tempodial {
 namespace {
@@ -87,6 +92,25 @@ TEST(AccessKeys, CaptionWithoutItsMarks) {
   EXPECT_EQ(withoutAccessKeys(QStringLiteral("E&xit")), "Exit");
   EXPECT_EQ(withoutAccessKeys(QStringLiteral("Exit && Save")), "Exit & Save");
   EXPECT_EQ(withoutAccessKeys(QStringLiteral("No Save && No Exit")), "No Save & No Exit");
+}
+
+// A notice stands beside the windows without holding them: no window is
+// modal while it shows, so the buttons and the commands from outside stay
+// free; its OK closes it.
+TEST(NoticeRule, StandsWithoutHoldingTheWindowsUntilItsOk) {
+  QtServices().notice(QStringLiteral("Only tunnels (tun0) carry a default route"));
+  QPointer<QMessageBox> box;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* shown = qobject_cast<QMessageBox*>(window);
+    if (shown != nullptr && shown->isVisible()) box = shown;
+  }
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->windowTitle(), "Tempodial");
+  EXPECT_EQ(box->text(), "Only tunnels (tun0) carry a default route");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  box->button(QMessageBox::Ok)->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(box);
 }
 
 }  // namespace

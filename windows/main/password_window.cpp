@@ -1,8 +1,7 @@
 #include "windows/main/password_window.h"
 
-#include <QLineEdit>
-
 #include "platform/forms/controls.h"
+#include "platform/forms/password_box.h"
 #include "platform/forms/twips.h"
 #include "platform/runtime/runtime.h"
 #include "windows/main/main_window.h"
@@ -30,10 +29,8 @@ PasswordWindow::PasswordWindow(Runtime& runtime)
   Label1->setFont(small);
   placeTwips(Label1, 60, 60, 2400, 240);
 
-  Text1 = new QLineEdit(area);
-  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1 = new PasswordBox(area, QStringLiteral("Text1"));
   Text1->setAccessibleName(QStringLiteral("Enter Password:"));
-  Text1->setEchoMode(QLineEdit::Password);
   // Every typed character shows as "?" (character 63).
   Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 63"));
   Text1->setFont(small);

@@ -3,12 +3,11 @@
 
 #include "platform/forms/form.h"
 
-class QLineEdit;
-
 namespace tempodial {
 
 class Button;
 class Label;
+class PasswordBox;
 
 class PasswordWindow : public Form {
   Q_OBJECT
@@ -17,7 +16,7 @@ class PasswordWindow : public Form {
   static constexpr int kIndex = 6;
   explicit PasswordWindow(Runtime& runtime);
   Label* Label1;
-  QLineEdit* Text1;
+  PasswordBox* Text1;
   Button* Command1;  // "OK"
   Button* Command2;  // "mistake sorry......."
 

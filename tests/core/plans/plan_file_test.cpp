@@ -42,6 +42,19 @@ TEST(PlanFile, ReadsEveryKeyAndWritesTextThatReadsBackTheSame) {
   EXPECT_EQ(planText(holidays), dated);
 }
 
+// The tab is the one control character a name may hold; the no-break space
+// after the C1 controls is text.
+TEST(PlanFile, TabAndNoBreakSpaceAreText) {
+  const auto read = readPlan(
+      "[plan]\nrate=1\nname=a\tb\xC2\xA0"
+      "c\n",
+      "x");
+  ASSERT_TRUE(std::holds_alternative<Plan>(read));
+  EXPECT_EQ(std::get<Plan>(read).name,
+            "a\tb\xC2\xA0"
+            "c");
+}
+
 struct BadFile {
   const char* name;
   std::string_view text;
@@ -99,6 +112,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"BeyondUnicode", "[plan]\nname=\xF4\x90\x80\x80\nrate=1\n", 2, "name", "UTF-8"},
         BadFile{"CutSequence", "[plan]\nrate=1\nname=\xE2\x82", 3, "name", "UTF-8"},
         BadFile{"NulInValue", std::string_view("[plan]\nrate=1\0x\n", 15), 2, "rate", "0x00"},
+        // Only the tab among the control characters: a carriage return, DEL
+        // or a C1 control would make a terminal show what the file does not say.
+        BadFile{"CarriageReturnInName",
+                "[plan]\nrate=1\nname=Cheap\r\xC2\xA3"
+                "0.01  Cheap\n",
+                3, "name", "0x0D"},
+        BadFile{"DeleteInCurrency", "[plan]\nrate=1\ncurrency=\x7F\n", 3, "currency", "0x7F"},
+        BadFile{"FirstC1InName", "[plan]\nname=a\xC2\x80z\nrate=1\n", 2, "name", "U+0080"},
+        BadFile{"CsiInRuleName",
+                "[plan]\nrate=1\n[rule1]\nname=\xC2\x9B"
+                "31m\nrate=1\n",
+                4, "name", "U+009B"},
+        BadFile{"LastC1InCurrency", "[plan]\nrate=1\ncurrency=\xC2\x9F\n", 3, "currency", "U+009F"},
+        BadFile{"EscapeInSection", "[plan]\nrate=1\n[rule1\x1B]\n", 3, "", "0x1B"},
         // Out of range says the range.
         BadFile{"RateTooLarge7Digits", "[plan]\nrate=1000000\n", 2, "rate", "at most 999999.9999"},
         BadFile{"RateWithLeadingZeros", "[plan]\nrate=0000001\n", 2, "rate", "6 digits before"},
@@ -118,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"RangeOpen", "[plan]\nrate=1\n[rule1]\ndates=12-24..\nrate=1\n", 4, "dates"},
         BadFile{"ValidFromWithoutYear", "[plan]\nrate=1\nvalid_from=01-01\n", 3, "valid_from"},
         BadFile{"ValidUntilFirst",
-                "[plan]\nrate=1\nvalid_from=2027-01-02\nvalid_until=2027-01-01\n", 0,
+                "[plan]\nrate=1\nvalid_until=2027-01-01\nvalid_from=2027-01-02\n", 3,
                 "valid_until"},
         BadFile{"ToMidnightFromMidnightOnly",
                 "[plan]\nrate=1\n[rule1]\nfrom=00:00\nto=00:00\n"

@@ -1,5 +1,6 @@
-// "Already running" only when a live copy answers; a lock that cannot be had
-// starts the program anyway with a notice of why.
+// "Already running" when a live copy answers, and no second copy where one
+// holds the lock without answering; a lock that cannot be had starts the
+// program anyway with a notice of why.
 #include "platform/desktop/single_instance.h"
 
 #include <fcntl.h>
@@ -92,12 +93,14 @@ TEST_P(SingleInstanceTest, SaysAlreadyRunningOnlyWhenALiveCopyAnswers) {
   if (fullDisk) umount(small);
   if (held >= 0) close(held);
   const QString why = QString::fromUtf8(GetParam().why ? GetParam().why : "");
-  EXPECT_EQ(notice.contains("another copy started on the same data would not be noticed") &&
-                notice.contains(why),
-            !why.isEmpty())
+  const QString meaning = GetParam().runs
+                              ? "another copy started on the same data would not be noticed"
+                              : "could not be reached";
+  EXPECT_EQ(notice.contains(meaning) && notice.contains(why), !why.isEmpty())
       << notice.toStdString();
   if (c == "LiveHolderThatDoesNotAnswer") {
-    EXPECT_TRUE(notice.contains(QString("process %1 ").arg(getpid()))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QString("Process %1 runs on the same data").arg(getpid())))
+        << notice.toStdString();
   }
   if (fullDisk) return;
   // A lock taken names this process, and goes when it ends; another's stays.
@@ -115,11 +118,92 @@ TEST_P(SingleInstanceTest, SaysAlreadyRunningOnlyWhenALiveCopyAnswers) {
 INSTANTIATE_TEST_SUITE_P(
     Locks, SingleInstanceTest,
     testing::Values(Start{"LiveCopyAnswers", false, nullptr},
-                    Start{"LiveHolderThatDoesNotAnswer", true, "holds it and does not answer"},
+                    Start{"LiveHolderThatDoesNotAnswer", false, "cannot be opened"},
                     Start{"LockOfAnEndedCopy", true, nullptr},
                     Start{"EmptyLockOfAPowerCut", true, nullptr},
                     Start{"LockOfAnEndedCopyOnAFullDisk", true, "No space left on device"}),
     [](const testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
+
+// The socket's folder as others may have made it before this user: in the
+// temporary folder anyone can make a name first. Exactly one copy runs, and
+// a second start that cannot reach it says which process runs and why.
+struct Planted {
+  const char* name;
+  // Makes the runtime folder (null: none) and the private folder under the
+  // temporary folder as the case has them; false when it cannot be done here.
+  bool (*plant)(const QByteArray& runtime, const QByteArray& own);
+  const char* fault;  // why there is no socket, or nullptr when there is one
+};
+
+bool otherUsers(const QByteArray& path) { return getuid() == 0 && chown(path, 65534, 65534) == 0; }
+
+class PlantedSocketFolder : public testing::TestWithParam<Planted> {};
+
+TEST_P(PlantedSocketFolder, LeavesOneCopyAndTheSecondStartExplains) {
+  static int argc = 1;
+  static char name[] = "test", *argv[] = {name, nullptr};
+  if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+  QTemporaryDir dir;
+  const QByteArray runtime = QFile::encodeName(dir.path() + "/run");
+  const QByteArray temporary = QFile::encodeName(dir.path() + "/tmp");
+  const QByteArray own = temporary + "/tempodial-" + QByteArray::number(getuid());
+  ASSERT_EQ(mkdir(temporary, 01777), 0);
+  if (!GetParam().plant(runtime, own)) GTEST_SKIP() << "cannot be set up here";
+  const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray oldTemporary = qgetenv("TMPDIR");
+  QFileInfo(QFile::decodeName(runtime)).exists() ? qputenv("XDG_RUNTIME_DIR", runtime)
+                                                 : qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("TMPDIR", temporary);
+  const QString root = dir.path() + "/tempodial";
+  QString firstNotice;
+  QString secondNotice;
+  {
+    SingleInstance first(root);
+    ASSERT_TRUE(first.acquire(&firstNotice));
+    SingleInstance second(root, 200);
+    EXPECT_FALSE(second.acquire(&secondNotice));
+  }
+  oldRuntime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", oldRuntime);
+  oldTemporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTemporary);
+  const QString fault = QString::fromUtf8(GetParam().fault ? GetParam().fault : "");
+  if (fault.isEmpty()) {
+    EXPECT_TRUE(firstNotice.isEmpty() && secondNotice.isEmpty())
+        << firstNotice.toStdString() << secondNotice.toStdString();
+    return;
+  }
+  EXPECT_TRUE(firstNotice.contains("cannot make its socket") && firstNotice.contains(fault))
+      << firstNotice.toStdString();
+  EXPECT_TRUE(secondNotice.contains(QString("Process %1 runs on the same data").arg(getpid())) &&
+              secondNotice.contains("could not be reached") && secondNotice.contains(fault))
+      << secondNotice.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, PlantedSocketFolder,
+    testing::Values(Planted{"PrivateRuntimeFolder",
+                            [](const QByteArray& runtime, const QByteArray& own) {
+                              // Another's name in the temporary folder does not matter.
+                              return !mkdir(runtime, 0700) && !mkdir(own, 0700) && otherUsers(own);
+                            },
+                            nullptr},
+                    Planted{"RuntimeFolderOfAnotherUser",
+                            [](const QByteArray& runtime, const QByteArray&) {
+                              return !mkdir(runtime, 0700) && otherUsers(runtime);
+                            },
+                            nullptr},
+                    Planted{"FolderMadeByAnotherUser",
+                            [](const QByteArray&, const QByteArray& own) {
+                              return !mkdir(own, 0700) && otherUsers(own);
+                            },
+                            "belongs to another user"},
+                    Planted{"LinkMadeByAnotherUser",
+                            [](const QByteArray& runtime, const QByteArray& own) {
+                              return !mkdir(runtime + "-real", 0700) &&
+                                     !symlink(runtime + "-real", own) && getuid() == 0 &&
+                                     lchown(own, 65534, 65534) == 0;
+                            },
+                            "it is a symbolic link"}),
+    [](const testing::TestParamInfo<Planted>& info) { return std::string(info.param.name); });
 
 // Forty copies started at the same moment over a lock left by a killed copy:
 // one runs, the others find it and end.

@@ -64,6 +64,8 @@ class QuoteCommand : public TempFolderTest, public ::testing::WithParamInterface
     // 1p a MB beyond 100 MB a month; the journal holds 90 MB used on 5 December.
     put(QStringLiteral("config/tempodial/plans/Mobile.ini"),
         "[plan]\nname=Mobile\nrate=0\nper_mb=1\nallowance_mb=100\n");
+    // Named by their files, whose names hold what a terminal would obey.
+    put(QStringLiteral("config/tempodial/plans/Cheap\r\u00A30.01  Cheap.ini"), "[plan]\nrate=1\n");
     QDir().mkpath(at(QStringLiteral("data/tempodial")));
     SessionJournal journal(at(QStringLiteral("data/tempodial/history.sqlite3")));
     ASSERT_TRUE(journal.open().ok());
@@ -79,7 +81,7 @@ class QuoteCommand : public TempFolderTest, public ::testing::WithParamInterface
     run.counted = 60;
     run.received = 90000000;
     ASSERT_TRUE(journal.finish(row.value(), run, start.addSecs(60), SessionEnd::Stopped).ok());
-    for (const char* fifo : {"gone.ini", "Fifo.ini"}) {
+    for (const char* fifo : {"gone.ini", "Fifo.ini", "Odd\x1B[2J.ini"}) {
       ASSERT_EQ(::mkfifo(at(QStringLiteral("config/tempodial/plans/") + fifo).toLocal8Bit(), 0600),
                 0);
     }
@@ -171,7 +173,18 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--quote", "2026-12-07T12:00", "1:00:00", "--plan", "Fifo"},
                   1,
                   "",
-                  "the tariff plan \"Fifo\" cannot be read: Fifo.ini: "}),
+                  "the tariff plan \"Fifo\" cannot be read: Fifo.ini: "},
+        // Nothing from a plan reaches the terminal as a control it obeys.
+        QuoteCase{"NameThatWouldRewriteTheLine",
+                  {"--quote", "2026-12-07T12:00", "1:00:00", "--plan", "Cheap\r\u00A30.01  Cheap"},
+                  0,
+                  "\u00A30.60  Cheap\\x0D\u00A30.01  Cheap, 1:00:00",
+                  ""},
+        QuoteCase{"FileNameThatWouldClearTheScreen",
+                  {"--quote", "2026-12-07T12:00", "1:00:00", "--plan", "Gone"},
+                  1,
+                  "",
+                  "Odd\\x1B[2J.ini: not an ordinary file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(QuoteCommand, OutputThatCannotBeWrittenIsToldWithTheReason) {

@@ -398,8 +398,8 @@ TEST_F(UtcHistoryTest, ExportIntoAFifoThatIsNotReadNeverHoldsUpTheProgram) {
 // from inside the message's own event loop) lives until the message has
 // returned, and is deleted once no handler waits any more.
 TEST_F(UtcHistoryTest, ClosedWhileItsMessageIsUpItLivesUntilTheMessageReturns) {
-  QSettings(settingsPath(), QSettings::IniFormat).setValue("Limits/dayTime", "12 hours");
   QPointer<HistoryWindow> history = &openFromMenu();
+  QTimer::singleShot(0, history.data(), [this] { runtime->message(QStringLiteral("Asked")); });
   bool aliveAtReturn = false;
   services.onNextMessage([&](const QString&) {
     QEventLoop box;  // what a message box runs until it is answered
@@ -538,7 +538,7 @@ TEST_F(UtcHistoryTest, ABillingDayTypedByHandIsShownOrToldOnceAndMonthsBeginOnTh
   } cases[] = {{"15", 15},  {"31", 31}, {"1", 1},   {"40", 0}, {"0", 0},
                {"15th", 0}, {"-1", 0},  {"1.5", 0}, {"015", 0}};
   for (const auto& c : cases) {
-    services.messages.clear();
+    services.notices.clear();
     runtime->unload(QString::fromLatin1(HistoryWindow::kName));
     QSettings(settingsPath(), QSettings::IniFormat).setValue("Billing/day", c.value);
     HistoryWindow& history = openFromMenu();
@@ -550,13 +550,13 @@ TEST_F(UtcHistoryTest, ABillingDayTypedByHandIsShownOrToldOnceAndMonthsBeginOnTh
               history.limits->billingDay);
     EXPECT_GE(history.limits->layout()->indexOf(history.limits->billingDay), 0);
     if (c.shown > 0) {
-      EXPECT_TRUE(services.messages.isEmpty()) << c.value;
+      EXPECT_TRUE(services.notices.isEmpty()) << c.value;
       continue;
     }
-    ASSERT_EQ(services.messages.size(), 1) << c.value;
+    ASSERT_EQ(services.notices.size(), 1) << c.value;
     EXPECT_TRUE(
-        services.messages.first().contains(QStringLiteral("billing day day=%1 ").arg(c.value)))
-        << services.messages.first().toStdString();
+        services.notices.first().contains(QStringLiteral("billing day day=%1 ").arg(c.value)))
+        << services.notices.first().toStdString();
   }
 }
 
@@ -641,7 +641,7 @@ TEST_P(HandTypedLimitTest, IsShownAsItWarnsOrIgnoredWithOneMessage) {
   EXPECT_EQ(on->isChecked(), c.shown != nullptr);
   if (c.shown != nullptr) {
     EXPECT_EQ(shown, QString::fromUtf8(c.shown));
-    EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
+    EXPECT_TRUE(services.notices.isEmpty()) << services.notices.join('\n').toStdString();
     // A change of another limit keeps this one as typed, even where the page
     // cannot show it exactly.
     (key == "dayCost" ? limits.monthCostOn : limits.dayCostOn)->click();
@@ -649,19 +649,19 @@ TEST_P(HandTypedLimitTest, IsShownAsItWarnsOrIgnoredWithOneMessage) {
               QString::fromUtf8(c.value));
     return;
   }
-  ASSERT_EQ(services.messages.size(), 1);
+  ASSERT_EQ(services.notices.size(), 1);
   // A value too long to read is named by its start.
   const QString value = QString::fromUtf8(c.value);
-  EXPECT_TRUE(services.messages.first().contains(key + "=" + value.left(40)))
-      << services.messages.first().left(200).toStdString();
-  EXPECT_LT(services.messages.first().size(), 400);
+  EXPECT_TRUE(services.notices.first().contains(key + "=" + value.left(40)))
+      << services.notices.first().left(200).toStdString();
+  EXPECT_LT(services.notices.first().size(), 400);
   // Told once: neither the window opened again nor the running clock tells it again.
   runtime->unload(QString::fromLatin1(HistoryWindow::kName));
   openFromMenu();
   session->clock().startStop();
   elapseAfter(1000);
   QCoreApplication::processEvents();
-  EXPECT_EQ(services.messages.size(), 1);
+  EXPECT_EQ(services.notices.size(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -111,14 +111,14 @@ TEST_F(SessionTest, JournalDeletedWhileTheClockRunsIsMadeAgainWithTheRunningRun)
   QCoreApplication::processEvents();
   ASSERT_TRUE(QFile::exists(journalPath()));
   EXPECT_EQ(lastRow("seconds").toInt(), 10);
-  ASSERT_EQ(services.messages.size(), 1);
-  EXPECT_TRUE(services.messages.first().contains(journalPath() + " was deleted"))
-      << services.messages.first().toStdString();
+  ASSERT_EQ(services.notices.size(), 1);
+  EXPECT_TRUE(services.notices.first().contains(journalPath() + " was deleted"))
+      << services.notices.first().toStdString();
   startStop();
   EXPECT_EQ(lastRow("end_kind").toString(), QStringLiteral("stopped"));
   EXPECT_EQ(lastRow("seconds").toInt(), 11);
   EXPECT_EQ(lastRow("id").toInt(), 1) << "the only row of the new journal";
-  EXPECT_EQ(services.messages.size(), 1);
+  EXPECT_EQ(services.notices.size(), 1);
 }
 
 TEST_F(SessionTest, SleepWhileRunningIsToldAndNotCounted) {
@@ -326,10 +326,10 @@ TEST_F(SessionTest, ReadOnlyJournalIsReportedOnceAndTheClockGoesOn) {
     elapseAfter(6000);
     startStop();
   }
-  ASSERT_EQ(services.messages.size(), 1);
-  EXPECT_TRUE(services.messages.first().startsWith("The session journal " + journalPath() +
-                                                   " cannot be written"))
-      << services.messages.first().toStdString();
+  ASSERT_EQ(services.notices.size(), 1);
+  EXPECT_TRUE(services.notices.first().startsWith("The session journal " + journalPath() +
+                                                  " cannot be written"))
+      << services.notices.first().toStdString();
   EXPECT_EQ(shown(), QStringLiteral("0:0:12"));
 }
 
@@ -347,7 +347,7 @@ TEST_F(SessionTest, FullDiskIsReportedOnceARunAndTheRowKeepsItsLastGoodSeconds) 
   } unmount{root};
   const QString filler = runtime->places().root() + "/filler";
   for (const auto& [before, after] : {std::pair{25, 6}, std::pair{5, 0}}) {
-    const qsizetype reported = services.messages.size();
+    const qsizetype reported = services.notices.size();
     startStop();
     for (int i = 0; i < before; ++i) elapseAfter(1000);
     ASSERT_EQ(lastRow("seconds").toInt(), before);
@@ -359,14 +359,14 @@ TEST_F(SessionTest, FullDiskIsReportedOnceARunAndTheRowKeepsItsLastGoodSeconds) 
     }
     for (int i = 0; i < after; ++i) elapseAfter(1000);
     QCoreApplication::processEvents();
-    EXPECT_EQ(services.messages.size(), reported + (after > 0 ? 1 : 0)) << "told when it fails";
+    EXPECT_EQ(services.notices.size(), reported + (after > 0 ? 1 : 0)) << "told when it fails";
     EXPECT_TRUE(session->tick().enabled());
     startStop();
     QFile::remove(filler);
-    ASSERT_EQ(services.messages.size(), reported + 1) << before;
-    EXPECT_TRUE(services.messages.last().startsWith("The session journal " + journalPath() +
-                                                    " cannot be written"))
-        << services.messages.last().toStdString();
+    ASSERT_EQ(services.notices.size(), reported + 1) << before;
+    EXPECT_TRUE(services.notices.last().startsWith("The session journal " + journalPath() +
+                                                   " cannot be written"))
+        << services.notices.last().toStdString();
     EXPECT_EQ(lastRow("seconds").toInt(), before);
     EXPECT_TRUE(lastRow("end_kind").isNull()) << "offered back at the next start";
   }

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "platform/forms/controls.h"
+#include "platform/forms/password_box.h"
 #include "tests/windows/window_fixture.h"
 #include "windows/main/main_window.h"
 #include "windows/main/password_window.h"

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "platform/forms/controls.h"
+#include "platform/forms/password_box.h"
 #include "tests/windows/window_fixture.h"
 #include "windows/main/main_window.h"
 #include "windows/main/password_window.h"
