@@ -136,6 +136,25 @@ void PlansWindow::buildControls() {
   allowance = field<QLineEdit>(area, "allowance", QStringLiteral("Data allowance"));
   validFrom = field<QLineEdit>(area, "validFrom", QStringLiteral("Valid from"));
   validUntil = field<QLineEdit>(area, "validUntil", QStringLiteral("Valid until"));
+  makeRulesTable(area);
+  addButton = button(area, "addButton", QStringLiteral("&Add rule"));
+  removeButton = button(area, "removeButton", QStringLiteral("&Remove rule"));
+  upButton = button(area, "upButton", QStringLiteral("Move u&p"));
+  downButton = button(area, "downButton", QStringLiteral("Move do&wn"));
+  saveButton = button(area, "saveButton", QStringLiteral("&Save"));
+  useButton = button(area, "useButton", QStringLiteral("&Use this plan"));
+  classicButton = button(area, "classicButton", QStringLiteral("Use the classic &tariffs"));
+  closeButton = button(area, "closeButton", QStringLiteral("Close"));
+  inUse = new QLabel(area);
+  inUse->setObjectName(QStringLiteral("inUse"));
+  inUse->setWordWrap(true);
+
+  layOut(area);
+  scroll->setWidget(area);
+  connectControls();
+}
+
+void PlansWindow::makeRulesTable(QWidget* area) {
   rules = field<QTableWidget>(area, "rules", QStringLiteral("Rules"));
   rules->setColumnCount(6);
   rules->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Days"),
@@ -151,18 +170,9 @@ void PlansWindow::buildControls() {
   for (auto* corner : rules->findChildren<QAbstractButton*>()) {
     corner->setAccessibleName(QStringLiteral("Select all rules"));
   }
-  addButton = button(area, "addButton", QStringLiteral("&Add rule"));
-  removeButton = button(area, "removeButton", QStringLiteral("&Remove rule"));
-  upButton = button(area, "upButton", QStringLiteral("Move u&p"));
-  downButton = button(area, "downButton", QStringLiteral("Move do&wn"));
-  saveButton = button(area, "saveButton", QStringLiteral("&Save"));
-  useButton = button(area, "useButton", QStringLiteral("&Use this plan"));
-  classicButton = button(area, "classicButton", QStringLiteral("Use the classic &tariffs"));
-  closeButton = button(area, "closeButton", QStringLiteral("Close"));
-  inUse = new QLabel(area);
-  inUse->setObjectName(QStringLiteral("inUse"));
-  inUse->setWordWrap(true);
+}
 
+void PlansWindow::layOut(QWidget* area) {
   auto* listSide = new QVBoxLayout;
   listSide->addWidget(new QLabel(QStringLiteral("Plans:"), area));
   listSide->addWidget(planList, 1);
@@ -213,8 +223,9 @@ void PlansWindow::buildControls() {
   layout->addLayout(upper, 1);
   layout->addWidget(inUse);
   layout->addLayout(bottom);
-  scroll->setWidget(area);
+}
 
+void PlansWindow::connectControls() {
   connect(planList, &QListWidget::currentRowChanged, this, &PlansWindow::selectPlan);
   connect(newButton, &QPushButton::clicked, this, &PlansWindow::newPlan);
   connect(deleteButton, &QPushButton::clicked, this, &PlansWindow::deletePlan);

@@ -82,6 +82,11 @@ class PlansWindow : public Form {
  private:
   ClockModel& clock_;
   void buildControls();
+  // The rules table on `area`, with its columns and its names.
+  void makeRulesTable(QWidget* area);
+  // The list beside the editor, the buttons below, on `area`.
+  void layOut(QWidget* area);
+  void connectControls();
   void showPlan(const plans::Plan& plan);
   void reflectInUse();
 
