@@ -7,10 +7,10 @@ import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location(
+script = importlib.util.spec_from_file_location(
     "check_sizes", os.path.join(HERE, "..", "..", "tools", "check-sizes.py"))
-sizes = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(sizes)
+sizes = importlib.util.module_from_spec(script)
+script.loader.exec_module(sizes)
 
 SOURCE = r'''#include "a.h"
 
