@@ -159,8 +159,6 @@ void MainWindow::startStop() { clock_.startStop(); }
 
 void MainWindow::tick() { clock_.tick(); }
 
-void MainWindow::clockTick() { clock_.catchUp(); }
-
 void MainWindow::reset() { runtime().showModal(runtime().form<ResetWindow>()); }
 
 void MainWindow::refreshCaptions() {

@@ -47,11 +47,10 @@ class MainWindow : public Form {
   // The status panel's message.
   void setStatus(const QString& text);
 
-  // Clock: a press of Start/Stop, one second more, and the clock's timer
-  // (the model's catch-up).
+  // Clock: a press of Start/Stop, and one second more (the tick itself is
+  // the clock session's).
   void startStop();
   void tick();
-  void clockTick();
   // Opens the reset confirmation window.
   void reset();
   // The caption and button-caption refresh (windows/main/caption_events.h).
