@@ -2,6 +2,8 @@
 // fills, and the period bar's steps and names.
 #include <gtest/gtest.h>
 
+#include <QVBoxLayout>
+
 #include <QDateEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -64,6 +66,8 @@ TEST(HistoryParts, TotalsRowsAndTheirBoldSumStartAgainWithEachFill) {
 TEST(HistoryParts, PeriodBarStepsByButtonAndKeyAndNamesTheMonthOrTheYear) {
   QWidget window;
   PeriodBar bar(&window, &window);
+  // The window's layout takes the bar's row, as History's does.
+  (new QVBoxLayout(&window))->addLayout(bar.row());
   std::vector<int> steps;
   QObject::connect(&bar, &PeriodBar::stepped, &bar, [&steps](int by) { steps.push_back(by); });
   bar.previous->click();
